@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on a Debian machine, when missing.
+# --no-install-recommends keeps third-party plug-in headers off the include path.
+set -euo pipefail
+
+packages=(juce-modules-source pkg-config cmake ninja-build g++ libfreetype-dev libpng-dev
+          libjpeg-dev zlib1g-dev fonts-dejavu-core libgtest-dev libgmock-dev libbenchmark-dev sox)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
