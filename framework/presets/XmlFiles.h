@@ -1,0 +1,22 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <memory>
+
+// Reading and writing the user's XML documents (presets, banks, maps,
+// settings). Message thread.
+namespace xmlfiles
+{
+// The document element of a file, or null when the file is missing, is a
+// folder, cannot be read or does not parse.
+std::unique_ptr<juce::XmlElement> readDocument (const juce::File& file);
+
+// The document element of a text, or null when it does not parse.
+std::unique_ptr<juce::XmlElement> parseDocument (const juce::String& text);
+
+// Writes the element as a "UTF-8" document without DTD. The text goes to a
+// temporary file beside the target, which then replaces the target, so a
+// failed write leaves the old file as it was. Returns whether it succeeded.
+bool writeDocument (const juce::XmlElement& element, const juce::File& file);
+} // namespace xmlfiles
