@@ -1,0 +1,39 @@
+#include "voices/DrumMachineCore.h"
+
+DrumMachineCore::DrumMachineCore(DrumMachine* ownerToUse)
+    : owner(ownerToUse)
+{
+    initTriggerOutPulse();
+}
+
+void DrumMachineCore::setParameter(std::int32_t, float)
+{
+}
+
+void DrumMachineCore::trigger(std::int32_t instrument, float)
+{
+    if (triggerOutEnabled && instrument == triggerOutSource)
+        triggerOutPulse.restart();
+}
+
+void DrumMachineCore::setSampleRate(float sampleRate)
+{
+    context.setSampleRate(static_cast<double>(sampleRate));
+    initTriggerOutPulse();
+}
+
+void DrumMachineCore::process(double*)
+{
+}
+
+void DrumMachineCore::initTriggerOutPulse()
+{
+    triggerOutPulse.init(context.sampleRate, context.smoothing);
+}
+
+double DrumMachineCore::processTriggerOut()
+{
+    if (! triggerOutEnabled)
+        return 0.0;
+    return triggerOutPulse.process();
+}

@@ -1,0 +1,132 @@
+#include "voices/PulsettaCore.h"
+
+#include "voices/PulsettaBassDrum.h"
+#include "voices/PulsettaSnareDrum.h"
+#include "voices/PulsettaTom.h"
+
+// Rim shot, hand clap and sampled voices: their headers go here.
+
+namespace
+{
+bool isTom(int slot)
+{
+    return slot == instrument::lowTom || slot == instrument::midTom || slot == instrument::hiTom;
+}
+} // namespace
+
+PulsettaCore::PulsettaCore(DrumMachine* ownerToUse)
+    : DrumMachineCore(ownerToUse)
+{
+    createVoices();
+    // Seed the noise and set every voice up at once, so a core that renders
+    // before its first rate change still has noise to play.
+    PulsettaCore::setSampleRate(44100.0f);
+    master = 0.0;
+}
+
+void PulsettaCore::createVoices()
+{
+    using namespace instrument;
+    voices[bassDrum] = std::make_unique<PulsettaBassDrum>();
+    voices[snareDrum] = std::make_unique<PulsettaSnareDrum>();
+    voices[lowTom] = std::make_unique<PulsettaLowTom>();
+    voices[midTom] = std::make_unique<PulsettaMidTom>();
+    voices[hiTom] = std::make_unique<PulsettaHiTom>();
+
+    // Rim shot, hand clap and sampled voices
+    voices[rimShot] = std::make_unique<PulsettaInstrument>();
+    voices[handClap] = std::make_unique<PulsettaInstrument>();
+    voices[closedHiHat] = std::make_unique<PulsettaInstrument>();
+    voices[openHiHat] = std::make_unique<PulsettaInstrument>();
+    voices[crash] = std::make_unique<PulsettaInstrument>();
+    voices[ride] = std::make_unique<PulsettaInstrument>();
+}
+
+void PulsettaCore::setParameter(std::int32_t index, float value)
+{
+    const double v = static_cast<double>(value);
+    if (index >= 0 && index < instrument::numVoices)
+    {
+        voices[static_cast<std::size_t>(index)]->setLevel(v);
+        return;
+    }
+    if (index == instrument::mainVolumeParameter)
+    {
+        mainVolume = v;
+        return;
+    }
+    for (int slot = 0; slot < instrument::numVoices; ++slot)
+    {
+        const int control = index - instrument::firstControlOf[slot];
+        if (control >= 0 && control < instrument::controlCountOf[slot])
+        {
+            voices[static_cast<std::size_t>(slot)]->setControl(control, v);
+            return;
+        }
+    }
+    // The accent level (11) and anything unknown are not voice parameters.
+}
+
+void PulsettaCore::trigger(std::int32_t slot, float velocity)
+{
+    DrumMachineCore::trigger(slot, velocity);
+    if (slot < 0 || slot >= instrument::numVoices)
+        return;
+
+    const double v = static_cast<double>(velocity);
+    voices[static_cast<std::size_t>(slot)]->trigger(v);
+
+    if (isTom(slot))
+        startTomNoise(v);
+
+    // The hi-hats choke each other: the one just hit plays, the other stops.
+    if (slot == instrument::closedHiHat)
+    {
+        voices[instrument::closedHiHat]->setChoked(false);
+        voices[instrument::openHiHat]->setChoked(true);
+    }
+    else if (slot == instrument::openHiHat)
+    {
+        voices[instrument::closedHiHat]->setChoked(true);
+        voices[instrument::openHiHat]->setChoked(false);
+    }
+}
+
+void PulsettaCore::startTomNoise(double velocity)
+{
+    tomNoise.start(velocity);
+}
+
+void PulsettaCore::setSampleRate(float sampleRate)
+{
+    const double rate = static_cast<double>(sampleRate);
+    if (! SampleRateContext::isUsableRate(rate))
+        return;
+
+    DrumMachineCore::setSampleRate(sampleRate);
+    for (auto& voice : voices)
+        voice->setSampleRate(rate);
+    tomNoise.setSampleRate(context.sampleRate, context.smoothing);
+    whiteNoise.reseed();
+    masterRate = context.smoothing * 0.002;
+}
+
+void PulsettaCore::process(double* out)
+{
+    using namespace instrument;
+    master = master - ((master - mainVolume) * masterRate + 1e-20);
+    currentWhiteNoise = whiteNoise.next();
+    currentTomNoise = tomNoise.process(currentWhiteNoise);
+
+    out[bassDrum] = voices[bassDrum]->processWithNoise(currentWhiteNoise) * master;
+    out[snareDrum] = voices[snareDrum]->processWithNoise(currentWhiteNoise) * master;
+    out[lowTom] = voices[lowTom]->processWithNoise(currentTomNoise) * master;
+    out[midTom] = voices[midTom]->processWithNoise(currentTomNoise) * master;
+    out[hiTom] = voices[hiTom]->processWithNoise(currentTomNoise) * master;
+    out[rimShot] = voices[rimShot]->process() * master;
+    out[handClap] = voices[handClap]->processWithNoise(currentWhiteNoise) * master;
+    out[closedHiHat] = voices[closedHiHat]->process() * master;
+    out[openHiHat] = voices[openHiHat]->process() * master;
+    out[crash] = voices[crash]->process() * master;
+    out[ride] = voices[ride]->process() * master;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "voices/DrumMachineCore.h"
+#include "voices/InstrumentSlots.h"
+#include "voices/PulsettaInstrument.h"
+#include "voices/TomNoise.h"
+#include "voices/WhiteNoise.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+/** The product's voice engine: the eleven voices, the shared white and tom
+    noise, the hi-hat choke and the master volume. Renders one sample of all
+    eleven voices per call, with no allocation and no lock. */
+class PulsettaCore : public DrumMachineCore
+{
+public:
+    explicit PulsettaCore(DrumMachine* owner = nullptr);
+
+    /** Sound parameters 0..49, normalised 0..1 (the thread that changed the parameter). */
+    void setParameter(std::int32_t index, float value) override;
+    /** Plays an instrument 0..10 with the choke and the tom-noise burst (audio thread). */
+    void trigger(std::int32_t instrument, float velocity) override;
+    /** Resets every voice and noise source for a rate (Hz) (before rendering). */
+    void setSampleRate(float sampleRate) override;
+    /** One sample of every voice into out[0..10], master volume applied (audio thread). */
+    void process(double* out) override;
+
+    /** Arms the tom-noise burst after a tom hit (audio thread). */
+    void startTomNoise(double velocity);
+
+    PulsettaInstrument& getVoice(int slot) { return *voices[static_cast<std::size_t>(slot)]; }
+    const PulsettaInstrument& getVoice(int slot) const { return *voices[static_cast<std::size_t>(slot)]; }
+    double getMasterGain() const { return master; }
+    const TomNoise& getTomNoise() const { return tomNoise; }
+
+private:
+    void createVoices();
+
+    std::array<std::unique_ptr<PulsettaInstrument>, instrument::numVoices> voices;
+    WhiteNoise whiteNoise;
+    double currentWhiteNoise = 0.0;
+    double currentTomNoise = 0.0;
+    TomNoise tomNoise;
+    double mainVolume = 0.0; // raw parameter 49, linear
+    double master = 0.0;     // smoothed gain
+    double masterRate = 0.0; // k * 0.002 per sample
+};

@@ -1,0 +1,128 @@
+#include "voices/PulsettaHandClap.h"
+
+#include "voices/NormalisedValue.h"
+
+#include <cmath>
+
+namespace
+{
+constexpr double velocityScale = static_cast<double>(2.645f);
+constexpr double burstWindow = 0.033; // s
+constexpr double burstDecayPerK[PulsettaHandClap::numBursts] = { 0.01007, 0.00924, 0.01116, 0.0015 };
+constexpr double burstEnd = 0.01;        // a burst that has fallen this far lets the next one start
+constexpr double lastBurstStart = 0.6;   // the fourth clap is softer
+constexpr double tailRiseRate = 0.004;   // x k per sample
+} // namespace
+
+PulsettaHandClap::PulsettaHandClap()
+    : PulsettaInstrument(OutputMix::lowPassDifference)
+{
+    PulsettaHandClap::setSampleRate(44100.0);
+}
+
+void PulsettaHandClap::setControl(int controlIndex, double value)
+{
+    switch (controlIndex)
+    {
+        case tuneControl: setTune(value); break;
+        case reverbControl: setReverb(value); break;
+        default: break;
+    }
+}
+
+void PulsettaHandClap::setTune(double v)
+{
+    tune = normalisedValue(v);
+    resonator.coefficient = SelfLimitingResonator::coefficientFor((1.5 * tune + 0.25) * 1106.0, context.sampleRate);
+}
+
+void PulsettaHandClap::setReverb(double v)
+{
+    reverb = normalisedValue(v);
+    reverbRate = (std::exp(-13.365219449990862 * reverb) * 0.19985031351893462 + 0.00014968648106443428)
+               * context.smoothing;
+    // A tail already falling follows the knob at once.
+    if (active && windowFlag == 0.0)
+        tail.rate = reverbRate;
+}
+
+void PulsettaHandClap::setSampleRate(double sampleRate)
+{
+    if (! SampleRateContext::isUsableRate(sampleRate))
+        return;
+
+    PulsettaInstrument::setSampleRate(sampleRate);
+    setLevel(levelTarget);
+    const double k = context.smoothing;
+
+    resonator.feedback = 1.5;
+    resonator.clear();
+    setTune(tune);
+    setReverb(reverb);
+    for (int i = 0; i < numBursts; ++i)
+        burstDecay[i] = 1.0 - k * burstDecayPerK[i];
+
+    // The burst smoother covers a tenth of its distance per sample at 44.1 kHz.
+    // Written as 1 - 0.9^(44100/sr) it keeps that time at every rate and stays
+    // below 1, where the linear form 1 - 0.9 k would turn negative below about
+    // 37.7 kHz and make the smoother diverge.
+    burstSmoother.rate = 1.0 - std::pow(0.9, context.inverseRatio);
+    burstSmoother.value = 0.0;
+
+    bodyLowPass.setFrequency(800.0, sampleRate);
+    bodyLowPass.state = 0.0;
+    snapHighPass.setFrequency(2300.0, sampleRate);
+    snapHighPass.reset(0.0);
+
+    burstIndex = 0;
+    burstEnvelope = 0.0;
+    windowCounter = 0;
+    windowFlag = 0.0;
+    tail.value = 0.0;
+    tail.rate = reverbRate;
+}
+
+void PulsettaHandClap::trigger(double velocity)
+{
+    if (levelTarget == 0.0)
+        return;
+
+    startVoice();
+    amplitude = velocity * velocityScale;
+    windowCounter = static_cast<std::int32_t>(context.sampleRate * burstWindow);
+    windowFlag = 1.0;
+    burstIndex = 0;
+    burstEnvelope = 1.0;
+    tail.value = 0.0;
+    tail.rate = context.smoothing * tailRiseRate;
+}
+
+double PulsettaHandClap::processWithNoise(double noise)
+{
+    double x = 0.0;
+    if (active)
+    {
+        if (windowCounter > 0 && --windowCounter == 0)
+        {
+            windowFlag = 0.0;
+            tail.rate = reverbRate;
+        }
+
+        burstEnvelope = burstEnvelope * burstDecay[burstIndex] + 1e-20;
+        if (burstEnvelope <= burstEnd && burstIndex < numBursts - 1 && windowFlag == 1.0)
+        {
+            ++burstIndex;
+            burstEnvelope = burstIndex == numBursts - 1 ? lastBurstStart : 1.0;
+        }
+
+        const double band = resonator.process(noise);
+        const double body = bodyLowPass.process(band);
+        const double snap = snapHighPass.process(band);
+
+        tail.moveToward(windowFlag);
+        burstSmoother.moveToward(burstEnvelope);
+
+        x = (burstSmoother.value * snap * 6.0 - body * tail.value * 0.2) * 0.5 * 3.125 * amplitude;
+    }
+    return renderOutput(x);
+}

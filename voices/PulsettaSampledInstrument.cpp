@@ -1,0 +1,125 @@
+#include "voices/PulsettaSampledInstrument.h"
+
+#include "voices/sampletables/SampleTableKey.h"
+
+#include <cmath>
+
+namespace
+{
+constexpr double velocityScale = static_cast<double>(2.645f);
+constexpr double attackTime = 0.000416; // s
+constexpr double attackRate = 0.5;      // x k per sample
+} // namespace
+
+double hiHatTuneFactor(double v)
+{
+    return std::exp(-6.30702670218395 / v) * 19.080986484137647 + 0.7152068355371914;
+}
+
+PulsettaSampledInstrument::PulsettaSampledInstrument(const std::uint8_t* bytes, std::uint32_t byteCount)
+    : PulsettaInstrument(OutputMix::lowPassDifference),
+      length(bytes != nullptr ? byteCount : 0)
+{
+    const auto key = sampletables::makeKey();
+    table.resize(length);
+    for (std::uint32_t i = 0; i < length; ++i)
+        table[i] = static_cast<double>(bytes[i] ^ key[i % sampletables::keyLength]) / 128.0 - 1.0;
+
+    PulsettaSampledInstrument::setSampleRate(44100.0);
+}
+
+PulsettaSampledInstrument::PulsettaSampledInstrument(const sampletables::Table& source)
+    : PulsettaSampledInstrument(source.bytes, source.length)
+{
+}
+
+void PulsettaSampledInstrument::setSampleRate(double sampleRate)
+{
+    if (! SampleRateContext::isUsableRate(sampleRate))
+        return;
+
+    PulsettaInstrument::setSampleRate(sampleRate);
+    setLevel(levelTarget);
+    playing = false;
+    setChoked(false);
+    envelope = 0.0;
+    lastOutput = 0.0;
+    position = 0.0;
+    envelopeRate = 0.5;
+    sourceStep = sampletables::sourceRate / sampleRate;
+}
+
+void PulsettaSampledInstrument::trigger(double velocity)
+{
+    if (levelTarget == 0.0)
+        return;
+
+    startVoice();
+    position = 0.0;
+    playing = true;
+    envelope = 0.0;
+    const double scaled = velocity * velocityScale;
+    amplitude = scaled * scaled;
+    envelopeRate = context.smoothing * attackRate;
+    attackCounter = static_cast<std::int32_t>(context.sampleRate * attackTime);
+    if (attackCounter < 1) // a rate too low for a whole attack sample still gets one
+        attackCounter = 1;
+}
+
+void PulsettaSampledInstrument::advance(double tuneFactor)
+{
+    lastIncrement = tuneFactor * sourceStep;
+    position += lastIncrement;
+}
+
+double PulsettaSampledInstrument::readAtPosition()
+{
+    const double whole = std::floor(position);
+    fraction = position - whole;
+    readIndex = static_cast<std::int32_t>(whole);
+    return readInterpolated(readIndex, fraction);
+}
+
+double PulsettaSampledInstrument::readInterpolated(std::int32_t n, double t)
+{
+    const std::int64_t end = static_cast<std::int64_t>(length);
+    const std::int64_t i = n;
+    if (i >= end + 2)
+    {
+        playing = false;
+        active = false;
+        lastOutput = 0.0;
+        return 0.0;
+    }
+
+    const auto at = [this](std::int64_t index) { return table[static_cast<std::size_t>(index)]; };
+    if (isChoked() || i < 0)
+    {
+        y0 = y1 = y2 = y3 = 0.0;
+    }
+    else
+    {
+        y0 = (i >= 1 && i <= end) ? at(i - 1) : 0.0;
+        y1 = i < end ? at(i) : 0.0;
+        y2 = i < end - 1 ? at(i + 1) : 0.0;
+        y3 = i < end - 2 ? at(i + 2) : 0.0;
+    }
+
+    c0 = (y0 + y2) / 6.0 + y1 * 2.0 / 3.0;
+    c1 = (y2 - y0) / 2.0;
+    c2 = (y0 + y2) / 2.0 - y1;
+    c3 = (y1 - y2) / 2.0 + (y3 - y0) / 6.0;
+    lastOutput = ((c3 * t + c2) * t + c1) * t + c0;
+    return lastOutput;
+}
+
+double PulsettaSampledInstrument::stepHiHatEnvelope(double decayRate)
+{
+    if (attackCounter > 0 && --attackCounter == 0)
+    {
+        amplitude = 0.0;
+        envelopeRate = decayRate;
+    }
+    envelope = envelope - ((envelope - amplitude) * envelopeRate + 1e-20);
+    return envelope;
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "voices/PulsettaInstrument.h"
+#include "voices/sampletables/SampleTables.h"
+
+#include <cstdint>
+#include <vector>
+
+/** A voice that plays one of the built-in 8-bit tables: it decodes the table
+    once at construction, then reads it with a cubic B-spline at 31200 Hz
+    times its tune factor. The hi-hats, crash and ride differ only in their
+    envelope, gain and controls. Has no noise input. */
+class PulsettaSampledInstrument : public PulsettaInstrument
+{
+public:
+    /** Decodes byteCount scrambled offset-binary bytes (message thread, at construction). */
+    PulsettaSampledInstrument(const std::uint8_t* bytes, std::uint32_t byteCount);
+    explicit PulsettaSampledInstrument(const sampletables::Table& table);
+
+    /** Restarts the table from its first sample; ignored while the level is 0 (audio thread). */
+    void trigger(double velocity) override;
+    void setSampleRate(double sampleRate) override;
+
+    /** The B-spline through the four table points around index n, at fraction
+        t (0..1) past it; 0 when choked, and the end of the voice once n passes
+        the table by two (audio thread). */
+    double readInterpolated(std::int32_t n, double t);
+
+    // State, for inspection.
+    std::uint32_t getLength() const { return length; }            // source samples
+    double getSample(std::uint32_t index) const { return index < length ? table[index] : 0.0; }
+    double getPosition() const { return position; }              // source samples
+    double getSourceStep() const { return sourceStep; }          // source samples per output sample at tune 1
+    bool isPlaying() const { return playing; }
+    double getEnvelope() const { return envelope; }
+    double getAmplitude() const { return amplitude; }
+
+protected:
+    /** Moves the play position on by one output sample at this tune factor. */
+    void advance(double tuneFactor);
+    /** Reads the table at the current play position. */
+    double readAtPosition();
+    /** The hi-hats' envelope: a short rise to the velocity's amplitude, then a
+        fall toward 0 at the decay rate. */
+    double stepHiHatEnvelope(double decayRate);
+
+    std::vector<double> table; // -1 .. 127/128
+    std::uint32_t length = 0;  // samples
+    double position = 0.0;     // source samples
+    double fraction = 0.0;
+    double lastIncrement = 0.0;
+    double lastOutput = 0.0;
+    std::int32_t readIndex = 0;
+    double sourceStep = 0.0;   // 31200 / sr
+    double y0 = 0.0, y1 = 0.0, y2 = 0.0, y3 = 0.0;
+    double c0 = 0.0, c1 = 0.0, c2 = 0.0, c3 = 0.0;
+    bool playing = false;
+    double amplitude = 0.0;
+    std::int32_t attackCounter = 0; // samples
+    double envelope = 0.0;
+    double envelopeRate = 0.0;      // per sample
+};
+
+/** The tune factor of the hi-hats and the crash: 0.75 at 0, 1.0 at 0.5, 1.53 at 1. */
+double hiHatTuneFactor(double value);

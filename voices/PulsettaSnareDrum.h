@@ -1,0 +1,78 @@
+#pragma once
+
+#include "voices/CookbookBiquad.h"
+#include "voices/OnePoleFilters.h"
+#include "voices/PulsettaInstrument.h"
+#include "voices/Smoother.h"
+
+/** The snare drum: two waveshaped tone oscillators swept down after the
+    attack, plus a "snappy" band of the core's white noise. */
+class PulsettaSnareDrum : public PulsettaInstrument
+{
+public:
+    /** The voice's own controls, in the order of their sound parameters (17..21). */
+    enum Control
+    {
+        tuneControl = 0,
+        toneControl = 1,
+        tuneDepthControl = 2,
+        decayControl = 3,
+        snappyControl = 4
+    };
+
+    PulsettaSnareDrum();
+
+    double processWithNoise(double noise) override;
+    void trigger(double velocity) override;
+    void setSampleRate(double sampleRate) override;
+    void setControl(int controlIndex, double value) override;
+
+    void setTune(double value);
+    void setTone(double value);
+    void setTuneDepth(double value);
+    void setDecay(double value);
+    void setSnappy(double value);
+
+    double getTuneFactor() const { return tuneFactor; }
+    double getToneRate() const { return toneRate; }   // per sample
+    double getSweepDepth() const { return sweepDepth; }
+    double getDecayRate() const { return decayRate; } // per 1000 samples
+    double getSnappy() const { return snappyAmount; }
+
+private:
+    /** One tone oscillator: a phase-shaped wave whose period is stretched on
+        every n-th cycle, which roughens the tone. */
+    struct Oscillator
+    {
+        double phase = 0.0;          // radians
+        double baseFrequency = 0.0;  // Hz
+        double multiplier = 1.0;     // period stretch of the current cycle
+        double squareSign = 0.0;
+        double previousSign = 0.0;
+        int cycleCounter = 0;
+
+        double advance(double frequency, double sampleRate, int stretchEvery, double stretch);
+    };
+
+    double renderSnappyBand(double noise);
+
+    double tune = 0.5, tone = 0.25, snappy = 0.5, tuneDepth = 0.5, decay = 0.5;
+    double tuneFactor = 0.0, toneRate = 0.0, sweepDepth = 0.0, decayRate = 0.0, snappyAmount = 0.0;
+
+    Oscillator oscillator1, oscillator2;
+    Smoother pitchEnvelope1, pitchEnvelope2;
+    Smoother toneEnvelope1, toneEnvelope2, bodyEnvelope;
+    Smoother snappyEnvelope, noiseEnvelope;
+    int attackCounter = 0; // samples
+    int noiseCounter = 0;  // samples
+    double gate = 0.0;
+    double noiseGate = 0.0;
+    double linearAmplitude = 0.0;
+    double squaredAmplitude = 0.0;
+    OnePoleHighPass snappyHighPass; // 3822 Hz, used with its sign inverted
+    double snappyHigh = 0.0;
+    double previousNoise = 0.0;
+    Biquad bandLowPass;  // 3900 Hz, Q 1.5, run twice per sample
+    Biquad bandHighPass; // 4000 Hz, 1.5 octaves
+    Smoother outputSmoother;
+};

@@ -1,0 +1,214 @@
+#include "voices/PulsettaTom.h"
+
+#include <cmath>
+
+namespace
+{
+constexpr double pi = 3.14159265358979323846;
+constexpr double twoPi = 2.0 * pi;
+constexpr double velocityScale = static_cast<double>(2.645f);
+
+/** A unit-slope tanh knee at +-0.1 with a ceiling 1/6.6 above it. */
+double kneeClip(double w)
+{
+    if (w > 0.1)
+        return 0.1 + (1.0 - 2.0 / (std::exp(13.2 * (w - 0.1)) + 1.0)) * 0.15151515151515152;
+    if (w < -0.1)
+        return -0.1 - (1.0 - 2.0 / (std::exp(13.2 * (-w - 0.1)) + 1.0)) * 0.15151515151515152;
+    return w;
+}
+} // namespace
+
+PulsettaTom::PulsettaTom(double frequency1, double frequency2, double frequency3)
+    : PulsettaInstrument(OutputMix::strongLowPass)
+{
+    oscillators[0].baseFrequency = frequency1;
+    oscillators[1].baseFrequency = frequency2;
+    oscillators[2].baseFrequency = frequency3;
+    oscillators[2].symmetryScale = 0.575;
+    PulsettaTom::setSampleRate(44100.0);
+}
+
+void PulsettaTom::setControl(int controlIndex, double value)
+{
+    switch (controlIndex)
+    {
+        case tuneControl: setTune(value); break;
+        case toneControl: setTone(value); break;
+        case tuneDepthControl: setTuneDepth(value); break;
+        case decayControl: setDecay(value); break;
+        case tuneDecayControl: setTuneDecay(value); break;
+        default: break;
+    }
+}
+
+void PulsettaTom::setTune(double v)
+{
+    tune = v;
+    tuneFactor = (v - 0.5) * 0.64 + 1.0;
+}
+
+void PulsettaTom::setTone(double v)
+{
+    tone = v;
+    toneRate = (std::exp(-10.385913701770846 * v) * 0.09955307262569207 + 0.00044692737430453665) * context.smoothing;
+}
+
+void PulsettaTom::setTuneDepth(double v)
+{
+    tuneDepth = v;
+    depth = 0.8 * v + 1.0;
+}
+
+void PulsettaTom::setDecay(double v)
+{
+    decay = v;
+    decayRate = (std::exp(-4.095385686728296 * v) * 0.7118518518535202 + 0.18814814814779823) * 0.001
+              * context.smoothing;
+}
+
+void PulsettaTom::setTuneDecay(double v)
+{
+    tuneDecayValue = v;
+    tuneDecay = ((1.0 - v) * (1.0 - v) * 2.0 + 0.25) * context.smoothing;
+}
+
+void PulsettaTom::setSampleRate(double sampleRate)
+{
+    if (! SampleRateContext::isUsableRate(sampleRate))
+        return;
+
+    PulsettaInstrument::setSampleRate(sampleRate);
+    setLevel(levelTarget);
+    setTune(tune);
+    setTone(tone);
+    setTuneDepth(tuneDepth);
+    setDecay(decay);
+    setTuneDecay(tuneDecayValue);
+
+    for (Smoother* envelope : { &mainEnvelope, &secondEnvelope, &thirdEnvelope, &mainEnvelopeSmoothed, &noiseEnvelope,
+                                &sweepEnvelope1, &sweepEnvelope2, &pitchEnvelope, &brightEnvelope })
+        envelope->value = 0.0;
+    for (auto& oscillator : oscillators)
+    {
+        oscillator.phase = 0.0;
+        oscillator.smoothedWave.value = 0.0;
+        oscillator.clippedWave = 0.0;
+    }
+    waveSmoothingRate = context.smoothing * 0.01;
+    mainEnvelopeSmoothed.rate = context.smoothing * 0.01;
+    dcBlocker.coefficients = cookbook::highPass(10.0, 6.5, sampleRate);
+    dcBlocker.clear();
+}
+
+void PulsettaTom::trigger(double velocity)
+{
+    if (levelTarget == 0.0)
+        return;
+
+    const double k = context.smoothing;
+    startVoice();
+    squaredAmplitude = (velocity * velocityScale) * (velocity * velocityScale);
+    attackCounter = static_cast<int>(std::trunc(context.sampleRate * 0.002));
+    gate = 1.0;
+    pitchEnvelope.value = 0.5;
+    pitchEnvelope.rate = k * 0.8;
+    for (Smoother* envelope : { &mainEnvelope, &secondEnvelope, &thirdEnvelope, &mainEnvelopeSmoothed, &noiseEnvelope,
+                                &sweepEnvelope1, &sweepEnvelope2 })
+    {
+        envelope->value = 0.0;
+        envelope->rate = k * 0.1;
+    }
+    waveSmoothingRate = k * 0.2;
+    brightEnvelope.value = 0.0;
+    brightEnvelope.rate = k * 0.05;
+}
+
+void PulsettaTom::startRelease()
+{
+    const double k = context.smoothing;
+    gate = 0.0;
+    waveSmoothingRate = 1.0;
+    mainEnvelope.rate = decayRate;
+    noiseEnvelope.rate = toneRate;
+    pitchEnvelope.rate = k * 0.0007;
+    secondEnvelope.rate = k * 0.00045;
+    // tuneDecay already scales with the rate: applied once, the sweep keeps
+    // its 44.1 kHz duration at every rate.
+    sweepEnvelope1.rate = tuneDecay * 0.0015;
+    sweepEnvelope2.rate = tuneDecay * 0.0002;
+    thirdEnvelope.rate = k * 0.001;
+    brightEnvelope.rate = k * 0.005;
+}
+
+double PulsettaTom::renderOscillator(Oscillator& oscillator)
+{
+    const double f = oscillator.baseFrequency;
+    const double span = f * depth - f;
+    const double sweep = (sweepEnvelope1.value + sweepEnvelope2.value) * 0.5;
+    const double frequency = f * tuneFactor + sweep * span;
+    const double s = 1.0 - oscillator.symmetryScale * (f + span * pitchEnvelope.value) / f;
+    oscillator.symmetry = s;
+
+    oscillator.phase += twoPi * frequency / context.sampleRate;
+    if (oscillator.phase > twoPi)
+        oscillator.phase -= twoPi;
+
+    // The branch order matters: s can be slightly negative at full depth,
+    // and then the first branch is never taken.
+    const double phase = oscillator.phase;
+    const double wave = phase >= twoPi * s ? (s * pi - phase + pi) / pi / (1.0 - s) : (phase - s * pi) / pi / s;
+    oscillator.smoothedWave.rate = waveSmoothingRate;
+    return oscillator.smoothedWave.moveToward(wave);
+}
+
+double PulsettaTom::processWithNoise(double tomNoise)
+{
+    if (! active)
+        return renderOutput(0.0);
+
+    if (attackCounter < 0)
+    {
+        startRelease();
+    }
+    else
+    {
+        oscillators[0].phase = 1.3 * pi;
+        oscillators[1].phase = 1.25 * pi;
+        oscillators[2].phase = 1.3 * pi;
+    }
+    --attackCounter;
+
+    const double target = squaredAmplitude * gate;
+    mainEnvelope.moveToward(target);
+    secondEnvelope.moveToward(target);
+    thirdEnvelope.moveToward(target);
+    mainEnvelopeSmoothed.moveToward(mainEnvelope.value);
+    noiseEnvelope.moveToward(target);
+    sweepEnvelope1.moveToward(gate);
+    sweepEnvelope2.moveToward(gate);
+    pitchEnvelope.moveToward(gate);
+    brightEnvelope.moveToward(6.0 * gate);
+
+    const double bright = brightEnvelope.value;
+    for (auto& oscillator : oscillators)
+    {
+        double w = renderOscillator(oscillator) * 0.8;
+        const bool isMain = &oscillator == &oscillators[0];
+        if (isMain && w >= 0.0)
+            w *= 5.0 * bright + 1.0;
+        w = kneeClip(w);
+        if (isMain && w >= 0.0)
+            w *= 1.0 - 0.2 * bright;
+        oscillator.clippedWave = w;
+    }
+
+    const double mainLevel = 1.0 - std::exp(-mainEnvelopeSmoothed.value);
+    double body = ((1.0 - std::exp(-secondEnvelope.value)) + 1.25 * mainLevel) * oscillators[0].clippedWave
+                + (1.0 - std::exp(-thirdEnvelope.value)) * oscillators[2].clippedWave
+                + 0.75 * oscillators[1].clippedWave * mainLevel;
+    body = dcBlocker.processGuarded(body);
+
+    const double x = (noiseEnvelope.value * tomNoise * 2.0 + body) * 0.143 * 4.5;
+    return renderOutput(x);
+}

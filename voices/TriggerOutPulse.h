@@ -1,0 +1,31 @@
+#pragma once
+
+/** A band-limited rectangular pulse of about 16.4 ms, started on demand, for
+    driving external gear from a voice's trigger. Two Dirichlet kernels (a
+    positive impulse and a negative one 0.018 periods later) are integrated by
+    a leaky integrator; a slow low-pass of the result is subtracted so the
+    output always settles back to zero. */
+class TriggerOutPulse
+{
+public:
+    /** Sets the period for a rate (Hz) and makes the pulse idle. */
+    void init(double sampleRate, double smoothingFactor);
+    /** Restarts the pulse; the rising edge comes about 60 samples later. */
+    void restart() { position = restartPosition; }
+    /** One sample of the pulse (about -0.25..0.25). */
+    double process();
+
+    bool isRunning() const { return position < period * 0.5; }
+
+    static constexpr double restartPosition = -60.1; // keeps the kernels off their 0/0 points
+
+private:
+    double period = 1.0;       // P, samples
+    double harmonics = 1.0;    // M, odd
+    double shift = 0.0;        // D, samples between the two impulses' kernels
+    double position = 1.0;     // n
+    double kernelDifference = 0.0;
+    double integrator = 0.0;
+    double smoothed = 0.0;
+    double smoothingRate = 0.0; // k * 0.001
+};
