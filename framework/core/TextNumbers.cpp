@@ -1,0 +1,39 @@
+#include "framework/core/TextNumbers.h"
+
+#include <limits>
+
+double parseFiniteDouble (const juce::String& text) noexcept
+{
+    return finiteOr (text.getDoubleValue(), 0.0);
+}
+
+int parseLeadingInt (const juce::String& text) noexcept
+{
+    auto p = text.getCharPointer();
+
+    while (p.isWhitespace())
+        ++p;
+
+    bool negative = false;
+    if (*p == '-' || *p == '+')
+    {
+        negative = (*p == '-');
+        ++p;
+    }
+
+    // Accumulated in 64 bits and stopped at the int range, so a long run of
+    // digits cannot overflow.
+    constexpr long long limit = static_cast<long long> (std::numeric_limits<int>::max()) + 1;
+    long long magnitude = 0;
+
+    while (p.isDigit())
+    {
+        magnitude = juce::jmin (limit, magnitude * 10 + static_cast<long long> (*p - '0'));
+        ++p;
+    }
+
+    const long long value = negative ? -magnitude : magnitude;
+    return static_cast<int> (juce::jlimit (static_cast<long long> (std::numeric_limits<int>::min()),
+                                           static_cast<long long> (std::numeric_limits<int>::max()),
+                                           value));
+}
