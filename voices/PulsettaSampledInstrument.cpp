@@ -11,9 +11,9 @@ constexpr double attackTime = 0.000416; // s
 constexpr double attackRate = 0.5;      // x k per sample
 } // namespace
 
-double hiHatTuneFactor(double v)
+double cymbalTuneFactor(double onePlusValue)
 {
-    return std::exp(-6.30702670218395 / v) * 19.080986484137647 + 0.7152068355371914;
+    return std::exp(-6.30702670218395 / onePlusValue) * 19.080986484137647 + 0.7152068355371914;
 }
 
 PulsettaSampledInstrument::PulsettaSampledInstrument(const std::uint8_t* bytes, std::uint32_t byteCount)

@@ -61,5 +61,6 @@ protected:
     double envelopeRate = 0.0;      // per sample
 };
 
-/** The tune factor of the hi-hats and the crash: 0.75 at 0, 1.0 at 0.5, 1.53 at 1. */
-double hiHatTuneFactor(double value);
+/** The tune factor of the hi-hats and the crash from 1 + the normalised Tune
+    value: 0.75 at 1, 1.0 at 1.5, 1.53 at 2. */
+double cymbalTuneFactor(double onePlusValue);

@@ -21,7 +21,7 @@ inline std::array<std::uint8_t, keyLength> makeKey() noexcept
         state ^= state << 13;
         state ^= state >> 17;
         state ^= state << 5;
-        byte = static_cast<std::uint8_t> (state >> 24);
+        byte = static_cast<std::uint8_t>(state >> 24);
     }
 
     return key;

@@ -12,7 +12,7 @@ constexpr double sourceRate = 31200.0; // Hz
 struct Table
 {
     const std::uint8_t* bytes;
-    std::uint32_t length; // samples (one byte each)
+    std::uint32_t length; // samples(one byte each)
 };
 
 extern const Table closedHiHat; // 8128 samples

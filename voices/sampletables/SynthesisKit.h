@@ -14,7 +14,7 @@ constexpr double pi = 3.14159265358979323846;
 class Noise
 {
 public:
-    explicit Noise (std::uint64_t seed) : state (seed) {}
+    explicit Noise(std::uint64_t seed) : state(seed) {}
 
     double next() noexcept
     {
@@ -24,7 +24,7 @@ public:
         z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
         z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
         z ^= z >> 31;
-        return static_cast<double> (z >> 11) * (2.0 / 9007199254740992.0) - 1.0;
+        return static_cast<double>(z >> 11) * (2.0 / 9007199254740992.0) - 1.0;
     }
 
 private:
@@ -38,11 +38,11 @@ public:
     enum class Shape { lowPass, highPass, bandPass };
 
     // frequency in Hz, q dimensionless, rate in Hz
-    void set (Shape shape, double frequency, double q, double rate) noexcept
+    void set(Shape shape, double frequency, double q, double rate) noexcept
     {
         const double w0 = 2.0 * pi * frequency / rate;
-        const double alpha = std::sin (w0) / (2.0 * q);
-        const double cosW0 = std::cos (w0);
+        const double alpha = std::sin(w0) / (2.0 * q);
+        const double cosW0 = std::cos(w0);
         const double a0 = 1.0 + alpha;
 
         switch (shape)
@@ -66,7 +66,7 @@ public:
         a2 = (1.0 - alpha) / a0;
     }
 
-    double process (double x) noexcept
+    double process(double x) noexcept
     {
         const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
         x2 = x1;
@@ -87,11 +87,11 @@ private:
 class SquareBank
 {
 public:
-    SquareBank (std::vector<double> frequenciesHz, double ringAmount, double rate)
-        : ring (ringAmount)
+    SquareBank(std::vector<double> frequenciesHz, double ringAmount, double rate)
+        : ring(ringAmount)
     {
         for (const double f : frequenciesHz)
-            oscillators.push_back ({ 0.0, f / rate });
+            oscillators.push_back({ 0.0, f / rate });
     }
 
     double next() noexcept
@@ -101,20 +101,20 @@ public:
 
         for (std::size_t i = 0; i < oscillators.size(); ++i)
         {
-            const double level = value (i);
+            const double level = value(i);
             sum += level;
 
             if (i < half)
-                sum += ring * level * value (i + half);
+                sum += ring * level * value(i + half);
         }
 
         for (auto& o : oscillators)
         {
             o.phase += o.increment;
-            o.phase -= std::floor (o.phase);
+            o.phase -= std::floor(o.phase);
         }
 
-        return sum / static_cast<double> (oscillators.size());
+        return sum / static_cast<double>(oscillators.size());
     }
 
 private:
@@ -124,7 +124,7 @@ private:
         double increment; // cycles per sample
     };
 
-    double value (std::size_t i) const noexcept { return oscillators[i].phase < 0.5 ? 1.0 : -1.0; }
+    double value(std::size_t i) const noexcept { return oscillators[i].phase < 0.5 ? 1.0 : -1.0; }
 
     std::vector<Oscillator> oscillators;
     double ring;
@@ -142,13 +142,13 @@ struct Partial
 class PartialBank
 {
 public:
-    PartialBank (std::vector<Partial> partialsIn, Noise& phases) : partials (std::move (partialsIn))
+    PartialBank(std::vector<Partial> partialsIn, Noise& phases) : partials(std::move(partialsIn))
     {
         for (std::size_t i = 0; i < partials.size(); ++i)
-            startPhases.push_back (2.0 * pi * (phases.next() + 1.0));
+            startPhases.push_back(2.0 * pi * (phases.next() + 1.0));
     }
 
-    double at (double seconds) const noexcept
+    double at(double seconds) const noexcept
     {
         double sum = 0.0;
 
@@ -156,8 +156,8 @@ public:
         {
             const Partial& p = partials[i];
             const double phase = 2.0 * pi * p.frequency * seconds + startPhases[i];
-            const double twin = std::sin (phase + 2.0 * pi * p.beat * seconds + startPhases[i] * 0.37);
-            sum += p.amplitude * std::exp (-seconds / p.decay) * (std::sin (phase) + 0.6 * twin);
+            const double twin = std::sin(phase + 2.0 * pi * p.beat * seconds + startPhases[i] * 0.37);
+            sum += p.amplitude * std::exp(-seconds / p.decay) * (std::sin(phase) + 0.6 * twin);
         }
 
         return sum;
@@ -170,9 +170,9 @@ private:
 
 // Windowed-sinc low-pass that takes the oversampled signal down to the table
 // rate, so the naive squares leave no audible aliases.
-std::vector<double> decimate (const std::vector<double>& input, int factor, double cutoffHz, double inputRate);
+std::vector<double> decimate(const std::vector<double>& input, int factor, double cutoffHz, double inputRate);
 
 // Scales to the given peak and fades the last fadeSeconds to zero, so the
 // voice never clicks when it reaches the end of the table.
-void normaliseAndFade (std::vector<double>& table, double peak, double fadeSeconds, double rate);
+void normaliseAndFade(std::vector<double>& table, double peak, double fadeSeconds, double rate);
 } // namespace sampletables::kit
