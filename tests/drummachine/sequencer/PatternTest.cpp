@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include "drummachine/sequencer/Pattern.h"
+
+TEST (Pattern, StartsAsAnEmptySixteenStepBarAtOneTwenty)
+{
+    const Pattern pattern;
+    EXPECT_EQ (pattern.getName(), "Empty");
+    EXPECT_EQ (pattern.getLength(), 16);
+    EXPECT_EQ (pattern.getScale(), 4);
+    EXPECT_DOUBLE_EQ (pattern.getTempo(), 120.0);
+    EXPECT_DOUBLE_EQ (pattern.getShuffle(), 0.0);
+    EXPECT_DOUBLE_EQ (pattern.getFlam(), 0.5); // out of range until first set, copied or read
+    EXPECT_DOUBLE_EQ (pattern.getFirstPassDuration(), 4.0);
+    EXPECT_DOUBLE_EQ (pattern.getSecondPassDuration(), 4.0);
+    for (int track = 0; track < Pattern::numTracks; ++track)
+        for (int step = 0; step < Pattern::numSteps; ++step)
+            EXPECT_EQ (pattern.getStep (track, step), 0);
+}
+
+TEST (Pattern, LengthIsClampedToOneToSixteen)
+{
+    const struct { int given, stored; } cases[] = { { 0, 1 }, { -5, 1 }, { 1, 1 }, { 7, 7 }, { 16, 16 }, { 17, 16 }, { 1000, 16 } };
+    for (const auto& c : cases)
+    {
+        Pattern pattern;
+        pattern.setLength (c.given);
+        EXPECT_EQ (pattern.getLength(), c.stored) << c.given;
+    }
+}
+
+TEST (Pattern, ScaleIsThreeFourSixOrEightElseFour)
+{
+    const struct { int given, stored; } cases[] = { { 3, 3 }, { 4, 4 }, { 6, 6 }, { 8, 8 }, { 5, 4 }, { 0, 4 }, { -3, 4 }, { 16, 4 } };
+    for (const auto& c : cases)
+    {
+        Pattern pattern;
+        pattern.setScale (c.given);
+        EXPECT_EQ (pattern.getScale(), c.stored) << c.given;
+    }
+}
+
+TEST (Pattern, TempoIsClampedAndRoundedToATenthWithHalvesUp)
+{
+    const struct { double given, stored; } cases[] = {
+        { 29.96, 30.0 }, { 120.04, 120.0 }, { 120.05, 120.1 }, { 301.0, 300.0 }, { 97.5, 97.5 },
+        { -10.0, 30.0 }, { 1.0e9, 300.0 }, { std::numeric_limits<double>::infinity(), 300.0 },
+        { std::numeric_limits<double>::quiet_NaN(), 120.0 },
+    };
+    for (const auto& c : cases)
+    {
+        Pattern pattern;
+        pattern.setTempo (c.given);
+        EXPECT_NEAR (pattern.getTempo(), c.stored, 1e-9) << c.given;
+    }
+}
+
+TEST (Pattern, ShuffleAndFlamAreClamped)
+{
+    const struct { double given, shuffle, flam; } cases[] = {
+        { -1.0, 0.0, 0.121 }, { 0.0, 0.0, 0.121 }, { 0.3, 0.3, 0.3 }, { 0.5, 0.5, 0.383 },
+        { 0.9, 0.8, 0.383 }, { std::numeric_limits<double>::quiet_NaN(), 0.0, 0.121 },
+    };
+    for (const auto& c : cases)
+    {
+        Pattern pattern;
+        pattern.setShuffle (c.given);
+        pattern.setFlam (c.given);
+        EXPECT_DOUBLE_EQ (pattern.getShuffle(), c.shuffle) << c.given;
+        EXPECT_DOUBLE_EQ (pattern.getFlam(), c.flam) << c.given;
+    }
+}
+
+TEST (Pattern, OddLengthWithShuffleHasTwoPassDurations)
+{
+    Pattern pattern;
+    pattern.setLength (5);
+    pattern.setShuffle (0.5);
+    EXPECT_DOUBLE_EQ (pattern.getFirstPassDuration(), 1.375);
+    EXPECT_DOUBLE_EQ (pattern.getSecondPassDuration(), 1.125);
+
+    pattern.setShuffle (0.0);
+    EXPECT_DOUBLE_EQ (pattern.getFirstPassDuration(), 1.25);
+    EXPECT_DOUBLE_EQ (pattern.getSecondPassDuration(), 1.25);
+
+    pattern.setLength (12);
+    pattern.setScale (3);
+    pattern.setShuffle (0.4);
+    EXPECT_DOUBLE_EQ (pattern.getFirstPassDuration(), 4.0);
+    EXPECT_DOUBLE_EQ (pattern.getSecondPassDuration(), 4.0);
+}
+
+TEST (Pattern, AccentTrackStoresOnlyZeroOrTwoAndOutsideWritesAreIgnored)
+{
+    Pattern pattern;
+    pattern.setStep (11, 3, 1);
+    EXPECT_EQ (pattern.getStep (11, 3), 2);
+    pattern.setStep (11, 4, 3);
+    EXPECT_EQ (pattern.getStep (11, 4), 2);
+    pattern.setStep (11, 3, 0);
+    EXPECT_EQ (pattern.getStep (11, 3), 0);
+    pattern.setStep (0, 0, 3);
+    EXPECT_EQ (pattern.getStep (0, 0), 3);
+
+    const Pattern before = pattern;
+    for (const auto& [track, step] : { std::pair { 12, 0 }, { 0, 16 }, { -1, 0 }, { 0, -1 }, { 1 << 30, 1 << 30 } })
+        pattern.setStep (track, step, 1);
+    EXPECT_EQ (pattern, before);
+    EXPECT_EQ (pattern.getStep (12, 0), 0);
+    EXPECT_EQ (pattern.getStep (0, -7), 0);
+}
+
+namespace
+{
+std::string rowText (const Pattern& pattern, int track)
+{
+    std::string text;
+    for (int step = 0; step < Pattern::numSteps; ++step)
+        text += (char) ('0' + pattern.getStep (track, step));
+    return text;
+}
+
+Pattern patternWithRow (const char* steps, int length)
+{
+    Pattern pattern;
+    pattern.setLength (length);
+    for (int step = 0; steps[step] != 0; ++step)
+        pattern.setStep (2, step, steps[step] - '0');
+    return pattern;
+}
+} // namespace
+
+TEST (Pattern, RotationStaysWithinTheLength)
+{
+    const struct { int length, n; bool left; const char* before; const char* after; } cases[] = {
+        { 5, 1, true, "1230300000000001", "2303100000000001" },
+        { 5, 1, false, "1230300000000001", "3123000000000001" },
+        { 5, 5, true, "1230300000000001", "1230300000000001" },
+        { 5, 6, true, "1230300000000001", "2303100000000001" },
+        { 5, -1, true, "1230300000000001", "1230300000000001" },
+        { 16, 4, false, "1000200030000000", "0000100020003000" },
+        { 1, 3, true, "3000000000000000", "3000000000000000" },
+    };
+    for (const auto& c : cases)
+    {
+        Pattern pattern = patternWithRow (c.before, c.length);
+        if (c.left)
+            pattern.shiftRowLeft (2, c.n);
+        else
+            pattern.shiftRowRight (2, c.n);
+        EXPECT_EQ (rowText (pattern, 2), c.after) << c.length << " " << c.n;
+    }
+}
+
+TEST (Pattern, CopyBringsEveryFieldIntoRange)
+{
+    Pattern source;
+    source.setName ("Groove");
+    source.setLength (7);
+    source.setStep (0, 0, 1);
+    source.setStep (11, 2, 2);
+    Pattern copy;
+    copy.copyFrom (source);
+    EXPECT_EQ (copy.getName(), "Groove");
+    EXPECT_EQ (copy.getLength(), 7);
+    EXPECT_DOUBLE_EQ (copy.getFlam(), 0.383); // the initial 0.5 is clamped by the copy
+    EXPECT_EQ (copy.getStep (0, 0), 1);
+    EXPECT_EQ (copy.getStep (11, 2), 2);
+}
+
+TEST (Pattern, LongNamesAreCutAtACharacterBoundary)
+{
+    Pattern pattern;
+    juce::String name;
+    for (int i = 0; i < 40; ++i)
+        name << juce::String::charToString ((juce::juce_wchar) 0xE9); // two UTF-8 bytes each
+    pattern.setName (name);
+    const auto stored = pattern.getName();
+    EXPECT_EQ (stored.length(), 31);
+    EXPECT_TRUE (name.startsWith (stored));
+}
+
+TEST (Instruments, CodesAreMatchedWithoutCase)
+{
+    EXPECT_EQ (instruments::getIndexOfCode ("BD"), 0);
+    EXPECT_EQ (instruments::getIndexOfCode ("bd"), 0);
+    EXPECT_EQ (instruments::getIndexOfCode ("Rd"), 10);
+    EXPECT_EQ (instruments::getIndexOfCode ("ac"), 11);
+    EXPECT_EQ (instruments::getIndexOfCode ("TA"), -1);
+    EXPECT_EQ (instruments::getIndexOfCode (""), -1);
+    EXPECT_STREQ (instruments::getShortCode (12), "");
+    EXPECT_STREQ (instruments::getLongName (-1), "");
+    EXPECT_STREQ (instruments::getLongName (7), "Closed Hi Hat");
+}
