@@ -1,0 +1,386 @@
+#include "drummachine/clock/ShuffledClockNew.h"
+
+#include "drummachine/clock/StepPairGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace
+{
+// A boundary that lies this little (samples) after a whole sample falls on that
+// sample: it keeps rounding noise from pushing an exact boundary one sample late.
+constexpr double sampleTieTolerance = 1.0e-6;
+
+// Farther than any session can reach; keeps huge counts inside int64.
+constexpr double farAwayInSamples = 4.0e18;
+
+bool isPositiveFinite (double value) noexcept
+{
+    return std::isfinite (value) && value > 0.0;
+}
+} // namespace
+
+ShuffledClockNew::ShuffledClockNew (const juce::String& clockName)
+    : name (clockName)
+{
+    stop();
+}
+
+// ---- audio thread ------------------------------------------------------------
+
+void ShuffledClockNew::start (double positionInBeats)
+{
+    if (isRunning())
+        return;
+
+    restart (positionInBeats);
+}
+
+void ShuffledClockNew::restart (double positionInBeats)
+{
+    phase = -1;
+    stepFlag = -1;
+    running.store (true, std::memory_order_relaxed);
+    moveTo (std::isfinite (positionInBeats) ? positionInBeats : 0.0);
+    raiseRunningChanged();
+}
+
+void ShuffledClockNew::stop()
+{
+    if (! isRunning())
+        return;
+
+    phase = -1;
+    stepFlag = -1;
+    running.store (false, std::memory_order_relaxed);
+    moveTo (0.0);
+    numEvents = 0;
+    stepBoundary = false;
+    raiseRunningChanged();
+}
+
+void ShuffledClockNew::setPosition (double positionInBeats)
+{
+    if (std::isfinite (positionInBeats) && positionInBeats != position)
+        moveTo (positionInBeats);
+}
+
+bool ShuffledClockNew::followHostPosition (double hostPositionInBeats)
+{
+    if (! isRunning() || ! std::isfinite (hostPositionInBeats))
+        return false;
+
+    if (std::abs (hostPositionInBeats - position) <= hostJumpTolerance)
+        return false;
+
+    // A jump: whatever step the clock was in is not the one it lands in, so a
+    // gate it lands inside starts afresh (the open one is closed first).
+    moveTo (hostPositionInBeats);
+    stepFlag = -1;
+    return true;
+}
+
+std::int32_t ShuffledClockNew::regionOf (const StepPairGeometry& pair) const noexcept
+{
+    if (position > pair.firstEnd && position <= pair.secondStart)
+        return 1;
+    if (position > pair.secondEnd)
+        return 3;
+    if (position > pair.secondStart)
+        return 2;
+    return 0;
+}
+
+void ShuffledClockNew::moveTo (double positionInBeats)
+{
+    phasePairStart = std::numeric_limits<double>::quiet_NaN();
+    position = positionInBeats;
+    anchorPosition = positionInBeats;
+    samplesSinceAnchor = 0;
+    dirty = true;
+}
+
+bool ShuffledClockNew::advance()
+{
+    numEvents = 0;
+    stepBoundary = false;
+
+    if (! isRunning())
+        return false;
+
+    bool boundaryPossible = true;
+
+    if (dirty)
+    {
+        const Resync result = resynchronise();
+
+        if (result == Resync::noTiming)
+            return false; // no tempo: no event, and the position stays where it is
+
+        boundaryPossible = result == Resync::ready;
+    }
+
+    if (boundaryPossible && samplesToNext == 0)
+    {
+        lastBoundaryPosition = position;
+        phase = nextPhase;
+        const auto pair = StepPairGeometry::around (position, 1.0 / stepsPerBeat, shuffle, gateFraction);
+        stepFlag = pair.notFirst ? 1 : 0;
+        addEvent (stepFlag, (phase == 0 || phase == 2) ? stepStartEvent : stepEndEvent);
+        stepChangedPending.store (1, std::memory_order_release);
+        stepBoundary = true;
+    }
+
+    ++samplesSinceAnchor;
+    position = anchorPosition + static_cast<double> (samplesSinceAnchor) * beatsPerSample;
+
+    if (loopEnabled && loopEnd > loopStart && position >= loopEnd)
+    {
+        if (phase == 0 || phase == 2)
+            addEvent (stepFlag, stepEndEvent);
+
+        addEvent (0, loopWrapEvent);
+        moveTo (position - loopEnd + loopStart);
+        addEvent (0, restartEvent);
+        stepFlag = 0;
+        // The open step was closed above: the loop start begins from no step,
+        // so a gate it lies in starts afresh.
+        phase = -1;
+    }
+
+    --samplesToNext;
+    if (samplesToNext < 0)
+        dirty = true; // the sample after a boundary finds the next one
+
+    return numEvents > 0;
+}
+
+bool ShuffledClockNew::updateBeatsPerSample()
+{
+    if (! isPositiveFinite (tempo) || ! isPositiveFinite (sampleRate) || ! isPositiveFinite (stepsPerBeat))
+        return false;
+
+    const double newBeatsPerSample = tempo / (60.0 * sampleRate);
+
+    if (! isPositiveFinite (newBeatsPerSample))
+        return false;
+
+    if (newBeatsPerSample != beatsPerSample)
+    {
+        // Count samples afresh from here at the new rate.
+        anchorPosition = position;
+        samplesSinceAnchor = 0;
+        beatsPerSample = newBeatsPerSample;
+    }
+    return true;
+}
+
+std::int64_t ShuffledClockNew::samplesUntil (double targetInBeats) const
+{
+    const double fromAnchor = (targetInBeats - anchorPosition) / beatsPerSample - sampleTieTolerance;
+    const double samples = std::ceil (std::min (fromAnchor, farAwayInSamples)) - static_cast<double> (samplesSinceAnchor);
+    return samples > 0.0 ? static_cast<std::int64_t> (samples) : 0;
+}
+
+ShuffledClockNew::Resync ShuffledClockNew::resynchronise()
+{
+    if (! updateBeatsPerSample())
+        return Resync::noTiming; // stays dirty: resynchronises as soon as there is a tempo
+
+    dirty = false;
+    const double stepLength = 1.0 / stepsPerBeat;
+
+    // A clock started before zero waits, resynchronising every sample, until it gets there.
+    if (position < 0.0 && phase == -1 && samplesUntil (0.0) > 0)
+    {
+        nextPhase = 0;
+        samplesToNext = -1;
+        stepFlag = -1;
+        return Resync::waitingForZero;
+    }
+
+    auto pair = StepPairGeometry::around (position, stepLength, appliedShuffle, gateFraction);
+
+    // A new shuffle takes effect only up to the second step of a pair.
+    if (position <= pair.secondStart && appliedShuffle != shuffle)
+    {
+        appliedShuffle = shuffle;
+        pair = StepPairGeometry::around (position, stepLength, appliedShuffle, gateFraction);
+    }
+
+    const std::int32_t notFirst = pair.notFirst ? 1 : 0;
+    const bool gateOpen = phase == 0 || phase == 2;
+
+    // A longer shuffle or gate can put the position back into a region of this
+    // pair the clock has already left: the step it played must not start again.
+    const std::int32_t region = regionOf (pair);
+    if (pair.pairStart == phasePairStart && region < phase)
+    {
+        samplesToNext = samplesUntil (phase == 1 ? pair.secondStart : phase == 2 ? pair.secondEnd : pair.pairEnd);
+        return Resync::ready;
+    }
+    phasePairStart = pair.pairStart;
+
+    switch (region)
+    {
+        case 1: // after the first step's gate
+            if (gateOpen)
+                addEvent (stepFlag, stepEndEvent);
+            phase = 1;
+            nextPhase = 2;
+            samplesToNext = samplesUntil (pair.secondStart);
+            break;
+
+        case 3: // after the second step's gate
+            if (gateOpen)
+                addEvent (stepFlag, stepEndEvent);
+            phase = 3;
+            nextPhase = 0;
+            samplesToNext = samplesUntil (pair.pairEnd);
+            break;
+
+        case 2: // inside the second step's gate
+            if (phase == 0 || (phase == 2 && stepFlag != notFirst))
+                addEvent (stepFlag, stepEndEvent);
+            if (phase != 2 || stepFlag != notFirst)
+            {
+                addEvent (notFirst, stepStartEvent);
+                stepFlag = notFirst;
+            }
+            phase = 2;
+            nextPhase = 3;
+            samplesToNext = samplesUntil (pair.secondEnd);
+            break;
+
+        default: // inside the first step's gate
+            if (phase == 2 || (phase == 0 && stepFlag != notFirst))
+                addEvent (stepFlag, stepEndEvent);
+            if (phase != 0 || stepFlag != notFirst)
+            {
+                addEvent (notFirst, stepStartEvent);
+                stepFlag = notFirst;
+            }
+            phase = 0;
+            nextPhase = 1;
+            samplesToNext = samplesUntil (pair.firstEnd);
+            break;
+    }
+    return Resync::ready;
+}
+
+bool ShuffledClockNew::isInFirstHalfOfStep() const
+{
+    if (! isPositiveFinite (stepsPerBeat))
+        return true;
+
+    return StepPairGeometry::around (position, 1.0 / stepsPerBeat, appliedShuffle, gateFraction)
+        .isInFirstHalfOfStep (position);
+}
+
+void ShuffledClockNew::addEvent (std::int32_t flag, std::int32_t kind) noexcept
+{
+    if (numEvents < maxEventsPerSample)
+        events[numEvents++] = { flag, kind };
+}
+
+void ShuffledClockNew::raiseRunningChanged() noexcept
+{
+    runningChangedPending.store (1, std::memory_order_release);
+}
+
+void ShuffledClockNew::setSampleRate (double newSampleRate)
+{
+    if (newSampleRate != sampleRate)
+    {
+        sampleRate = newSampleRate;
+        dirty = true;
+    }
+}
+
+void ShuffledClockNew::setTempo (double newTempo)
+{
+    if (newTempo != tempo)
+    {
+        tempo = newTempo;
+        dirty = true;
+    }
+}
+
+void ShuffledClockNew::setStepsPerBeat (double newStepsPerBeat)
+{
+    if (newStepsPerBeat != stepsPerBeat)
+    {
+        stepsPerBeat = newStepsPerBeat;
+        dirty = true;
+    }
+}
+
+void ShuffledClockNew::setGateFraction (double newGateFraction)
+{
+    if (! std::isfinite (newGateFraction))
+        return;
+
+    newGateFraction = std::clamp (newGateFraction, 0.0, 1.0);
+    if (newGateFraction != gateFraction)
+    {
+        gateFraction = newGateFraction;
+        dirty = true;
+    }
+}
+
+void ShuffledClockNew::setShuffle (double newShuffle)
+{
+    if (! std::isfinite (newShuffle))
+        return;
+
+    newShuffle = std::clamp (newShuffle, 0.0, 1.0);
+    if (newShuffle != shuffle)
+    {
+        shuffle = newShuffle;
+        dirty = true;
+    }
+}
+
+void ShuffledClockNew::setLoop (bool enabled, double loopStartInBeats, double loopEndInBeats)
+{
+    const bool usable = enabled && std::isfinite (loopStartInBeats) && std::isfinite (loopEndInBeats)
+                        && loopEndInBeats > loopStartInBeats;
+    loopEnabled = usable;
+    if (usable)
+    {
+        loopStart = loopStartInBeats;
+        loopEnd = loopEndInBeats;
+    }
+}
+
+// ---- message thread ----------------------------------------------------------
+
+void ShuffledClockNew::addListener (Listener* listener)
+{
+    if (listener != nullptr && std::find (listeners.begin(), listeners.end(), listener) == listeners.end())
+        listeners.push_back (listener);
+}
+
+void ShuffledClockNew::removeListener (Listener* listener)
+{
+    listeners.erase (std::remove (listeners.begin(), listeners.end(), listener), listeners.end());
+}
+
+bool ShuffledClockNew::dispatchPendingNotifications()
+{
+    const bool runningChanged = runningChangedPending.exchange (0, std::memory_order_acquire) != 0;
+    const bool stepChanged = stepChangedPending.exchange (0, std::memory_order_acquire) != 0;
+
+    if (runningChanged)
+        for (auto i = listeners.size(); i-- > 0;)
+            if (i < listeners.size())
+                listeners[i]->clockRunningChanged (*this);
+
+    if (stepChanged)
+        for (auto i = listeners.size(); i-- > 0;)
+            if (i < listeners.size())
+                listeners[i]->clockStepChanged (*this);
+
+    return runningChanged || stepChanged;
+}
