@@ -1,0 +1,206 @@
+#include "PresetTestSupport.h"
+
+#include "framework/presets/PresetBankFormat.h"
+#include "framework/presets/PresetValueText.h"
+#include "framework/presets/XmlFiles.h"
+#include "platform/EmbeddedResources.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+constexpr int numValues = 49;
+
+juce::String presetXml (const juce::String& name, const juce::String& application = "Pulsetta", const juce::String& params = {})
+{
+    return "<Preset application=\"" + application + "\" name=\"" + name + "\">" + params + "</Preset>";
+}
+
+juce::String presets (int first, int count)
+{
+    juce::String text;
+    for (int i = first; i < first + count; ++i)
+        text << presetXml ("N" + juce::String (i));
+    return text;
+}
+
+struct BankFormatTest : ::testing::Test
+{
+    BankFormatTest()
+    {
+        defaults.setValue (0, 0.5f);
+    }
+
+    bool read (const juce::String& text)
+    {
+        const auto element = juce::XmlDocument::parse (text);
+        return element != nullptr && format.readBankXml (*element, bank, defaults);
+    }
+
+    PresetBankFormat format { productParameters(), "Pulsetta" };
+    PresetBank bank { numValues };
+    PresetRecord defaults { numValues, -1 };
+};
+
+TEST_F (BankFormatTest, OneShortGroupIsFollowedByNotUsed)
+{
+    ASSERT_TRUE (read ("<PresetBank name=\"Mine\"><PresetGroup name=\"Kits\">" + presets (0, 3) + "</PresetGroup></PresetBank>"));
+
+    EXPECT_EQ (bank.getBankName(), "Mine");
+    ASSERT_EQ (bank.getNumGroups(), 2);
+    EXPECT_EQ (bank.getGroupSize (0), 3);
+    EXPECT_EQ (bank.getGroupName (1), "Not used");
+    EXPECT_EQ (bank.getGroupSize (1), 125);
+    EXPECT_EQ (bank.getPresetName (2), "N2");
+    EXPECT_EQ (bank.getPresetName (3), "Preset 3");
+    EXPECT_EQ (bank.getPresetName (127), "Preset 127");
+    EXPECT_FLOAT_EQ (bank.getPreset (127)->getValue (0), 0.5f);
+}
+
+TEST_F (BankFormatTest, NamelessGroupsAreNumberedAndNamelessPresetsUnnamed)
+{
+    ASSERT_TRUE (read ("<PRESETBANK><presetgroup name=\"A\">" + presets (0, 1) + "</presetgroup><PresetGroup>"
+                       "<Preset application=\"Pulsetta\"/></PresetGroup></PRESETBANK>"));
+
+    EXPECT_EQ (bank.getBankName(), "Preset Bank");
+    EXPECT_EQ (bank.getGroupName (1), "group 2");
+    EXPECT_EQ (bank.getPresetName (1), "unnamed");
+}
+
+TEST_F (BankFormatTest, OnlyTheFirst128PresetsLoad)
+{
+    ASSERT_TRUE (read ("<PresetBank><PresetGroup name=\"A\">" + presets (0, 100) + "</PresetGroup><PresetGroup name=\"B\">"
+                       + presets (100, 30) + "</PresetGroup></PresetBank>"));
+
+    ASSERT_EQ (bank.getNumGroups(), 2);
+    EXPECT_EQ (bank.getGroupSize (0), 100);
+    EXPECT_EQ (bank.getGroupSize (1), 28);
+    EXPECT_EQ (bank.getPresetName (127), "N127");
+}
+
+TEST_F (BankFormatTest, PresetsOfAnotherApplicationAreSkippedAndNotCounted)
+{
+    ASSERT_TRUE (read ("<PresetBank><PresetGroup name=\"A\">" + presetXml ("X", "Other") + presets (0, 2)
+                       + "<Pattern/></PresetGroup></PresetBank>"));
+
+    EXPECT_EQ (bank.getGroupSize (0), 2);
+    EXPECT_EQ (bank.getPresetName (0), "N0");
+}
+
+TEST_F (BankFormatTest, AnotherDocumentChangesNothing)
+{
+    bank.reset (defaults);
+    bank.setPresetName (4, "Mine");
+
+    EXPECT_FALSE (read ("<PresetGroup name=\"A\"/>"));
+    EXPECT_FALSE (read ("<PluginState application=\"Pulsetta\"/>"));
+    EXPECT_EQ (bank.getPresetName (4), "Mine");
+}
+
+TEST_F (BankFormatTest, PresetValuesAreCheckedAndClamped)
+{
+    PresetRecord record (numValues, 0);
+    record.setValue (1, 0.3f);
+    record.setValue (2, 0.3f);
+    record.setValue (3, 0.3f);
+
+    const auto element = juce::XmlDocument::parse (presetXml ("V", "pulsetta",
+        "<param name=\"Snare Drum Level\" value=\"nan\"/>"
+        "<param name=\"Low Tom Level\" value=\"5\"/>"
+        "<param name=\"Mid Tom Level\" value=\"-inf\"/>"
+        "<param name=\"Main Volume\" value=\"0.9\"/>"
+        "<param name=\"Unknown\" value=\"0.9\"/>"
+        "<PARAM name=\"Bass Drum Level\" value=\"0.25\"/>"));
+
+    ASSERT_TRUE (format.readPresetValues (*element, record));
+    EXPECT_FLOAT_EQ (record.getValue (0), 0.25f);
+    EXPECT_FLOAT_EQ (record.getValue (1), 0.3f);
+    EXPECT_FLOAT_EQ (record.getValue (2), 1.0f);
+    EXPECT_FLOAT_EQ (record.getValue (3), 0.3f);
+    EXPECT_EQ (record.getNumValues(), 49); // "Main Volume" (index 49) lies beyond what a preset holds
+}
+
+TEST_F (BankFormatTest, ValuesAreWrittenWithSixDecimals)
+{
+    EXPECT_EQ (formatPresetValue (0.5), "0.5");
+    EXPECT_EQ (formatPresetValue (1.0), "1");
+    EXPECT_EQ (formatPresetValue (0.0), "0");
+    EXPECT_EQ (formatPresetValue (0.1234567), "0.123457");
+    EXPECT_EQ (formatPresetValue (0.0000004), "0");
+    EXPECT_EQ (formatPresetValue (-0.25), "-0.25");
+
+    PresetRecord record (numValues, 0);
+    record.setValue (7, 0.1234567f);
+    const auto element = format.createPresetXml ("R", record);
+    EXPECT_EQ (element->getStringAttribute ("application"), "Pulsetta");
+    ASSERT_EQ (element->getNumChildElements(), 49);
+    EXPECT_EQ (element->getChildElement (7)->getStringAttribute ("name"), "Closed Hi Hat Level");
+    EXPECT_EQ (element->getChildElement (7)->getStringAttribute ("value"), "0.123457");
+}
+
+TEST_F (BankFormatTest, BankRoundTripsThroughAFile)
+{
+    bank.reset (defaults);
+    bank.setBankName ("Round");
+    bank.setGroups ({ { "One", 10 }, { "Two", 0 }, { "Three", 118 } });
+    bank.setPresetName (9, "Nine");
+    bank.getPreset (9)->setValue (48, 0.625f);
+
+    TemporaryFolder temp;
+    const auto file = temp.file ("bank.xrprsb");
+    ASSERT_TRUE (xmlfiles::writeDocument (*format.createBankXml (bank), file));
+
+    PresetBank loaded (numValues);
+    const auto root = xmlfiles::readDocument (file);
+    ASSERT_NE (root, nullptr);
+    ASSERT_TRUE (format.readBankXml (*root, loaded, defaults));
+
+    EXPECT_EQ (loaded.getBankName(), "Round");
+    ASSERT_EQ (loaded.getNumGroups(), 3);
+    EXPECT_EQ (loaded.getGroupName (1), "Two");
+    EXPECT_EQ (loaded.getGroupSize (1), 0);
+    EXPECT_EQ (loaded.getGroupSize (2), 118);
+    EXPECT_EQ (loaded.getPresetName (9), "Nine");
+
+    for (int i = 0; i < PresetBank::numPresets; ++i)
+        for (int v = 0; v < numValues; ++v)
+            ASSERT_NEAR (loaded.getPreset (i)->getValue (v), bank.getPreset (i)->getValue (v), 1e-6);
+}
+
+TEST_F (BankFormatTest, TheFactoryBankHasItsShapeAndTheParameterDefaults)
+{
+    const auto resource = platform::findResource ("default.xrprsb");
+    ASSERT_TRUE (resource);
+    ASSERT_TRUE (read (juce::String::fromUTF8 (reinterpret_cast<const char*> (resource.data), (int) resource.size)));
+
+    EXPECT_EQ (bank.getBankName(), "Preset Bank");
+    ASSERT_EQ (bank.getNumGroups(), 2);
+    EXPECT_EQ (bank.getGroupSize (0), 15);
+    EXPECT_EQ (bank.getGroupName (1), "Not used");
+    EXPECT_EQ (bank.getGroupSize (1), 113);
+    EXPECT_EQ (bank.getPresetName (15), "Preset 15");
+    EXPECT_EQ (bank.getPresetName (127), "Preset 127");
+
+    for (int i = 0; i < 15; ++i)
+        EXPECT_TRUE (bank.getPresetName (i).isNotEmpty());
+
+    for (int i = 0; i < PresetBank::numPresets; ++i)
+        for (int v = 0; v < numValues; ++v)
+            ASSERT_FLOAT_EQ (bank.getPreset (i)->getValue (v), productParameters().getNormalised (v)) << i << " " << v;
+}
+
+TEST_F (BankFormatTest, TheDefaultPresetHoldsEverySoundParameter)
+{
+    const auto resource = platform::findResource ("default.xrprs");
+    ASSERT_TRUE (resource);
+    const auto element = juce::XmlDocument::parse (juce::String::fromUTF8 (reinterpret_cast<const char*> (resource.data), (int) resource.size));
+    ASSERT_NE (element, nullptr);
+    ASSERT_TRUE (format.isPresetXml (element.get()));
+    EXPECT_EQ (element->getNumChildElements(), numValues);
+
+    PresetRecord record (numValues, -1);
+    ASSERT_TRUE (format.readPresetValues (*element, record));
+    EXPECT_FLOAT_EQ (record.getValue (15), 0.25f); // "Bass Drum Decay"
+    EXPECT_FLOAT_EQ (record.getValue (40), 1.0f);  // "Hand Clap Reverb"
+}
+} // namespace
