@@ -212,7 +212,7 @@ protected:
 
 private:
     std::vector<std::pair<int, Pattern>> parseBank (const juce::XmlElement& element, int type) const;
-    void writeRandomStep (int track, int step, bool flam);
+    void writeRandomValue (int pattern, int track, int step, int32_t value);
 
     juce::String applicationName;
     juce::String resourcePrefix;
@@ -221,7 +221,6 @@ private:
     RandomSource randomSource;
     std::deque<uint32_t> seedHistory;
     uint32_t currentSeed = 0;
-    std::vector<uint32_t> workQueue;
     std::atomic<int> randomizerTarget { -1 };
     std::atomic<bool> randomizerActive { false };
     std::array<std::atomic<bool>, Pattern::numTracks> randomizerChosen {};

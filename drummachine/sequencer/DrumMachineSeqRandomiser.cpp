@@ -38,21 +38,13 @@ void DrumMachineSeq::randomizerPrevious (const bool* chosenFlags, bool flam)
     generateRandomPattern (chosenFlags, flam);
 }
 
-void DrumMachineSeq::writeRandomStep (int track, int step, bool flam)
+void DrumMachineSeq::writeRandomValue (int pattern, int track, int step, int32_t value)
 {
-    const int target = getRandomizerTarget();
-    if (flam)
+    switch (value)
     {
-        randomInt (2); // drawn and dropped, so a seed gives the same order with or without flam
-        setStepFlam (target, track, step);
-    }
-    else if (randomInt (2) == 1)
-    {
-        setStepAccent (target, track, step);
-    }
-    else
-    {
-        setStepOn (target, track, step);
+        case Pattern::stepAccent: setStepAccent (pattern, track, step); break;
+        case Pattern::stepFlam: setStepFlam (pattern, track, step); break;
+        default: setStepOn (pattern, track, step); break;
     }
 }
 
@@ -74,15 +66,11 @@ void DrumMachineSeq::generateRandomPattern (const bool* chosenFlags, bool flam)
         if (! chosen)
             continue;
 
-        // A random order of the 16 steps, built by inserting each at a random place.
-        workQueue.clear();
-        for (uint32_t i = 0; i < (uint32_t) Pattern::numSteps; ++i)
-            workQueue.insert (workQueue.begin() + randomInt ((int) workQueue.size() + 1), i);
-
+        const RandomTrack drawn = drawRandomTrack (randomSource, flam);
         for (int step = 0; step < Pattern::numSteps; ++step)
         {
-            randomValues[(size_t) track][(size_t) step].store ((float) workQueue[(size_t) step] * randomValueStep);
-            writeRandomStep (track, step, flam);
+            randomValues[(size_t) track][(size_t) step].store ((float) drawn.rank[(size_t) step] * randomValueStep);
+            writeRandomValue (target, track, step, drawn.value[(size_t) step]);
         }
     }
     randomizerActive.store (true);

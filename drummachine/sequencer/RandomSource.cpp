@@ -1,5 +1,7 @@
 #include "drummachine/sequencer/RandomSource.h"
 
+#include <vector>
+
 void RandomSource::reseed (uint32_t seed) noexcept
 {
     state[0] = seed;
@@ -48,4 +50,39 @@ int RandomSource::randomInt (int n) noexcept
     while (word >= limit)
         word = nextWord();
     return (int) (word % range);
+}
+
+RandomTrack drawRandomTrack (RandomSource& source, bool flam)
+{
+    constexpr int numSteps = 16;
+    constexpr int32_t on = 1, accented = 2, flamStep = 3;
+
+    // The order is built by inserting each step number at a random place,
+    // the end included.
+    std::array<uint32_t, numSteps> order {};
+    int size = 0;
+    for (uint32_t i = 0; i < (uint32_t) numSteps; ++i)
+    {
+        const int position = source.randomInt (size + 1);
+        for (int j = size; j > position; --j)
+            order[(std::size_t) j] = order[(std::size_t) j - 1];
+        order[(std::size_t) position] = i;
+        ++size;
+    }
+
+    RandomTrack track;
+    for (int step = 0; step < numSteps; ++step)
+    {
+        track.rank[(std::size_t) step] = order[(std::size_t) step];
+        if (flam)
+        {
+            source.randomInt (2); // drawn and dropped, as without flam
+            track.value[(std::size_t) step] = flamStep;
+        }
+        else
+        {
+            track.value[(std::size_t) step] = source.randomInt (2) == 1 ? accented : on;
+        }
+    }
+    return track;
 }

@@ -25,3 +25,15 @@ private:
     std::array<uint32_t, stateSize> state {};
     int index = stateSize;
 };
+
+// One randomised track: a random order of the 16 steps (each step's rank
+// 0..15, which the thresholds compare against) and the value drawn for each
+// step: on or accented, or flam in flam mode.
+struct RandomTrack
+{
+    std::array<uint32_t, 16> rank {};
+    std::array<int32_t, 16> value {};
+};
+
+// Draws from the source in a fixed order, so a seed always gives the same tracks.
+RandomTrack drawRandomTrack (RandomSource& source, bool flam);
