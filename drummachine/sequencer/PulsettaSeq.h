@@ -162,7 +162,29 @@ private:
     // Cursors and chain. Single words, so a reader on another thread sees
     // either the old or the new value. Playback-only fields and helpers go in
     // this block.
+public:
+    // Audio thread (the processor's pad handling): a tap to write into the
+    // playing pattern at the next step that the given cursor plays (host 1,
+    // native 0). Track 0..11, value 1..3.
+    void addPendingTap (int track, int value, int host);
+    // Any thread (the product's bank buttons and notes): the bank of the next chain, 0..7.
+    void setPendingBank (int bank);
+    // Message thread (the owner's timer): true once after playback wrote steps
+    // (taps) that the step lights must show. The audio thread only raises it.
+    bool takeStepStatesRefreshRequest() noexcept;
+
+private:
     void updateChainDuration();
+    void playStep (int pattern, int step, bool flamPass);
+    int playableHostStep();
+    void moveNativeCursorToNextPattern();
+    void followChainWhileStopped();
+    template <typename ChangeChain>
+    void changeChain (ChangeChain&& change);
+    static double chainDurationOf (const PatternStore& store, Chain chain) noexcept;
+    void locateInPattern (int pattern, double offsetInBeats, double passLength, double firstStepOfPair);
+
+    std::atomic<bool> stepStatesRefreshPending { false };
 
     std::atomic<int> hostPattern { 0 };
     std::atomic<int> hostStep { 0 };
