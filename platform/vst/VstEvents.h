@@ -34,6 +34,16 @@ static_assert(offsetof(VstEvents, reserved) == 8);
 static_assert(offsetof(VstEvents, events) == 16);
 static_assert(sizeof(VstEvents) == 32);
 
+// The pointers of a list, reached past the two declared ones (the host allocates as many as it holds).
+inline VstEvent* const* eventPointers(const VstEvents& list) noexcept
+{
+    return reinterpret_cast<VstEvent* const*>(reinterpret_cast<const char*>(&list) + offsetof(VstEvents, events));
+}
+inline VstEvent** eventPointers(VstEvents& list) noexcept
+{
+    return reinterpret_cast<VstEvent**>(reinterpret_cast<char*>(&list) + offsetof(VstEvents, events));
+}
+
 struct VstMidiEvent
 {
     VstInt32 type;        // kVstMidiType

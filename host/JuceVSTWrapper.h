@@ -1,0 +1,113 @@
+#pragma once
+// Binds one HostedProcessor to a VST 2.4 host: audio and MIDI per block,
+// parameters, programs, state chunks, pins and speaker arrangements, and the
+// play head read from the host's time info.
+#include "host/AudioEffectX.h"
+#include "host/HostedProcessor.h"
+#include "host/KeptChunk.h"
+#include "host/ProcessChannels.h"
+#include "host/VSTMidiEventList.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <atomic>
+#include <memory>
+
+namespace host
+{
+// Holds the library (message manager and friends) for as long as an instance
+// lives; as the first base of the binding it is released last, after the processor.
+struct JuceLibraryInUse
+{
+    juce::ScopedJuceInitialiser_GUI library;
+};
+
+class JuceVSTWrapper : private JuceLibraryInUse,
+                       public AudioEffectX,
+                       private juce::AudioProcessorListener,
+                       private juce::AudioPlayHead,
+                       private juce::Timer,
+                       private juce::AsyncUpdater
+{
+public:
+    // Host's UI thread (module entry); takes ownership of the processor.
+    JuceVSTWrapper(vst::audioMasterCallback host, std::unique_ptr<HostedProcessor> processor);
+    ~JuceVSTWrapper() override;
+
+    // Host's UI thread (effProcessEvents: audio thread). Once shut down, every opcode answers 0.
+    vst::VstIntPtr dispatcher(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
+                              float opt) override;
+
+    // Host's UI thread.
+    void open() override;
+    void close() override;
+    void resume() override;
+    void suspend() override;
+    void idle() override;
+
+    // Host's audio thread.
+    void processReplacing(float** inputs, float** outputs, vst::VstInt32 frames) override;
+    vst::VstInt32 processEvents(vst::VstEvents* events) override;
+
+    // Any host thread.
+    void setParameter(vst::VstInt32 index, float value) override;
+    float getParameter(vst::VstInt32 index) override;
+    void getParameterName(vst::VstInt32 index, char* text) override;
+    void getParameterDisplay(vst::VstInt32 index, char* text) override;
+    void getParameterLabel(vst::VstInt32 index, char* text) override;
+    bool canParameterBeAutomated(vst::VstInt32 index) override;
+
+    // Host's UI thread.
+    vst::VstInt32 getProgram() override;
+    void setProgram(vst::VstInt32 program) override;
+    void setProgramName(const char* name) override;
+    void getProgramName(char* text) override;
+    bool getProgramNameIndexed(vst::VstInt32 category, vst::VstInt32 index, char* text) override;
+    vst::VstInt32 getChunk(void** data, bool isPreset) override;
+    vst::VstInt32 setChunk(void* data, vst::VstInt32 byteSize, bool isPreset) override;
+
+    bool setBypass(bool on) override;
+    bool getEffectName(char* text) override;
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+    vst::VstInt32 getVendorVersion() override;
+    vst::VstInt32 canDo(const char* text) override;
+    vst::VstInt32 getGetTailSize() override;
+    bool getInputProperties(vst::VstInt32 index, vst::VstPinProperties* properties) override;
+    bool getOutputProperties(vst::VstInt32 index, vst::VstPinProperties* properties) override;
+    bool setSpeakerArrangement(vst::VstSpeakerArrangement* input, vst::VstSpeakerArrangement* output) override;
+    vst::VstInt32 getMidiKeyName(vst::VstInt32 channel, vst::MidiKeyName* keyName) override;
+
+private:
+    // Processor listener: any thread the processor reports from.
+    void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value) override;
+    void audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&) override;
+    void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int index) override;
+    void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int index) override;
+    // Play head: host's audio thread, from inside processBlock.
+    juce::Optional<PositionInfo> getPosition() const override;
+    // Message thread: housekeeping every 250 ms once the host opened the editor.
+    void timerCallback() override;
+    // Message thread: tells the host that pins or latency changed.
+    void handleAsyncUpdate() override;
+
+    vst::VstIntPtr dispatchEditorOpcode(vst::VstInt32 opcode, void* ptr);
+    void renderBlock(float** inputs, float** outputs, int frames);
+    void renderSlice(float** inputs, float** outputs, int offset, int frames, juce::MidiBuffer& midi);
+    void sendMidiToHost();
+    bool isProgramIndex(int index) const;
+    bool isHostParameter(int index) const;
+    void applyPlayConfiguration(double rate, int frames);
+
+    std::unique_ptr<HostedProcessor> processor;
+    KeptChunk chunk;
+    juce::MidiBuffer midiEvents;                     // host's events in, processor's events out
+    juce::MidiBuffer sliceEvents, sliceOutput;       // used when a block is longer than prepared
+    VSTMidiEventList outgoingEvents;
+    ProcessChannels channels;
+    vst::VstInt32 inputSpeakerType = -1, outputSpeakerType = -1;
+    int numInputPins = 0, numOutputPins = 0;
+    bool isProcessing = false, hasShutDown = false, firstProcessCallback = true;
+    std::atomic<bool> isBypassed { false };
+};
+} // namespace host

@@ -1,0 +1,28 @@
+#pragma once
+// Plays a script through a plug-in instance block by block, as a host's audio
+// thread does, and collects every output and the MIDI sent back.
+#include "tools/PluginInstance.h"
+#include "tools/Script.h"
+
+#include <vector>
+
+namespace clihost
+{
+struct PlaySettings
+{
+    double sampleRate = 44100.0; // Hz
+    int blockSize = 512;         // frames announced to the plug-in and used per call
+    int64_t lengthFrames = 0;    // 0: the script's length, else its last event plus one block
+    bool idleBetweenBlocks = true; // effEditIdle after each block, as a host's UI thread would
+    bool resume = true;            // set rate and block size and resume before the first block
+};
+
+struct Rendering
+{
+    std::vector<std::vector<float>> outputs; // one per output pin
+    std::vector<SentMidi> midi;              // what the plug-in sent back, stamped with frames
+};
+
+// Blocks end early at transport and parameter changes, so each change reaches the plug-in at its frame.
+Rendering play(PluginInstance& instance, const Script& script, const PlaySettings& settings);
+} // namespace clihost

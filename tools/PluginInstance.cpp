@@ -1,0 +1,219 @@
+#include "tools/PluginInstance.h"
+
+#include <cstring>
+
+namespace clihost
+{
+using namespace vst;
+
+namespace
+{
+thread_local PluginInstance* instanceBeingCreated = nullptr;
+} // namespace
+
+std::unique_ptr<PluginInstance> PluginInstance::create(const PluginModule& module, const HostSettings& settings,
+                                                       std::string& error)
+{
+    std::unique_ptr<PluginInstance> instance(new PluginInstance(settings));
+    instanceBeingCreated = instance.get();
+    AEffect* effect = module.entry()(hostCallback);
+    instanceBeingCreated = nullptr;
+    if (effect == nullptr)
+    {
+        error = "the plug-in gave no record";
+        return nullptr;
+    }
+    if (effect->magic != kEffectMagic)
+    {
+        error = "the plug-in's record has a wrong magic";
+        return nullptr;
+    }
+    instance->record = effect;
+    effect->resvd1 = reinterpret_cast<VstIntPtr>(instance.get());
+    instance->dispatch(effOpen);
+    return instance;
+}
+
+PluginInstance::~PluginInstance()
+{
+    if (record != nullptr)
+        close();
+}
+
+VstIntPtr PluginInstance::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+{
+    if (record == nullptr)
+        return 0;
+    return record->dispatcher(record, opcode, index, value, ptr, opt);
+}
+
+VstIntPtr PluginInstance::close()
+{
+    if (record == nullptr)
+        return 0;
+    AEffect* closing = record;
+    record = nullptr;
+    return closing->dispatcher(closing, effClose, 0, 0, nullptr, 0.0f);
+}
+
+void PluginInstance::resume(double sampleRate, int blockSize)
+{
+    hostSettings.sampleRate = sampleRate;
+    hostSettings.blockSize = blockSize;
+    dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));
+    dispatch(effSetBlockSize, 0, blockSize);
+    dispatch(effMainsChanged, 0, 1);
+}
+
+void PluginInstance::suspend() { dispatch(effMainsChanged, 0, 0); }
+void PluginInstance::idle() { dispatch(effEditIdle); }
+
+void PluginInstance::setParameter(int index, float value)
+{
+    if (record != nullptr)
+        record->setParameter(record, index, value);
+}
+
+float PluginInstance::getParameter(int index)
+{
+    return record != nullptr ? record->getParameter(record, index) : 0.0f;
+}
+
+std::string PluginInstance::parameterText(VstInt32 opcode, int index)
+{
+    char text[256] = {};
+    dispatch(opcode, index, 0, text);
+    return std::string(text, strnlen(text, sizeof text));
+}
+
+std::string PluginInstance::productText(VstInt32 opcode)
+{
+    char text[256] = {};
+    dispatch(opcode, 0, 0, text);
+    return std::string(text, strnlen(text, sizeof text));
+}
+
+void PluginInstance::sendEvents(const std::vector<MidiEventIn>& events)
+{
+    midiRecords.assign(events.size(), VstMidiEvent {});
+    sysexRecords.assign(events.size(), VstMidiSysexEvent {});
+    sysexData.assign(events.size(), {});
+    eventBlock.assign(offsetof(VstEvents, events) + (events.size() + 2) * sizeof(VstEvent*), 0);
+    auto* list = reinterpret_cast<VstEvents*>(eventBlock.data());
+    auto** pointers = eventPointers(*list);
+    for (size_t i = 0; i < events.size(); ++i)
+    {
+        const auto& event = events[i];
+        if (event.bytes.size() <= 4)
+        {
+            auto& midi = midiRecords[i];
+            midi.type = kVstMidiType;
+            midi.byteSize = sizeof(VstMidiEvent);
+            midi.deltaFrames = event.deltaFrames;
+            std::memcpy(midi.midiData, event.bytes.data(), event.bytes.size());
+            pointers[i] = reinterpret_cast<VstEvent*>(&midi);
+        }
+        else
+        {
+            auto& sysex = sysexRecords[i];
+            sysexData[i].assign(event.bytes.begin(), event.bytes.end());
+            sysex.type = kVstSysExType;
+            sysex.byteSize = sizeof(VstMidiSysexEvent);
+            sysex.deltaFrames = event.deltaFrames;
+            sysex.dumpBytes = static_cast<VstInt32>(event.bytes.size());
+            sysex.sysexDump = sysexData[i].data();
+            pointers[i] = reinterpret_cast<VstEvent*>(&sysex);
+        }
+    }
+    list->numEvents = static_cast<VstInt32>(events.size());
+    dispatch(effProcessEvents, 0, 0, list);
+}
+
+void PluginInstance::process(float** inputs, float** outputs, int frames, int64_t blockStart)
+{
+    if (record == nullptr)
+        return;
+    currentBlockStart = blockStart;
+    record->processReplacing(record, inputs, outputs, frames);
+}
+
+std::vector<uint8_t> PluginInstance::getChunk(bool currentProgramOnly)
+{
+    void* data = nullptr;
+    const auto size = dispatch(effGetChunk, currentProgramOnly ? 1 : 0, 0, &data);
+    if (data == nullptr || size <= 0)
+        return {};
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    return std::vector<uint8_t>(bytes, bytes + size);
+}
+
+VstIntPtr PluginInstance::setChunk(const std::vector<uint8_t>& data, bool currentProgramOnly)
+{
+    return dispatch(effSetChunk, currentProgramOnly ? 1 : 0, static_cast<VstIntPtr>(data.size()),
+                    const_cast<uint8_t*>(data.data()));
+}
+
+VstIntPtr PluginInstance::hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                       float opt)
+{
+    PluginInstance* instance = nullptr;
+    if (effect != nullptr && effect->resvd1 != 0)
+        instance = reinterpret_cast<PluginInstance*>(effect->resvd1);
+    else
+        instance = instanceBeingCreated;
+    if (instance == nullptr)
+        return opcode == audioMasterVersion ? kVstVersion : 0;
+    return instance->answer(opcode, index, value, ptr, opt);
+}
+
+VstIntPtr PluginInstance::answer(VstInt32 opcode, VstInt32 index, VstIntPtr, void* ptr, float opt)
+{
+    ++hostCalls[opcode];
+    switch (opcode)
+    {
+    case audioMasterVersion: return hostSettings.version;
+    case audioMasterGetTime: return answerTimeInfo ? reinterpret_cast<VstIntPtr>(&timeInfo) : 0;
+    case audioMasterGetSampleRate: return static_cast<VstIntPtr>(hostSettings.sampleRate);
+    case audioMasterGetBlockSize: return hostSettings.blockSize;
+    case audioMasterGetCurrentProcessLevel: return hostSettings.processLevel;
+    case audioMasterWantMidi: return 1;
+    case audioMasterCanDo:
+        return ptr != nullptr && hostSettings.canDo.count(static_cast<const char*>(ptr)) != 0 ? 1 : 0;
+    case audioMasterAutomate:
+    case audioMasterBeginEdit:
+    case audioMasterEndEdit: parameterReports.push_back({ opcode, index, opt }); return 1;
+    case audioMasterProcessEvents:
+    {
+        const auto* list = static_cast<const VstEvents*>(ptr);
+        if (list == nullptr)
+            return 0;
+        const auto* pointers = eventPointers(*list);
+        for (VstInt32 i = 0; i < list->numEvents; ++i)
+        {
+            const VstEvent* event = pointers[i];
+            if (event == nullptr)
+                continue;
+            SentMidi sent;
+            sent.deltaFrames = event->deltaFrames;
+            sent.frame = currentBlockStart + event->deltaFrames;
+            sent.type = event->type;
+            sent.byteSize = event->byteSize;
+            if (event->type == kVstMidiType)
+            {
+                const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
+                sent.bytes.assign(midi->midiData, midi->midiData + 4);
+            }
+            else if (event->type == kVstSysExType)
+            {
+                const auto* sysex = reinterpret_cast<const VstMidiSysexEvent*>(event);
+                if (sysex->sysexDump != nullptr && sysex->dumpBytes > 0)
+                    sent.bytes.assign(sysex->sysexDump, sysex->sysexDump + sysex->dumpBytes);
+            }
+            sentMidi.push_back(std::move(sent));
+        }
+        return 1;
+    }
+    default: return 0;
+    }
+}
+} // namespace clihost

@@ -1,0 +1,134 @@
+#include "tools/Script.h"
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+namespace clihost
+{
+namespace
+{
+bool readTime(const std::string& word, double sampleRate, int64_t& frame)
+{
+    try
+    {
+        size_t used = 0;
+        const bool inSeconds = !word.empty() && word.back() == 's';
+        const double number = std::stod(inSeconds ? word.substr(0, word.size() - 1) : word, &used);
+        if (used != word.size() - (inSeconds ? 1 : 0) || !std::isfinite(number) || number < 0.0)
+            return false;
+        frame = static_cast<int64_t>(std::llround(inSeconds ? number * sampleRate : number));
+        return true;
+    }
+    catch (...)
+    {
+        return false;
+    }
+}
+
+bool inRange(int value, int low, int high) { return value >= low && value <= high; }
+
+bool readCommand(std::istringstream& words, const std::string& command, ScriptEvent& event)
+{
+    using Kind = ScriptEvent::Kind;
+    int a = 0, b = 0, c = 0;
+    if (command == "note" || command == "cc")
+    {
+        if (!(words >> a >> b >> c) || !inRange(a, 1, 16) || !inRange(b, 0, 127) || !inRange(c, 0, 127))
+            return false;
+        const int status = (command == "note" ? 0x90 : 0xB0) | (a - 1);
+        event.bytes = { static_cast<uint8_t>(status), static_cast<uint8_t>(b), static_cast<uint8_t>(c) };
+        return true;
+    }
+    if (command == "off")
+    {
+        if (!(words >> a >> b) || !inRange(a, 1, 16) || !inRange(b, 0, 127))
+            return false;
+        event.bytes = { static_cast<uint8_t>(0x80 | (a - 1)), static_cast<uint8_t>(b), 0 };
+        return true;
+    }
+    if (command == "midi")
+    {
+        std::string hex;
+        while (words >> hex)
+        {
+            size_t used = 0;
+            int byte = -1;
+            try
+            {
+                byte = std::stoi(hex, &used, 16);
+            }
+            catch (...)
+            {
+                return false;
+            }
+            if (used != hex.size() || !inRange(byte, 0, 255))
+                return false;
+            event.bytes.push_back(static_cast<uint8_t>(byte));
+        }
+        return !event.bytes.empty();
+    }
+    if (command == "tempo" || command == "position")
+    {
+        event.kind = command == "tempo" ? Kind::tempo : Kind::position;
+        return static_cast<bool>(words >> event.value) && std::isfinite(event.value)
+               && (command == "tempo" ? event.value > 0.0 : event.value >= 0.0);
+    }
+    if (command == "play" || command == "stop")
+    {
+        event.kind = command == "play" ? Kind::play : Kind::stop;
+        return true;
+    }
+    if (command == "timesig")
+    {
+        event.kind = Kind::timeSignature;
+        return static_cast<bool>(words >> event.first >> event.second) && inRange(event.first, 1, 64)
+               && inRange(event.second, 1, 64);
+    }
+    if (command == "param")
+    {
+        event.kind = Kind::parameter;
+        return static_cast<bool>(words >> event.first >> event.value) && event.first >= 0 && event.value >= 0.0
+               && event.value <= 1.0;
+    }
+    return false;
+}
+} // namespace
+
+bool Script::parse(const std::string& text, double sampleRate, Script& script, std::string& error)
+{
+    script = Script {};
+    std::istringstream lines(text);
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number)
+    {
+        line = line.substr(0, line.find('#'));
+        std::istringstream words(line);
+        std::string keyword, time, command, rest;
+        if (!(words >> keyword))
+            continue;
+        const auto fail = [&] {
+            error = "line " + std::to_string(number) + ": cannot read \"" + line + "\"";
+            return false;
+        };
+        int64_t frame = 0;
+        if (keyword == "end")
+        {
+            if (!(words >> time) || !readTime(time, sampleRate, frame) || (words >> rest))
+                return fail();
+            script.lengthFrames = frame;
+            continue;
+        }
+        if (keyword != "at" || !(words >> time >> command) || !readTime(time, sampleRate, frame))
+            return fail();
+        ScriptEvent event;
+        event.frame = frame;
+        if (!readCommand(words, command, event) || (words >> rest))
+            return fail();
+        script.events.push_back(std::move(event));
+    }
+    std::stable_sort(script.events.begin(), script.events.end(),
+                     [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
+    return true;
+}
+} // namespace clihost

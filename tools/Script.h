@@ -1,0 +1,42 @@
+#pragma once
+// A script of MIDI events and transport changes at sample positions, read
+// from text. One command per line, '#' starts a comment:
+//
+//   at <time> note <channel 1-16> <key> <velocity>   note on
+//   at <time> off <channel> <key>                    note off
+//   at <time> cc <channel> <controller> <value>
+//   at <time> midi <hex byte> ...                    raw bytes; more than 4 make a sysex event
+//   at <time> tempo <beats per minute>
+//   at <time> play | stop
+//   at <time> position <quarter notes>               song position
+//   at <time> timesig <numerator> <denominator>
+//   at <time> param <index> <value 0-1>
+//   end <time>                                       length of the rendering
+//
+// A time is a sample frame ("4410") or seconds ("0.1s").
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace clihost
+{
+struct ScriptEvent
+{
+    enum class Kind { midi, tempo, play, stop, position, timeSignature, parameter };
+
+    int64_t frame = 0;
+    Kind kind = Kind::midi;
+    std::vector<uint8_t> bytes; // midi
+    double value = 0.0;         // tempo (bpm), position (quarter notes), parameter value (0-1)
+    int first = 0, second = 0;  // time signature; parameter index in `first`
+};
+
+struct Script
+{
+    std::vector<ScriptEvent> events; // in frame order, equal frames in script order
+    int64_t lengthFrames = 0;        // 0: up to the last event
+
+    // Reads a script; false with `error` naming the line when it cannot be read.
+    static bool parse(const std::string& text, double sampleRate, Script& script, std::string& error);
+};
+} // namespace clihost

@@ -1,0 +1,38 @@
+#pragma once
+// The host's transport as the command-line host plays it: tempo, play/stop,
+// song position and time signature, advanced by samples while playing.
+#include "platform/vst/VstTimeInfo.h"
+
+#include <cstdint>
+
+namespace clihost
+{
+class Transport
+{
+public:
+    explicit Transport(double sampleRate) : rate(sampleRate) {}
+
+    void setTempo(double beatsPerMinute) { tempo = beatsPerMinute; changed = true; }
+    void play() { changed = changed || !playing; playing = true; }
+    void stop() { changed = changed || playing; playing = false; }
+    // Locates to a song position in quarter notes.
+    void locate(double quarterNotes);
+    void setTimeSignature(int numerator, int denominator);
+    // Moves on by `frames` samples when playing; clears the changed flag.
+    void advance(int64_t frames);
+
+    // The record the host answers to audioMasterGetTime for the next block.
+    vst::VstTimeInfo timeInfo() const;
+    bool isPlaying() const noexcept { return playing; }
+    double ppqPosition() const noexcept { return ppq; }
+
+private:
+    double rate;          // Hz
+    double tempo = 120.0; // beats per minute
+    bool playing = false;
+    bool changed = false;
+    double ppq = 0.0;       // quarter notes
+    double samplePos = 0.0; // samples
+    int numerator = 4, denominator = 4;
+};
+} // namespace clihost
