@@ -20,6 +20,7 @@ public:
     double process(double whiteNoise);
 
     std::int32_t getBurstCounter() const { return burstCounter; }
+    double getBurstEnvelope() const { return burstEnvelope.value; }
 
 private:
     OnePoleLowPass lowPass;            // at 640 Hz

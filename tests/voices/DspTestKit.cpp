@@ -161,13 +161,21 @@ double autocorrelationPitch(const Signal& signal, double sampleRate, std::size_t
     if (end <= begin + longestLag + 2)
         return 0.0;
 
+    // The mean is taken out first: a slow offset would otherwise favour the
+    // longest lag.
+    double mean = 0.0;
+    for (std::size_t i = begin; i < end; ++i)
+        mean += signal[i];
+    mean /= static_cast<double>(end - begin);
+
     auto correlation = [&](std::size_t lag) {
         double sum = 0.0, energyA = 0.0, energyB = 0.0;
         for (std::size_t i = begin; i + lag < end; ++i)
         {
-            sum += signal[i] * signal[i + lag];
-            energyA += signal[i] * signal[i];
-            energyB += signal[i + lag] * signal[i + lag];
+            const double a = signal[i] - mean, b = signal[i + lag] - mean;
+            sum += a * b;
+            energyA += a * a;
+            energyB += b * b;
         }
         return energyA > 0.0 && energyB > 0.0 ? sum / std::sqrt(energyA * energyB) : 0.0;
     };
