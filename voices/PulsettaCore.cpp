@@ -4,7 +4,11 @@
 #include "voices/PulsettaSnareDrum.h"
 #include "voices/PulsettaTom.h"
 
-// Rim shot, hand clap and sampled voices: their headers go here.
+#include "voices/PulsettaClosedHiHat.h"
+#include "voices/PulsettaCymbal.h"
+#include "voices/PulsettaHandClap.h"
+#include "voices/PulsettaOpenHiHat.h"
+#include "voices/PulsettaRimshot.h"
 
 namespace
 {
@@ -34,12 +38,12 @@ void PulsettaCore::createVoices()
     voices[hiTom] = std::make_unique<PulsettaHiTom>();
 
     // Rim shot, hand clap and sampled voices
-    voices[rimShot] = std::make_unique<PulsettaInstrument>();
-    voices[handClap] = std::make_unique<PulsettaInstrument>();
-    voices[closedHiHat] = std::make_unique<PulsettaInstrument>();
-    voices[openHiHat] = std::make_unique<PulsettaInstrument>();
-    voices[crash] = std::make_unique<PulsettaInstrument>();
-    voices[ride] = std::make_unique<PulsettaInstrument>();
+    voices[rimShot] = std::make_unique<PulsettaRimshot>();
+    voices[handClap] = std::make_unique<PulsettaHandClap>();
+    voices[closedHiHat] = std::make_unique<PulsettaClosedHiHat>();
+    voices[openHiHat] = std::make_unique<PulsettaOpenHiHat>();
+    voices[crash] = std::make_unique<PulsettaCrash>();
+    voices[ride] = std::make_unique<PulsettaRide>();
 }
 
 void PulsettaCore::setParameter(std::int32_t index, float value)

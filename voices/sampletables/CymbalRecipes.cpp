@@ -19,9 +19,17 @@ constexpr double decimationCutoff = 14500.0;       // Hz, under the table's 1560
 
 double attack(double seconds, double length) noexcept { return seconds < length ? seconds / length : 1.0; }
 
-std::vector<double> finish(std::vector<double>&& oversampled, double fadeSeconds)
+// drive > 0 rounds the loudest peaks off, as a hot recording would, so a
+// short metallic hit is not all crest and no body once peak-normalised.
+std::vector<double> finish(std::vector<double>&& oversampled, double fadeSeconds, double drive)
 {
     auto table = kit::decimate(oversampled, oversampling, decimationCutoff, rate);
+    if (drive > 0.0)
+    {
+        kit::normaliseAndFade(table, 1.0, 0.0, sourceRate);
+        for (double& x : table)
+            x = std::tanh(drive * x) / std::tanh(drive);
+    }
     kit::normaliseAndFade(table, tablePeak, fadeSeconds, sourceRate);
     return table;
 }
@@ -36,6 +44,7 @@ struct HatRecipe
     double metalMix, noiseMix;
     double fastDecay, slowDecay, slowShare; // seconds, seconds, 0..1
     double fadeSeconds;
+    double drive;
 };
 
 std::vector<double> makeHat(const HatRecipe& recipe, std::size_t length, std::uint64_t seed)
@@ -63,27 +72,27 @@ std::vector<double> makeHat(const HatRecipe& recipe, std::size_t length, std::ui
         out[i] = (recipe.metalMix * bright + recipe.noiseMix * hiss) * envelope;
     }
 
-    return finish(std::move(out), recipe.fadeSeconds);
+    return finish(std::move(out), recipe.fadeSeconds, recipe.drive);
 }
 } // namespace
 
 std::vector<double> makeClosedHiHat()
 {
     const HatRecipe recipe { { 331.7, 477.3, 563.9, 709.1, 941.3, 1186.7 },
-                             7600.0, 10900.0, 6800.0,
-                             1.0, 0.55,
+                             7900.0, 11600.0, 7500.0,
+                             1.0, 0.75,
                              0.030, 0.090, 0.15,
-                             0.015 };
+                             0.015, 2.0 };
     return makeHat(recipe, 8128, 0x01d3a7ull);
 }
 
 std::vector<double> makeOpenHiHat()
 {
     const HatRecipe recipe { { 331.7, 477.3, 563.9, 709.1, 941.3, 1186.7 },
-                             7100.0, 10300.0, 5600.0,
-                             1.0, 0.6,
+                             7300.0, 11000.0, 6500.0,
+                             1.0, 0.8,
                              0.050, 0.38, 0.7,
-                             0.080 };
+                             0.080, 2.0 };
     return makeHat(recipe, 24722, 0x0b5e44ull);
 }
 
@@ -97,7 +106,7 @@ std::vector<double> makeCrash()
     kit::Noise noise(0xc4a5bull);
     Biquad metalHighPass, metalBand, noiseHighPass, darkening1, darkening2;
     metalHighPass.set(Shape::highPass, 2600.0, 0.707, rate);
-    metalBand.set(Shape::bandPass, 6500.0, 0.6, rate);
+    metalBand.set(Shape::bandPass, 7500.0, 0.6, rate);
     noiseHighPass.set(Shape::highPass, 1800.0, 0.707, rate);
 
     std::vector<double> out(length * oversampling);
@@ -106,10 +115,10 @@ std::vector<double> makeCrash()
     {
         const double t = static_cast<double>(i) / rate;
 
-        // The cymbal darkens as it rings: the low-pass closes from 13 kHz to 7 kHz.
+        // The cymbal darkens as it rings: the low-pass closes from 15 kHz to 9 kHz.
         if (i % 32 == 0)
         {
-            const double corner = 8000.0 + 6000.0 * std::exp(-t / 0.4);
+            const double corner = 9000.0 + 6000.0 * std::exp(-t / 0.4);
             darkening1.set(Shape::lowPass, corner, 0.6, rate);
             darkening2.set(Shape::lowPass, corner * 1.1, 0.6, rate);
         }
@@ -119,11 +128,11 @@ std::vector<double> makeCrash()
         const double hiss = noiseHighPass.process(noise.next());
         const double splash = std::exp(-t / 0.045);
         const double body = std::exp(-t / 0.7) * (1.0 - 0.6 * std::exp(-t / 0.025));
-        const double x = (0.7 * metal * (0.5 * splash + body) + 1.0 * hiss * (1.1 * splash + body));
+        const double x = (0.7 * metal * (0.5 * splash + body) + 1.3 * hiss * (1.1 * splash + body));
         out[i] = darkening2.process(darkening1.process(x)) * attack(t, 0.0008);
     }
 
-    return finish(std::move(out), 0.05);
+    return finish(std::move(out), 0.05, 1.5);
 }
 
 std::vector<double> makeRide()
@@ -169,6 +178,6 @@ std::vector<double> makeRide()
         out[i] = x * attack(t, 0.0005);
     }
 
-    return finish(std::move(out), 0.05);
+    return finish(std::move(out), 0.05, 0.0);
 }
 } // namespace sampletables
