@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "drummachine/sequencer/PulsettaSeq.h"
+#include "RecordingOwner.h"
+
+namespace
+{
+struct FactoryBank : ::testing::Test
+{
+    void SetUp() override { seq.loadDefaultPatterns (DrumMachineSeq::PatternSource::factoryPatterns, {}); }
+
+    Pattern pattern (int index) const
+    {
+        Pattern p;
+        EXPECT_TRUE (seq.copyPattern (index, p));
+        return p;
+    }
+
+    RecordingOwner owner;
+    PulsettaSeq seq { owner, "Pulsetta", "XR" };
+};
+} // namespace
+
+TEST_F (FactoryBank, LoadsNinetySixPlayablePatternsWithDistinctNames)
+{
+    std::set<juce::String> names;
+    for (int index = 0; index < 96; ++index)
+    {
+        const auto p = pattern (index);
+        EXPECT_FALSE (p.getName().startsWith ("Pattern ")) << index; // the bank named every slot
+        EXPECT_TRUE (names.insert (p.getName()).second) << p.getName();
+        EXPECT_GE (p.getFlam(), Pattern::minFlam);
+        EXPECT_LE (p.getFlam(), Pattern::maxFlam);
+
+        int sounding = 0;
+        for (int track = 0; track < instruments::numInstruments; ++track)
+            for (int step = 0; step < p.getLength(); ++step)
+                sounding += p.getStep (track, step) != 0 ? 1 : 0;
+        EXPECT_GT (sounding, 0) << p.getName();
+    }
+    EXPECT_EQ (names.size(), 96u);
+}
+
+TEST_F (FactoryBank, OffersSwingTripletAndFlamFeels)
+{
+    std::set<int> scales;
+    int shuffled = 0, withFlamSteps = 0, withAccents = 0, oddOrShort = 0;
+    for (int index = 0; index < 96; ++index)
+    {
+        const auto p = pattern (index);
+        scales.insert (p.getScale());
+        shuffled += p.getShuffle() > 0.0 ? 1 : 0;
+        oddOrShort += p.getLength() != 16 ? 1 : 0;
+        bool flam = false, accent = false;
+        for (int step = 0; step < p.getLength(); ++step)
+        {
+            accent = accent || p.getStep (Pattern::accentTrack, step) != 0;
+            for (int track = 0; track < instruments::numInstruments; ++track)
+                flam = flam || p.getStep (track, step) == Pattern::stepFlam;
+        }
+        withFlamSteps += flam ? 1 : 0;
+        withAccents += accent ? 1 : 0;
+    }
+    EXPECT_EQ (scales, (std::set<int> { 3, 4, 6, 8 }));
+    EXPECT_GT (shuffled, 40);
+    EXPECT_GE (withFlamSteps, 6);
+    EXPECT_GT (withAccents, 90);
+    EXPECT_GE (oddOrShort, 10);
+}
+
+TEST_F (FactoryBank, EachBankIsOneFamilyAtItsOwnPace)
+{
+    // House sits around 120-132 BPM, hip hop well below it, jungle above.
+    for (int slot = 0; slot < 12; ++slot)
+    {
+        EXPECT_GE (pattern (slot).getTempo(), 115.0);
+        EXPECT_LE (pattern (slot).getTempo(), 135.0);
+    }
+    EXPECT_EQ (pattern (0).getName(), "Deep House");
+    EXPECT_EQ (pattern (48).getName(), "Boom Bap");
+    EXPECT_LT (pattern (48).getTempo(), 100.0);
+    EXPECT_EQ (pattern (84).getName(), "Snare Roll");
+}
+
+TEST_F (FactoryBank, ResourceLoadsAgainWithTheSameResult)
+{
+    const auto first = seq.createBankXml (2)->toString();
+    seq.clearEditedPattern();
+    ASSERT_TRUE (seq.loadBankText ("default.xrptrb", 2));
+    EXPECT_EQ (seq.createBankXml (2)->toString(), first);
+    EXPECT_TRUE (seq.loadBankText ("DEFAULT.XRPTRB", 2)); // names ignore case
+}
