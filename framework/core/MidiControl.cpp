@@ -238,18 +238,16 @@ void MidiControl::processMidiMessage (const juce::uint8* data, int numBytes) noe
 
 void MidiControl::handleAsyncUpdate()
 {
-    for (int ready = handOver.getNumReady(); ready > 0; ready = handOver.getNumReady())
+    // Only what is there now: a controller stream that keeps coming must not
+    // hold the message thread here.
     {
-        int controller = -1;
-        {
-            const auto scope = handOver.read (1);
-            controller = handOverBuffer[(size_t) scope.startIndex1];
-        }
-
+        const auto scope = handOver.read (handOver.getNumReady());
         const juce::ScopedLock sl (lock);
 
-        if (learnMode.load())
-            setLearnControllerLocked (controller);
+        scope.forEach ([this] (int index) {
+            if (learnMode.load())
+                setLearnControllerLocked (handOverBuffer[(size_t) index]);
+        });
     }
 
     if (mapChangedPending.exchange (false))

@@ -1,0 +1,50 @@
+#include "framework/core/TextNumbers.h"
+#include "framework/core/XmlTags.h"
+
+#include <gtest/gtest.h>
+
+TEST (TextNumbers, NonFiniteTextReadsAsZero)
+{
+    for (auto* text : { "nan", "NaN", "inf", "-inf", "infinity", "1e999", "abc", "" })
+        EXPECT_EQ (parseFiniteDouble (text), 0.0) << text;
+
+    EXPECT_DOUBLE_EQ (parseFiniteDouble ("0.25"), 0.25);
+    EXPECT_DOUBLE_EQ (parseFiniteDouble (" -3.5xyz"), -3.5);
+}
+
+TEST (TextNumbers, LeadingIntegerSaturates)
+{
+    EXPECT_EQ (parseLeadingInt ("42abc"), 42);
+    EXPECT_EQ (parseLeadingInt ("  -7"), -7);
+    EXPECT_EQ (parseLeadingInt ("+5"), 5);
+    EXPECT_EQ (parseLeadingInt ("x12"), 0);
+    EXPECT_EQ (parseLeadingInt (""), 0);
+    EXPECT_EQ (parseLeadingInt ("99999999999999999999"), std::numeric_limits<int>::max());
+    EXPECT_EQ (parseLeadingInt ("-99999999999999999999"), std::numeric_limits<int>::min());
+}
+
+TEST (TextNumbers, TruncationAndFloatConversionSaturate)
+{
+    EXPECT_EQ (truncateToInt (2.9), 2);
+    EXPECT_EQ (truncateToInt (-2.9), -2);
+    EXPECT_EQ (truncateToInt (1e30), std::numeric_limits<int>::max());
+    EXPECT_EQ (truncateToInt (std::nan ("")), 0);
+    EXPECT_EQ (toFiniteFloat (1e300), std::numeric_limits<float>::max());
+    EXPECT_EQ (toFiniteFloat (std::nan ("")), 0.0f);
+}
+
+TEST (XmlTags, TagsCompareWithoutCase)
+{
+    auto root = juce::parseXML ("<pluginparameters><PARAM/><Other/><param/></pluginparameters>");
+    ASSERT_NE (root, nullptr);
+
+    EXPECT_TRUE (tagIs (root.get(), "PluginParameters"));
+    EXPECT_FALSE (tagIs (root.get(), "PluginParameter"));
+    EXPECT_FALSE (tagIs (nullptr, "PluginParameters"));
+
+    auto* first = findChildWithTag (root.get(), "param");
+    ASSERT_NE (first, nullptr);
+    EXPECT_EQ (first->getTagName(), juce::String ("PARAM"));
+    EXPECT_EQ (findChildWithTag (root.get(), "missing"), nullptr);
+    EXPECT_EQ (findChildWithTag (nullptr, "param"), nullptr);
+}
