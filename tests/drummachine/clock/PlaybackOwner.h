@@ -1,0 +1,60 @@
+#pragma once
+
+#include "drummachine/sequencer/SequencerOwner.h"
+
+#include <cstdint>
+#include <tuple>
+#include <vector>
+
+/** A drum machine stand-in for playback tests: the product's velocity terms,
+    and every trigger kept with the sample at which the test says it fell. */
+class PlaybackOwner : public SequencerOwner
+{
+public:
+    struct Trigger
+    {
+        std::int64_t sample;
+        int instrument;
+        float velocity;
+
+        bool operator== (const Trigger& other) const
+        {
+            return std::tie (sample, instrument, velocity) == std::tie (other.sample, other.instrument, other.velocity);
+        }
+    };
+
+    static constexpr float base = 48.0f / 127.0f;
+    static constexpr float strong = 0.377f;
+    static constexpr float accentScale = 0.623f;
+
+    float getBaseVelocity() const override { return base; }
+    float getStrongVelocityBoost() const override { return strong; }
+    float getAccentVelocityScale() const override { return accentScale; }
+    double getAccentLevel() const override { return accentLevel; }
+
+    // As the drum machine does: the step's velocity from its strength and accent.
+    void triggerStep (int instrument, bool isStrong, bool isAccented) override
+    {
+        triggerInstrument (instrument, base + (isStrong ? strong : 0.0f)
+                                           + (isAccented ? accentScale * static_cast<float> (accentLevel) : 0.0f));
+    }
+
+    void triggerInstrument (int instrument, float velocity) override { triggers.push_back ({ sample, instrument, velocity }); }
+    void refreshStepStates() override { ++refreshesOnAudioThread; }
+    int getNumTracks() const override { return 12; }
+    bool isHostMode() const override { return false; }
+    void beginPatternRewrite() override {}
+    void endPatternRewrite() override {}
+
+    std::vector<Trigger> takeTriggers()
+    {
+        auto taken = std::move (triggers);
+        triggers.clear();
+        return taken;
+    }
+
+    double accentLevel = 0.5;
+    std::int64_t sample = 0; // the sample the next triggers fall on
+    std::vector<Trigger> triggers;
+    int refreshesOnAudioThread = 0;
+};

@@ -1,0 +1,335 @@
+// The sequencer driven by its step clocks as the drum machine's audio block
+// drives them: a pattern clock plays and advances the cursor at each step
+// start, a flam clock restarted at every played step replays its flam strokes
+// at its gate end. Triggers are checked at their sample positions.
+#include "PlaybackOwner.h"
+
+#include "drummachine/clock/ShuffledClockNew.h"
+#include "drummachine/sequencer/PulsettaSeq.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace
+{
+enum Row { BD = 0, SD = 1, LT = 2, MT = 3, HT = 4, RS = 5, HC = 6, CH = 7, OH = 8, CR = 9, RD = 10, AC = 11 };
+
+std::int64_t samplesFor (long double beats, long double tempo, long double sampleRate)
+{
+    return static_cast<std::int64_t> (std::ceil (beats * 60.0L * sampleRate / tempo - 1.0e-6L));
+}
+
+/** The native or host half of the drum machine's block, with the internal
+    clock running at the pattern's tempo. */
+class MiniDrumMachine
+{
+public:
+    MiniDrumMachine (PlaybackOwner& o, PulsettaSeq& s, bool hostMode) : owner (o), seq (s), host (hostMode)
+    {
+        for (auto* clock : { &patternClock, &flamClock })
+            clock->setSampleRate (44100.0);
+    }
+
+    void startNative (double position)
+    {
+        seq.startNative();
+        followPattern();
+        patternClock.start (position);
+        syncFlamClock();
+        locatePending = true;
+    }
+
+    void startHost (int pattern)
+    {
+        seq.startHost (pattern);
+        followPattern();
+        patternClock.restart (0.0);
+        syncFlamClock();
+        flamClock.stop();
+    }
+
+    void processBlock (int numSamples)
+    {
+        for (int i = 0; i < numSamples; ++i, ++sample)
+        {
+            owner.sample = sample;
+
+            if (patternClock.advance())
+                for (int e = 0; e < patternClock.getNumEvents(); ++e)
+                    if (patternClock.getEvent (e).kind == ShuffledClockNew::stepStartEvent)
+                        playStep();
+
+            if (flamClock.advance())
+                for (int e = 0; e < flamClock.getNumEvents(); ++e)
+                    if (flamClock.getEvent (e).kind == ShuffledClockNew::stepEndEvent)
+                        playFlamStrokes();
+        }
+    }
+
+    std::vector<std::pair<int, int>> played; // (pattern, step) of every normal pass
+    std::int64_t sample = 0;
+
+private:
+    int cursorPattern() const { return host ? seq.getHostPattern() : seq.getNativePattern(); }
+    int cursorStep() const { return host ? seq.getHostStep() : seq.getNativeStep(); }
+
+    void followPattern()
+    {
+        patternClock.setTempo (host ? seq.getHostPatternTempo() : seq.getNativePatternTempo());
+        patternClock.setShuffle (host ? seq.getHostPatternShuffle() : seq.getNativePatternShuffle());
+        patternClock.setStepsPerBeat (host ? seq.getHostPatternScale() : seq.getNativePatternScale());
+        flamClock.setGateFraction (host ? seq.getHostPatternFlam() : seq.getNativePatternFlam());
+    }
+
+    void syncFlamClock()
+    {
+        flamClock.setTempo (patternClock.getTempo());
+        flamClock.setStepsPerBeat (patternClock.getStepsPerBeat());
+    }
+
+    void playStep()
+    {
+        // The first step after a start finds its place in the song.
+        if (locatePending && ! host)
+            seq.locate (patternClock.getPosition());
+        locatePending = false;
+
+        followPattern();
+        syncFlamClock();
+        flamClock.restart (0.0);
+
+        if (host)
+            seq.playHostStep (false);
+        else
+            seq.playNativeStep (false);
+        savedPattern = cursorPattern();
+        savedStep = cursorStep();
+        played.emplace_back (savedPattern, savedStep);
+        if (host)
+            seq.advanceHostStep();
+        else
+            seq.advanceNativeStep();
+    }
+
+    void playFlamStrokes()
+    {
+        if (host)
+        {
+            seq.setHostCursor (savedPattern, savedStep);
+            seq.playHostStep (true);
+            seq.advanceHostStep();
+        }
+        else
+        {
+            seq.setNativeCursor (savedPattern, savedStep);
+            seq.playNativeStep (true);
+            seq.advanceNativeStep();
+        }
+        flamClock.stop();
+    }
+
+    PlaybackOwner& owner;
+    PulsettaSeq& seq;
+    bool host;
+    ShuffledClockNew patternClock { "nativeClock" };
+    ShuffledClockNew flamClock;
+    int savedPattern = 0, savedStep = 0;
+    bool locatePending = false;
+};
+
+class PlaybackWithClocks : public ::testing::Test
+{
+protected:
+    PlaybackOwner owner;
+    PulsettaSeq seq { owner, "Pulsetta", "XR" };
+
+    void edit (int index)
+    {
+        while (seq.getEditedPatternIndex() < index)
+            seq.editNextPattern();
+        while (seq.getEditedPatternIndex() > index)
+            seq.editPreviousPattern();
+    }
+
+    void shapePattern (int index, int length, double tempo = 120.0, double shuffle = 0.0, double flam = 0.25)
+    {
+        edit (index);
+        seq.setEditedPatternLength (length);
+        seq.setEditedPatternTempo (tempo);
+        seq.setEditedPatternShuffle (shuffle);
+        seq.setEditedPatternFlam (flam);
+        seq.setEditedPatternScale (4);
+    }
+};
+} // namespace
+
+TEST_F (PlaybackWithClocks, ChainPlaysInOrderOnTheStepPositions)
+{
+    // Bank 1, slots 0..2: patterns 12..14, four steps each, one instrument each.
+    const int rows[] = { BD, SD, CH };
+    for (int p = 0; p < 3; ++p)
+    {
+        shapePattern (12 + p, 4);
+        for (int step = 0; step < 4; ++step)
+            seq.setStepOn (12 + p, rows[p], step);
+    }
+    seq.setChain (0, 2, 1);
+
+    MiniDrumMachine machine (owner, seq, false);
+    machine.startNative (0.0);
+    machine.processBlock (static_cast<int> (5512.5 * 24) - 100);
+
+    const auto triggers = owner.takeTriggers();
+    ASSERT_EQ (triggers.size(), 24u);
+    for (size_t k = 0; k < triggers.size(); ++k)
+    {
+        EXPECT_EQ (triggers[k].sample, samplesFor (0.25L * k, 120.0L, 44100.0L)) << k;
+        EXPECT_EQ (triggers[k].instrument, rows[(k / 4) % 3]) << k;
+        EXPECT_FLOAT_EQ (triggers[k].velocity, PlaybackOwner::base);
+    }
+}
+
+TEST_F (PlaybackWithClocks, FlamStrokeLandsTheFlamTimeAfterItsStep)
+{
+    shapePattern (0, 16, 133.3, 0.3, 0.3);
+    seq.setStepFlam (0, SD, 0);
+    seq.setStepAccent (0, AC, 0);
+    seq.setStepFlam (0, HT, 1); // the short, shuffled second step of the pair
+    seq.setStepOn (0, BD, 1);
+    seq.setChain (0, 0, 0);
+
+    MiniDrumMachine machine (owner, seq, false);
+    machine.startNative (0.0);
+    machine.processBlock (30000);
+
+    const float accent = PlaybackOwner::accentScale * static_cast<float> (owner.accentLevel);
+    const float base = PlaybackOwner::base, strong = PlaybackOwner::strong;
+    const auto stepOne = samplesFor (0.25L * 1.3L, 133.3L, 44100.0L);
+    const std::vector<PlaybackOwner::Trigger> expected {
+        { 0, AC, base + strong + accent },
+        { 0, SD, base + accent },
+        { samplesFor (0.3L * 0.25L, 133.3L, 44100.0L), AC, base + strong + accent },
+        { samplesFor (0.3L * 0.25L, 133.3L, 44100.0L), SD, base + strong + accent },
+        { stepOne, BD, base },
+        { stepOne, HT, base },
+        { stepOne + samplesFor (0.3L * 0.25L, 133.3L, 44100.0L), HT, base + strong },
+    };
+    const auto triggers = owner.takeTriggers();
+    ASSERT_GE (triggers.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+    {
+        EXPECT_EQ (triggers[i].sample, expected[i].sample) << i;
+        EXPECT_EQ (triggers[i].instrument, expected[i].instrument) << i;
+        EXPECT_FLOAT_EQ (triggers[i].velocity, expected[i].velocity) << i;
+    }
+
+    // The flam pass leaves the cursor where the normal pass left it.
+    const std::vector<std::pair<int, int>> steps (machine.played.begin(), machine.played.begin() + 4);
+    EXPECT_EQ (steps, (std::vector<std::pair<int, int>> { { 0, 0 }, { 0, 1 }, { 0, 2 }, { 0, 3 } }));
+}
+
+TEST_F (PlaybackWithClocks, SameTriggersWhateverTheBlockSize)
+{
+    shapePattern (0, 7, 141.7, 0.45, 0.2);
+    shapePattern (1, 16, 97.3, 0.1, 0.383);
+    for (int step = 0; step < 16; ++step)
+    {
+        seq.setStepFlam (0, step % 11, step);
+        seq.setStepAccent (1, (step * 3) % 11, step);
+        if (step % 3 == 0)
+            seq.setStepAccent (1, AC, step);
+    }
+    seq.setChain (0, 1, 0);
+
+    auto render = [&] (std::vector<int> blockSizes) {
+        PlaybackOwner recorder;
+        PulsettaSeq sequencer (recorder, "Pulsetta", "XR");
+        for (int p = 0; p < 2; ++p)
+        {
+            Pattern copy;
+            seq.copyPattern (p, copy);
+            sequencer.storePattern (p, copy);
+        }
+        sequencer.setChain (0, 1, 0);
+        MiniDrumMachine machine (recorder, sequencer, false);
+        machine.startNative (0.0);
+        std::int64_t left = 44100 * 30;
+        for (size_t i = 0; left > 0; ++i)
+        {
+            const int block = static_cast<int> (std::min<std::int64_t> (blockSizes[i % blockSizes.size()], left));
+            machine.processBlock (block);
+            left -= block;
+        }
+        return recorder.takeTriggers();
+    };
+
+    const auto reference = render ({ 1 });
+    ASSERT_GT (reference.size(), 200u);
+    for (const int size : { 2, 13, 64, 1024, 4096 })
+        EXPECT_EQ (render ({ size }), reference) << size;
+
+    std::mt19937 random (11);
+    std::uniform_int_distribution<int> sizes (1, 4096);
+    std::vector<int> irregular;
+    for (int i = 0; i < 400; ++i)
+        irregular.push_back (sizes (random));
+    EXPECT_EQ (render (irregular), reference);
+}
+
+TEST_F (PlaybackWithClocks, HostPatternShortenedWhilePlayingStaysInside)
+{
+    shapePattern (5, 16);
+    for (int step = 0; step < 16; ++step)
+        seq.setStepOn (5, step % 11, step);
+
+    MiniDrumMachine machine (owner, seq, true);
+    machine.startHost (5);
+    machine.processBlock (static_cast<int> (5512.5 * 10)); // steps 0..9 played, cursor on 10
+
+    edit (5);
+    seq.setEditedPatternLength (6);
+    machine.processBlock (static_cast<int> (5512.5 * 14));
+
+    std::vector<int> steps;
+    for (const auto& [pattern, step] : machine.played)
+    {
+        EXPECT_EQ (pattern, 5);
+        steps.push_back (step);
+    }
+    const std::vector<int> expected { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5, 0, 1 };
+    EXPECT_EQ (steps, expected);
+    for (const auto& t : owner.takeTriggers())
+        EXPECT_LT (t.instrument, 11);
+}
+
+TEST_F (PlaybackWithClocks, StartingMidSongPlaysTheStepOfThatPosition)
+{
+    shapePattern (0, 16);
+    seq.setStepOn (0, HT, 10);
+    seq.setStepOn (0, RS, 11);
+    seq.setChain (0, 0, 0);
+
+    {
+        // 2.6 beats lies inside step 10's gate: it plays at once.
+        MiniDrumMachine machine (owner, seq, false);
+        machine.startNative (4.0 * 3 + 2.6);
+        machine.processBlock (3000); // step 11 comes at 3308
+        const auto triggers = owner.takeTriggers();
+        ASSERT_EQ (triggers.size(), 1u);
+        EXPECT_EQ (triggers[0].sample, 0);
+        EXPECT_EQ (triggers[0].instrument, HT);
+        seq.stopNative();
+    }
+    {
+        // 2.7 beats is past step 10's gate: step 11 plays when it comes.
+        MiniDrumMachine machine (owner, seq, false);
+        machine.startNative (4.0 * 3 + 2.7);
+        machine.processBlock (5000);
+        const auto triggers = owner.takeTriggers();
+        ASSERT_EQ (triggers.size(), 1u);
+        EXPECT_EQ (triggers[0].sample, samplesFor (0.05L, 120.0L, 44100.0L));
+        EXPECT_EQ (triggers[0].instrument, RS);
+    }
+}

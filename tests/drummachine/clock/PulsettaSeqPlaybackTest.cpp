@@ -1,0 +1,392 @@
+// The sequencer's playback on its own: how a step becomes triggers, the
+// cursors, the chain, locate and the pending taps.
+#include "PlaybackOwner.h"
+
+#include "drummachine/sequencer/PulsettaSeq.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace
+{
+enum Row { BD = 0, SD = 1, LT = 2, MT = 3, HT = 4, RS = 5, HC = 6, CH = 7, OH = 8, CR = 9, RD = 10, AC = 11 };
+
+constexpr float base = PlaybackOwner::base;
+constexpr float strong = PlaybackOwner::strong;
+
+class PlaybackTest : public ::testing::Test
+{
+protected:
+    PlaybackOwner owner;
+    PulsettaSeq seq { owner, "Pulsetta", "XR" };
+
+    float accentTerm() const { return PlaybackOwner::accentScale * static_cast<float> (owner.accentLevel); }
+
+    // Gives a stored pattern a length (and its other fields) through the edit cursor.
+    void shapePattern (int index, int length, int scale = 4, double shuffle = 0.0)
+    {
+        while (seq.getEditedPatternIndex() < index)
+            seq.editNextPattern();
+        while (seq.getEditedPatternIndex() > index)
+            seq.editPreviousPattern();
+        seq.setEditedPatternLength (length);
+        seq.setEditedPatternScale (scale);
+        seq.setEditedPatternShuffle (shuffle);
+    }
+
+    std::vector<PlaybackOwner::Trigger> playNative (int pattern, int step, bool flamPass)
+    {
+        seq.setNativeCursor (pattern, step);
+        seq.playNativeStep (flamPass);
+        return owner.takeTriggers();
+    }
+
+    std::vector<int> instrumentsOf (const std::vector<PlaybackOwner::Trigger>& triggers)
+    {
+        std::vector<int> result;
+        for (const auto& t : triggers)
+            result.push_back (t.instrument);
+        return result;
+    }
+};
+} // namespace
+
+TEST_F (PlaybackTest, PlainStrongAndAccentedStepsGetTheirVelocities)
+{
+    seq.setStepOn (3, BD, 0);
+    seq.setStepAccent (3, SD, 0);
+    seq.setStepOn (3, CH, 1);
+    seq.setStepAccent (3, SD, 1);
+    seq.setStepAccent (3, AC, 1);
+
+    auto triggers = playNative (3, 0, false);
+    ASSERT_EQ (triggers.size(), 2u);
+    EXPECT_EQ (triggers[0].instrument, BD);
+    EXPECT_FLOAT_EQ (triggers[0].velocity, base);
+    EXPECT_EQ (triggers[1].instrument, SD);
+    EXPECT_FLOAT_EQ (triggers[1].velocity, base + strong);
+    EXPECT_NEAR (triggers[1].velocity, 0.755f, 0.001f);
+
+    // The accent row sounds itself first, then accents every instrument of the step.
+    triggers = playNative (3, 1, false);
+    ASSERT_EQ (instrumentsOf (triggers), (std::vector<int> { AC, SD, CH }));
+    EXPECT_FLOAT_EQ (triggers[0].velocity, base + strong + accentTerm());
+    EXPECT_FLOAT_EQ (triggers[1].velocity, base + strong + accentTerm());
+    EXPECT_FLOAT_EQ (triggers[2].velocity, base + accentTerm());
+
+    // At Accent Level 0 an accented step plays at the base velocity.
+    owner.accentLevel = 0.0;
+    triggers = playNative (3, 1, false);
+    EXPECT_FLOAT_EQ (triggers[2].velocity, base);
+}
+
+TEST_F (PlaybackTest, FlamStepSoundsOnTheStepAndStrongerOnTheFlamPass)
+{
+    seq.setStepFlam (0, SD, 4);
+    seq.setStepOn (0, BD, 4);
+    seq.setStepAccent (0, AC, 4);
+
+    auto onStep = playNative (0, 4, false);
+    ASSERT_EQ (instrumentsOf (onStep), (std::vector<int> { AC, BD, SD }));
+    EXPECT_FLOAT_EQ (onStep[2].velocity, base + accentTerm());
+
+    // The flam pass replays only the flam strokes (and the accent row).
+    auto flam = playNative (0, 4, true);
+    ASSERT_EQ (instrumentsOf (flam), (std::vector<int> { AC, SD }));
+    EXPECT_FLOAT_EQ (flam[1].velocity, base + strong + accentTerm());
+
+    // Unaccented: base, then base + strong.
+    seq.setStepOff (0, AC, 4);
+    EXPECT_FLOAT_EQ (playNative (0, 4, false)[1].velocity, base);
+    EXPECT_FLOAT_EQ (playNative (0, 4, true)[0].velocity, base + strong);
+}
+
+TEST_F (PlaybackTest, RandomiserHidesChosenRowsOfItsPatternOnly)
+{
+    bool chosen[Pattern::numTracks] {};
+    chosen[BD] = chosen[AC] = true;
+    seq.setRandomizerTarget (2);
+    seq.randomizerNext (chosen, false); // fills BD and AC of pattern 2 on all 16 steps
+    seq.setStepOn (2, SD, 0);
+    seq.setStepOn (5, BD, 0);
+    seq.setStepAccent (5, AC, 0);
+
+    seq.setRandomizerThreshold (BD, 0.0f);
+    seq.setRandomizerThreshold (AC, 0.0f);
+    auto triggers = playNative (2, 0, false);
+    ASSERT_EQ (instrumentsOf (triggers), (std::vector<int> { SD }));
+    EXPECT_FLOAT_EQ (triggers[0].velocity, base); // the hidden accent row accents nothing
+
+    // Another pattern with the same rows is not masked.
+    EXPECT_EQ (instrumentsOf (playNative (5, 0, false)), (std::vector<int> { AC, BD }));
+
+    seq.setRandomizerThreshold (BD, 1.0f);
+    seq.setRandomizerThreshold (AC, 1.0f);
+    triggers = playNative (2, 0, false);
+    EXPECT_EQ (instrumentsOf (triggers), (std::vector<int> { AC, BD, SD }));
+}
+
+TEST_F (PlaybackTest, AudibleStepOfTheEditedPatternFollowsTheMask)
+{
+    bool chosen[Pattern::numTracks] {};
+    chosen[HC] = true;
+    seq.setRandomizerTarget (0);
+    seq.randomizerNext (chosen, true);
+    seq.setRandomizerThreshold (HC, 0.0f);
+    EXPECT_EQ (seq.getStep (HC, 3), Pattern::stepFlam);
+    EXPECT_EQ (seq.getAudibleStep (HC, 3), 0);
+    seq.setRandomizerThreshold (HC, 1.0f);
+    EXPECT_EQ (seq.getAudibleStep (HC, 3), Pattern::stepFlam);
+    EXPECT_EQ (seq.getAudibleStep (12, 0), 0);
+    EXPECT_EQ (seq.getAudibleStep (0, 16), 0);
+    EXPECT_EQ (seq.getAudibleStep (-1, -1), 0);
+}
+
+TEST_F (PlaybackTest, HostCursorWrapsAtOrPastTheLength)
+{
+    shapePattern (7, 16);
+    seq.startHost (7);
+    for (int i = 0; i < 12; ++i)
+        seq.advanceHostStep();
+    EXPECT_EQ (seq.getHostStep(), 12);
+
+    // Shortened under the cursor: the next advance wraps instead of running on.
+    shapePattern (7, 8);
+    seq.advanceHostStep();
+    EXPECT_EQ (seq.getHostStep(), 0);
+
+    // Shortened between advance and play: the step played is the first one.
+    for (int i = 0; i < 6; ++i)
+        seq.advanceHostStep();
+    shapePattern (7, 4);
+    seq.setStepOn (7, RD, 0);
+    seq.setStepOn (7, CR, 6);
+    seq.playHostStep (false);
+    EXPECT_EQ (instrumentsOf (owner.takeTriggers()), (std::vector<int> { RD }));
+    EXPECT_EQ (seq.getHostStep(), 0);
+
+    // Whatever the lengths do, the cursor stays inside the pattern.
+    for (int i = 0; i < 2000; ++i)
+    {
+        if (i % 37 == 0)
+            shapePattern (7, 1 + (i * 7) % 16);
+        seq.playHostStep (false);
+        seq.advanceHostStep();
+        ASSERT_LT (seq.getHostStep(), seq.getHostPatternLength());
+    }
+}
+
+TEST_F (PlaybackTest, StartHostTakesOnlyAValidPattern)
+{
+    seq.startHost (9);
+    EXPECT_EQ (seq.getHostPattern(), 9);
+    seq.advanceHostStep();
+    seq.startHost (96); // running, cursor kept
+    EXPECT_EQ (seq.getHostPattern(), 9);
+    EXPECT_EQ (seq.getHostStep(), 1);
+    seq.startHost (-1);
+    EXPECT_EQ (seq.getHostPattern(), 9);
+}
+
+TEST_F (PlaybackTest, ChainPlaysItsSlotsInOrderAndWraps)
+{
+    seq.setChain (2, 4, 1); // patterns 14..16
+    for (int p = 14; p <= 16; ++p)
+        shapePattern (p, 2);
+    seq.startNative();
+    EXPECT_EQ (seq.getNativePattern(), 14);
+    EXPECT_EQ (seq.getNativeStep(), 0);
+
+    std::vector<std::pair<int, int>> visited;
+    std::vector<bool> changed;
+    for (int i = 0; i < 8; ++i)
+    {
+        visited.emplace_back (seq.getNativePattern(), seq.getNativeStep());
+        changed.push_back (seq.advanceNativeStep());
+    }
+    const std::vector<std::pair<int, int>> expected { { 14, 0 }, { 14, 1 }, { 15, 0 }, { 15, 1 },
+                                                      { 16, 0 }, { 16, 1 }, { 14, 0 }, { 14, 1 } };
+    EXPECT_EQ (visited, expected);
+    EXPECT_EQ (changed, (std::vector<bool> { false, true, false, true, false, true, false, true }));
+}
+
+TEST_F (PlaybackTest, ChainChangedWhilePlayingTakesOverAtThePatternEnd)
+{
+    seq.setChain (2, 4, 1);
+    seq.startNative();
+    EXPECT_EQ (seq.getNativePattern(), 14);
+    seq.advanceNativeStep();
+
+    seq.selectChainInPendingBank (9, 7); // pending bank is still 1: patterns 19..21
+    EXPECT_EQ (seq.getNativePattern(), 14);
+    for (int i = 1; i < 15; ++i)
+        EXPECT_FALSE (seq.advanceNativeStep());
+    EXPECT_TRUE (seq.advanceNativeStep());
+    EXPECT_EQ (seq.getNativePattern(), 19);
+    EXPECT_EQ (seq.getNativeStep(), 0);
+}
+
+TEST_F (PlaybackTest, ChainChangesWhileStoppedMoveTheCursorsAtOnce)
+{
+    seq.setChain (5, 3, 2);
+    auto chain = seq.getChain();
+    EXPECT_EQ (chain.first, 3);
+    EXPECT_EQ (chain.last, 5);
+    EXPECT_EQ (chain.bank, 2);
+    EXPECT_EQ (chain.pendingBank, 2);
+    EXPECT_EQ (seq.getNativePattern(), 27);
+    EXPECT_EQ (seq.getEditedPatternIndex(), 27);
+    EXPECT_DOUBLE_EQ (seq.getChainDuration(), 12.0);
+
+    seq.setChainEnd (1); // before the start: the two swap
+    chain = seq.getChain();
+    EXPECT_EQ (chain.first, 1);
+    EXPECT_EQ (chain.last, 3);
+
+    seq.setPendingBank (6);
+    EXPECT_EQ (seq.getChain().bank, 2); // waits for the next chain
+    seq.selectChainInPendingBank (0, 0);
+    chain = seq.getChain();
+    EXPECT_EQ (chain.bank, 6);
+    EXPECT_EQ (seq.getNativePattern(), 72);
+
+    // Values from a damaged state are brought into range.
+    seq.setChain (-3, 40, 99);
+    chain = seq.getChain();
+    EXPECT_EQ (chain.first, 0);
+    EXPECT_EQ (chain.last, 11);
+    EXPECT_EQ (chain.bank, 7);
+    EXPECT_DOUBLE_EQ (seq.getChainDuration(), 48.0);
+}
+
+TEST_F (PlaybackTest, ChainDurationSumsFirstPasses)
+{
+    shapePattern (1, 5, 4, 0.5); // first pass 1.375 beats
+    shapePattern (2, 3, 6);      // 0.5 beat
+    seq.setChain (0, 2, 0);
+    EXPECT_DOUBLE_EQ (seq.getChainDuration(), 4.0 + 1.375 + 0.5);
+}
+
+TEST_F (PlaybackTest, NextPatternLights)
+{
+    seq.setChain (2, 4, 1);
+    EXPECT_TRUE (seq.isNextPattern (2));
+    EXPECT_FALSE (seq.isNextPattern (3));
+
+    seq.startNative();
+    seq.setNativeCursor (15, 0);
+    EXPECT_TRUE (seq.isNextPattern (3));
+
+    seq.setNativeCursor (13, 0); // just before the chain: the next one lights
+    EXPECT_TRUE (seq.isNextPattern (2));
+    seq.setNativeCursor (40, 0); // far outside: the chain start
+    EXPECT_TRUE (seq.isNextPattern (2));
+    EXPECT_FALSE (seq.isNextPattern (4));
+}
+
+TEST_F (PlaybackTest, LocateFindsTheStepOfASongPosition)
+{
+    shapePattern (0, 16, 4, 0.2);
+    seq.setChain (0, 0, 0);
+
+    EXPECT_DOUBLE_EQ (seq.locate (0.6), 0.6);
+    EXPECT_EQ (seq.getNativePattern(), 0);
+    EXPECT_EQ (seq.getNativeStep(), 2); // pair 1 (0.5..1.0), 0.1 into its long first step
+
+    seq.locate (0.81); // past the long step (0.3): the short one
+    EXPECT_EQ (seq.getNativeStep(), 3);
+    seq.locate (4.0 + 0.25); // an even pattern's second pass starts on a long step too
+    EXPECT_EQ (seq.getNativeStep(), 0);
+    seq.locate (4.0 + 0.31);
+    EXPECT_EQ (seq.getNativeStep(), 1);
+    seq.locate (4.0 * 25 + 3.95); // 25 bars later, the last step
+    EXPECT_EQ (seq.getNativeStep(), 15);
+
+    // Positions that say nothing leave the cursor.
+    seq.setNativeCursor (0, 9);
+    seq.locate (-0.5);
+    seq.locate (std::numeric_limits<double>::quiet_NaN());
+    seq.locate (std::numeric_limits<double>::infinity());
+    EXPECT_EQ (seq.getNativeStep(), 9);
+}
+
+TEST_F (PlaybackTest, LocateInAnOddPatternKnowsWhichPassItIsIn)
+{
+    shapePattern (0, 5, 4, 0.5); // passes of 1.375 and 1.125 beats
+    seq.setChain (0, 0, 0);
+
+    seq.locate (1.3); // first pass, last (long) step 4 starts at 1.0
+    EXPECT_EQ (seq.getNativeStep(), 4);
+    seq.locate (1.4); // second pass starts at 1.375 on a short step
+    EXPECT_EQ (seq.getNativeStep(), 0);
+    seq.locate (1.375 + 0.125 + 0.01); // then the long one
+    EXPECT_EQ (seq.getNativeStep(), 1);
+    seq.locate (2.5 + 0.1); // the cycle repeats
+    EXPECT_EQ (seq.getNativeStep(), 0);
+}
+
+TEST_F (PlaybackTest, LocateWalksTheChain)
+{
+    shapePattern (16, 8); // 2 beats
+    shapePattern (17, 4); // 1 beat
+    shapePattern (18, 16);
+    seq.setChain (4, 6, 1); // 16..18: 7 beats
+    seq.locate (2.3);
+    EXPECT_EQ (seq.getNativePattern(), 17);
+    EXPECT_EQ (seq.getNativeStep(), 1);
+    seq.locate (7.0 * 3 + 6.9);
+    EXPECT_EQ (seq.getNativePattern(), 18);
+    EXPECT_EQ (seq.getNativeStep(), 15);
+}
+
+TEST_F (PlaybackTest, PendingTapsWaitForTheirOwnCursor)
+{
+    seq.startHost (4);
+    seq.advanceHostStep();
+    seq.setNativeCursor (8, 3);
+    seq.addPendingTap (SD, Pattern::stepOn, 1);
+    seq.addPendingTap (AC, Pattern::stepOn, 1);
+
+    seq.playNativeStep (false);
+    EXPECT_FALSE (seq.takeStepStatesRefreshRequest());
+    EXPECT_EQ (owner.takeTriggers().size(), 0u);
+    EXPECT_EQ (seq.getStepOffValue(), 0);
+
+    // The host play writes them at its cursor and plays them.
+    seq.playHostStep (false);
+    EXPECT_EQ (instrumentsOf (owner.takeTriggers()), (std::vector<int> { AC, SD }));
+    seq.editHostPattern();
+    EXPECT_EQ (seq.getStep (SD, 1), Pattern::stepOn);
+    EXPECT_EQ (seq.getStep (AC, 1), Pattern::stepAccent); // the accent row stores 2
+
+    // The display learns of it on the message thread, once; nothing on the audio thread.
+    EXPECT_EQ (owner.refreshesOnAudioThread, 0);
+    EXPECT_TRUE (seq.takeStepStatesRefreshRequest());
+    EXPECT_FALSE (seq.takeStepStatesRefreshRequest());
+
+    // Written once only.
+    seq.setStepOff (4, SD, 1);
+    seq.playHostStep (false);
+    EXPECT_EQ (seq.getStep (SD, 1), 0);
+}
+
+TEST_F (PlaybackTest, BadTapsAndCursorWritesAreIgnored)
+{
+    seq.addPendingTap (12, 1, 0);
+    seq.addPendingTap (0, 4, 0);
+    seq.addPendingTap (0, 1, 2);
+    seq.setNativeCursor (0, 0);
+    seq.playNativeStep (false);
+    EXPECT_FALSE (seq.takeStepStatesRefreshRequest());
+
+    seq.setStepAtCursor (BD, 1, 2);
+    seq.setStepAtCursor (12, 1, 0);
+    EXPECT_FALSE (seq.takeStepStatesRefreshRequest());
+    seq.setNativeCursor (120, 0);
+    seq.setStepAtCursor (BD, 1, 0);
+    EXPECT_FALSE (seq.takeStepStatesRefreshRequest());
+    seq.playNativeStep (false); // an invalid pattern moves into the chain
+    EXPECT_EQ (seq.getNativePattern(), 0);
+}
