@@ -4,13 +4,17 @@
 
 namespace
 {
-constexpr double switchOffPeak = 3e-5; // the voice stops once its peak falls below this
 constexpr double startPeak = 0.01;
 } // namespace
 
 PulsettaInstrument::PulsettaInstrument(OutputMix mix)
-    : outputMix(mix)
 {
+    switch (mix)
+    {
+        case OutputMix::boostedLowPass: lp2Weight = 5.0; break;                       // 5 lp2 + x
+        case OutputMix::lowPassDifference: lp1Weight = 1.0; lp2Weight = -10.0; break; // lp1 - 10 lp2 + x
+        case OutputMix::strongLowPass: lp1Weight = 100.0; break;                      // 100 lp1 + x
+    }
     PulsettaInstrument::setSampleRate(44100.0);
 }
 
@@ -56,28 +60,4 @@ void PulsettaInstrument::startVoice()
 {
     active = true;
     peak = startPeak;
-}
-
-double PulsettaInstrument::renderOutput(double x)
-{
-    outLp1 = x - (x - outLp1) * pole1 + 1e-20;
-    outLp2 = outLp1 - (outLp1 - outLp2) * pole1 + 1e-20;
-    level = level - ((level - levelTarget) * levelRate + 1e-20);
-
-    double mixed = 0.0;
-    switch (outputMix)
-    {
-        case OutputMix::boostedLowPass: mixed = outLp2 * 5.0 + x; break;
-        case OutputMix::lowPassDifference: mixed = outLp1 - 10.0 * outLp2 + x; break;
-        case OutputMix::strongLowPass: mixed = x + 100.0 * outLp1; break;
-    }
-    const double y = mixed * level;
-
-    peak = peak - (peak * peakDecay + 1e-20);
-    magnitude = std::fabs(y);
-    if (magnitude > peak)
-        peak = magnitude;
-    if (peak < switchOffPeak)
-        active = false;
-    return y;
 }

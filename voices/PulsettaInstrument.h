@@ -58,8 +58,28 @@ protected:
 
     /** The output stage every synthesised voice applies to its raw sample x
         (x = 0 while the voice is inactive): the two 1 Hz low-passes, the
-        level smoothing, the mix, the peak follower and the switch-off. */
-    double renderOutput(double x);
+        level smoothing, the mix, the peak follower and the switch-off.
+        Inline, so each voice's own code and this stage can overlap. */
+    double renderOutput(double x)
+    {
+        outLp1 = x - (x - outLp1) * pole1 + 1e-20;
+        outLp2 = outLp1 - (outLp1 - outLp2) * pole1 + 1e-20;
+        level = level - ((level - levelTarget) * levelRate + 1e-20);
+
+        // The mix by weights instead of a switch: every weight is 0, 1 or a
+        // whole number, so the sums are exactly those of the written mixes.
+        const double y = (lp1Weight * outLp1 + lp2Weight * outLp2 + x) * level;
+
+        peak = peak - (peak * peakDecay + 1e-20);
+        magnitude = y < 0.0 ? -y : y;
+        if (magnitude > peak)
+            peak = magnitude;
+        if (peak < switchOffPeak)
+            active = false;
+        return y;
+    }
+
+    static constexpr double switchOffPeak = 3e-5; // the voice stops once its peak falls below this
 
     bool active = false;
     double levelTarget = 0.0;
@@ -77,6 +97,7 @@ protected:
     SampleRateContext context;
 
 private:
-    OutputMix outputMix;
+    double lp1Weight = 0.0; // of outLp1 in the mix
+    double lp2Weight = 0.0; // of outLp2 in the mix
     bool choked = false;
 };

@@ -6,6 +6,7 @@ namespace
 {
 constexpr double pi = 3.14159265358979323846;
 constexpr double twoPi = 2.0 * pi;
+constexpr double inversePi = 1.0 / pi;
 constexpr double velocityScale = static_cast<double>(2.645f);
 
 /** A unit-slope tanh knee at +-0.1 with a ceiling 1/6.6 above it. */
@@ -95,6 +96,7 @@ void PulsettaTom::setSampleRate(double sampleRate)
         oscillator.smoothedWave.value = 0.0;
         oscillator.clippedWave = 0.0;
     }
+    radiansPerCycleStep = twoPi / sampleRate;
     waveSmoothingRate = context.smoothing * 0.01;
     mainEnvelopeSmoothed.rate = context.smoothing * 0.01;
     dcBlocker.coefficients = cookbook::highPass(10.0, 6.5, sampleRate);
@@ -147,17 +149,19 @@ double PulsettaTom::renderOscillator(Oscillator& oscillator)
     const double span = f * depth - f;
     const double sweep = (sweepEnvelope1.value + sweepEnvelope2.value) * 0.5;
     const double frequency = f * tuneFactor + sweep * span;
-    const double s = 1.0 - oscillator.symmetryScale * (f + span * pitchEnvelope.value) / f;
+    // (f + span pe) / f, with the division done once per parameter change.
+    const double s = 1.0 - oscillator.symmetryScale * (1.0 + (depth - 1.0) * pitchEnvelope.value);
     oscillator.symmetry = s;
 
-    oscillator.phase += twoPi * frequency / context.sampleRate;
+    oscillator.phase += frequency * radiansPerCycleStep;
     if (oscillator.phase > twoPi)
         oscillator.phase -= twoPi;
 
     // The branch order matters: s can be slightly negative at full depth,
     // and then the first branch is never taken.
     const double phase = oscillator.phase;
-    const double wave = phase >= twoPi * s ? (s * pi - phase + pi) / pi / (1.0 - s) : (phase - s * pi) / pi / s;
+    const double wave = phase >= twoPi * s ? (s * pi - phase + pi) * inversePi / (1.0 - s)
+                                           : (phase - s * pi) * inversePi / s;
     oscillator.smoothedWave.rate = waveSmoothingRate;
     return oscillator.smoothedWave.moveToward(wave);
 }

@@ -69,6 +69,7 @@ private:
     Smoother mainEnvelope, secondEnvelope, thirdEnvelope, mainEnvelopeSmoothed;
     Smoother noiseEnvelope, sweepEnvelope1, sweepEnvelope2, pitchEnvelope, brightEnvelope;
     double waveSmoothingRate = 0.0;
+    double radiansPerCycleStep = 0.0; // phase step per Hz: 2 pi / sr
     Biquad dcBlocker; // high-pass at 10 Hz, 6.5 octaves
 };
 
