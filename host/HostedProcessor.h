@@ -9,6 +9,10 @@
 // and refuses the load when it gives null, throws, or gives another kind of
 // processor.
 //
+// A processor that overrides one overload of getParameterName or
+// getParameterText adds `using HostedProcessor::getParameterName;` (and
+// likewise for the text) so the other overload stays visible.
+//
 // Host parameters are addressed by slot index (0 .. getNumParameters() - 1),
 // with the index-based calls JUCE 7 only keeps as deprecated; they are
 // re-declared here without the deprecation so that neither the binding nor

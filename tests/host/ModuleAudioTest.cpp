@@ -1,0 +1,271 @@
+// Audio and MIDI through the module: sample offsets, MIDI back, suspension,
+// aliased and missing buffers, blocks longer than announced, bypass, idle.
+#include "TestModule.h"
+
+#include "tools/Player.h"
+
+using namespace vst;
+using clihost::MidiEventIn;
+
+namespace
+{
+// Output buffers for a block, one per pin, filled with a marker value.
+struct Outputs
+{
+    explicit Outputs(int frames, int pins = 12, float marker = -7.0f)
+        : storage(static_cast<size_t>(pins), std::vector<float>(static_cast<size_t>(frames), marker))
+    {
+        for (auto& channel : storage)
+            pointers.push_back(channel.data());
+    }
+    std::vector<std::vector<float>> storage;
+    std::vector<float*> pointers;
+};
+
+clihost::Script script(const std::string& text, double rate = 48000.0)
+{
+    clihost::Script parsed;
+    std::string error;
+    EXPECT_TRUE(clihost::Script::parse(text, rate, parsed, error)) << error;
+    return parsed;
+}
+
+std::vector<std::string> midiLines(clihost::PluginInstance& instance)
+{
+    return testmodule::reportLines(instance, "midi");
+}
+} // namespace
+
+TEST(ModuleAudio, MidiReachesTheProcessorAtItsFrameAcrossBlocks)
+{
+    auto module = testmodule::load();
+    auto instance = testmodule::create(*module);
+    clihost::PlaySettings settings;
+    settings.sampleRate = 48000.0;
+    settings.blockSize = 512;
+    settings.lengthFrames = 2048;
+    // Notes on the first and last frame of a block, on a block boundary, and equal positions in order.
+    const auto rendering = clihost::play(*instance, script("at 0 note 1 36 100\n"
+                                                           "at 511 note 1 38 90\n"
+                                                           "at 512 note 10 40 80\n"
+                                                           "at 1000 cc 1 1 5\n"
+                                                           "at 1000 off 1 36\n"
+                                                           "at 2047 note 1 42 1\n"),
+                                         settings);
+    EXPECT_EQ(midiLines(*instance), (std::vector<std::string> { "midi 0 90 24 64", "midi 511 90 26 5a",
+                                                                "midi 512 99 28 50", "midi 1000 b0 1 5",
+                                                                "midi 1000 80 24 0", "midi 2047 90 2a 1" }));
+    for (int channel = 0; channel < 12; ++channel)
+        for (long long frame : { 0LL, 511LL, 512LL, 1999LL, 2047LL })
+            EXPECT_EQ(rendering.outputs[static_cast<size_t>(channel)][static_cast<size_t>(frame)],
+                      testmodule::expectedSample(channel, frame));
+}
+
+TEST(ModuleAudio, MidiFromTheProcessorIsSentAfterTheBlockAtItsFrame)
+{
+    auto module = testmodule::load();
+    auto instance = testmodule::create(*module);
+    clihost::PlaySettings settings;
+    settings.blockSize = 256;
+    settings.lengthFrames = 1024;
+    const auto rendering = clihost::play(
+        *instance, script("at 300 note 2 60 99\nat 700 midi F0 7D 01 02 03 04 F7\n"), settings);
+    ASSERT_EQ(rendering.midi.size(), 2u);
+    EXPECT_EQ(rendering.midi[0].frame, 300);
+    EXPECT_EQ(rendering.midi[0].deltaFrames, 300 - 256);
+    EXPECT_EQ(rendering.midi[0].type, kVstMidiType);
+    EXPECT_EQ(rendering.midi[0].byteSize, 32);
+    EXPECT_EQ(rendering.midi[0].bytes, (std::vector<uint8_t> { 0x91, 61, 99, 0 }));
+    EXPECT_EQ(rendering.midi[1].frame, 700);
+    EXPECT_EQ(rendering.midi[1].type, kVstSysExType);
+    EXPECT_EQ(rendering.midi[1].byteSize, 48);
+    EXPECT_EQ(rendering.midi[1].bytes, (std::vector<uint8_t> { 0xF0, 0x7D, 1, 2, 3, 4, 0xF7 }));
+    EXPECT_EQ(instance->hostCalls[audioMasterProcessEvents], 2); // only blocks that had something to send
+}
+
+TEST(ModuleAudio, NullAndBrokenEventsAreSkipped)
+{
+    auto module = testmodule::load();
+    auto instance = testmodule::create(*module);
+    instance->resume(44100.0, 128);
+    VstMidiEvent good {};
+    good.type = kVstMidiType;
+    good.byteSize = sizeof good;
+    good.deltaFrames = 5;
+    good.midiData[0] = static_cast<char>(0x90);
+    good.midiData[1] = 50;
+    good.midiData[2] = 60;
+    VstMidiSysexEvent noDump {};
+    noDump.type = kVstSysExType;
+    noDump.byteSize = sizeof noDump;
+    noDump.dumpBytes = 10;
+    VstMidiSysexEvent negative = noDump;
+    char bytes[3] = { static_cast<char>(0xF0), 1, static_cast<char>(0xF7) };
+    negative.sysexDump = bytes;
+    negative.dumpBytes = -3;
+    VstEvent unknown {};
+    unknown.type = 99;
+    struct
+    {
+        VstInt32 numEvents;
+        VstIntPtr reserved;
+        VstEvent* events[5];
+    } list { 5, 0, { nullptr, reinterpret_cast<VstEvent*>(&noDump), reinterpret_cast<VstEvent*>(&negative), &unknown,
+                     reinterpret_cast<VstEvent*>(&good) } };
+    EXPECT_EQ(instance->dispatch(effProcessEvents, 0, 0, &list), 1);
+    Outputs out(128);
+    instance->process(nullptr, out.pointers.data(), 128);
+    EXPECT_EQ(midiLines(*instance), (std::vector<std::string> { "midi 5 90 32 3c" }));
+}
+
+TEST(ModuleAudio, SilenceWhileSuspendedAndLeftoverMidiStillGoesOut)
+{
+    auto module = testmodule::load();
+    auto instance = testmodule::create(*module);
+    instance->resume(44100.0, 64);
+    instance->setParameter(83, 1.0f); // the recording processor suspends itself
+    instance->sendEvents({ MidiEventIn { 3, { 0x90, 36, 100 } } });
+    Outputs out(64);
+    instance->process(nullptr, out.pointers.data(), 64);
+    for (const auto& channel : out.storage)
+        for (const float sample : channel)
+            ASSERT_EQ(sample, 0.0f);
+    EXPECT_TRUE(testmodule::reportLines(*instance, "block").empty());
+    ASSERT_EQ(instance->sentMidi.size(), 1u);
+    EXPECT_EQ(instance->sentMidi[0].deltaFrames, 3);
+
+    instance->setParameter(83, 0.0f);
+    instance->process(nullptr, out.pointers.data(), 64);
+    EXPECT_EQ(out.storage[2][10], testmodule::expectedSample(2, 10));
+}
+
+TEST(ModuleAudio, AliasedOutputsAreRenderedApartAndTheLaterChannelWins)
+{
+    auto module = testmodule::load();
+    auto instance = testmodule::create(*module);
+    instance->resume(44100.0, 32);
+    Outputs out(32);
+    out.pointers[5] = out.pointers[1]; // the host hands the same buffer for outputs 2 and 6
+    out.pointers[7] = out.pointers[1];
+    instance->process(nullptr, out.pointers.data(), 32);
+    for (int frame = 0; frame < 32; ++frame)
+    {
+        EXPECT_EQ(out.storage[1][static_cast<size_t>(frame)], testmodule::expectedSample(7, frame));
+        EXPECT_EQ(out.storage[0][static_cast<size_t>(frame)], testmodule::expectedSample(0, frame));
+        EXPECT_EQ(out.storage[11][static_cast<size_t>(frame)], testmodule::expectedSample(11, frame));
+    }
+    EXPECT_EQ(out.storage[5][0], -7.0f); // not handed to the plug-in at all
+}
+
+TEST(ModuleAudio, MissingOutputBuffersAreSkipped)
+{
+    auto module = testmodule::load();
+    auto instance = testmodule::create(*module);
+    instance->resume(44100.0, 32);
+    Outputs out(32);
+    out.pointers[4] = nullptr;
+    instance->process(nullptr, out.pointers.data(), 32);
+    EXPECT_EQ(out.storage[3][9], testmodule::expectedSample(3, 9));
+    EXPECT_EQ(out.storage[5][9], testmodule::expectedSample(5, 9));
+    instance->process(nullptr, nullptr, 32);
+    EXPECT_EQ(testmodule::reportLines(*instance, "block").size(), 2u);
+}
+
+TEST(ModuleAudio, ABlockLongerThanAnnouncedIsRenderedInSlicesWithItsMidi)
+{
+    auto module = testmodule::load();
+    auto instance = testmodule::create(*module);
+    instance->resume(44100.0, 100);
+    constexpr int frames = 1050; // ten and a half times the announced block
+    Outputs out(frames);
+    out.pointers[3] = out.pointers[2]; // and with an aliased output, whose private buffer holds 100 frames
+    instance->sendEvents({ MidiEventIn { 0, { 0x90, 1, 1 } }, MidiEventIn { 150, { 0x90, 2, 2 } },
+                           MidiEventIn { 1049, { 0x90, 3, 3 } }, MidiEventIn { 1200, { 0x90, 4, 4 } } });
+    instance->process(nullptr, out.pointers.data(), frames);
+    for (int frame = 0; frame < frames; ++frame)
+    {
+        ASSERT_EQ(out.storage[0][static_cast<size_t>(frame)], testmodule::expectedSample(0, frame)) << frame;
+        ASSERT_EQ(out.storage[2][static_cast<size_t>(frame)], testmodule::expectedSample(3, frame)) << frame;
+    }
+    const auto blocks = testmodule::reportLines(*instance, "block");
+    ASSERT_EQ(blocks.size(), 11u);
+    EXPECT_EQ(blocks.front(), "block 100 channels 12");
+    EXPECT_EQ(blocks.back(), "block 50 channels 12");
+    // An event past the block's end stays with the last slice, where the processor sees it.
+    EXPECT_EQ(midiLines(*instance), (std::vector<std::string> { "midi 0 90 1 1", "midi 150 90 2 2",
+                                                                "midi 1049 90 3 3", "midi 1200 90 4 4" }));
+    std::vector<int> echoed;
+    for (const auto& sent : instance->sentMidi)
+        echoed.push_back(sent.deltaFrames);
+    EXPECT_EQ(echoed, (std::vector<int> { 0, 150, 1049, 1200 }));
+}
+
+TEST(ModuleAudio, AHostThatSkipsResumeIsResumedOnTheFirstBlock)
+{
+    auto module = testmodule::load();
+    clihost::HostSettings settings;
+    settings.sampleRate = 96000.0;
+    settings.blockSize = 64;
+    auto instance = testmodule::create(*module, settings);
+    Outputs out(64);
+    instance->process(nullptr, out.pointers.data(), 64);
+    EXPECT_EQ(testmodule::reportValue(*instance, "prepared"), "96000 64");
+    EXPECT_EQ(out.storage[0][63], testmodule::expectedSample(0, 63));
+    instance->suspend();
+    instance->process(nullptr, out.pointers.data(), 64); // after a suspend, too
+    EXPECT_EQ(testmodule::reportLines(*instance, "prepared").size(), 2u);
+}
+
+TEST(ModuleAudio, OfflineProcessLevelReachesTheProcessor)
+{
+    auto module = testmodule::load();
+    clihost::HostSettings settings;
+    settings.processLevel = 4;
+    auto instance = testmodule::create(*module, settings);
+    instance->resume(44100.0, 64);
+    EXPECT_EQ(testmodule::reportValue(*instance, "nonrealtime"), "1");
+}
+
+TEST(ModuleAudio, BypassClearsTheOutputsAndCallsTheBypassedBlock)
+{
+    auto module = testmodule::load();
+    auto instance = testmodule::create(*module);
+    instance->resume(44100.0, 64);
+    EXPECT_EQ(instance->dispatch(effSetBypass, 0, 1), 1);
+    Outputs out(64);
+    instance->process(nullptr, out.pointers.data(), 64);
+    EXPECT_EQ(testmodule::reportValue(*instance, "bypassed"), "64 0");
+    EXPECT_EQ(out.storage[11][0], 0.0f);
+    instance->dispatch(effSetBypass, 0, 0);
+    instance->process(nullptr, out.pointers.data(), 64);
+    EXPECT_EQ(out.storage[11][0], testmodule::expectedSample(11, 64));
+}
+
+TEST(ModuleAudio, ControllerChangesFromTheProcessorReachTheHostAsAutomation)
+{
+    auto module = testmodule::load();
+    auto instance = testmodule::create(*module);
+    instance->resume(44100.0, 64);
+    instance->sendEvents({ MidiEventIn { 0, { 0xB0, 7, 127 } } });
+    Outputs out(64);
+    instance->process(nullptr, out.pointers.data(), 64);
+    ASSERT_EQ(instance->parameterReports.size(), 3u);
+    EXPECT_EQ(instance->parameterReports[0].opcode, audioMasterBeginEdit);
+    EXPECT_EQ(instance->parameterReports[1].opcode, audioMasterAutomate);
+    EXPECT_EQ(instance->parameterReports[1].index, 0);
+    EXPECT_FLOAT_EQ(instance->parameterReports[1].value, 1.0f);
+    EXPECT_EQ(instance->parameterReports[2].opcode, audioMasterEndEdit);
+}
+
+TEST(ModuleAudio, IdleCallsRunTheMessageQueue)
+{
+    auto module = testmodule::load();
+    auto instance = testmodule::create(*module);
+    instance->resume(44100.0, 64); // the processor posts a deferred update when prepared
+    EXPECT_EQ(testmodule::reportValue(*instance, "async"), "0");
+    instance->idle();
+    EXPECT_EQ(testmodule::reportValue(*instance, "async"), "1");
+    instance->resume(44100.0, 64);
+    instance->dispatch(effIdle);
+    EXPECT_EQ(testmodule::reportValue(*instance, "async"), "2");
+}
