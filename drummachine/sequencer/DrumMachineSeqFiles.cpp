@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "drummachine/sequencer/PatternXml.h"
-#include "drummachine/sequencer/XmlTags.h"
-#include "platform/EmbeddedResources.h"
+#include "framework/core/XmlTags.h"
+#include "framework/core/ResourceLoader.h"
 
 namespace
 {
@@ -54,7 +54,7 @@ juce::String DrumMachineSeq::getBankFileExtensions (int type) const
 
 bool DrumMachineSeq::isPatternXml (const juce::XmlElement& element, int) const
 {
-    return hasTagIgnoringCase (element, "Pattern") && element.getStringAttribute ("application") == applicationName;
+    return tagIs (&element, "Pattern") && element.getStringAttribute ("application") == applicationName;
 }
 
 bool DrumMachineSeq::readPatternXml (const juce::XmlElement& element, int index, int type)
@@ -76,7 +76,7 @@ std::unique_ptr<juce::XmlElement> DrumMachineSeq::createPatternXml (int index, i
 
 bool DrumMachineSeq::isBankXml (const juce::XmlElement& element, int type) const
 {
-    if (! hasTagIgnoringCase (element, "PatternBank"))
+    if (! tagIs (&element, "PatternBank"))
         return false;
 
     switch (type)
@@ -163,17 +163,17 @@ bool DrumMachineSeq::loadBankFileOfType (const juce::File& file, int type)
 
 bool DrumMachineSeq::loadBankText (const juce::String& resourceName, int type)
 {
-    const auto resource = platform::findResource (resourceName.toStdString());
-    if (! resource)
+    const auto text = getResourceAsString (resourceName);
+    if (text.isEmpty())
         return false;
 
-    const auto root = juce::XmlDocument::parse (juce::String::fromUTF8 (resource.text().data(), (int) resource.size));
+    const auto root = juce::XmlDocument::parse (text);
     return root != nullptr && loadBankXml (*root, type);
 }
 
 void DrumMachineSeq::readPatternsState (const juce::XmlElement& element)
 {
-    if (! hasTagIgnoringCase (element, "PatternsState"))
+    if (! tagIs (&element, "PatternsState"))
         return;
 
     for (auto* child : element.getChildIterator())

@@ -4,8 +4,8 @@
 
 #include "drummachine/sequencer/DrumMachineSeq.h"
 #include "drummachine/sequencer/Pattern.h"
-#include "drummachine/sequencer/XmlTags.h"
-#include "platform/EmbeddedResources.h"
+#include "framework/core/XmlTags.h"
+#include "framework/core/ResourceLoader.h"
 
 namespace
 {
@@ -65,7 +65,7 @@ void DrumMap::clearDrumMap()
 bool DrumMap::isDrumMapXml (const juce::XmlElement& element)
 {
     // A map stamped by any application, or by none, is accepted.
-    return hasTagIgnoringCase (element, "DrumMap");
+    return tagIs (&element, "DrumMap");
 }
 
 bool DrumMap::readDrumMapXml (const juce::XmlElement& element)
@@ -93,7 +93,7 @@ bool DrumMap::readDrumMapXml (const juce::XmlElement& element)
     {
         for (auto* assignment : element.getChildIterator())
         {
-            if (! hasTagIgnoringCase (*assignment, "assign"))
+            if (! tagIs (assignment, "assign"))
                 continue;
             const int key = parseKey (*assignment, keyAttribute);
             const int instrument = instruments::getIndexOfCode (assignment->getStringAttribute ("instrument"));
@@ -133,11 +133,7 @@ bool DrumMap::loadDrumMapFile (const juce::File& file)
 
 bool DrumMap::loadDrumMapResource (const juce::String& resourceName)
 {
-    const auto resource = platform::findResource (resourceName.toStdString());
-    if (! resource)
-        return false;
-
-    const auto root = juce::XmlDocument::parse (juce::String::fromUTF8 (resource.text().data(), (int) resource.size));
+    const auto root = juce::XmlDocument::parse (getResourceAsString (resourceName));
     if (root == nullptr)
         return false;
     readDrumMapXml (*root);

@@ -1,7 +1,5 @@
 #include "drummachine/sequencer/PatternXml.h"
 
-#include "drummachine/sequencer/XmlTags.h"
-
 namespace PatternXml
 {
 namespace

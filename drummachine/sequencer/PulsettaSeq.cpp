@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "drummachine/sequencer/XmlTags.h"
+#include "framework/core/XmlTags.h"
 
 namespace
 {
@@ -39,7 +39,7 @@ juce::String PulsettaSeq::getAlternativeBankExtension (int i) const { return i =
 // Patterns from any source are read, stamped with our name or not.
 bool PulsettaSeq::isPatternXml (const juce::XmlElement& element, int) const
 {
-    return hasTagIgnoringCase (element, "Pattern");
+    return tagIs (&element, "Pattern");
 }
 
 const Pattern* PulsettaSeq::findPattern (int index) const
@@ -284,10 +284,10 @@ void PulsettaSeq::restoreRowFromBackup (int pattern, int row)
 
 void PulsettaSeq::readEditionStateXml (const juce::XmlElement& element)
 {
-    if (! hasTagIgnoringCase (element, "DMSeqEditionState"))
+    if (! tagIs (&element, "DMSeqEditionState"))
         return;
     for (auto* child : element.getChildIterator())
-        if (hasTagIgnoringCase (*child, "EditedPattern"))
+        if (tagIs (child, "EditedPattern"))
             moveEditCursorTo (child->getIntAttribute ("value", 0));
 }
 
