@@ -1,0 +1,91 @@
+#include "tools/Script.h"
+#include "tools/Transport.h"
+
+#include <gtest/gtest.h>
+
+using clihost::Script;
+using Kind = clihost::ScriptEvent::Kind;
+
+TEST(Script, ReadsEveryCommandInFrameOrder)
+{
+    Script script;
+    std::string error;
+    ASSERT_TRUE(Script::parse("# a groove\n"
+                              "at 0.5s note 10 36 127   # kick\n"
+                              "at 100 tempo 128.5\n"
+                              "at 100 play\n"
+                              "at 0 position 8\n"
+                              "at 0 timesig 6 8\n"
+                              "at 300 off 10 36\n"
+                              "at 400 cc 1 7 64\n"
+                              "at 500 midi F0 7D 01 F7\n"
+                              "at 600 param 3 0.25\n"
+                              "at 700 stop\n"
+                              "\n"
+                              "end 1s\n",
+                              1000.0, script, error))
+        << error;
+    EXPECT_EQ(script.lengthFrames, 1000);
+    ASSERT_EQ(script.events.size(), 10u);
+    EXPECT_EQ(script.events[0].kind, Kind::position);
+    EXPECT_EQ(script.events[1].kind, Kind::timeSignature);
+    EXPECT_EQ(script.events[1].first, 6);
+    EXPECT_EQ(script.events[2].kind, Kind::tempo); // equal frames keep their script order
+    EXPECT_DOUBLE_EQ(script.events[2].value, 128.5);
+    EXPECT_EQ(script.events[3].kind, Kind::play);
+    EXPECT_EQ(script.events[4].bytes, (std::vector<uint8_t> { 0x89, 36, 0 }));
+    EXPECT_EQ(script.events[5].bytes, (std::vector<uint8_t> { 0xB0, 7, 64 }));
+    // Equal frames keep script order: the note (line 2) before the raw bytes.
+    EXPECT_EQ(script.events[6].frame, 500);
+    EXPECT_EQ(script.events[6].bytes, (std::vector<uint8_t> { 0x99, 36, 127 }));
+    EXPECT_EQ(script.events[7].bytes, (std::vector<uint8_t> { 0xF0, 0x7D, 0x01, 0xF7 }));
+    EXPECT_EQ(script.events[8].kind, Kind::parameter);
+    EXPECT_EQ(script.events[8].first, 3);
+    EXPECT_DOUBLE_EQ(script.events[8].value, 0.25);
+    EXPECT_EQ(script.events[9].kind, Kind::stop);
+}
+
+TEST(Script, RefusesBadLinesNamingTheLine)
+{
+    for (const char* bad : { "at -5 play", "at 1x play", "at 10 note 0 36 100", "at 10 note 17 36 100",
+                             "at 10 note 1 128 100", "at 10 note 1 36", "at 10 tempo 0", "at 10 tempo nan",
+                             "at 10 midi", "at 10 midi 1FF", "at 10 midi zz", "at 10 param -1 0.5",
+                             "at 10 param 1 1.5", "at 10 timesig 0 4", "at 10 play now", "at 10 jump",
+                             "play", "end", "end 5 6" })
+    {
+        Script script;
+        std::string error;
+        EXPECT_FALSE(Script::parse(std::string("at 0 play\n") + bad + "\n", 44100.0, script, error)) << bad;
+        EXPECT_NE(error.find("line 2"), std::string::npos) << error;
+    }
+}
+
+TEST(Transport, AdvancesOnlyWhilePlaying)
+{
+    clihost::Transport transport(48000.0);
+    transport.setTempo(120.0);
+    transport.setTimeSignature(3, 4);
+    auto info = transport.timeInfo();
+    EXPECT_NE(info.flags & vst::kVstTransportChanged, 0);
+    EXPECT_EQ(info.flags & vst::kVstTransportPlaying, 0);
+    transport.advance(48000);
+    EXPECT_DOUBLE_EQ(transport.timeInfo().ppqPos, 0.0);
+
+    transport.play();
+    transport.advance(48000 * 2); // two seconds at 120 bpm: four beats
+    info = transport.timeInfo();
+    EXPECT_DOUBLE_EQ(info.ppqPos, 4.0);
+    EXPECT_DOUBLE_EQ(info.samplePos, 96000.0);
+    EXPECT_DOUBLE_EQ(info.barStartPos, 3.0);
+    EXPECT_EQ(info.timeSigNumerator, 3);
+    EXPECT_EQ(info.flags & vst::kVstTransportChanged, 0);
+    EXPECT_NE(info.flags & vst::kVstTransportPlaying, 0);
+
+    transport.locate(16.0);
+    info = transport.timeInfo();
+    EXPECT_DOUBLE_EQ(info.samplePos, 16.0 * 0.5 * 48000.0);
+    EXPECT_NE(info.flags & vst::kVstTransportChanged, 0);
+    transport.stop();
+    transport.advance(1000);
+    EXPECT_DOUBLE_EQ(transport.timeInfo().ppqPos, 16.0);
+}
