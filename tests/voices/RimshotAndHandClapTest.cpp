@@ -242,3 +242,30 @@ TEST(RimshotAndHandClap, VelocityScalesTheOutputLinearly)
     for (int n = 0; n < 2000; ++n)
         ASSERT_NEAR(soft.process(), 0.5 * loud.process(), 1e-9) << n;
 }
+
+TEST(RimshotAndHandClap, ValuesOutOfRangeAreHeldToTheirRangeAndUnknownControlsIgnored)
+{
+    PulsettaRimshot rim;
+    rim.setControl(PulsettaRimshot::tuneControl, 7.0);
+    EXPECT_DOUBLE_EQ(rim.getTuneValue(), 1.5);
+    rim.setControl(PulsettaRimshot::decayControl, std::nan(""));
+    EXPECT_DOUBLE_EQ(rim.getDecayValue(), 0.0);
+    rim.setControl(2, 0.3);
+    rim.setControl(-1, 0.3);
+    EXPECT_DOUBLE_EQ(rim.getTuneValue(), 1.5);
+
+    PulsettaHandClap clap;
+    clap.setControl(PulsettaHandClap::reverbControl, -3.0);
+    EXPECT_NEAR(clap.getReverbRate(), 0.2, 1e-12);
+    clap.setControl(PulsettaHandClap::tuneControl, std::nan(""));
+    EXPECT_NEAR(clap.getResonatorCoefficient(), 0.25 * 1106.0 * twoPi / 44100.0, 1e-15);
+
+    // A rate no voice can run at leaves the voices as they were.
+    clap.setSampleRate(0.0);
+    clap.setSampleRate(std::nan(""));
+    EXPECT_EQ(clap.getContext().sampleRate, 44100.0);
+    clap.setLevel(1.0);
+    clap.trigger(1.0);
+    for (int n = 0; n < 4410; ++n)
+        ASSERT_TRUE(std::isfinite(clap.processWithNoise(std::sin(n * 0.9))));
+}

@@ -322,3 +322,20 @@ TEST(SampledVoices, ChokeWorksBothWaysThroughTheCore)
     EXPECT_LT(dsptest::peak(openVoice, second + 1, 0), openPeak * 1e-3);
     EXPECT_GT(dsptest::peak(openFirst.voice(instrument::closedHiHat), second, 0), 0.01);
 }
+
+TEST(SampledVoices, ValuesOutOfRangeAreHeldToTheirRangeAndUnknownControlsIgnored)
+{
+    PulsettaClosedHiHat hat;
+    hat.setControl(PulsettaClosedHiHat::tuneControl, 3.0);
+    EXPECT_NEAR(hat.getTuneFactor(), 1.53, 0.005);
+    hat.setControl(PulsettaClosedHiHat::tuneControl, std::nan(""));
+    EXPECT_NEAR(hat.getTuneFactor(), 0.75, 0.005);
+    hat.setControl(5, 1.0);
+    EXPECT_NEAR(hat.getTuneFactor(), 0.75, 0.005);
+
+    PulsettaRide ride;
+    ride.setControl(PulsettaCymbal::decayControl, -1.0);
+    EXPECT_DOUBLE_EQ(ride.getDecayFactor(), 0.1);
+    ride.setSampleRate(-44100.0);
+    EXPECT_EQ(ride.getSourceStep(), 31200.0 / 44100.0);
+}
