@@ -1,6 +1,11 @@
 #include "DspTestKit.h"
 
 #include "voices/PulsettaBassDrum.h"
+#include "voices/PulsettaClosedHiHat.h"
+#include "voices/PulsettaCymbal.h"
+#include "voices/PulsettaHandClap.h"
+#include "voices/PulsettaOpenHiHat.h"
+#include "voices/PulsettaRimshot.h"
 #include "voices/PulsettaSnareDrum.h"
 #include "voices/PulsettaTom.h"
 #include "voices/TomNoise.h"
@@ -10,6 +15,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 using namespace dsptest;
 
@@ -129,6 +135,39 @@ TEST(TriggerOut, TriggersOutsideTheVoicesMoveOnlyThePulse)
     for (int slot = 0; slot < instrument::numVoices; ++slot)
         EXPECT_EQ(a.voice(slot), b.voice(slot)) << slot;
     EXPECT_GT(peak(b.triggerOut), 0.1);
+}
+
+TEST(PulsettaCore, VoicesSitInTheSlotOrderOfTheInstrumentTable)
+{
+    // The closed hi-hat is slot 7 and the open one slot 8, whatever order
+    // they might be built in: parameters, choke and routing follow the slots.
+    PulsettaCore core;
+    auto is = [&core](int slot, auto* typed) {
+        using Voice = std::remove_pointer_t<decltype(typed)>;
+        return dynamic_cast<const Voice*>(&core.getVoice(slot)) != nullptr;
+    };
+    EXPECT_TRUE(is(instrument::bassDrum, static_cast<PulsettaBassDrum*>(nullptr)));
+    EXPECT_TRUE(is(instrument::snareDrum, static_cast<PulsettaSnareDrum*>(nullptr)));
+    EXPECT_TRUE(is(instrument::lowTom, static_cast<PulsettaLowTom*>(nullptr)));
+    EXPECT_TRUE(is(instrument::midTom, static_cast<PulsettaMidTom*>(nullptr)));
+    EXPECT_TRUE(is(instrument::hiTom, static_cast<PulsettaHiTom*>(nullptr)));
+    EXPECT_TRUE(is(instrument::rimShot, static_cast<PulsettaRimshot*>(nullptr)));
+    EXPECT_TRUE(is(instrument::handClap, static_cast<PulsettaHandClap*>(nullptr)));
+    EXPECT_TRUE(is(instrument::closedHiHat, static_cast<PulsettaClosedHiHat*>(nullptr)));
+    EXPECT_TRUE(is(instrument::openHiHat, static_cast<PulsettaOpenHiHat*>(nullptr)));
+    EXPECT_TRUE(is(instrument::crash, static_cast<PulsettaCrash*>(nullptr)));
+    EXPECT_TRUE(is(instrument::ride, static_cast<PulsettaRide*>(nullptr)));
+}
+
+TEST(PulsettaCore, VoicesAndCoresAreDeletedThroughTheirBases)
+{
+    static_assert(std::has_virtual_destructor_v<PulsettaInstrument>);
+    static_assert(std::has_virtual_destructor_v<DrumMachineCore>);
+    std::unique_ptr<DrumMachineCore> core = std::make_unique<PulsettaCore>();
+    std::unique_ptr<PulsettaInstrument> voice = std::make_unique<PulsettaHiTom>();
+    EXPECT_EQ(voice->getContext().sampleRate, 44100.0);
+    core.reset(); // the sanitizer build checks that the derived parts go too
+    voice.reset();
 }
 
 TEST(PulsettaCore, HiHatTriggersSetTheChokeFlagsBothWays)

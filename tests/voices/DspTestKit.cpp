@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 
 namespace dsptest
@@ -240,28 +241,35 @@ bool writeWav(const std::string& path, const Signal& signal, double sampleRate, 
     if (! out)
         return false;
 
+    // 32-bit float samples: a slow tail quantised to 16 bits would draw
+    // false chirps into a spectrogram.
     const double highest = peak(signal);
     const double gain = normalise && highest > 0.0 ? 0.89 / highest : 1.0;
-    const auto dataBytes = static_cast<std::uint32_t>(signal.size() * 2);
+    const auto dataBytes = static_cast<std::uint32_t>(signal.size() * 4);
     const auto rate = static_cast<std::uint32_t>(std::lround(sampleRate));
 
     out.write("RIFF", 4);
-    writeLittleEndian(out, 36 + dataBytes, 4);
+    writeLittleEndian(out, 4 + 26 + 12 + 8 + dataBytes, 4);
     out.write("WAVEfmt ", 8);
-    writeLittleEndian(out, 16, 4);       // format chunk size
-    writeLittleEndian(out, 1, 2);        // PCM
+    writeLittleEndian(out, 18, 4);       // format chunk size
+    writeLittleEndian(out, 3, 2);        // IEEE float
     writeLittleEndian(out, 1, 2);        // mono
     writeLittleEndian(out, rate, 4);
-    writeLittleEndian(out, rate * 2, 4); // bytes per second
-    writeLittleEndian(out, 2, 2);        // bytes per frame
-    writeLittleEndian(out, 16, 2);       // bits per sample
+    writeLittleEndian(out, rate * 4, 4); // bytes per second
+    writeLittleEndian(out, 4, 2);        // bytes per frame
+    writeLittleEndian(out, 32, 2);       // bits per sample
+    writeLittleEndian(out, 0, 2);        // no extension
+    out.write("fact", 4);
+    writeLittleEndian(out, 4, 4);
+    writeLittleEndian(out, static_cast<std::uint32_t>(signal.size()), 4);
     out.write("data", 4);
     writeLittleEndian(out, dataBytes, 4);
     for (double x : signal)
     {
-        const double scaled = std::clamp(x * gain, -1.0, 1.0) * 32767.0;
-        const auto value = static_cast<std::int16_t>(std::lround(scaled));
-        writeLittleEndian(out, static_cast<std::uint16_t>(value), 2);
+        const auto value = static_cast<float>(std::clamp(x * gain, -1.0, 1.0));
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        writeLittleEndian(out, bits, 4);
     }
     return static_cast<bool>(out);
 }

@@ -70,7 +70,7 @@ double autocorrelationPitch(const Signal& signal, double sampleRate, std::size_t
 double dominantFrequency(const Signal& signal, double sampleRate, std::size_t begin, std::size_t end,
                          double lowest, double highest);
 
-/** Writes a mono 16-bit WAV file, scaled so the peak is at about -1 dBFS
+/** Writes a mono 32-bit float WAV file, scaled so the peak is at about -1 dBFS
     when normalise is set. Returns false when the file cannot be written. */
 bool writeWav(const std::string& path, const Signal& signal, double sampleRate, bool normalise = true);
 /** The folder for files a person may look at (PULSETTA_TEST_OUTPUT, else the

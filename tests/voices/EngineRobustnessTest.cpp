@@ -128,23 +128,29 @@ TEST(EngineRobustness, EveryRunAndEveryRateChangeBackGivesTheSameSound)
     auto second = makeCore(44100.0, 100);
     const auto a = render(*first, 20000, hits);
     const auto b = render(*second, 20000, hits);
-
-    // A trip through another rate and back restarts the noise and the voices.
-    second->setSampleRate(96000.0f);
-    render(*second, 5000, hits);
-    second->setSampleRate(44100.0f);
-    auto third = makeCore(44100.0, 100);
-    render(*third, 0);
     for (int slot = 0; slot < instrument::numVoices; ++slot)
         EXPECT_EQ(a.voice(slot), b.voice(slot)) << slot;
 
-    const auto again = renderVoice(*second, instrument::snareDrum, 20000, { { 0, instrument::snareDrum, 1.0f } });
+    // A trip through another rate and back restarts the noise and every
+    // voice: the core then sounds exactly like a fresh one with the same
+    // settled master gain.
+    second->setSampleRate(96000.0f);
+    render(*second, 5000, hits);
+    second->setSampleRate(44100.0f);
     auto fresh = makeCore(44100.0);
-    fresh->setParameter(instrument::mainVolumeParameter, 0.5f);
-    const auto reference = renderVoice(*fresh, instrument::snareDrum, 20000, { { 0, instrument::snareDrum, 1.0f } });
-    // Only the master gain, already settled in the tripped core, differs: the
-    // shape after the rate change is the fresh one.
-    EXPECT_NEAR(peak(again, 10000, 20000) / peak(again), peak(reference, 10000, 20000) / peak(reference), 0.05);
+    fresh->setSampleRate(44100.0f);
+    render(*fresh, 44100);
+    render(*second, 44100);
+    EXPECT_NEAR(fresh->getMasterGain(), second->getMasterGain(), 1e-12);
+    const auto again = render(*second, 20000, hits);
+    const auto reference = render(*fresh, 20000, hits);
+    for (int slot = 0; slot < instrument::numVoices; ++slot)
+    {
+        double largestDifference = 0.0;
+        for (std::size_t n = 0; n < again.voice(slot).size(); ++n)
+            largestDifference = std::max(largestDifference, std::fabs(again.voice(slot)[n] - reference.voice(slot)[n]));
+        EXPECT_LT(largestDifference, 1e-9) << slot;
+    }
 }
 
 TEST(EngineRobustness, LongSilenceLeavesNoDenormalNumbersBehind)

@@ -26,13 +26,15 @@ TEST(SampleRateContext, SmoothingFactorIsOneAt44100AndFollowsTheRateElsewhere)
 TEST(SampleRateContext, RateIndexForTheFiveCommonRatesAndKeptForOthers)
 {
     SampleRateContext context;
-    const struct { double rate; int index; } cases[] = {
-        { 48000.0, 1 }, { 88200.0, 2 }, { 96000.0, 3 }, { 192000.0, 4 }, { 44100.0, 0 },
+    const struct { double rate; int index; double k; } cases[] = {
+        { 48000.0, 1, 0.9420657 }, { 88200.0, 2, 0.5857864 }, { 96000.0, 3, 0.5453975 },
+        { 192000.0, 4, 0.2943608 }, { 44100.0, 0, 1.0 },
     };
     for (const auto& c : cases)
     {
         context.setSampleRate(c.rate);
         EXPECT_EQ(context.rateIndex, c.index) << c.rate;
+        EXPECT_NEAR(context.smoothing, c.k, 1e-6) << c.rate;
     }
 
     context.setSampleRate(96000.0);
