@@ -135,11 +135,10 @@ void JuceVSTWrapper::processReplacing(float** inputs, float** outputs, VstInt32 
 {
     if (frames <= 0)
         return;
-    if (firstProcessCallback || !isProcessing)
+    if (firstProcessCallback.load() || !isProcessing.load())
     {
-        firstProcessCallback = false;
         // A host that processes without resuming first is resumed here.
-        if (!isProcessing)
+        if (!isProcessing.load())
             resume();
         firstProcessCallback = false;
         processor->setNonRealtime(getCurrentProcessLevel() == kVstProcessLevelOffline);

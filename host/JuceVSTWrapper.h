@@ -107,7 +107,8 @@ private:
     ProcessChannels channels;
     vst::VstInt32 inputSpeakerType = -1, outputSpeakerType = -1;
     int numInputPins = 0, numOutputPins = 0;
-    bool isProcessing = false, hasShutDown = false, firstProcessCallback = true;
-    std::atomic<bool> isBypassed { false };
+    bool hasShutDown = false;
+    // Set on the host's UI thread, read on its audio thread.
+    std::atomic<bool> isProcessing { false }, firstProcessCallback { true }, isBypassed { false };
 };
 } // namespace host

@@ -269,3 +269,14 @@ TEST(ModuleAudio, IdleCallsRunTheMessageQueue)
     instance->dispatch(effIdle);
     EXPECT_EQ(testmodule::reportValue(*instance, "async"), "2");
 }
+
+TEST(ModuleAudio, ProcessorChangesReachTheHostAndPinChangesAfterIdle)
+{
+    auto module = testmodule::load();
+    auto instance = testmodule::create(*module);
+    instance->dispatch(effSetProgramName, 0, 0, const_cast<char*>("Renamed"));
+    EXPECT_EQ(instance->hostCalls[audioMasterUpdateDisplay], 1);
+    EXPECT_EQ(instance->hostCalls[audioMasterIOChanged], 0); // deferred to the message thread
+    instance->idle();
+    EXPECT_EQ(instance->hostCalls[audioMasterIOChanged], 1);
+}

@@ -106,7 +106,11 @@ public:
     int getCurrentProgram() override { return 0; }
     void setCurrentProgram(int program) override { report("program " + juce::String(program)); }
     const juce::String getProgramName(int) override { return programName; }
-    void changeProgramName(int, const juce::String& name) override { programName = name; }
+    void changeProgramName(int, const juce::String& name) override
+    {
+        programName = name;
+        updateHostDisplay(ChangeDetails().withProgramChanged(true));
+    }
 
     void getStateInformation(juce::MemoryBlock& data) override
     {
