@@ -89,15 +89,21 @@ void Pattern::setScale (int stepsPerBeat) noexcept
     updateDurations();
 }
 
+// A single step is read and written as one relaxed atomic word: the editor
+// and the taps change steps of the pattern that is playing, and a step is
+// heard either before or after the change, never torn. The record itself
+// stays a plain value that whole copies can move.
 int32_t Pattern::getStep (int track, int step) const noexcept
 {
-    return isValidTrack (track) && isValidStep (step) ? steps[track][step] : stepOff;
+    if (! isValidTrack (track) || ! isValidStep (step))
+        return stepOff;
+    return __atomic_load_n (&steps[track][step], __ATOMIC_RELAXED);
 }
 
 void Pattern::setStep (int track, int step, int32_t value) noexcept
 {
     if (isValidTrack (track) && isValidStep (step))
-        steps[track][step] = storedValue (track, value);
+        __atomic_store_n (&steps[track][step], storedValue (track, value), __ATOMIC_RELAXED);
 }
 
 void Pattern::clearSteps() noexcept

@@ -19,6 +19,8 @@ bool fail (const juce::String& where, const juce::String& what)
     return false;
 }
 
+constexpr int refused = 1; // exit code that stops the build
+
 bool isStepCharacter (char c)
 {
     return c == '.' || c == 'o' || c == 'O' || c == 'X';
@@ -81,28 +83,40 @@ int main (int argc, char** argv)
 
     const auto table = factory::getFactoryBanks();
     if (table.size() != (size_t) banks)
-        return fail ("table", "there must be " + juce::String (banks) + " banks") ? 0 : 1;
+    {
+        fail ("table", "there must be " + juce::String (banks) + " banks");
+        return refused;
+    }
 
     juce::XmlElement bank ("PatternBank");
     std::set<juce::String> names;
     for (const auto& family : table)
     {
         if (family.patterns.size() != (size_t) slotsPerBank)
-            return fail (family.family, "a bank holds " + juce::String (slotsPerBank) + " patterns") ? 0 : 1;
+        {
+            fail (family.family, "a bank holds " + juce::String (slotsPerBank) + " patterns");
+            return refused;
+        }
 
         for (const auto& entry : family.patterns)
         {
             Pattern pattern;
             if (! makePattern (entry, pattern))
-                return 1;
+                return refused;
             if (! names.insert (pattern.getName()).second)
-                return fail (entry.name, "the name is used twice") ? 0 : 1;
+            {
+                fail (entry.name, "the name is used twice");
+                return refused;
+            }
             bank.addChildElement (PatternXml::create (pattern, "Pulsetta").release());
         }
     }
 
     const juce::File output (juce::File::getCurrentWorkingDirectory().getChildFile (argv[1]));
     if (! bank.writeTo (output))
-        return fail (output.getFullPathName(), "cannot be written") ? 0 : 1;
+    {
+        fail (output.getFullPathName(), "cannot be written");
+        return refused;
+    }
     return 0;
 }
