@@ -11,7 +11,7 @@ std::vector<FactoryBank> getFactoryBanks()
         //======================================================================
         { "House", {
             { "Deep House", 16, 4, 122.0, 0.12, 0.5, {
-                { BD, "o...o...o...o..." },
+                { BD, "O...o...O...o..." },
                 { HC, "....o.......o..." },
                 { CH, ".o.o.o.o.o.o.o.o" },
                 { OH, "..o...o...o...o." },
@@ -100,7 +100,7 @@ std::vector<FactoryBank> getFactoryBanks()
                 { BD, "o...o...o...o..." },
                 { HC, "....o.......o..." },
                 { RS, "...o..o...o....." },
-                { CH, "oo.ooo.ooo.ooo.o" },
+                { CH, "oO.ooO.ooO.ooO.o" },
                 { OH, "..o...o...o...o." },
                 { AC, "..o...o...o...o." } } },
             { "Warehouse", 16, 4, 134.0, 0.0, 0.5, {
@@ -143,7 +143,7 @@ std::vector<FactoryBank> getFactoryBanks()
                 { BD, "o...o...o...o..." },
                 { LT, "...............o" },
                 { HC, "....o.......o..." },
-                { CH, "oooooooooooooooo" },
+                { CH, "ooOoooOoooOoooOo" },
                 { AC, "..o...o...o...o." } } },
             { "Broken Techno", 16, 4, 130.0, 0.08, 0.5, {
                 { BD, "o..o......o..o.." },
@@ -178,7 +178,7 @@ std::vector<FactoryBank> getFactoryBanks()
                 { BD, "o.....o...o....." },
                 { SD, "....o.......o..." },
                 { HC, "....o.......o..." },
-                { CH, "o.o.o.o.o.o.o.o." },
+                { CH, "O.o.O.o.O.o.O.o." },
                 { AC, "....o.......o..." } } },
             { "Robot Pop", 16, 4, 118.0, 0.0, 0.5, {
                 { BD, "o.....o.o......." },
@@ -254,13 +254,13 @@ std::vector<FactoryBank> getFactoryBanks()
         { "Breakbeat", {
             { "Big Beat", 16, 4, 128.0, 0.05, 0.5, {
                 { BD, "o.o.......o....." },
-                { SD, "....o..o.o..o..." },
+                { SD, "....O..o.o..O..." },
                 { CH, "o.o.o.o.o.o.o.o." },
                 { OH, "...............o" },
                 { AC, "....o.......o..." } } },
             { "Jungle Roller", 16, 4, 170.0, 0.0, 0.5, {
                 { BD, "o.........o....." },
-                { SD, "....o..o.o..o..o" },
+                { SD, "....O..o.o..O..o" },
                 { CH, "oooooooooooooooo" },
                 { RD, "o.......o......." },
                 { AC, "....o.......o..." } } },
@@ -290,7 +290,7 @@ std::vector<FactoryBank> getFactoryBanks()
                 { AC, "........o......." } } },
             { "Liquid Roll", 16, 4, 172.0, 0.05, 0.5, {
                 { BD, "o.........o....." },
-                { SD, "....o.......o..." },
+                { SD, "....O.......O..." },
                 { RS, "..o....o......o." },
                 { CH, "oo.ooo.ooo.ooo.o" },
                 { OH, "..o...o...o...o." },
@@ -330,19 +330,19 @@ std::vector<FactoryBank> getFactoryBanks()
         { "Hip Hop", {
             { "Boom Bap", 16, 4, 90.0, 0.15, 0.5, {
                 { BD, "o.......o.o....." },
-                { SD, "....o.......o..." },
-                { CH, "o.o.o.o.o.o.o.o." },
+                { SD, "....O..o....O..." },
+                { CH, "O.o.O.o.O.o.O.o." },
                 { AC, "....o.......o..." } } },
             { "Golden Era", 16, 4, 94.0, 0.2, 0.5, {
                 { BD, "o......o..o....." },
                 { SD, "....o.......o..." },
-                { CH, "o.o.o.o.o.o.o.o." },
+                { CH, "O.o.O.o.O.o.O.o." },
                 { OH, "...............o" },
                 { AC, "....o.......o..." } } },
             { "Lazy Swing", 16, 4, 86.0, 0.33, 0.5, {
                 { BD, "o.....o...o....." },
                 { SD, "....o.......o..o" },
-                { CH, "oooooooooooooooo" },
+                { CH, "OoOoOoOoOoOoOoOo" },
                 { AC, "....o.......o..." } } },
             { "Trap Rolls", 16, 4, 140.0, 0.0, 0.5, {
                 { BD, "o.......o..o...." },
@@ -412,12 +412,12 @@ std::vector<FactoryBank> getFactoryBanks()
             { "Sixteenth Funk", 16, 4, 104.0, 0.05, 0.5, {
                 { BD, "o..o......o....." },
                 { SD, "....o..o.o..o..o" },
-                { CH, "oooooooooooooooo" },
+                { CH, "OoOoOoOoOoOoOoOo" },
                 { AC, "o...o...o...o..." } } },
             { "Soul Stomp", 16, 4, 118.0, 0.0, 0.5, {
                 { BD, "o.o.....o.o....." },
                 { SD, "....o.......o..." },
-                { HC, "o...o...o...o..." },
+                { HC, "o...O...o...O..." },
                 { CH, "..o...o...o...o." },
                 { AC, "....o.......o..." } } },
             { "Shuffle Blues", 12, 3, 100.0, 0.0, 0.5, {
@@ -438,7 +438,7 @@ std::vector<FactoryBank> getFactoryBanks()
                 { AC, "...o.....o.." } } },
             { "Disco Fever", 16, 4, 118.0, 0.0, 0.5, {
                 { BD, "o...o...o...o..." },
-                { SD, "....o.......o..." },
+                { SD, "....O.......O..." },
                 { CH, "o.o.o.o.o.o.o.o." },
                 { OH, ".o.o.o.o.o.o.o.o" },
                 { CR, "o..............." },
@@ -478,7 +478,7 @@ std::vector<FactoryBank> getFactoryBanks()
             { "Bossa Nova", 16, 4, 130.0, 0.0, 0.5, {
                 { BD, "o..oo..oo..oo..o" },
                 { RS, "o..o..o...o..o.." },
-                { CH, "oooooooooooooooo" },
+                { CH, "OoooOoooOoooOooo" },
                 { AC, "o...o...o...o..." } } },
             { "Samba", 16, 4, 100.0, 0.08, 0.5, {
                 { BD, "o..oo..oo..oo..o" },
