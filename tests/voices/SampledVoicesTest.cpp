@@ -339,3 +339,26 @@ TEST(SampledVoices, ValuesOutOfRangeAreHeldToTheirRangeAndUnknownControlsIgnored
     ride.setSampleRate(-44100.0);
     EXPECT_EQ(ride.getSourceStep(), 31200.0 / 44100.0);
 }
+
+TEST(SampledVoices, OpenHiHatPlaysAgainAfterItsRingOutOrAChoke)
+{
+    auto core = dsptest::makeCore(44100.0, 44100);
+    const std::int64_t afterRingOut = 30000; // past source position 16128 at tune 1
+    const auto rendering = dsptest::render(*core, 40000,
+                                           { { 0, instrument::openHiHat, 1.0f },
+                                             { afterRingOut, instrument::openHiHat, 1.0f } });
+    const auto& open = rendering.voice(instrument::openHiHat);
+    const double first = dsptest::peak(open, 0, 20000);
+    EXPECT_LT(dsptest::peak(open, 24000, afterRingOut), first * 1e-3);
+    EXPECT_NEAR(dsptest::peak(open, afterRingOut, 0), first, first * 0.05);
+
+    const auto choked = dsptest::render(*core, 20000,
+                                        { { 0, instrument::openHiHat, 1.0f },
+                                          { 5000, instrument::closedHiHat, 1.0f },
+                                          { 10000, instrument::openHiHat, 1.0f } });
+    const auto& openAgain = choked.voice(instrument::openHiHat);
+    // Only the output stage's slow 1 Hz memories are left after a choke: -50 dB.
+    EXPECT_LT(dsptest::peak(openAgain, 5001, 10000), first * 3e-3);
+    EXPECT_GT(dsptest::peak(openAgain, 10000, 0), first * 0.5);
+    EXPECT_LT(dsptest::peak(choked.voice(instrument::closedHiHat), 10001, 0), first * 3e-3);
+}
