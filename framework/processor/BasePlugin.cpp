@@ -1,0 +1,509 @@
+#include "framework/processor/BasePlugin.h"
+
+#include "framework/core/ResourceLoader.h"
+#include "framework/core/XmlTags.h"
+#include "framework/presets/Preset.h"
+#include "framework/presets/XmlFiles.h"
+#include "framework/processor/StateChunk.h"
+#include "platform/UserFolders.h"
+
+#include <cmath>
+
+namespace
+{
+// The parameter that the host is setting on this thread, so that its own
+// change is not reported back to it, while a change of the same parameter
+// made at that moment on another thread (MIDI, the editor) still is.
+thread_local const Parameter* parameterSetByHost = nullptr;
+
+const char* const commandNames[] = { "Options",          "About",
+                                     "Select next preset", "Select previous preset",
+                                     "Browse presets",   "Save preset",
+                                     "Save preset as",   "Copy current preset",
+                                     "Paste copied preset", "Store current preset",
+                                     "Toggle Midi Learn" };
+
+// Hands the persistent editor to the host's window and takes it back when the
+// window closes: the editor keeps its state for the processor's whole life.
+class AudioProcessorEditorWrapper final : public juce::AudioProcessorEditor
+{
+public:
+    AudioProcessorEditorWrapper (juce::AudioProcessor& owner, juce::Component& editorToShow)
+        : juce::AudioProcessorEditor (owner), editor (editorToShow)
+    {
+        setSize (editor.getWidth(), editor.getHeight());
+        addAndMakeVisible (editor);
+    }
+
+    ~AudioProcessorEditorWrapper() override
+    {
+        editor.setVisible (false);
+        removeChildComponent (&editor);
+    }
+
+private:
+    juce::Component& editor;
+};
+} // namespace
+
+BasePlugin::BasePlugin (const BusesProperties& buses)
+    : HostedProcessor (buses)
+{
+    parameterManager.loadFromResource ("parameters.xml");
+    eventsMap.loadFromResource ("events.xml");
+
+    for (int i = 0; i < (int) std::size (commandNames); ++i)
+        eventsMap.addEvent (optionsCommand + i, commandNames[i]);
+}
+
+BasePlugin::~BasePlugin()
+{
+    cancelPendingUpdate();
+    persistentEditor.reset();
+}
+
+juce::AudioProcessor* BasePlugin::startUp (std::unique_ptr<BasePlugin> plugin)
+{
+    if (plugin == nullptr)
+        return nullptr;
+
+    plugin->initialise();
+    plugin->persistentEditor = plugin->createEditorComponent();
+    plugin->parameterManager.notifyAll();
+    return plugin.release();
+}
+
+void BasePlugin::addListener (Listener* listener)
+{
+    if (listener != nullptr)
+        listeners.addIfNotAlreadyThere (listener);
+}
+
+void BasePlugin::removeListener (Listener* listener)
+{
+    listeners.removeFirstMatchingValue (listener);
+}
+
+//==============================================================================
+void BasePlugin::initialise()
+{
+    hostParameterMap.setPluginName (getPluginName());
+    hostParameterMap.setNumSlots (getNumHostParameters());
+    hostParameterMap.onBindingChanged = [this] { updateHostDisplay(); };
+    midiControl.setMapName (getPluginName());
+    recordParameterDefaults();
+
+    parameterManager.addListenerToAll (this);
+    loadUserSettings();
+
+    if (midiControl.getUseUserMap())
+        midiControl.loadFromFile (midiControl.getUserMapFile());
+
+    loadHostParametersMap();
+}
+
+void BasePlugin::recordParameterDefaults()
+{
+    for (int i = 0; i < parameterManager.getNumParameters(); ++i)
+        if (auto* parameter = parameterManager.getParameterAt (i))
+            defaultValues[parameter->getId()] = parameter->getNormalised();
+}
+
+bool BasePlugin::isPluginStateXml (const juce::XmlElement* element) const
+{
+    return isApplicationXml (element, "PluginState");
+}
+
+void BasePlugin::restorePluginState (const juce::XmlElement&)
+{
+    // The editor's own element comes with the editor.
+}
+
+std::unique_ptr<juce::XmlElement> BasePlugin::createPluginStateXml()
+{
+    return createApplicationXml ("PluginState");
+}
+
+juce::String BasePlugin::getParameterTextById (int id)
+{
+    return parameterManager.toString (id);
+}
+
+juce::String BasePlugin::getParameterNameById (int id)
+{
+    return parameterManager.getName (id);
+}
+
+juce::File BasePlugin::getModuleFile() const
+{
+    return juce::File::getSpecialLocation (juce::File::currentExecutableFile);
+}
+
+//==============================================================================
+juce::File BasePlugin::getUserDataFolder() const
+{
+    return juce::File (juce::String (platform::getUserApplicationDataFolder())).getChildFile ("Kyxworks").getChildFile (getPluginName());
+}
+
+juce::File BasePlugin::getCommonDataFolder() const
+{
+    return juce::File (juce::String (platform::getCommonApplicationDataFolder())).getChildFile ("Kyxworks").getChildFile (getPluginName());
+}
+
+juce::File BasePlugin::getUserSettingsFile() const
+{
+    return getUserDataFolder().getChildFile (getPluginName() + ".ini");
+}
+
+bool BasePlugin::isUserSettingsXml (const juce::XmlElement* element) const
+{
+    return isApplicationXml (element, "UserSettings");
+}
+
+void BasePlugin::loadUserSettings()
+{
+    const auto root = xmlfiles::readDocument (getUserSettingsFile());
+
+    if (isUserSettingsXml (root.get()))
+    {
+        readBaseUserSettings (*root);
+        readUserSettings (*root);
+    }
+
+    copyDefaultQualities();
+    userSettingsLoaded();
+}
+
+void BasePlugin::readBaseUserSettings (const juce::XmlElement& root)
+{
+    auto readMapSettings = [] (const juce::XmlElement& element, auto&& apply)
+    {
+        apply (element.getStringAttribute ("default").equalsIgnoreCase ("yes"),
+               juce::File::isAbsolutePath (element.getStringAttribute ("file")) ? juce::File (element.getStringAttribute ("file")) : juce::File());
+    };
+
+    for (auto* child : root.getChildIterator())
+    {
+        if (tagIs (child, "Presets"))
+        {
+            if (auto* author = findChildWithTag (child, "Author"))
+                authorName = author->getStringAttribute ("name");
+        }
+        else if (tagIs (child, "MidiControlMap"))
+        {
+            readMapSettings (*child, [this] (bool use, const juce::File& file)
+            {
+                midiControl.setUseUserMap (use);
+                midiControl.setUserMapFile (file);
+            });
+        }
+        else if (tagIs (child, "HostParametersMap"))
+        {
+            readMapSettings (*child, [this] (bool use, const juce::File& file) { setHostParametersMapFile (use, file); });
+        }
+        else if (tagIs (child, "Preset") && child->getStringAttribute ("name") == "DefaultProcessingQuality")
+        {
+            Preset quality;
+
+            if (quality.loadFromXml (child, parameterManager, false))
+                quality.applyTo (parameterManager);
+        }
+    }
+}
+
+void BasePlugin::copyDefaultQualities()
+{
+    if (getDefaultRealtimeQualityParameterId() >= 0 && getRealtimeQualityParameterId() >= 0)
+        parameterManager.copyValue (getRealtimeQualityParameterId(), getDefaultRealtimeQualityParameterId());
+
+    if (getDefaultOfflineQualityParameterId() >= 0 && getOfflineQualityParameterId() >= 0)
+        parameterManager.copyValue (getOfflineQualityParameterId(), getDefaultOfflineQualityParameterId());
+}
+
+std::unique_ptr<juce::XmlElement> BasePlugin::createUserSettingsXml()
+{
+    auto root = createApplicationXml ("UserSettings");
+    root->createNewChildElement ("Presets")->createNewChildElement ("Author")->setAttribute ("name", authorName);
+
+    auto addMapSettings = [&root] (const char* tag, bool use, const juce::File& file)
+    {
+        auto* element = root->createNewChildElement (tag);
+        element->setAttribute ("default", use ? "yes" : "no");
+
+        if (file.getFullPathName().isNotEmpty())
+            element->setAttribute ("file", file.getFullPathName());
+    };
+
+    addMapSettings ("MidiControlMap", midiControl.getUseUserMap(), midiControl.getUserMapFile());
+    addMapSettings ("HostParametersMap", useHostMapFile, hostMapFile);
+
+    Preset quality;
+    quality.setName ("DefaultProcessingQuality");
+    quality.addParameterValue (parameterManager.getParameter (getDefaultRealtimeQualityParameterId()));
+    quality.addParameterValue (parameterManager.getParameter (getDefaultOfflineQualityParameterId()));
+    root->addChildElement (quality.createXml (parameterManager).release());
+    return root;
+}
+
+bool BasePlugin::saveUserSettings()
+{
+    auto root = createUserSettingsXml();
+
+    if (root == nullptr)
+        return false;
+
+    addUserSettingsXml (*root);
+    return xmlfiles::writeDocument (*root, getUserSettingsFile());
+}
+
+void BasePlugin::updatePresetFileAuthor (const juce::File& file)
+{
+    if (file.getFullPathName().isEmpty() || ! file.existsAsFile())
+        return;
+
+    FilePreset preset (file);
+    preset.loadFromFile (file, parameterManager, true);
+
+    if (preset.getId().isNotEmpty())
+        return;
+
+    preset.setAuthor (authorName);
+    preset.setId ({});
+    preset.updateAuthorInFile (file);
+}
+
+//==============================================================================
+void BasePlugin::loadHostParametersMap()
+{
+    if (useHostMapFile)
+    {
+        loadHostParametersMapFile (hostMapFile);
+        return;
+    }
+
+    const auto text = getResourceAsString ("default." + getResourcePrefix().toLowerCase() + "hpmap");
+
+    if (const auto root = xmlfiles::parseDocument (text))
+        applyHostParametersMap (root.get());
+}
+
+void BasePlugin::setHostParametersMapFile (bool useFile, const juce::File& file)
+{
+    useHostMapFile = useFile;
+    hostMapFile = file;
+}
+
+//==============================================================================
+bool BasePlugin::readOnOffState (const juce::XmlElement& element)
+{
+    return element.getStringAttribute ("state").equalsIgnoreCase ("on");
+}
+
+std::unique_ptr<juce::XmlElement> BasePlugin::createOnOffStateXml (const juce::String& tag, bool on)
+{
+    auto element = std::make_unique<juce::XmlElement> (tag);
+    element->setAttribute ("state", on ? "on" : "off");
+    return element;
+}
+
+bool BasePlugin::isApplicationXml (const juce::XmlElement* element, const juce::String& tag) const
+{
+    return tagIs (element, tag) && element->getStringAttribute ("application").equalsIgnoreCase (getPluginName());
+}
+
+std::unique_ptr<juce::XmlElement> BasePlugin::createApplicationXml (const juce::String& tag) const
+{
+    auto element = std::make_unique<juce::XmlElement> (tag);
+    element->setAttribute ("application", getPluginName());
+    return element;
+}
+
+//==============================================================================
+void BasePlugin::prepareToPlay (double, int)
+{
+    checkNonRealtime();
+    prepared = true;
+    preparedPending = true;
+    triggerAsyncUpdate();
+}
+
+void BasePlugin::releaseResources()
+{
+    prepared = false;
+}
+
+void BasePlugin::processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&)
+{
+    checkNonRealtime();
+}
+
+void BasePlugin::checkNonRealtime()
+{
+    const bool offline = isNonRealtime();
+
+    if (lastNonRealtime.exchange (offline) == offline)
+        return;
+
+    nonRealtimeChanged (offline);
+    processingModePending = offline ? 2 : 1;
+    triggerAsyncUpdate();
+}
+
+juce::AudioProcessorEditor* BasePlugin::createEditor()
+{
+    if (persistentEditor == nullptr)
+        return nullptr;
+
+    return new AudioProcessorEditorWrapper (*this, *persistentEditor);
+}
+
+//==============================================================================
+void BasePlugin::getStateInformation (juce::MemoryBlock& destination)
+{
+    if (const auto state = createPluginStateXml())
+        statechunk::write (*state, destination);
+
+    stateSavedPending = true;
+    triggerAsyncUpdate();
+}
+
+void BasePlugin::setStateInformation (const void* data, int sizeInBytes)
+{
+    const auto state = statechunk::read (data, sizeInBytes);
+
+    if (isPluginStateXml (state.get()))
+        restorePluginState (*state);
+
+    stateRestoredPending = true;
+    triggerAsyncUpdate();
+}
+
+void BasePlugin::getCurrentProgramStateInformation (juce::MemoryBlock& destination)
+{
+    if (const auto state = createCurrentProgramStateXml())
+        statechunk::write (*state, destination);
+}
+
+void BasePlugin::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
+{
+    if (const auto state = statechunk::read (data, sizeInBytes))
+        restoreCurrentProgramState (*state);
+}
+
+//==============================================================================
+float BasePlugin::getParameter (int slot)
+{
+    if (! isSlotIndex (slot))
+        return 0.0f;
+
+    if (auto* parameter = hostParameterMap.getParameter (slot))
+        return parameter->getNormalised();
+
+    return lastHostValues[(size_t) slot].load (std::memory_order_relaxed);
+}
+
+void BasePlugin::setParameter (int slot, float normalisedValue)
+{
+    if (! isSlotIndex (slot) || ! std::isfinite (normalisedValue))
+        return;
+
+    lastHostValues[(size_t) slot].store (normalisedValue, std::memory_order_relaxed);
+
+    if (auto* parameter = hostParameterMap.getParameter (slot))
+    {
+        const auto* outer = parameterSetByHost;
+        parameterSetByHost = parameter;
+        parameter->setNormalised (normalisedValue, true);
+        parameterSetByHost = outer;
+    }
+}
+
+const juce::String BasePlugin::getParameterName (int slot)
+{
+    if (! isSlotIndex (slot))
+        return {};
+
+    if (auto* parameter = hostParameterMap.getParameter (slot))
+        return getParameterNameById (parameter->getId());
+
+    return "Parameter " + juce::String (slot + 1);
+}
+
+const juce::String BasePlugin::getParameterText (int slot)
+{
+    if (! isSlotIndex (slot))
+        return {};
+
+    if (auto* parameter = hostParameterMap.getParameter (slot))
+        return getParameterTextById (parameter->getId());
+
+    return juce::String (lastHostValues[(size_t) slot].load (std::memory_order_relaxed), 8);
+}
+
+float BasePlugin::getParameterDefaultValue (int slot)
+{
+    if (! isSlotIndex (slot))
+        return 0.0f;
+
+    if (auto* parameter = hostParameterMap.getParameter (slot))
+        if (const auto found = defaultValues.find (parameter->getId()); found != defaultValues.end())
+            return found->second;
+
+    return 0.0f;
+}
+
+bool BasePlugin::isParameterAutomatable (int slot) const
+{
+    return isSlotIndex (slot);
+}
+
+void BasePlugin::parameterChanged (Parameter* parameter)
+{
+    if (parameter == parameterSetByHost)
+        return;
+
+    if (const int slot = hostParameterMap.getSlotOf (parameter); slot >= 0)
+        notifyHostOfParameterChange (slot, parameter->getNormalised());
+}
+
+void BasePlugin::parameterGestureBegin (Parameter* parameter)
+{
+    if (const int slot = hostParameterMap.getSlotOf (parameter); slot >= 0)
+        beginHostGesture (slot);
+}
+
+void BasePlugin::parameterGestureEnd (Parameter* parameter)
+{
+    if (const int slot = hostParameterMap.getSlotOf (parameter); slot >= 0)
+        endHostGesture (slot);
+}
+
+//==============================================================================
+void BasePlugin::notifyCurrentPresetChanged()
+{
+    for (int i = listeners.size(); --i >= 0;)
+        if (i < listeners.size())
+            listeners.getUnchecked (i)->currentPresetChanged (*this);
+}
+
+void BasePlugin::handleAsyncUpdate()
+{
+    auto tell = [this] (auto callback)
+    {
+        for (int i = listeners.size(); --i >= 0;)
+            if (i < listeners.size())
+                (listeners.getUnchecked (i)->*callback) (*this);
+    };
+
+    if (stateRestoredPending.exchange (false))
+        tell (&Listener::pluginStateRestored);
+
+    if (stateSavedPending.exchange (false))
+        tell (&Listener::pluginStateSaved);
+
+    if (preparedPending.exchange (false))
+        tell (&Listener::pluginPrepared);
+
+    if (processingModePending.exchange (0) != 0)
+        tell (&Listener::processingModeChanged);
+}

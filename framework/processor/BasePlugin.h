@@ -1,0 +1,246 @@
+#pragma once
+
+#include "framework/core/EventsMap.h"
+#include "framework/core/MidiControl.h"
+#include "framework/core/Parameter.h"
+#include "framework/core/ParameterManager.h"
+#include "framework/processor/HostParameterMap.h"
+#include "framework/processor/SoftwareDesignation.h"
+#include "host/HostedProcessor.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <array>
+#include <atomic>
+#include <map>
+#include <memory>
+
+// The processor base of every product: owns the parameter manager, the MIDI
+// controller map, the events map, the host automation slots and the
+// persistent editor, and gives every product the same start-up sequence,
+// state chunk frame, user settings file and identity. Products fill in the
+// virtual hooks.
+class BasePlugin : public HostedProcessor,
+                   public juce::AsyncUpdater,
+                   public Parameter::Listener,
+                   public SoftwareDesignation
+{
+public:
+    // Told on the message thread.
+    class Listener
+    {
+    public:
+        virtual ~Listener() = default;
+        virtual void pluginStateRestored (BasePlugin&) {}
+        virtual void pluginStateSaved (BasePlugin&) {}
+        virtual void pluginPrepared (BasePlugin&) {}
+        virtual void processingModeChanged (BasePlugin&) {}
+        virtual void currentPresetChanged (BasePlugin&) {}
+    };
+
+    // The framework's commands, added to the events map after the product's events.
+    enum CommandId
+    {
+        optionsCommand = 1000,
+        aboutCommand,
+        selectNextPresetCommand,
+        selectPreviousPresetCommand,
+        browsePresetsCommand,
+        savePresetCommand,
+        savePresetAsCommand,
+        copyCurrentPresetCommand,
+        pasteCopiedPresetCommand,
+        storeCurrentPresetCommand,
+        toggleMidiLearnCommand
+    };
+
+    explicit BasePlugin (const BusesProperties& buses);
+    ~BasePlugin() override;
+
+    // Message thread. Runs a new product through its start-up (initialise,
+    // the persistent editor, one notification of every parameter) and hands
+    // it to the binding; products call it from createPluginFilter.
+    static juce::AudioProcessor* startUp (std::unique_ptr<BasePlugin> plugin);
+
+    ParameterManager& getParameterManager() noexcept { return parameterManager; }
+    MidiControl& getMidiControl() noexcept { return midiControl; }
+    const EventsMap& getEventsMap() const noexcept { return eventsMap; }
+    HostParameterMap& getHostParameterMap() noexcept { return hostParameterMap; }
+
+    // Message thread. Null and duplicates are ignored.
+    void addListener (Listener* listener);
+    void removeListener (Listener* listener);
+    using juce::AudioProcessor::addListener;
+    using juce::AudioProcessor::removeListener;
+
+    //==============================================================================
+    // Hooks for products (defaults in the comments).
+    virtual int getRealtimeQualityParameterId() const { return -1; }
+    virtual int getOfflineQualityParameterId() const { return -1; }
+    virtual int getDefaultRealtimeQualityParameterId() const { return -1; }
+    virtual int getDefaultOfflineQualityParameterId() const { return -1; }
+    virtual void nonRealtimeChanged (bool /*isNonRealtime*/) {} // the thread that noticed (audio or message)
+    virtual void postInitialise() {}
+    // Message thread: the start-up routine (listener on every parameter, user
+    // settings, MIDI map and host map files).
+    virtual void initialise();
+    // Message thread: the persistent editor; none by default.
+    virtual std::unique_ptr<juce::Component> createEditorComponent() { return nullptr; }
+    virtual juce::String getResourcePrefix() const { return "XX"; }
+    virtual bool isPluginStateXml (const juce::XmlElement* element) const;
+    // Message thread: reads a state document that passed isPluginStateXml.
+    virtual void restorePluginState (const juce::XmlElement& element);
+    virtual std::unique_ptr<juce::XmlElement> createPluginStateXml();
+    virtual void restoreCurrentProgramState (const juce::XmlElement&) {}
+    virtual std::unique_ptr<juce::XmlElement> createCurrentProgramStateXml() { return nullptr; }
+    virtual juce::File getUserSettingsFile() const;
+    virtual bool isUserSettingsXml (const juce::XmlElement* element) const;
+    virtual void readUserSettings (const juce::XmlElement&) {}
+    // Message thread: the whole settings document ("UserSettings").
+    virtual std::unique_ptr<juce::XmlElement> createUserSettingsXml();
+    virtual void addUserSettingsXml (juce::XmlElement&) {}
+    virtual void userSettingsLoaded() {}
+    virtual int getNumHostParameters() const { return HostParameterMap::maxSlots; }
+    // Any host thread.
+    virtual juce::String getParameterTextById (int id);
+    virtual juce::String getParameterNameById (int id);
+    // Message thread: an event of the skin or a menu.
+    virtual void handleEvent (int /*eventId*/) {}
+    virtual bool isDebugMode() const { return false; }
+    virtual bool isStateDumpEnabled() const { return false; }
+
+    //==============================================================================
+    // Identity (SoftwareDesignation); products answer with their own.
+    juce::String getPluginName() const override { return "BasePlugin"; }
+    juce::String getInternalName() const override { return getPluginName(); }
+    juce::String getVersion() const override { return {}; }
+    juce::String getWebPage() const override { return {}; }
+    juce::String getYear() const override { return {}; }
+    juce::File getModuleFile() const override;
+    juce::String getBuildDate() const override { return {}; }
+    juce::String getReservedText() const override { return {}; }
+    juce::String getBuildNumber() const override { return {}; }
+    juce::String getPluginFormat() const override { return "VST"; }
+    juce::String getPlatform() const override { return "64bit"; }
+    juce::String getBranch() const override { return {}; }
+    juce::String getVersionText() const override { return "v" + getVersion(); }
+    juce::String getNumberText() const override { return "0"; }
+
+    //==============================================================================
+    // Files and folders.
+    juce::File getUserDataFolder() const;   // <user application data>/Kyxworks/<plug-in name>
+    juce::File getCommonDataFolder() const; // <common application data>/Kyxworks/<plug-in name>
+    // Message thread. Reads the settings file; a missing, broken or foreign
+    // file leaves every setting as it is.
+    void loadUserSettings();
+    // Message thread. False when there is nothing to write or the write failed
+    // (the old file then stays).
+    bool saveUserSettings();
+
+    // Rewrites the author of one of the user's own preset files (no "id").
+    void updatePresetFileAuthor (const juce::File& file);
+    void setAuthorName (const juce::String& name) { authorName = name; }
+    juce::String getAuthorName() const { return authorName; }
+
+    //==============================================================================
+    // Host slots (the host parameter map).
+    void assignHostParameter (int slot, Parameter* parameter) { hostParameterMap.assign (slot, parameter); }
+    void unassignHostParameter (int slot) { hostParameterMap.unassign (slot); }
+    void clearHostParameters() { hostParameterMap.clear(); }
+    bool isHostParametersMapXml (const juce::XmlElement* element) const { return hostParameterMap.isMapXml (element); }
+    bool applyHostParametersMap (const juce::XmlElement* element) { return hostParameterMap.apply (element); }
+    std::unique_ptr<juce::XmlElement> createHostParametersMapXml() const { return hostParameterMap.createXml(); }
+    bool loadHostParametersMapFile (const juce::File& file) { return hostParameterMap.loadFile (file); }
+    bool saveHostParametersMapFile (const juce::File& file) const { return hostParameterMap.saveFile (file); }
+    // Message thread, at start-up: the user's map file when in use, else a
+    // built-in map resource when the product has one.
+    void loadHostParametersMap();
+    void setHostParametersMapFile (bool useFile, const juce::File& file);
+    bool isHostParametersMapFileUsed() const noexcept { return useHostMapFile; }
+    juce::File getHostParametersMapFile() const { return hostMapFile; }
+
+    //==============================================================================
+    // Small helpers for documents.
+    static juce::String makeWildcard (const juce::String& extension) { return "*" + extension; }
+    static bool readOnOffState (const juce::XmlElement& element);
+    static std::unique_ptr<juce::XmlElement> createOnOffStateXml (const juce::String& tag, bool on);
+    bool isApplicationXml (const juce::XmlElement* element, const juce::String& tag) const;
+    std::unique_ptr<juce::XmlElement> createApplicationXml (const juce::String& tag) const;
+
+    //==============================================================================
+    // juce::AudioProcessor, as the binding calls it.
+    const juce::String getName() const override { return getPluginName(); }
+    void prepareToPlay (double sampleRate, int maximumBlockSize) override; // message thread
+    void releaseResources() override;                                      // message thread
+    void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override; // audio thread
+    double getTailLengthSeconds() const override { return 0.0; }
+    bool acceptsMidi() const override { return true; }
+    bool producesMidi() const override { return true; }
+    bool hasEditor() const override { return persistentEditor != nullptr; }
+    juce::AudioProcessorEditor* createEditor() override; // message thread
+    int getNumPrograms() override { return 1; }
+    int getCurrentProgram() override { return 0; }
+    void setCurrentProgram (int) override {}
+    const juce::String getProgramName (int) override { return {}; }
+    void changeProgramName (int, const juce::String&) override {}
+
+    // Message thread: the state chunk frame.
+    void getStateInformation (juce::MemoryBlock& destination) override;
+    void setStateInformation (const void* data, int sizeInBytes) override;
+    void getCurrentProgramStateInformation (juce::MemoryBlock& destination) override;
+    void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
+
+    // Any host thread: the host's slots.
+    int getNumParameters() override { return getNumHostParameters(); }
+    float getParameter (int slot) override;
+    void setParameter (int slot, float normalisedValue) override;
+    using HostedProcessor::getParameterName;
+    using HostedProcessor::getParameterText;
+    const juce::String getParameterName (int slot) override;
+    const juce::String getParameterText (int slot) override;
+    float getParameterDefaultValue (int slot) override;
+    bool isParameterAutomatable (int slot) const override;
+
+    // Parameter::Listener, immediate: the thread that changed the parameter.
+    void parameterChanged (Parameter* parameter) override;
+    // The widget's thread (message thread).
+    void parameterGestureBegin (Parameter* parameter) override;
+    void parameterGestureEnd (Parameter* parameter) override;
+
+    // Message thread: delivers the notifications to the listeners.
+    void handleAsyncUpdate() override;
+
+protected:
+    // Message thread. Tells the listeners that the current preset changed.
+    void notifyCurrentPresetChanged();
+
+    juce::Component* getPersistentEditor() const noexcept { return persistentEditor.get(); }
+
+    // Message thread: between prepareToPlay and releaseResources, when blocks may run.
+    bool isPrepared() const noexcept { return prepared.load(); }
+
+private:
+    void checkNonRealtime();
+    void recordParameterDefaults();
+    void readBaseUserSettings (const juce::XmlElement& element);
+    void copyDefaultQualities();
+    bool isSlotIndex (int slot) const noexcept { return slot >= 0 && slot < getNumHostParameters(); }
+
+    ParameterManager parameterManager;
+    HostParameterMap hostParameterMap { parameterManager };
+    std::map<int, float> defaultValues;                       // parameter id to normalised default
+    std::array<std::atomic<float>, HostParameterMap::maxSlots> lastHostValues {};
+    MidiControl midiControl { parameterManager };
+    bool useHostMapFile = false;
+    juce::File hostMapFile;
+    EventsMap eventsMap;
+    std::unique_ptr<juce::Component> persistentEditor;
+    juce::Array<Listener*> listeners;
+
+    std::atomic<bool> stateRestoredPending { false }, stateSavedPending { false }, preparedPending { false };
+    std::atomic<int> processingModePending { 0 }; // 0 none, 1 realtime, 2 offline
+    std::atomic<bool> prepared { false };
+    std::atomic<bool> lastNonRealtime { false };
+
+    juce::String authorName;
+};

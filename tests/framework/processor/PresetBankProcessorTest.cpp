@@ -1,0 +1,247 @@
+#include "ProcessorTestSupport.h"
+
+#include <thread>
+
+namespace
+{
+using PresetBankProcessor = ProcessorTest;
+
+void runBlock (TestProduct& product, juce::MidiBuffer midi = {})
+{
+    juce::AudioBuffer<float> buffer (12, 64);
+    product.processBlock (buffer, midi);
+}
+
+TEST_F (PresetBankProcessor, StartsWithTheFactoryBankAndItsFirstPreset)
+{
+    auto product = makeProduct();
+    EXPECT_EQ (product->getCurrentPreset(), 0);
+    EXPECT_EQ (product->getNumGroups(), 2);
+    EXPECT_EQ (product->getGroupSize (0), 15);
+    EXPECT_EQ (product->getPresetName (15), "Preset 15");
+    EXPECT_EQ (product->getParameterManager().toString (BasePluginOldStyle::currentPresetNameId), product->getPresetName (0));
+    EXPECT_EQ (product->getPresetFileExtension(), ".xrprs");
+    EXPECT_EQ (product->getPresetBankFileWildcards(), "*.xrprsb");
+}
+
+TEST_F (PresetBankProcessor, ProgramChangeFromMidiAppliesOnTheNextBlock)
+{
+    auto product = makeProduct();
+    product->getPreset (5)->setValue (15, 0.9f);
+    product->setPresetName (5, "Five");
+    product->prepareToPlay (44100.0, 64);
+
+    juce::MidiBuffer midi;
+    midi.addEvent (juce::MidiMessage::programChange (10, 5), 10);
+    runBlock (*product, midi);
+    EXPECT_EQ (product->getCurrentPreset(), 0);
+
+    runBlock (*product);
+    EXPECT_EQ (product->getCurrentPreset(), 5);
+    EXPECT_FLOAT_EQ (product->getParameterManager().getNormalised (15), 0.9f);
+    EXPECT_EQ (product->getParameterManager().getValue (BasePluginOldStyle::currentPresetNumberId), 5.0f);
+
+    // The name follows on the message thread.
+    deliverMessages();
+    EXPECT_EQ (product->getParameterManager().toString (BasePluginOldStyle::currentPresetNameId), "Five");
+
+    product->handleProgramChange (128);
+    product->handleProgramChange (-1);
+    runBlock (*product);
+    EXPECT_EQ (product->getCurrentPreset(), 5);
+}
+
+TEST_F (PresetBankProcessor, ProgramChangeFromTheHost)
+{
+    auto product = makeProduct();
+    product->getPreset (3)->setValue (16, 0.1f);
+
+    // Not processing: applied at once.
+    product->setCurrentProgram (3);
+    EXPECT_EQ (product->getCurrentProgram(), 3);
+    EXPECT_FLOAT_EQ (product->getParameterManager().getNormalised (16), 0.1f);
+
+    // Processing: applied on the next block; the current program again changes nothing.
+    product->prepareToPlay (44100.0, 64);
+    product->getParameterManager().setNormalised (16, 0.6f);
+    product->setCurrentProgram (3);
+    runBlock (*product);
+    EXPECT_FLOAT_EQ (product->getParameterManager().getNormalised (16), 0.6f);
+
+    product->setCurrentProgram (4);
+    EXPECT_EQ (product->getCurrentProgram(), 3);
+    runBlock (*product);
+    EXPECT_EQ (product->getCurrentProgram(), 4);
+    EXPECT_EQ (product->getProgramName (0), product->getPresetName (4));
+}
+
+TEST_F (PresetBankProcessor, NextAndPreviousStopAtTheEnds)
+{
+    auto product = makeProduct();
+    product->selectPreviousPreset();
+    EXPECT_EQ (product->getCurrentPreset(), 0);
+
+    product->setCurrentPreset (127, true);
+    product->selectNextPreset();
+    EXPECT_EQ (product->getCurrentPreset(), 127);
+
+    product->selectPreviousPreset();
+    EXPECT_EQ (product->getCurrentPreset(), 126);
+}
+
+TEST_F (PresetBankProcessor, StoringModes)
+{
+    auto product = makeProduct();
+    auto& manager = product->getParameterManager();
+    const int decay = manager.getIndexOfName ("Bass Drum Decay");
+    const float stored = product->getPreset (0)->getValue (decay);
+
+    manager.setNormalised (decay, 0.8f);
+    EXPECT_FLOAT_EQ (product->getPreset (0)->getValue (decay), stored);
+
+    product->storeParametersInPreset (0);
+    EXPECT_FLOAT_EQ (product->getPreset (0)->getValue (decay), 0.8f);
+
+    product->setStoringMode (BasePluginOldStyle::automaticStoring);
+    manager.setNormalised (decay, 0.3f);
+    EXPECT_FLOAT_EQ (product->getPreset (0)->getValue (decay), 0.3f);
+
+    // "Main Volume" is no preset value.
+    manager.setNormalised (49, 0.95f);
+    for (int i = 0; i < 128; ++i)
+        EXPECT_EQ (product->getPreset (i)->getNumValues(), 49);
+}
+
+TEST_F (PresetBankProcessor, CopyPasteAndRename)
+{
+    auto product = makeProduct();
+    auto& manager = product->getParameterManager();
+
+    product->pasteCopiedPreset();
+    EXPECT_FALSE (product->isClipboardFilled());
+    EXPECT_EQ (product->getPresetName (0), "Factory 0");
+
+    manager.setNormalised (20, 0.42f);
+    product->copyCurrentPreset();
+    product->setCurrentPreset (9, true);
+    product->applyCurrentPreset();
+    product->pasteCopiedPreset();
+
+    EXPECT_EQ (product->getPresetName (9), "Factory 0_copy");
+    EXPECT_FLOAT_EQ (product->getPreset (9)->getValue (20), 0.42f);
+    EXPECT_FLOAT_EQ (manager.getNormalised (20), 0.42f);
+
+    manager.setFromString (BasePluginOldStyle::currentPresetNameId, "Renamed");
+    EXPECT_EQ (product->getPresetName (9), "Renamed");
+
+    product->changeProgramName (0, "By Host");
+    EXPECT_EQ (product->getPresetName (9), "By Host");
+    EXPECT_EQ (manager.toString (BasePluginOldStyle::currentPresetNameId), "By Host");
+}
+
+TEST_F (PresetBankProcessor, TheCurrentPresetFollowsItsRecordThroughMoves)
+{
+    auto product = makeProduct();
+    product->setCurrentPreset (3, true);
+    auto* current = product->getPreset (3);
+
+    EXPECT_TRUE (product->movePreset (3, 10, 0, 0));
+    EXPECT_EQ (product->getCurrentPreset(), 10);
+    EXPECT_EQ (product->getPreset (10), current);
+
+    EXPECT_TRUE (product->moveGroup (1, 0));
+    EXPECT_EQ (product->getCurrentPreset(), 123);
+
+    EXPECT_TRUE (product->movePresetsToGroup (0, 1, { 10 }));
+    EXPECT_EQ (product->getPreset (product->getCurrentPreset()), current);
+    EXPECT_EQ (product->getGroupOfPreset (product->getCurrentPreset()), 0);
+
+    // A move that names the wrong group is refused and moves nothing.
+    EXPECT_FALSE (product->movePreset (0, 1, 1, 1));
+    EXPECT_EQ (product->getPreset (product->getCurrentPreset()), current);
+}
+
+TEST_F (PresetBankProcessor, PresetAndBankFilesRoundTrip)
+{
+    auto product = makeProduct();
+    product->getPreset (4)->setValue (30, 0.123456f);
+    product->setPresetName (4, "Four");
+    product->setGroupName (0, "Kits");
+
+    const auto presetFile = folder.getChildFile ("four.xrprs");
+    const auto bankFile = folder.getChildFile ("bank.xrprsb");
+    ASSERT_TRUE (product->savePresetFile (presetFile, 4));
+    ASSERT_TRUE (product->savePresetBankFile (bankFile));
+    EXPECT_FALSE (product->savePresetFile (folder.getChildFile ("x.xrprs"), 128));
+
+    auto other = makeProduct();
+    ASSERT_TRUE (other->loadPresetFile (presetFile, 0));
+    EXPECT_EQ (other->getPresetName (0), "Four");
+    EXPECT_FLOAT_EQ (other->getParameterManager().getNormalised (30), 0.123456f); // the current preset is applied
+
+    auto third = makeProduct();
+    ASSERT_TRUE (third->loadPresetBankFile (bankFile));
+    EXPECT_EQ (third->getGroupName (0), "Kits");
+    EXPECT_EQ (third->getPresetName (4), "Four");
+    EXPECT_FLOAT_EQ (third->getPreset (4)->getValue (30), 0.123456f);
+    EXPECT_EQ (third->getRecentlyUsedDirectory(), folder);
+}
+
+TEST_F (PresetBankProcessor, BadFilesChangeNothing)
+{
+    auto product = makeProduct();
+    const auto bankBefore = product->createPresetBankXml()->toString();
+
+    const auto broken = folder.getChildFile ("broken.xrprsb");
+    broken.replaceWithText ("<PresetBank><PresetGroup name=\"A\"><Preset application=\"Pulsetta\"");
+    const auto foreign = folder.getChildFile ("foreign.xrprs");
+    foreign.replaceWithText ("<Preset application=\"Other\" name=\"X\"><param name=\"Bass Drum Level\" value=\"1\"/></Preset>");
+    const auto pattern = folder.getChildFile ("pattern.xrprsb");
+    pattern.replaceWithText ("<Pattern/>");
+
+    EXPECT_FALSE (product->loadPresetBankFile (broken));
+    EXPECT_FALSE (product->loadPresetBankFile (pattern));
+    EXPECT_FALSE (product->loadPresetBankFile (folder.getChildFile ("missing.xrprsb")));
+    EXPECT_FALSE (product->loadPresetFile (foreign, 0));
+    EXPECT_FALSE (product->loadPresetFile (broken, 0));
+    EXPECT_FALSE (product->loadPresetFile (foreign, -1));
+
+    EXPECT_EQ (product->createPresetBankXml()->toString(), bankBefore);
+    EXPECT_EQ (product->getRecentlyUsedDirectory(), folder); // a bank file still updates it
+}
+
+// Program changes on an audio thread while the message thread renames and
+// moves presets: run under the sanitizers, this must stay free of crashes.
+TEST_F (PresetBankProcessor, ProgramChangesRaceWithEditsSafely)
+{
+    auto product = makeProduct();
+    product->prepareToPlay (44100.0, 64);
+    std::atomic<bool> running { true };
+
+    std::thread audio ([&]
+    {
+        juce::AudioBuffer<float> buffer (12, 64);
+        juce::MidiBuffer midi;
+
+        for (int i = 0; running; ++i)
+        {
+            product->handleProgramChange (i % 20);
+            product->processBlock (buffer, midi);
+        }
+    });
+
+    for (int i = 0; i < 2000; ++i)
+    {
+        product->setPresetName (i % 20, "Name " + juce::String (i));
+        product->movePreset (i % 15, (i + 7) % 15, 0, 0);
+    }
+
+    running = false;
+    audio.join();
+    deliverMessages();
+
+    const int current = product->getCurrentPreset();
+    EXPECT_TRUE (current >= 0 && current < 128);
+    EXPECT_EQ (product->getParameterManager().toString (BasePluginOldStyle::currentPresetNameId), product->getPresetName (current));
+}
+} // namespace

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "TestProduct.h"
+#include "platform/UserFolders.h"
+
+#include <gtest/gtest.h>
+#include <juce_events/juce_events.h>
+
+#include <memory>
+
+// Every processor test runs with the message manager on this thread and the
+// user's folders redirected to a fresh temporary folder.
+class ProcessorTest : public ::testing::Test
+{
+protected:
+    ProcessorTest()
+    {
+        folder.createDirectory();
+        platform::redirectApplicationDataFolders (folder.getFullPathName().toStdString());
+    }
+
+    ~ProcessorTest() override
+    {
+        platform::redirectApplicationDataFolders ("");
+        folder.deleteRecursively();
+    }
+
+    static std::unique_ptr<TestProduct> makeProduct()
+    {
+        auto* created = BasePlugin::startUp (std::make_unique<TestProduct>());
+        return std::unique_ptr<TestProduct> (static_cast<TestProduct*> (created));
+    }
+
+    juce::File settingsFile() const { return folder.getChildFile ("Kyxworks/Pulsetta/Pulsetta.ini"); }
+
+    juce::ScopedJuceInitialiser_GUI juce;
+    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory)
+                            .getNonexistentChildFile ("pulsetta-processor-test", "", false) };
+};
+
+// Records what the processor reports to the host.
+struct HostRecorder : juce::AudioProcessorListener
+{
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override
+    {
+        const juce::ScopedLock sl (lock);
+        changes.push_back ({ index, value });
+    }
+
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+
+    size_t count() const
+    {
+        const juce::ScopedLock sl (lock);
+        return changes.size();
+    }
+
+    juce::CriticalSection lock;
+    std::vector<std::pair<int, float>> changes;
+};

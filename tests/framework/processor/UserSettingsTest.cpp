@@ -1,0 +1,128 @@
+#include "ProcessorTestSupport.h"
+
+#include "framework/presets/XmlFiles.h"
+#include "framework/processor/SettingsMigration.h"
+
+namespace
+{
+using UserSettings = ProcessorTest;
+
+TEST_F (UserSettings, TheSettingsFileLivesInTheProductsFolder)
+{
+    auto product = makeProduct();
+    EXPECT_EQ (product->getUserSettingsFile(), settingsFile());
+    EXPECT_EQ (product->getUserDataFolder(), folder.getChildFile ("Kyxworks/Pulsetta"));
+}
+
+TEST_F (UserSettings, RoundTripThroughANewInstance)
+{
+    const auto bankFile = folder.getChildFile ("mine.xrprsb");
+    const auto mapFile = folder.getChildFile ("mine.xrccmap");
+
+    {
+        auto product = makeProduct();
+        product->setPresetName (0, "From My Bank");
+        ASSERT_TRUE (product->savePresetBankFile (bankFile));
+        ASSERT_TRUE (product->getMidiControl().saveToFile (mapFile));
+
+        product->setStoringMode (BasePluginOldStyle::automaticStoring);
+        product->setPresetsResourceSetting (BasePluginOldStyle::userDefinedPresets);
+        product->setUserPresetsFile (bankFile);
+        product->setRecentlyUsedDirectory (folder);
+        product->getMidiControl().setUseUserMap (true);
+        product->getMidiControl().setUserMapFile (mapFile);
+        ASSERT_TRUE (product->saveUserSettings());
+    }
+
+    const auto written = xmlfiles::readDocument (settingsFile());
+    ASSERT_NE (written, nullptr);
+    EXPECT_EQ (written->getTagName(), "UserSettings");
+    EXPECT_EQ (written->getStringAttribute ("application"), "Pulsetta");
+    const auto* presetSettings = written->getChildByName ("PresetSettings");
+    ASSERT_NE (presetSettings, nullptr);
+    EXPECT_EQ (presetSettings->getStringAttribute ("storing"), "automatic");
+    EXPECT_FALSE (presetSettings->hasAttribute ("changing"));
+
+    auto product = makeProduct();
+    EXPECT_EQ (product->getStoringMode(), BasePluginOldStyle::automaticStoring);
+    EXPECT_EQ (product->getPresetsResourceSetting(), BasePluginOldStyle::userDefinedPresets);
+    EXPECT_EQ (product->getUserPresetsFile(), bankFile);
+    EXPECT_EQ (product->getRecentlyUsedDirectory(), folder);
+    EXPECT_TRUE (product->getMidiControl().getUseUserMap());
+    EXPECT_EQ (product->getMidiControl().getUserMapFile(), mapFile);
+    EXPECT_EQ (product->getPresetName (0), "From My Bank");
+}
+
+TEST_F (UserSettings, AMissingUserBankFallsBackToTheFactoryBank)
+{
+    settingsFile().create();
+    settingsFile().replaceWithText ("<UserSettings application=\"Pulsetta\"><ResourcesSettings>"
+                                    "<Presets default=\"userDefinedPresets\" file=\"" + folder.getChildFile ("gone.xrprsb").getFullPathName()
+                                    + "\"/></ResourcesSettings></UserSettings>");
+
+    auto product = makeProduct();
+    EXPECT_EQ (product->getPresetsResourceSetting(), BasePluginOldStyle::userDefinedPresets);
+    EXPECT_EQ (product->getPresetName (0), "Factory 0");
+    EXPECT_EQ (product->getGroupSize (0), 15);
+}
+
+TEST_F (UserSettings, ClearPresetsStartsWithACleanBank)
+{
+    settingsFile().create();
+    settingsFile().replaceWithText ("<UserSettings application=\"Pulsetta\"><ResourcesSettings><Presets default=\"CLEARPRESETS\"/>"
+                                    "</ResourcesSettings></UserSettings>");
+
+    auto product = makeProduct();
+    EXPECT_EQ (product->getPresetName (0), "Preset 0");
+    EXPECT_EQ (product->getNumGroups(), 1);
+    EXPECT_EQ (product->getGroupName (0), "Not used");
+}
+
+TEST_F (UserSettings, ForeignBrokenAndUnknownSettingsAreIgnored)
+{
+    settingsFile().create();
+    settingsFile().replaceWithText ("<UserSettings application=\"Other\"><PresetSettings storing=\"automatic\"/></UserSettings>");
+    EXPECT_EQ (makeProduct()->getStoringMode(), BasePluginOldStyle::storingOnDemand);
+
+    settingsFile().replaceWithText ("<UserSettings application=\"Pulsetta\"><PresetSettings storing=\"automat");
+    EXPECT_EQ (makeProduct()->getStoringMode(), BasePluginOldStyle::storingOnDemand);
+
+    settingsFile().replaceWithText ("<UserSettings application=\"Pulsetta\"><PresetSettings storing=\"Automatic\"/>"
+                                    "<ResourcesSettings><Presets default=\"somethingElse\"/></ResourcesSettings>"
+                                    "<PluginDirectories><RecentlyUsed dir=\"relative/path\"/></PluginDirectories></UserSettings>");
+    auto product = makeProduct();
+    EXPECT_EQ (product->getStoringMode(), BasePluginOldStyle::storingOnDemand);
+    EXPECT_EQ (product->getPresetsResourceSetting(), BasePluginOldStyle::factoryPresets);
+    EXPECT_EQ (product->getRecentlyUsedDirectory(), juce::File::getSpecialLocation (juce::File::userHomeDirectory));
+}
+
+TEST_F (UserSettings, MigrationCopiesOnlyWhenNoCurrentFileExists)
+{
+    const auto oldFile = folder.getChildFile ("module/Pulsetta.ini");
+    const auto newFile = folder.getChildFile ("user/Kyxworks/Pulsetta/Pulsetta.ini");
+    oldFile.create();
+    oldFile.replaceWithText ("old settings");
+
+    EXPECT_TRUE (migrateSettingsFile (oldFile, newFile));
+    EXPECT_EQ (newFile.loadFileAsString(), "old settings");
+    EXPECT_FALSE (oldFile.exists());
+
+    // An old file that could not be deleted never again replaces newer settings.
+    oldFile.replaceWithText ("stale settings");
+    newFile.replaceWithText ("newer settings");
+    EXPECT_FALSE (migrateSettingsFile (oldFile, newFile));
+    EXPECT_EQ (newFile.loadFileAsString(), "newer settings");
+    EXPECT_TRUE (oldFile.exists());
+
+    EXPECT_FALSE (migrateSettingsFile (newFile, newFile));
+    EXPECT_FALSE (migrateSettingsFile (folder.getChildFile ("nothing.ini"), folder.getChildFile ("fresh.ini")));
+    EXPECT_FALSE (folder.getChildFile ("fresh.ini").exists());
+}
+
+TEST_F (UserSettings, AFailedWriteIsReported)
+{
+    folder.getChildFile ("Kyxworks").replaceWithText ("a file where the folder should be");
+    auto product = makeProduct();
+    EXPECT_FALSE (product->saveUserSettings());
+}
+} // namespace
