@@ -89,7 +89,9 @@ public:
     // Message thread, before the parameter is shared. Deferred notifications
     // are then requested from the given updater (which calls
     // deliverDeferredNotification on the parameters it serves) instead of
-    // posting one message per parameter. Null restores the parameter's own.
+    // posting one message per parameter; the manager does this for all its
+    // parameters (see ParameterManager::deliverDeferredNotifications). Null
+    // restores the parameter's own.
     void setDeferredDispatcher (juce::AsyncUpdater* dispatcher) noexcept;
 
     // Message thread: calls the deferred listeners when a change is pending.

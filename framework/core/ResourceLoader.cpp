@@ -1,10 +1,6 @@
 #include "framework/core/ResourceLoader.h"
 
-#include "platform/EmbeddedResources.h"
-
-namespace
-{
-platform::Resource findByFileName (const juce::String& fileName)
+platform::Resource findEmbeddedResource (const juce::String& fileName)
 {
     const int dot = fileName.lastIndexOfChar ('.');
 
@@ -15,11 +11,10 @@ platform::Resource findByFileName (const juce::String& fileName)
     const auto type = fileName.substring (dot + 1).toStdString();
     return platform::findResource (name, type);
 }
-} // namespace
 
 std::unique_ptr<juce::MemoryBlock> loadResourceData (const juce::String& fileName)
 {
-    const auto resource = findByFileName (fileName);
+    const auto resource = findEmbeddedResource (fileName);
 
     if (! resource || resource.size == 0)
         return nullptr;
@@ -29,20 +24,10 @@ std::unique_ptr<juce::MemoryBlock> loadResourceData (const juce::String& fileNam
 
 juce::String getResourceAsString (const juce::String& fileName)
 {
-    const auto resource = findByFileName (fileName);
+    const auto resource = findEmbeddedResource (fileName);
 
     if (! resource || resource.size == 0)
         return {};
 
     return juce::String::fromUTF8 (reinterpret_cast<const char*> (resource.data), static_cast<int> (resource.size));
-}
-
-juce::Image getResourceAsImage (const juce::String& fileName)
-{
-    const auto resource = findByFileName (fileName);
-
-    if (! resource || resource.size == 0)
-        return {};
-
-    return juce::ImageFileFormat::loadFrom (resource.data, resource.size);
 }

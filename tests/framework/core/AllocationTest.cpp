@@ -83,6 +83,7 @@ TEST (Allocation, LookupsAndSettersAllocateNothing)
 
     const int indexes[] = { 0, 12, 49, 83, 84, 94, 142, 3000, 3001, 3002, 9999, -1 };
     const juce::uint8 controllerMessage[] = { 0xb9, 7, 0 };
+    const juce::String someName ("Hand Clap Reverb");
     float readings = 0.0f;
 
     {
@@ -113,6 +114,7 @@ TEST (Allocation, LookupsAndSettersAllocateNothing)
 
             const juce::uint8 moved[] = { controllerMessage[0], controllerMessage[1], static_cast<juce::uint8> (round * 6) };
             control.processMidiMessage (moved, 3);
+            readings += static_cast<float> (manager.getIndexOfName (someName));
         }
 
         EXPECT_EQ (counter.count(), 0);

@@ -208,3 +208,20 @@ TEST_F (ParameterNotification, NotifyAllTellsEveryListenerTheCurrentValue)
     testing_support::runPendingMessages();
     EXPECT_EQ (deferred.changes, 3);
 }
+
+TEST_F (ParameterNotification, ImmediateListenersHaveSixteenPlaces)
+{
+    std::vector<RecordingListener> listeners (17);
+
+    for (int i = 0; i < 16; ++i)
+        EXPECT_TRUE (parameter.addListener (&listeners[(size_t) i]));
+
+    EXPECT_FALSE (parameter.addListener (&listeners[16]));
+    parameter.removeListener (&listeners[3]);
+    EXPECT_TRUE (parameter.addListener (&listeners[16]));
+
+    parameter.setValue (0.1f, true);
+    EXPECT_EQ (listeners[3].changes, 0);
+    EXPECT_EQ (listeners[16].changes, 1);
+    EXPECT_EQ (listeners[15].changes, 1);
+}

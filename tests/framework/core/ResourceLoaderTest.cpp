@@ -1,3 +1,4 @@
+#include "framework/core/ResourceImages.h"
 #include "framework/core/ResourceLoader.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,13 @@
+#include "framework/core/ResourceImages.h"
+
+#include "framework/core/ResourceLoader.h"
+
+juce::Image getResourceAsImage (const juce::String& fileName)
+{
+    const auto resource = findEmbeddedResource (fileName);
+
+    if (! resource || resource.size == 0)
+        return {};
+
+    return juce::ImageFileFormat::loadFrom (resource.data, resource.size);
+}
