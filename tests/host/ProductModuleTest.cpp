@@ -1,0 +1,85 @@
+// The product module, whatever processor it carries: it exports only the
+// entry, describes itself as the instrument, plays a block and closes.
+#include "tools/PluginInstance.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+#include <unistd.h>
+
+using namespace vst;
+
+namespace
+{
+std::string exportedSymbols(const char* module)
+{
+    std::string output;
+    FILE* pipe = popen(("nm -D --defined-only " + std::string(module)).c_str(), "r");
+    if (pipe == nullptr)
+        return output;
+    char buffer[1024];
+    size_t got = 0;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        output.append(buffer, got);
+    pclose(pipe);
+    return output;
+}
+
+// Only symbol names, one per line.
+std::vector<std::string> names(const std::string& nmOutput)
+{
+    std::vector<std::string> found;
+    std::istringstream lines(nmOutput);
+    for (std::string line; std::getline(lines, line);)
+        found.push_back(line.substr(line.find_last_of(' ') + 1));
+    return found;
+}
+} // namespace
+
+TEST(ProductModule, BothModulesExportOnlyTheEntry)
+{
+    for (const char* module : { PULSETTA_PRODUCT_MODULE_PATH, PULSETTA_TEST_MODULE_PATH })
+        EXPECT_EQ(names(exportedSymbols(module)), std::vector<std::string> { "VSTPluginMain" }) << module;
+}
+
+TEST(ProductModule, LoadsPlaysABlockAndCloses)
+{
+    // The product keeps user settings: point them at a folder of this test.
+    const auto folder = std::filesystem::temp_directory_path() / ("pulsetta-product-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    {
+        std::string error;
+        auto module = clihost::PluginModule::load(PULSETTA_PRODUCT_MODULE_PATH, error);
+        ASSERT_NE(module, nullptr) << error;
+        auto instance = clihost::PluginInstance::create(*module, {}, error);
+        ASSERT_NE(instance, nullptr) << error;
+        const AEffect* effect = instance->effect();
+        EXPECT_EQ(effect->uniqueID, fourCharCode("Kx4P"));
+        EXPECT_EQ(effect->version, 0x10602);
+        EXPECT_EQ(effect->flags & (effFlagsIsSynth | effFlagsProgramChunks | effFlagsCanReplacing),
+                  effFlagsIsSynth | effFlagsProgramChunks | effFlagsCanReplacing);
+        EXPECT_EQ(effect->flags & (effFlagsNoSoundInStop | effFlagsCanDoubleReplacing), 0);
+        EXPECT_EQ(effect->numInputs, 0);
+        EXPECT_TRUE(effect->numOutputs == 12 || effect->numOutputs == 24) << effect->numOutputs;
+
+        instance->resume(44100.0, 256);
+        std::vector<std::vector<float>> out(static_cast<size_t>(effect->numOutputs), std::vector<float>(256, 5.0f));
+        std::vector<float*> outputs;
+        for (auto& channel : out)
+            outputs.push_back(channel.data());
+        instance->sendEvents({ clihost::MidiEventIn { 10, { 0x99, 36, 100 } } });
+        instance->process(nullptr, outputs.data(), 256);
+        for (const auto& channel : out)
+            for (const float sample : channel)
+                ASSERT_TRUE(std::isfinite(sample) && sample != 5.0f) << "an output was not written";
+        instance->idle();
+        EXPECT_EQ(instance->close(), 1);
+    }
+    unsetenv("XDG_CONFIG_HOME");
+    std::filesystem::remove_all(folder);
+}
