@@ -216,9 +216,6 @@ protected:
 
     juce::Component* getPersistentEditor() const noexcept { return persistentEditor.get(); }
 
-    // Message thread: between prepareToPlay and releaseResources, when blocks may run.
-    bool isPrepared() const noexcept { return prepared.load(); }
-
 private:
     void checkNonRealtime();
     void recordParameterDefaults();

@@ -180,22 +180,6 @@ void BasePluginOldStyle::processBlock (juce::AudioBuffer<float>& buffer, juce::M
     applyPendingProgramChange();
 }
 
-void BasePluginOldStyle::setCurrentProgram (int program)
-{
-    if (! PresetBank::isPresetIndex (program) || program == getCurrentPreset())
-        return;
-
-    if (isPrepared())
-    {
-        handleProgramChange (program);
-        return;
-    }
-
-    // No block runs before the next prepareToPlay: apply at once.
-    setCurrentPreset (program, true);
-    applyCurrentPreset();
-}
-
 const juce::String BasePluginOldStyle::getProgramName (int)
 {
     return bank.getPresetName (getCurrentPreset());

@@ -106,12 +106,13 @@ public:
     // ignored.
     void handleProgramChange (int program) noexcept;
 
-    // The host's view: one program, the current preset.
+    // The host's view: one program, which is the current preset under its
+    // name. Presets change through MIDI program change (handleProgramChange),
+    // so a host's program index never overrides the preset a chunk restored.
     int getNumPrograms() override { return 1; }
-    int getCurrentProgram() override { return getCurrentPreset(); }
-    // Message thread. Selecting the preset that is already current changes nothing.
-    void setCurrentProgram (int program) override;
-    const juce::String getProgramName (int) override;
+    int getCurrentProgram() override { return 0; }
+    void setCurrentProgram (int) override {}
+    const juce::String getProgramName (int) override;      // any host thread
     void changeProgramName (int, const juce::String& name) override;
 
     //==============================================================================

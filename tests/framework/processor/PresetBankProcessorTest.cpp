@@ -51,28 +51,23 @@ TEST_F (PresetBankProcessor, ProgramChangeFromMidiAppliesOnTheNextBlock)
     EXPECT_EQ (product->getCurrentPreset(), 5);
 }
 
-TEST_F (PresetBankProcessor, ProgramChangeFromTheHost)
+TEST_F (PresetBankProcessor, TheHostSeesOneProgramNamedAfterTheCurrentPreset)
 {
     auto product = makeProduct();
-    product->getPreset (3)->setValue (16, 0.1f);
+    product->setPresetName (3, "Three");
+    product->setCurrentPreset (3, true);
 
-    // Not processing: applied at once.
-    product->setCurrentProgram (3);
-    EXPECT_EQ (product->getCurrentProgram(), 3);
-    EXPECT_FLOAT_EQ (product->getParameterManager().getNormalised (16), 0.1f);
+    EXPECT_EQ (product->getNumPrograms(), 1);
+    EXPECT_EQ (product->getCurrentProgram(), 0);
+    EXPECT_EQ (product->getProgramName (0), "Three");
 
-    // Processing: applied on the next block; the current program again changes nothing.
-    product->prepareToPlay (44100.0, 64);
-    product->getParameterManager().setNormalised (16, 0.6f);
-    product->setCurrentProgram (3);
-    runBlock (*product);
-    EXPECT_FLOAT_EQ (product->getParameterManager().getNormalised (16), 0.6f);
+    // The host's program index is no preset number: setting it changes nothing.
+    product->setCurrentProgram (0);
+    EXPECT_EQ (product->getCurrentPreset(), 3);
 
-    product->setCurrentProgram (4);
-    EXPECT_EQ (product->getCurrentProgram(), 3);
-    runBlock (*product);
-    EXPECT_EQ (product->getCurrentProgram(), 4);
-    EXPECT_EQ (product->getProgramName (0), product->getPresetName (4));
+    product->changeProgramName (0, "By Host");
+    EXPECT_EQ (product->getPresetName (3), "By Host");
+    EXPECT_EQ (product->getParameterManager().toString (BasePluginOldStyle::currentPresetNameId), "By Host");
 }
 
 TEST_F (PresetBankProcessor, NextAndPreviousStopAtTheEnds)
@@ -133,10 +128,6 @@ TEST_F (PresetBankProcessor, CopyPasteAndRename)
 
     manager.setFromString (BasePluginOldStyle::currentPresetNameId, "Renamed");
     EXPECT_EQ (product->getPresetName (9), "Renamed");
-
-    product->changeProgramName (0, "By Host");
-    EXPECT_EQ (product->getPresetName (9), "By Host");
-    EXPECT_EQ (manager.toString (BasePluginOldStyle::currentPresetNameId), "By Host");
 }
 
 TEST_F (PresetBankProcessor, TheCurrentPresetFollowsItsRecordThroughMoves)

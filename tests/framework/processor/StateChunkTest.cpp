@@ -205,7 +205,7 @@ TEST_F (StateChunk, TheProgramChunkIsTheCurrentPreset)
     EXPECT_EQ (other->getPresetName (5), product->getPresetName (2));
 }
 
-TEST_F (StateChunk, AProgramChangeBeforeTheChunkDoesNotOverrideIt)
+TEST_F (StateChunk, APendingProgramChangeDoesNotOverrideARestoredChunk)
 {
     juce::MemoryBlock chunk;
     {
@@ -216,7 +216,7 @@ TEST_F (StateChunk, AProgramChangeBeforeTheChunkDoesNotOverrideIt)
 
     auto product = makeProduct();
     product->prepareToPlay (44100.0, 64);
-    product->setCurrentProgram (3);
+    product->handleProgramChange (3);
     product->setStateInformation (chunk.getData(), (int) chunk.getSize());
 
     juce::AudioBuffer<float> buffer (12, 64);
