@@ -168,6 +168,7 @@ VstIntPtr PluginInstance::hostCallback(AEffect* effect, VstInt32 opcode, VstInt3
 
 VstIntPtr PluginInstance::answer(VstInt32 opcode, VstInt32 index, VstIntPtr, void* ptr, float opt)
 {
+    const std::lock_guard<std::mutex> lock(reportsGuard);
     ++hostCalls[opcode];
     switch (opcode)
     {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -86,13 +87,16 @@ public:
     std::vector<uint8_t> getChunk(bool currentProgramOnly = false);
     vst::VstIntPtr setChunk(const std::vector<uint8_t>& data, bool currentProgramOnly = false);
 
-    // The transport answered to audioMasterGetTime; answerTimeInfo false answers null.
-    vst::VstTimeInfo timeInfo {};
-    bool answerTimeInfo = true;
-
+    // What the plug-in reported, kept under a lock: it calls back from the audio thread and the UI thread.
+    // Read these once no other thread drives the instance.
     std::vector<SentMidi> sentMidi;
     std::vector<ParameterReport> parameterReports;
     std::map<vst::VstInt32, int> hostCalls; // host opcode -> times called
+
+    // The transport answered to audioMasterGetTime; answerTimeInfo false answers null.
+    // Set between blocks, on the thread that processes.
+    vst::VstTimeInfo timeInfo {};
+    bool answerTimeInfo = true;
 
     static vst::VstIntPtr hostCallback(vst::AEffect* effect, vst::VstInt32 opcode, vst::VstInt32 index,
                                        vst::VstIntPtr value, void* ptr, float opt);
@@ -102,6 +106,7 @@ private:
     vst::VstIntPtr answer(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
 
     HostSettings hostSettings;
+    std::mutex reportsGuard;
     vst::AEffect* record = nullptr;
     int64_t currentBlockStart = 0;
     std::vector<unsigned char> eventBlock;  // VstEvents head and pointers

@@ -4,6 +4,9 @@
 
 #include "tools/Player.h"
 
+#include <atomic>
+#include <thread>
+
 using namespace vst;
 using clihost::MidiEventIn;
 
@@ -279,4 +282,40 @@ TEST(ModuleAudio, ProcessorChangesReachTheHostAndPinChangesAfterIdle)
     EXPECT_EQ(instance->hostCalls[audioMasterIOChanged], 0); // deferred to the message thread
     instance->idle();
     EXPECT_EQ(instance->hostCalls[audioMasterIOChanged], 1);
+}
+
+TEST(ModuleAudio, HostCallsFromTheUiThreadWhileTheAudioThreadProcesses)
+{
+    // Run under the sanitizer build to be meaningful: nothing may crash, leak or read freed memory.
+    auto module = testmodule::load();
+    auto instance = testmodule::create(*module);
+    instance->resume(44100.0, 128);
+    const auto state = instance->getChunk();
+    std::atomic<bool> done { false };
+    std::thread audio([&] {
+        Outputs out(300);
+        for (int block = 0; block < 400; ++block)
+        {
+            instance->sendEvents({ MidiEventIn { block % 128, { 0x90, 36, 100 } } });
+            instance->process(nullptr, out.pointers.data(), block % 3 == 0 ? 300 : 128, block * 128LL);
+        }
+        done = true;
+    });
+    int rounds = 0;
+    while (!done)
+    {
+        instance->setParameter(rounds % 80, 0.5f);
+        instance->getParameter(rounds % 80);
+        instance->parameterText(effGetParamDisplay, rounds % 80);
+        instance->getChunk();
+        instance->setChunk(state);
+        void* kept = nullptr;
+        const auto size = instance->dispatch(effGetChunk, 0, 0, &kept);
+        instance->dispatch(effSetChunk, 0, size, kept);
+        instance->idle();
+        ++rounds;
+    }
+    audio.join();
+    EXPECT_GT(rounds, 0);
+    EXPECT_EQ(instance->sentMidi.size(), 400u);
 }
