@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
 
 namespace juce
@@ -11,9 +12,23 @@ bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
 
 namespace testing_support
 {
+// Shuts the message manager down after the last test, as a host unloading
+// the module would.
+class MessageManagerShutdown : public ::testing::Environment
+{
+public:
+    void TearDown() override
+    {
+        juce::DeletedAtShutdown::deleteAll();
+        juce::MessageManager::deleteInstance();
+    }
+};
+
 // Makes the calling (test) thread the message thread.
 inline void becomeMessageThread()
 {
+    static const bool shutdownRegistered = (::testing::AddGlobalTestEnvironment (new MessageManagerShutdown), true);
+    (void) shutdownRegistered;
     juce::MessageManager::getInstance()->setCurrentThreadAsMessageThread();
 }
 
