@@ -1,0 +1,96 @@
+// The audio thread's part of the processor (the block, program changes with
+// everything they set off, host automation) must never allocate. This
+// executable counts every allocation the test thread makes while counting is on.
+#include "ProcessorTestSupport.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace
+{
+thread_local bool counting = false;
+thread_local long allocations = 0;
+
+void* allocate (std::size_t size)
+{
+    if (counting)
+        ++allocations;
+
+    if (auto* p = std::malloc (size == 0 ? 1 : size))
+        return p;
+
+    throw std::bad_alloc();
+}
+
+class AllocationCounter
+{
+public:
+    AllocationCounter() { allocations = 0; counting = true; }
+    ~AllocationCounter() { counting = false; }
+    long count() const { return allocations; }
+};
+
+struct QuietHost : juce::AudioProcessorListener
+{
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int, float value) override { sum += value; }
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+    float sum = 0.0f;
+};
+} // namespace
+
+void* operator new (std::size_t size) { return allocate (size); }
+void* operator new[] (std::size_t size) { return allocate (size); }
+void operator delete (void* p) noexcept { std::free (p); }
+void operator delete[] (void* p) noexcept { std::free (p); }
+void operator delete (void* p, std::size_t) noexcept { std::free (p); }
+void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
+
+using AudioPathAllocation = ProcessorTest;
+
+TEST_F (AudioPathAllocation, TheCounterSeesAllocations)
+{
+    AllocationCounter counter;
+    juce::StringArray names;
+    names.add ("a preset name long enough to need the heap");
+    EXPECT_GT (counter.count(), 0);
+}
+
+TEST_F (AudioPathAllocation, ProgramChangesAndAutomationAllocateNothing)
+{
+    auto product = makeProduct();
+    QuietHost host;
+    product->addListener (&host);
+    product->setStoringMode (BasePluginOldStyle::automaticStoring);
+
+    for (int i = 0; i < 20; ++i)
+        for (int v = 0; v < 49; ++v)
+            product->getPreset (i)->setValue (v, (float) ((i * 7 + v) % 10) / 10.0f);
+
+    product->prepareToPlay (44100.0, 64);
+    juce::AudioBuffer<float> buffer (12, 64);
+    juce::MidiBuffer midi;
+
+    // One round first, so that the message queue has its room.
+    product->handleProgramChange (1);
+    product->processBlock (buffer, midi);
+    deliverMessages();
+
+    {
+        AllocationCounter counter;
+
+        for (int round = 0; round < 40; ++round)
+        {
+            product->handleProgramChange (round % 20);
+            product->processBlock (buffer, midi);
+            product->setParameter (round % 84, (float) round / 40.0f);
+            product->getParameterManager().setNormalised ((round + 3) % 84, (float) round / 50.0f);
+        }
+
+        EXPECT_EQ (counter.count(), 0);
+    }
+
+    deliverMessages();
+    EXPECT_EQ (product->getCurrentPreset(), 19);
+    EXPECT_GT (host.sum, 0.0f);
+    product->removeListener (&host);
+}
