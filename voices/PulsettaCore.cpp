@@ -1,5 +1,7 @@
 #include "voices/PulsettaCore.h"
 
+#include "voices/NormalisedValue.h"
+
 #include "voices/PulsettaBassDrum.h"
 #include "voices/PulsettaSnareDrum.h"
 #include "voices/PulsettaTom.h"
@@ -48,7 +50,9 @@ void PulsettaCore::createVoices()
 
 void PulsettaCore::setParameter(std::int32_t index, float value)
 {
-    const double v = static_cast<double>(value);
+    // Held to 0..1 (NaN counts as 0), so no value from outside can put an
+    // infinite or NaN coefficient into a voice.
+    const double v = normalisedValue(static_cast<double>(value));
     if (index >= 0 && index < instrument::numVoices)
     {
         voices[static_cast<std::size_t>(index)]->setLevel(v);

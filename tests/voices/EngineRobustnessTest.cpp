@@ -169,6 +169,26 @@ TEST(EngineRobustness, LongSilenceLeavesNoDenormalNumbersBehind)
     EXPECT_EQ(std::fpclassify(core->processTriggerOut()), FP_ZERO); // disabled
 }
 
+TEST(EngineRobustness, ParameterValuesOutsideTheRangeAreHeldToIt)
+{
+    auto wild = makeCore(44100.0);
+    auto tame = makeCore(44100.0);
+    const float values[] = { std::nanf(""), HUGE_VALF, -HUGE_VALF, 7.0f, -3.0f };
+    for (int index = 0; index <= instrument::mainVolumeParameter; ++index)
+    {
+        const float value = values[index % 5];
+        wild->setParameter(index, value);
+        tame->setParameter(index, value > 0.0f ? 1.0f : 0.0f); // NaN compares false: 0
+    }
+    wild->setParameter(instrument::mainVolumeParameter, 7.0f);
+    tame->setParameter(instrument::mainVolumeParameter, 1.0f);
+    const auto a = render(*wild, 44100, everyVoiceOnce(10)).mix();
+    const auto b = render(*tame, 44100, everyVoiceOnce(10)).mix();
+    EXPECT_TRUE(allFinite(a));
+    EXPECT_GT(peak(a), 0.1);
+    EXPECT_EQ(a, b);
+}
+
 TEST(EngineRobustness, UnusableRatesAreRefused)
 {
     auto core = makeCore(48000.0);
