@@ -8,7 +8,7 @@ namespace
 {
 constexpr double velocityScale = static_cast<double>(2.645f);
 constexpr double burstWindow = 0.033; // s
-constexpr double burstDecayPerK[PulsettaHandClap::numBursts] = { 0.01007, 0.00924, 0.01116, 0.0015 };
+constexpr double burstDecayAt44100[PulsettaHandClap::numBursts] = { 0.01007, 0.00924, 0.01116, 0.0015 };
 constexpr double burstEnd = 0.01;        // a burst that has fallen this far lets the next one start
 constexpr double lastBurstStart = 0.6;   // the fourth clap is softer
 constexpr double tailRiseRate = 0.004;   // x k per sample
@@ -53,14 +53,18 @@ void PulsettaHandClap::setSampleRate(double sampleRate)
 
     PulsettaInstrument::setSampleRate(sampleRate);
     setLevel(levelTarget);
-    const double k = context.smoothing;
 
     resonator.feedback = 1.5;
     resonator.clear();
     setTune(tune);
     setReverb(reverb);
+    // The bursts must fit the 33 ms window at every rate, so their decay is
+    // scaled exactly with the rate: (1 - c)^(44100/sr) is 1 - c at 44.1 kHz
+    // like the k-scaled form 1 - k c, but that form stretches the bursts by up
+    // to a third below 40 kHz, and the fourth clap (or the third) no longer
+    // starts inside the window.
     for (int i = 0; i < numBursts; ++i)
-        burstDecay[i] = 1.0 - k * burstDecayPerK[i];
+        burstDecay[i] = std::pow(1.0 - burstDecayAt44100[i], context.inverseRatio);
 
     // The burst smoother covers a tenth of its distance per sample at 44.1 kHz.
     // Written as 1 - 0.9^(44100/sr) it keeps that time at every rate and stays
