@@ -6,8 +6,10 @@
 // A reader-writer lock whose readers only count themselves in: taking the read
 // lock is one atomic increment while no writer holds the lock, it never
 // allocates and never blocks on other readers, and a thread may take it again
-// while it already reads. Writers wait until no reader is left; they are meant
-// for start-up, before other threads share the guarded data.
+// while it already reads. A writer waits until no reader is left, and readers
+// wait (yielding) while it writes, so write sections must stay short: the
+// parameter manager writes only at start-up, a text parameter only swaps its
+// text. A thread must not write while it reads.
 class SharedReadLock
 {
 public:

@@ -17,7 +17,7 @@ std::unique_ptr<Parameter> StringParameter::clone (int newId, const juce::String
 
 float StringParameter::getValue() const noexcept
 {
-    const juce::ScopedReadLock reading (textLock);
+    const SharedReadLock::ScopedRead reading (textLock);
     return toFiniteFloat (parseFiniteDouble (text));
 }
 
@@ -28,13 +28,13 @@ float StringParameter::getNormalised() const noexcept
 
 int StringParameter::getInt() const noexcept
 {
-    const juce::ScopedReadLock reading (textLock);
+    const SharedReadLock::ScopedRead reading (textLock);
     return parseLeadingInt (text);
 }
 
 bool StringParameter::getBool() const noexcept
 {
-    const juce::ScopedReadLock reading (textLock);
+    const SharedReadLock::ScopedRead reading (textLock);
     bool result = false;
 
     if (BoolParameter::readBoolWord (text, result))
@@ -45,21 +45,23 @@ bool StringParameter::getBool() const noexcept
 
 juce::String StringParameter::toString() const
 {
-    const juce::ScopedReadLock reading (textLock);
+    const SharedReadLock::ScopedRead reading (textLock);
     return text;
 }
 
 void StringParameter::store (const juce::String& newText, bool notify)
 {
+    juce::String replacement (newText);
     {
-        const juce::ScopedWriteLock writing (textLock);
+        const SharedReadLock::ScopedWrite writing (textLock);
 
-        if (text == newText)
+        if (text == replacement)
             return;
 
-        text = newText;
+        std::swap (text, replacement);
     }
 
+    // The old text is released here, outside the lock.
     valueChanged (notify);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/core/Parameter.h"
+#include "framework/core/SharedReadLock.h"
 
 // A text value (a preset name, for instance). The text has its own
 // reader-writer lock; listeners are called after it is released.
@@ -27,6 +28,6 @@ public:
 private:
     void store (const juce::String& newText, bool notify);
 
-    juce::ReadWriteLock textLock;
+    SharedReadLock textLock; // readers never allocate; the writer only swaps the text
     juce::String text;
 };
