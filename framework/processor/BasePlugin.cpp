@@ -70,6 +70,7 @@ juce::AudioProcessor* BasePlugin::startUp (std::unique_ptr<BasePlugin> plugin)
     plugin->initialise();
     plugin->persistentEditor = plugin->createEditorComponent();
     plugin->parameterManager.notifyAll();
+    plugin->postInitialise();
     return plugin.release();
 }
 

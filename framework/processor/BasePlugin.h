@@ -58,8 +58,9 @@ public:
     ~BasePlugin() override;
 
     // Message thread. Runs a new product through its start-up (initialise,
-    // the persistent editor, one notification of every parameter) and hands
-    // it to the binding; products call it from createPluginFilter.
+    // the persistent editor, one notification of every parameter,
+    // postInitialise) and hands it to the binding; products call it from
+    // createPluginFilter.
     static juce::AudioProcessor* startUp (std::unique_ptr<BasePlugin> plugin);
 
     ParameterManager& getParameterManager() noexcept { return parameterManager; }

@@ -236,3 +236,32 @@ TEST_F (PresetBankProcessor, ProgramChangesRaceWithEditsSafely)
     EXPECT_EQ (product->getParameterManager().toString (BasePluginOldStyle::currentPresetNameId), product->getPresetName (current));
 }
 } // namespace
+
+namespace
+{
+TEST_F (PresetBankProcessor, NotPresetableValuesTravelApartFromPresets)
+{
+    auto product = makeProduct();
+    auto& manager = product->getParameterManager();
+    manager.setNormalised (49, 0.3f);
+    manager.setNormalised (83, 0.9f);
+
+    const auto element = product->createNotPresetableParamsXml();
+    ASSERT_EQ (element->getNumChildElements(), 35);
+    EXPECT_EQ (element->getChildElement (0)->getStringAttribute ("name"), "Main Volume");
+
+    auto other = makeProduct();
+    auto renamed = std::make_unique<juce::XmlElement> (*element);
+    renamed->setTagName ("NotPresetParams");
+    ASSERT_TRUE (other->isNotPresetableParamsXml (renamed.get()));
+
+    // A sound parameter named in the element is not taken from it.
+    renamed->createNewChildElement ("param")->setAttribute ("name", "Bass Drum Level");
+    renamed->getChildElement (35)->setAttribute ("value", "0.01");
+    other->readNotPresetableParams (*renamed);
+
+    EXPECT_FLOAT_EQ (other->getParameterManager().getNormalised (49), 0.3f);
+    EXPECT_FLOAT_EQ (other->getParameterManager().getNormalised (83), 0.9f);
+    EXPECT_FLOAT_EQ (other->getParameterManager().getNormalised (0), 0.5f);
+}
+} // namespace
