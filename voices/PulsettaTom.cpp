@@ -98,7 +98,7 @@ void PulsettaTom::setSampleRate(double sampleRate)
     }
     radiansPerCycleStep = twoPi / sampleRate;
     waveSmoothingRate = context.smoothing * 0.01;
-    mainEnvelopeSmoothed.rate = context.smoothing * 0.01;
+    mainEnvelopeSmoothed.rate = context.smoothing * 0.0008; // until the first hit sets k * 0.1
     dcBlocker.coefficients = cookbook::highPass(10.0, 6.5, sampleRate);
     dcBlocker.clear();
 }
