@@ -101,9 +101,9 @@ public:
     void pasteCopiedPreset(); // nothing while the clipboard is empty
     bool isClipboardFilled() const noexcept { return clipboardFilled; }
 
-    // Any thread, the audio thread included: MIDI or host program change p
-    // selects preset p at the start of the next block; p outside the bank is
-    // ignored.
+    // Any thread, the audio thread included: a MIDI program change p (from
+    // the host's event stream) selects preset p at the start of the next
+    // block; p outside the bank is ignored.
     void handleProgramChange (int program) noexcept;
 
     // The host's view: one program, which is the current preset under its
