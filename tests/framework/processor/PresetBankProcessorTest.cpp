@@ -70,6 +70,20 @@ TEST_F (PresetBankProcessor, TheHostSeesOneProgramNamedAfterTheCurrentPreset)
     EXPECT_EQ (product->getParameterManager().toString (BasePluginOldStyle::currentPresetNameId), "By Host");
 }
 
+TEST_F (PresetBankProcessor, ChangingThePresetRenamesNoPreset)
+{
+    auto product = makeProduct();
+    product->setCurrentPreset (5, true);
+    EXPECT_EQ (product->getPresetName (0), "Factory 0");
+    EXPECT_EQ (product->getPresetName (5), "Factory 5");
+    EXPECT_EQ (product->getParameterManager().toString (BasePluginOldStyle::currentPresetNameId), "Factory 5");
+    EXPECT_EQ (product->getParameterManager().getValue (BasePluginOldStyle::currentPresetNumberId), 5.0f);
+
+    product->setCurrentPreset (-1, true);
+    product->setCurrentPreset (128, true);
+    EXPECT_EQ (product->getCurrentPreset(), 5);
+}
+
 TEST_F (PresetBankProcessor, NextAndPreviousStopAtTheEnds)
 {
     auto product = makeProduct();
