@@ -25,10 +25,14 @@ std::vector<Hit> everyVoiceOnce(std::int64_t at, float velocity = 1.0f)
 TEST(EngineRobustness, EveryVoiceStaysFiniteAndBoundedForAMinuteAtEveryRate)
 {
     // Hits of every voice at random moments and velocities (up to an accented
-    // 1.378), controls jumping to random ends, and long silences between.
+    // 1.378), controls jumping to random ends, then a long silence; the
+    // trigger-out pulse follows the snare.
     for (double rate : { 8000.0, 11025.0, 16000.0, 22050.0, 32000.0, 44100.0, 48000.0, 88200.0, 96000.0, 192000.0 })
     {
         auto core = makeCore(rate);
+        core->setTriggerOutEnabled(true);
+        core->setTriggerOutSource(instrument::snareDrum);
+        core->initTriggerOutPulse();
         std::mt19937 random(7);
         std::uniform_int_distribution<int> slotOf(0, instrument::numVoices - 1);
         std::uniform_real_distribution<float> velocityOf(0.05f, 1.378f);
@@ -54,6 +58,8 @@ TEST(EngineRobustness, EveryVoiceStaysFiniteAndBoundedForAMinuteAtEveryRate)
                 finite = finite && std::isfinite(x);
                 highest = std::max(highest, std::fabs(x));
             }
+            const double pulse = core->processTriggerOut();
+            finite = finite && std::isfinite(pulse) && std::fabs(pulse) < 1.0;
         }
         EXPECT_TRUE(finite) << rate;
         // The loudest is the bass drum's click with Attack at 1 under an
