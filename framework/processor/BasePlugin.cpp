@@ -370,9 +370,9 @@ void BasePlugin::getStateInformation (juce::MemoryBlock& destination)
 
 void BasePlugin::setStateInformation (const void* data, int sizeInBytes)
 {
-    const auto state = statechunk::read (data, sizeInBytes);
-
-    if (isPluginStateXml (state.get()))
+    // Every layer checks the document itself: a product may take other roots
+    // (a pattern bank) as well as its own state.
+    if (const auto state = statechunk::read (data, sizeInBytes))
         restorePluginState (*state);
 
     stateRestoredPending = true;

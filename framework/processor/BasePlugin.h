@@ -89,7 +89,9 @@ public:
     virtual std::unique_ptr<juce::Component> createEditorComponent() { return nullptr; }
     virtual juce::String getResourcePrefix() const { return "XX"; }
     virtual bool isPluginStateXml (const juce::XmlElement* element) const;
-    // Message thread: reads a state document that passed isPluginStateXml.
+    // Message thread: reads the document of a state chunk. Every override
+    // first checks what it reads (isPluginStateXml for the state), since the
+    // chunk may hold any document.
     virtual void restorePluginState (const juce::XmlElement& element);
     virtual std::unique_ptr<juce::XmlElement> createPluginStateXml();
     virtual void restoreCurrentProgramState (const juce::XmlElement&) {}
