@@ -144,6 +144,9 @@ public:
     virtual void setStepAccent (int pattern, int row, int step);
     virtual void setStepFlam (int pattern, int row, int step);
     virtual void setStepAtCursor (int row, int value, int host); // audio thread (taps)
+    // Audio thread: a tap to write at the next step the given cursor plays
+    // (host 1, native 0). Track 0..11, value 1..3. The base keeps none.
+    virtual void addPendingTap (int /*track*/, int /*value*/, int /*host*/) {}
 
     //==== Whole-record hand-over ====================================================
     // Copies of stored records, so the processor can swap a consistent pattern

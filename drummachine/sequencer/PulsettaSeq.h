@@ -166,7 +166,7 @@ public:
     // Audio thread (the processor's pad handling): a tap to write into the
     // playing pattern at the next step that the given cursor plays (host 1,
     // native 0). Track 0..11, value 1..3.
-    void addPendingTap (int track, int value, int host);
+    void addPendingTap (int track, int value, int host) override;
     // Any thread (the product's bank buttons and notes): the bank of the next chain, 0..7.
     void setPendingBank (int bank);
     // Message thread (the owner's timer): true once after playback wrote steps

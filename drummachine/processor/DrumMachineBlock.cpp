@@ -1,0 +1,632 @@
+// The audio block: walks the block sample by sample, rendering the voices up
+// to each MIDI event and each clock step, so every hit lands on its sample
+// whatever the block size. Nothing here allocates, locks or waits.
+#include "drummachine/processor/DrumMachine.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+constexpr std::uint8_t noteOnStatus = 0x90;
+constexpr std::uint8_t noteOffStatus = 0x80;
+constexpr int allNotesOffController = 123;
+constexpr int lowestPatternKey = 12;
+constexpr int highestPatternKey = 107;
+
+std::uint8_t velocityByte (float velocity) noexcept
+{
+    // Step velocities add up past 1 (up to about 1.38): the echo is held to
+    // the MIDI range, and a note-on never carries velocity 0.
+    const float held = std::isfinite (velocity) ? std::clamp (velocity, 0.0f, 1.0f) : 0.0f;
+    return (std::uint8_t) std::clamp ((int) std::lround (held * 127.0f), 1, 127);
+}
+} // namespace
+
+void DrumMachine::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi)
+{
+    BasePluginOldStyle::processBlock (buffer, midi);
+    if (core == nullptr || sequencer == nullptr)
+    {
+        buffer.clear();
+        return;
+    }
+
+    const int numSamples = buffer.getNumSamples();
+
+    // 1. The modes, once for the block.
+    sequencer->latchNativePattern();
+    blockIntSeq = intSeq.load (std::memory_order_relaxed);
+    blockIntSync = intSync.load (std::memory_order_relaxed);
+    blockHostMode = hostMode.load (std::memory_order_relaxed);
+    const bool nativeWasRunning = nativeClock.isRunning();
+    if (muteSoloChanged.exchange (false))
+        resolveMuteSolo();
+    for (int i = 0; i < numInstruments; ++i)
+        blockOutput[(size_t) i] = outputNumber[(size_t) i].load (std::memory_order_relaxed);
+
+    // 2, 3. The host's transport, then the play and stop requests.
+    handleTransport (blockIntSync);
+    applyStartStopRequest (blockIntSeq, blockIntSync);
+
+    // 4. Outputs.
+    numOutputChannels = std::min (buffer.getNumChannels(), maxChannels);
+    for (int c = 0; c < numOutputChannels; ++c)
+    {
+        buffer.clear (c, 0, numSamples);
+        outputChannels[(size_t) c] = buffer.getWritePointer (c);
+    }
+
+    // 5. MIDI in and out.
+    carry.mergeIncoming (midi);
+    midiOut.clear();
+    stampPosition = 0;
+    renderPending = 0;
+    renderedTotal = 0;
+
+    // The message thread's commands sound from the first sample.
+    drainHandOver();
+
+    // 6. The host pattern's timing.
+    if (hostClock.isRunning())
+    {
+        if (blockIntSync)
+            hostClock.setTempo (sequencer->getHostPatternTempo());
+        hostClock.setShuffle (sequencer->getHostPatternShuffle());
+        hostClock.setStepsPerBeat (sequencer->getHostPatternScale());
+        syncHostFlamClock();
+        hostFlamClock.setGateFraction (sequencer->getHostPatternFlam());
+    }
+
+    const bool hostPlays = blockIntSeq && blockHostMode;
+    const bool nativePlays = blockIntSeq && ! blockHostMode;
+    const bool flam = supportsFlam();
+
+    // 7. Sample by sample.
+    for (int s = 0; s < numSamples; ++s)
+    {
+        if (carry.hasEvent() && carry.getNextPosition() <= s)
+        {
+            midiActivityFlag.store (1, std::memory_order_relaxed);
+            render();
+            while (carry.hasEvent() && carry.getNextPosition() <= s)
+                handleMidiInput (carry.takeNext());
+        }
+
+        if (hostClock.advance())
+            playHostClockSteps (hostPlays);
+        if (nativeClock.advance())
+            playNativeClockSteps (nativePlays, blockIntSync);
+        if (flam)
+            playFlamStrokes (hostPlays, nativePlays);
+        if (tapsQueued)
+        {
+            render();
+            playQueuedTaps (blockHostMode);
+        }
+
+        ++stampPosition;
+        ++renderPending;
+    }
+
+    // 8. The rest of the block; events past it wait for the next one.
+    render();
+    carry.carryOver (numSamples);
+
+    // 9. With the internal sequencer the host gets the echo notes instead of its input.
+    if (blockIntSeq)
+    {
+        midi.clear();
+        for (int i = 0; i < midiOut.size(); ++i)
+            if (midiOut[i].position >= 0)
+                midi.addEvent (midiOut[i].bytes, midiOut[i].size, midiOut[i].position);
+    }
+
+    // 10, 11. The editor follows; the play state is published.
+    follow();
+    if (nativeClock.isRunning() != nativeWasRunning)
+        playStatePending.store (true, std::memory_order_release);
+}
+
+void DrumMachine::drainHandOver() noexcept
+{
+    if (noteOffFlushPending.exchange (false, std::memory_order_acq_rel))
+        sendPendingNoteOffs();
+
+    HandOverCommand command;
+    while (handOver.pop (command))
+    {
+        switch (command.kind)
+        {
+            case HandOverCommand::triggerPad:
+                triggerInstrument (command.track, command.velocity);
+                break;
+            case HandOverCommand::queueTap:
+                queuedTaps[(size_t) command.track] = command.value;
+                tapsQueued = true;
+                break;
+            case HandOverCommand::clearQueuedTaps:
+                queuedTaps.fill (0);
+                tapsQueued = false;
+                break;
+            case HandOverCommand::flushNoteOffs:
+                sendPendingNoteOffs();
+                break;
+        }
+    }
+}
+
+//==== Transport ======================================================================
+
+void DrumMachine::handleTransport (bool intSyncOn) noexcept
+{
+    auto* head = getPlayHead();
+    if (head == nullptr)
+        return;
+    const auto position = head->getPosition();
+    if (! position.hasValue())
+        return;
+
+    const bool playing = position->getIsPlaying();
+    const auto ppq = position->getPpqPosition();
+    bool justStarted = false;
+
+    if (playing != hostPlaying)
+    {
+        hostPlaying = playing;
+        if (playing)
+        {
+            if (hostPlayDetection.load (std::memory_order_relaxed) == byTransportChange && ! nativeClock.isRunning())
+            {
+                startNativeClock (ppq.hasValue() ? std::max (0.0, *ppq) : 0.0, intSyncOn);
+                // The pattern starts where the host's song is, not at its first step.
+                nativeLocatePending = true;
+                justStarted = true;
+            }
+        }
+        else
+        {
+            stopEverything();
+            sequencer->stopHost();
+            sequencer->stopNative();
+            lowestCStarted = false;
+        }
+        lastAppliedRequest.store (stopRequest, std::memory_order_relaxed);
+    }
+
+    if (! intSyncOn)
+    {
+        if (const auto bpm = position->getBpm(); bpm.hasValue())
+        {
+            hostClock.setTempo (*bpm);
+            nativeClock.setTempo (*bpm);
+        }
+        syncHostFlamClock();
+        syncNativeFlamClock();
+
+        // A running clock keeps counting samples; it moves only when the host jumps.
+        if (playing && ! justStarted && ppq.hasValue() && nativeClock.isRunning() && *ppq >= 0.0
+            && nativeClock.followHostPosition (*ppq))
+            nativeLocatePending = true;
+    }
+}
+
+void DrumMachine::applyStartStopRequest (bool intSeqOn, bool intSyncOn) noexcept
+{
+    const int request = startStopRequest.exchange (noRequest, std::memory_order_acq_rel);
+    if (request == noRequest || request == lastAppliedRequest.load (std::memory_order_relaxed) || ! intSeqOn || hostPlaying)
+        return;
+
+    lastAppliedRequest.store (request, std::memory_order_relaxed);
+    if (request == startRequest)
+    {
+        startNativeClock (0.0, intSyncOn);
+    }
+    else
+    {
+        nativeClock.stop();
+        sequencer->stopNative();
+    }
+    nativeFlamClock.stop();
+}
+
+void DrumMachine::startNativeClock (double position, bool intSyncOn) noexcept
+{
+    sequencer->startNative();
+    if (intSyncOn)
+        nativeClock.setTempo (sequencer->getNativePatternTempo());
+    nativeClock.setShuffle (sequencer->getNativePatternShuffle());
+    nativeClock.setStepsPerBeat (sequencer->getNativePatternScale());
+    nativeClock.start (position);
+    syncNativeFlamClock();
+    nativeStepPlayed = false;
+}
+
+void DrumMachine::startHostPattern (int pattern, bool intSyncOn) noexcept
+{
+    sequencer->startHost (pattern);
+    if (intSyncOn)
+        hostClock.setTempo (sequencer->getHostPatternTempo());
+    hostClock.setShuffle (sequencer->getHostPatternShuffle());
+    hostClock.setStepsPerBeat (sequencer->getHostPatternScale());
+    hostClock.restart (0.0);
+    syncHostFlamClock();
+    hostFlamClock.stop();
+    hostFlamClock.setGateFraction (sequencer->getHostPatternFlam());
+    hostStepPlayed = false;
+}
+
+void DrumMachine::stopEverything() noexcept
+{
+    for (auto* clock : { &hostClock, &nativeClock, &hostFlamClock, &nativeFlamClock })
+        clock->stop();
+}
+
+void DrumMachine::syncHostFlamClock() noexcept
+{
+    hostFlamClock.setTempo (hostClock.getTempo());
+    hostFlamClock.setStepsPerBeat (hostClock.getStepsPerBeat());
+}
+
+void DrumMachine::syncNativeFlamClock() noexcept
+{
+    nativeFlamClock.setTempo (nativeClock.getTempo());
+    nativeFlamClock.setStepsPerBeat (nativeClock.getStepsPerBeat());
+}
+
+//==== Steps =========================================================================
+
+void DrumMachine::playHostClockSteps (bool playing) noexcept
+{
+    for (int e = 0; e < hostClock.getNumEvents(); ++e)
+    {
+        if (hostClock.getEvent (e).kind != ShuffledClockNew::stepStartEvent)
+            continue;
+
+        render();
+        if (playing)
+        {
+            sequencer->playHostStep (false);
+            savedHostPattern = sequencer->getHostPattern();
+            savedHostStep = sequencer->getHostStep();
+            hostStepPlayed = true;
+            sequencer->advanceHostStep();
+        }
+        hostFlamClock.restart (0.0);
+    }
+}
+
+void DrumMachine::playNativeClockSteps (bool playing, bool intSyncOn) noexcept
+{
+    for (int e = 0; e < nativeClock.getNumEvents(); ++e)
+    {
+        if (nativeClock.getEvent (e).kind != ShuffledClockNew::stepStartEvent)
+            continue;
+
+        render();
+        if (nativeLocatePending && playing)
+            sequencer->locate (nativeClock.getPosition());
+        nativeLocatePending = false;
+
+        if (intSyncOn)
+        {
+            nativeClock.setTempo (sequencer->getNativePatternTempo());
+            nativeClock.setShuffle (sequencer->getNativePatternShuffle());
+            nativeClock.setStepsPerBeat (sequencer->getNativePatternScale());
+        }
+        nativeFlamClock.setGateFraction (sequencer->getNativePatternFlam());
+        syncNativeFlamClock();
+        nativeFlamClock.restart (0.0);
+
+        if (playing)
+        {
+            sequencer->playNativeStep (false);
+            savedNativePattern = sequencer->getNativePattern();
+            savedNativeStep = sequencer->getNativeStep();
+            nativeStepPlayed = true;
+            sequencer->advanceNativeStep();
+        }
+    }
+}
+
+void DrumMachine::playFlamStrokes (bool hostPlays, bool nativePlays) noexcept
+{
+    if (hostFlamClock.advance())
+    {
+        for (int e = 0; e < hostFlamClock.getNumEvents(); ++e)
+        {
+            if (hostFlamClock.getEvent (e).kind != ShuffledClockNew::stepEndEvent)
+                continue;
+            render();
+            if (hostPlays && hostStepPlayed)
+            {
+                sequencer->setHostCursor (savedHostPattern, savedHostStep);
+                sequencer->playHostStep (true);
+                sequencer->advanceHostStep();
+            }
+            if (hostFlamClock.isRunning())
+                hostFlamClock.stop();
+        }
+    }
+
+    if (nativeFlamClock.advance())
+    {
+        for (int e = 0; e < nativeFlamClock.getNumEvents(); ++e)
+        {
+            if (nativeFlamClock.getEvent (e).kind != ShuffledClockNew::stepEndEvent)
+                continue;
+            render();
+            if (nativePlays && nativeStepPlayed)
+            {
+                sequencer->setNativeCursor (savedNativePattern, savedNativeStep);
+                sequencer->playNativeStep (true);
+                sequencer->advanceNativeStep();
+            }
+            if (nativeFlamClock.isRunning())
+                nativeFlamClock.stop();
+        }
+    }
+}
+
+void DrumMachine::playQueuedTaps (bool hostModeOn) noexcept
+{
+    auto& clock = hostModeOn ? hostClock : nativeClock;
+    const int cursorKind = hostModeOn ? 1 : 0;
+    const bool stepPlayed = hostModeOn ? hostStepPlayed : nativeStepPlayed;
+    bool played = false;
+
+    if (clock.isRunning() && (! stepPlayed || ! clock.isInFirstHalfOfStep()))
+    {
+        // Nearer the next step: the sequencer writes them when it plays it.
+        for (int track = 0; track < numTracks; ++track)
+            if (queuedTaps[(size_t) track] != 0)
+                sequencer->addPendingTap (track, queuedTaps[(size_t) track], cursorKind);
+    }
+    else
+    {
+        const bool writeIntoPattern = clock.isRunning();
+        // The cursor has already moved past the step that is sounding: the tap
+        // goes into that step, so it neither lands late nor sounds twice.
+        const int pattern = hostModeOn ? savedHostPattern : savedNativePattern;
+        const int step = hostModeOn ? savedHostStep : savedNativeStep;
+        for (int track = 0; track < numTracks; ++track)
+        {
+            const int value = queuedTaps[(size_t) track];
+            if (value == 0)
+                continue;
+
+            if (writeIntoPattern)
+            {
+                if (value == Pattern::stepAccent)
+                    sequencer->setStepAccent (pattern, track, step);
+                else if (value == Pattern::stepFlam)
+                    sequencer->setStepFlam (pattern, track, step);
+                else
+                    sequencer->setStepOn (pattern, track, step);
+            }
+
+            const float velocity = getBaseVelocity() + (value == Pattern::stepAccent ? getStrongVelocityBoost() : 0.0f);
+            triggerInstrument (track, velocity);
+            played = true;
+        }
+    }
+
+    if (played)
+        stepStatesPending.store (true, std::memory_order_release);
+    queuedTaps.fill (0);
+    tapsQueued = false;
+}
+
+void DrumMachine::follow() noexcept
+{
+    if (! blockIntSeq || lengthMode.load (std::memory_order_relaxed))
+        return;
+    const bool following = autoFollow.load (std::memory_order_relaxed) || tapMode.load (std::memory_order_relaxed);
+
+    bool changed = false;
+    if (blockHostMode)
+    {
+        if (hostClock.isRunning() && following)
+            changed = sequencer->editHostPattern();
+    }
+    else if (nativeClock.isRunning() && following)
+    {
+        changed = sequencer->editNativePattern();
+    }
+
+    if (changed || sequencer->hasNativePatternChanged())
+        patternStatePending.store (true, std::memory_order_release);
+}
+
+//==== MIDI ==========================================================================
+
+void DrumMachine::handleMidiInput (const ShortMidiEvent& event) noexcept
+{
+    const std::uint8_t status = event.bytes[0];
+    const int kind = status & 0xf0;
+    const int data1 = event.size > 1 ? event.bytes[1] & 0x7f : 0;
+    const int data2 = event.size > 2 ? event.bytes[2] & 0x7f : 0;
+
+    if (kind == 0xb0)
+    {
+        if (data1 == allNotesOffController)
+        {
+            sequencer->stopHost();
+            sequencer->stopNative();
+            stopEverything();
+            lowestCStarted = false;
+            heldPatternNotes = 0;
+            // The notes we echoed would otherwise hang downstream.
+            sendPendingNoteOffs();
+        }
+        else
+        {
+            getMidiControl().processMidiMessage (event.bytes, event.size);
+        }
+        return;
+    }
+
+    if (kind == 0xc0)
+    {
+        handleProgramChange (data1);
+        return;
+    }
+
+    const bool noteOn = kind == 0x90 && data2 > 0;
+    const bool noteOff = kind == 0x80 || (kind == 0x90 && data2 == 0);
+    if (! noteOn && ! noteOff)
+        return;
+
+    if (noteOn && ! blockIntSeq)
+    {
+        const int instrument = midiKeyMap[(size_t) data1];
+        if (instrument >= 0)
+            triggerInstrument (instrument, (float) data2 / 127.0f);
+    }
+
+    if (data1 >= lowestPatternKey && data1 <= highestPatternKey)
+    {
+        const int index = data1 - lowestPatternKey;
+        if (noteOn)
+        {
+            heldPatternNotes = index == sequencer->getHostPattern() ? heldPatternNotes + 1 : 1;
+            startHostPattern (index, blockIntSync);
+        }
+        else if (index == sequencer->getHostPattern())
+        {
+            --heldPatternNotes;
+            if (heldPatternNotes < 1 && noteOffMode.load (std::memory_order_relaxed))
+            {
+                heldPatternNotes = 0;
+                sequencer->stopHost();
+                hostClock.stop();
+                hostFlamClock.stop();
+            }
+        }
+    }
+
+    handleIncomingMidi (juce::MidiMessage (event.bytes, event.size, 0.0));
+
+    if (noteOn && data1 == 0 && hostPlayDetection.load (std::memory_order_relaxed) == byLowestCNoteOn && ! nativeClock.isRunning())
+    {
+        startNativeClock (0.0, blockIntSync);
+        lowestCStarted = true;
+    }
+}
+
+void DrumMachine::triggerStep (int instrument, bool strong, bool accent)
+{
+    const float velocity = getBaseVelocity() + (strong ? getStrongVelocityBoost() : 0.0f)
+                           + (accent ? getAccentVelocityScale() * (float) getAccentLevel() : 0.0f);
+    triggerInstrument (instrument, velocity);
+}
+
+void DrumMachine::triggerInstrument (int instrument, float velocity)
+{
+    if (instrument < 0 || instrument >= numTracks)
+        return;
+    // The accent track has no voice of its own and no audibility to check.
+    if (instrument < numInstruments && audible[(size_t) instrument].load (std::memory_order_relaxed) == 0)
+        return;
+
+    core->trigger (instrument, velocity);
+    hitFlags[(size_t) instrument].exchange (1, std::memory_order_relaxed);
+    if (instrument < numInstruments)
+        sendNoteOn (instrument, velocity);
+}
+
+void DrumMachine::sendNoteOn (int instrument, float velocity) noexcept
+{
+    if (noteOffPending[(size_t) instrument] != 0)
+        sendNoteOff (instrument);
+
+    const std::uint8_t byte = velocityByte (velocity);
+    for (int k = 0; k < numKeysOfInstrument[(size_t) instrument]; ++k)
+    {
+        const std::uint8_t message[3] = { noteOnStatus, keysOfInstrument[(size_t) instrument][(size_t) k], byte };
+        midiOut.add (stampPosition, message, 3);
+    }
+    noteOffPending[(size_t) instrument] = 1;
+}
+
+void DrumMachine::sendNoteOff (int instrument) noexcept
+{
+    if (noteOffPending[(size_t) instrument] == 0)
+        return;
+
+    for (int k = 0; k < numKeysOfInstrument[(size_t) instrument]; ++k)
+    {
+        const std::uint8_t message[3] = { noteOffStatus, keysOfInstrument[(size_t) instrument][(size_t) k], 0 };
+        midiOut.add (stampPosition, message, 3);
+    }
+    noteOffPending[(size_t) instrument] = 0;
+}
+
+void DrumMachine::sendPendingNoteOffs() noexcept
+{
+    for (int i = 0; i < numInstruments; ++i)
+        sendNoteOff (i);
+}
+
+//==== Mixing ========================================================================
+
+void DrumMachine::resolveMuteSolo() noexcept
+{
+    bool anySolo = false;
+    for (const auto& s : solo)
+        anySolo = anySolo || s.load (std::memory_order_relaxed) != 0;
+
+    for (int i = 0; i < numInstruments; ++i)
+    {
+        const bool on = anySolo ? solo[(size_t) i].load (std::memory_order_relaxed) != 0
+                                : mute[(size_t) i].load (std::memory_order_relaxed) == 0;
+        audible[(size_t) i].store (on ? 1 : 0, std::memory_order_relaxed);
+    }
+}
+
+void DrumMachine::render() noexcept
+{
+    const bool mono = outputMode == monoOutputs;
+    const int numOutputs = mono ? numOutputChannels : numOutputChannels / 2;
+    const int triggerOutput = triggerOutOutput.load (std::memory_order_relaxed) - 1;
+
+    for (int n = 0; n < renderPending; ++n, ++renderedTotal)
+    {
+        core->process (voiceSamples.data());
+
+        for (int i = 0; i < numInstruments; ++i)
+        {
+            const int o = blockOutput[(size_t) i] - 1;
+            if (o < 0 || o >= numOutputs)
+                continue;
+            const float sample = (float) voiceSamples[(size_t) i];
+            if (mono)
+            {
+                outputChannels[(size_t) o][renderedTotal] += sample;
+            }
+            else
+            {
+                outputChannels[(size_t) (2 * o)][renderedTotal] += sample;
+                outputChannels[(size_t) (2 * o + 1)][renderedTotal] += sample;
+            }
+        }
+
+        if (core->isTriggerOutEnabled())
+        {
+            const float pulse = (float) core->processTriggerOut();
+            if (triggerOutput >= 0 && triggerOutput < numOutputs)
+            {
+                if (mono)
+                {
+                    outputChannels[(size_t) triggerOutput][renderedTotal] += pulse;
+                }
+                else
+                {
+                    outputChannels[(size_t) (2 * triggerOutput)][renderedTotal] += pulse;
+                    outputChannels[(size_t) (2 * triggerOutput + 1)][renderedTotal] += pulse;
+                }
+            }
+        }
+    }
+    renderPending = 0;
+}
