@@ -126,7 +126,9 @@ bool ShuffledClockNew::advance()
         lastBoundaryPosition = position;
         phase = nextPhase;
         const auto pair = StepPairGeometry::around (position, 1.0 / stepsPerBeat, shuffle, gateFraction);
-        stepFlag = pair.notFirst ? 1 : 0;
+        // The second step of a pair is never the timeline's first, even when
+        // rounding puts the boundary sample a hair before its ideal position.
+        stepFlag = (pair.notFirst || phase == 2) ? 1 : 0;
         addEvent (stepFlag, (phase == 0 || phase == 2) ? stepStartEvent : stepEndEvent);
         stepChangedPending.store (1, std::memory_order_release);
         stepBoundary = true;

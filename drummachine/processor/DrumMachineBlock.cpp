@@ -113,14 +113,14 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuff
     render();
     carry.carryOver (numSamples);
 
-    // 9. With the internal sequencer the host gets the echo notes instead of its input.
+    // 9. With the internal sequencer the host gets the echo notes instead of
+    // its input. Without it the input passes through, and the only echoes are
+    // the note-offs of notes echoed before the sequencer was switched off.
     if (blockIntSeq)
-    {
         midi.clear();
-        for (int i = 0; i < midiOut.size(); ++i)
-            if (midiOut[i].position >= 0)
-                midi.addEvent (midiOut[i].bytes, midiOut[i].size, midiOut[i].position);
-    }
+    for (int i = 0; i < midiOut.size(); ++i)
+        if (midiOut[i].position >= 0)
+            midi.addEvent (midiOut[i].bytes, midiOut[i].size, midiOut[i].position);
 
     // 10, 11. The editor follows; the play state is published.
     follow();
@@ -539,6 +539,10 @@ void DrumMachine::sendNoteOn (int instrument, float velocity) noexcept
 {
     if (noteOffPending[(size_t) instrument] != 0)
         sendNoteOff (instrument);
+
+    // Echoes reach the host only while the internal sequencer is on.
+    if (! blockIntSeq)
+        return;
 
     const std::uint8_t byte = velocityByte (velocity);
     for (int k = 0; k < numKeysOfInstrument[(size_t) instrument]; ++k)

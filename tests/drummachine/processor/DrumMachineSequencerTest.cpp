@@ -1,0 +1,347 @@
+// The internal sequencer through the processor: echo notes at their samples
+// and velocities on the host's transport and on the internal clock, taps,
+// pads, all-notes-off, start and stop.
+#include "DrumMachineTestSupport.h"
+
+#include <cmath>
+
+namespace
+{
+constexpr int bassDrum = 0, snareDrum = 1;
+constexpr double rate = 48000.0;
+constexpr double samplesPerBeat = rate / 2.0; // 120 bpm
+
+int velocityByte (float velocity)
+{
+    return std::clamp ((int) std::lround (std::clamp (velocity, 0.0f, 1.0f) * 127.0f), 1, 127);
+}
+
+int ceilSample (double beats)
+{
+    return (int) std::ceil (beats * samplesPerBeat - 1.0e-7);
+}
+
+// What the host should receive for one bar of a 16-step pattern at 120 bpm,
+// worked out from the pattern alone: every step on its shuffled sample, each
+// flam's second stroke a flam time later, note-offs before repeated notes.
+std::vector<EchoNote> expectedBar (TestDrumMachine& dm, const Pattern& pattern, float accentLevel, int firstStep = 0)
+{
+    struct Hit { int position; int order; int instrument; float velocity; };
+    std::vector<Hit> hits;
+    const double stepBeats = 1.0 / pattern.getScale();
+    const float base = dm.getBaseVelocity(), boost = dm.getStrongVelocityBoost();
+    const float accentTerm = dm.getAccentVelocityScale() * accentLevel;
+
+    for (int n = 0; n < 16; ++n)
+    {
+        const int step = (firstStep + n) % 16;
+        const int pair = n / 2;
+        const double startBeats = 2.0 * pair * stepBeats + (n % 2 == 1 ? (1.0 + pattern.getShuffle()) * stepBeats : 0.0);
+        const int start = ceilSample (startBeats);
+        const int flamAt = start + (int) std::ceil (pattern.getFlam() * stepBeats * samplesPerBeat - 1.0e-7);
+        const bool accented = pattern.getStep (Pattern::accentTrack, step) != Pattern::stepOff;
+
+        for (int row = 0; row < DrumMachine::numInstruments; ++row)
+        {
+            const int value = pattern.getStep (row, step);
+            if (value == Pattern::stepOff)
+                continue;
+            const float velocity = base + (value == Pattern::stepAccent ? boost : 0.0f) + (accented ? accentTerm : 0.0f);
+            hits.push_back ({ start, n * 100 + row, row, velocity });
+            if (value == Pattern::stepFlam)
+                hits.push_back ({ flamAt, n * 100 + 50 + row, row, base + boost + (accented ? accentTerm : 0.0f) });
+        }
+    }
+    std::stable_sort (hits.begin(), hits.end(), [] (const Hit& a, const Hit& b) { return a.position != b.position ? a.position < b.position : a.order < b.order; });
+
+    std::vector<EchoNote> notes;
+    std::array<bool, DrumMachine::numInstruments> pending {};
+    for (const auto& hit : hits)
+    {
+        std::vector<int> keys;
+        for (int key = 0; key < 128; ++key)
+            if (dm.getDrumMap().getInstrumentForKey (key) == hit.instrument)
+                keys.push_back (key);
+        if (pending[(size_t) hit.instrument])
+            for (int key : keys)
+                notes.push_back ({ hit.position, 0x80, key, 0 });
+        for (int key : keys)
+            notes.push_back ({ hit.position, 0x90, key, velocityByte (hit.velocity) });
+        pending[(size_t) hit.instrument] = true;
+    }
+    return notes;
+}
+
+// A factory pattern of 16 steps at 4 per beat, preferring one with shuffle and flams.
+Pattern pickFactoryPattern (TestDrumMachine& dm)
+{
+    Pattern chosen, candidate;
+    int bestScore = -1;
+    for (int index = 0; index < PulsettaSeq::numPatterns; ++index)
+    {
+        dm.seq().copyPattern (index, candidate);
+        if (candidate.getLength() != 16 || candidate.getScale() != 4)
+            continue;
+        bool flams = false;
+        for (int row = 0; row < DrumMachine::numInstruments; ++row)
+            for (int step = 0; step < 16; ++step)
+                flams = flams || candidate.getStep (row, step) == Pattern::stepFlam;
+        const int score = (candidate.getShuffle() > 0.0 ? 2 : 0) + (flams ? 1 : 0);
+        if (score > bestScore)
+        {
+            bestScore = score;
+            chosen.copyFrom (candidate);
+        }
+    }
+    return chosen;
+}
+
+std::vector<EchoNote> noteOnsOf (const std::vector<EchoNote>& notes, int key)
+{
+    std::vector<EchoNote> found;
+    for (const auto& note : notes)
+        if (note.key == key && note.status == 0x90)
+            found.push_back (note);
+    return found;
+}
+
+Pattern emptyPattern()
+{
+    Pattern pattern;
+    pattern.setTempo (120.0);
+    pattern.setScale (4);
+    pattern.setLength (16);
+    return pattern;
+}
+} // namespace
+
+class DrumMachineSequencer : public DrumMachineTest
+{
+protected:
+    void SetUp() override
+    {
+        dm = makeDrumMachine (false);
+        prepare (*dm, head, 512, rate);
+        dm->setAccentLevel (0.6);
+    }
+
+    std::unique_ptr<TestDrumMachine> dm;
+    FakePlayHead head;
+};
+
+TEST_F (DrumMachineSequencer, OneBarOfAFactoryPatternOnTheHostTransport)
+{
+    Pattern pattern = pickFactoryPattern (*dm);
+    ASSERT_EQ (pattern.getLength(), 16);
+    dm->seq().storePattern (0, pattern);
+    dm->setInternalSync (false); // the host's tempo
+    head.playing = true;
+    head.bpm = 120.0;
+
+    const auto result = run (*dm, head, (int) (4 * samplesPerBeat), 512);
+    EXPECT_EQ (result.midi, expectedBar (*dm, pattern, 0.6f));
+    EXPECT_FALSE (result.midi.empty());
+}
+
+TEST_F (DrumMachineSequencer, OneBarOfAFactoryPatternOnTheInternalClock)
+{
+    Pattern pattern = pickFactoryPattern (*dm);
+    pattern.setTempo (120.0);
+    dm->seq().storePattern (0, pattern);
+    ASSERT_TRUE (dm->isInternalSyncOn()); // the pattern's tempo
+    dm->requestStart();
+
+    const auto result = run (*dm, head, (int) (4 * samplesPerBeat), 333);
+    EXPECT_EQ (result.midi, expectedBar (*dm, pattern, 0.6f));
+    EXPECT_EQ (dm->getLastAppliedRequest(), DrumMachine::startRequest);
+    EXPECT_TRUE (dm->getNativeClock().isRunning());
+}
+
+TEST_F (DrumMachineSequencer, AHostStartInMidSongStartsThePatternAtTheHostsPosition)
+{
+    Pattern pattern = pickFactoryPattern (*dm);
+    dm->seq().storePattern (0, pattern);
+    dm->setInternalSync (false);
+    head.playing = true;
+    head.startPpq = 2.0; // the middle of the bar: step 8
+
+    const auto result = run (*dm, head, (int) (4 * samplesPerBeat), 512);
+    EXPECT_EQ (result.midi, expectedBar (*dm, pattern, 0.6f, 8));
+}
+
+TEST_F (DrumMachineSequencer, AccentedStrongStepsAreClampedToTheMidiRangeAndTheAccentTrackPlays)
+{
+    auto pattern = emptyPattern();
+    pattern.setStep (bassDrum, 0, Pattern::stepAccent);
+    pattern.setStep (snareDrum, 0, Pattern::stepOn);
+    pattern.setStep (Pattern::accentTrack, 0, Pattern::stepOn);
+    dm->seq().storePattern (0, pattern);
+    dm->setAccentLevel (1.0); // 0.378 + 0.377 + 0.623 = 1.378
+    dm->setSolo (bassDrum, true);
+    dm->requestStart();
+
+    const auto result = run (*dm, head, 1024, 512);
+    const auto bass = noteOnsOf (result.midi, keyOf (*dm, bassDrum));
+    ASSERT_FALSE (bass.empty());
+    EXPECT_EQ (bass.front().velocity, 127);
+    EXPECT_EQ (bass.front().position, 0);
+    EXPECT_TRUE (noteOnsOf (result.midi, keyOf (*dm, snareDrum)).empty()); // not soloed
+    EXPECT_TRUE (dm->takeHitFlag (Pattern::accentTrack));
+}
+
+TEST_F (DrumMachineSequencer, AnAccentAtAccentLevelZeroPlaysAtTheBaseVelocity)
+{
+    auto pattern = emptyPattern();
+    pattern.setStep (bassDrum, 0, Pattern::stepOn);
+    pattern.setStep (Pattern::accentTrack, 0, Pattern::stepOn);
+    dm->seq().storePattern (0, pattern);
+    dm->setAccentLevel (0.0);
+    dm->requestStart();
+
+    const auto bass = noteOnsOf (run (*dm, head, 512, 512).midi, keyOf (*dm, bassDrum));
+    ASSERT_FALSE (bass.empty());
+    EXPECT_EQ (bass.front().velocity, 48);
+}
+
+TEST_F (DrumMachineSequencer, ATapInTheFirstHalfOfAStepIsWrittenThereAndSoundsOnce)
+{
+    dm->seq().storePattern (0, emptyPattern());
+    dm->requestStart();
+    run (*dm, head, 1024, 512); // step 0 is playing (6000 samples long)
+
+    ASSERT_TRUE (dm->queueTap (snareDrum, Pattern::stepOn));
+    const auto result = run (*dm, head, (int) (4 * samplesPerBeat) - 2048, 512);
+    const auto snare = noteOnsOf (result.midi, keyOf (*dm, snareDrum));
+    ASSERT_EQ (snare.size(), 1u); // at once, and not again at the next step
+    EXPECT_EQ (snare.front().position, 0);
+    Pattern stored;
+    dm->seq().copyPattern (0, stored);
+    EXPECT_EQ (stored.getStep (snareDrum, 0), Pattern::stepOn);
+    EXPECT_EQ (stored.getStep (snareDrum, 1), Pattern::stepOff);
+
+    // The next bar plays it on step 0 again.
+    const auto nextBar = noteOnsOf (run (*dm, head, 2048, 512).midi, keyOf (*dm, snareDrum));
+    ASSERT_EQ (nextBar.size(), 1u);
+    EXPECT_EQ (nextBar.front().position, 1024);
+}
+
+TEST_F (DrumMachineSequencer, ATapInTheSecondHalfOfAStepGoesToTheNextStep)
+{
+    dm->seq().storePattern (0, emptyPattern());
+    dm->requestStart();
+    run (*dm, head, 4096, 512); // past the middle of step 0
+
+    ASSERT_TRUE (dm->queueTap (snareDrum, Pattern::stepAccent));
+    const auto result = run (*dm, head, 4096, 512);
+    const auto snare = noteOnsOf (result.midi, keyOf (*dm, snareDrum));
+    ASSERT_EQ (snare.size(), 1u);
+    EXPECT_EQ (snare.front().position, 6000 - 4096); // step 1
+    EXPECT_EQ (snare.front().velocity, 96);
+    Pattern stored;
+    dm->seq().copyPattern (0, stored);
+    EXPECT_EQ (stored.getStep (snareDrum, 0), Pattern::stepOff);
+    EXPECT_EQ (stored.getStep (snareDrum, 1), Pattern::stepAccent);
+}
+
+TEST_F (DrumMachineSequencer, PadsSoundAtTheNextBlocksFirstSampleWithTheirEcho)
+{
+    ASSERT_TRUE (dm->queuePadTrigger (bassDrum, 0.5f));
+    EXPECT_FALSE (dm->queuePadTrigger (12, 0.5f));
+    EXPECT_FALSE (dm->queuePadTrigger (-1, 0.5f));
+    const auto result = run (*dm, head, 512, 512);
+    const auto bass = noteOnsOf (result.midi, keyOf (*dm, bassDrum));
+    ASSERT_EQ (bass.size(), 1u);
+    EXPECT_EQ (bass.front().position, 0);
+    EXPECT_EQ (bass.front().velocity, 64);
+    EXPECT_FALSE (isSilent (result.audio, 0));
+    EXPECT_TRUE (dm->takeHitFlag (bassDrum));
+}
+
+TEST_F (DrumMachineSequencer, AllNotesOffStopsTheClocksAndEndsTheEchoedNotes)
+{
+    auto pattern = emptyPattern();
+    pattern.setStep (bassDrum, 0, Pattern::stepOn);
+    dm->seq().storePattern (0, pattern);
+    dm->requestStart();
+    run (*dm, head, 512, 512);
+    ASSERT_TRUE (dm->getNativeClock().isRunning());
+
+    const auto result = run (*dm, head, 512, 512, { { 100, juce::MidiMessage::allNotesOff (1) } });
+    EXPECT_FALSE (dm->getNativeClock().isRunning());
+    int noteOffs = 0;
+    for (const auto& note : result.midi)
+        if (note.status == 0x80 && dm->getDrumMap().getInstrumentForKey (note.key) == bassDrum && note.position == 100)
+            ++noteOffs;
+    EXPECT_EQ (noteOffs, 2); // both bass drum keys
+}
+
+TEST_F (DrumMachineSequencer, SwitchingTheSequencerOffEndsTheEchoedNotes)
+{
+    auto pattern = emptyPattern();
+    pattern.setStep (bassDrum, 0, Pattern::stepOn);
+    dm->seq().storePattern (0, pattern);
+    dm->requestStart();
+    run (*dm, head, 512, 512);
+
+    dm->setInternalSequencer (false);
+    const auto result = run (*dm, head, 512, 512);
+    ASSERT_EQ (result.midi.size(), 2u);
+    EXPECT_EQ (result.midi[0].status, 0x80);
+    EXPECT_EQ (result.midi[0].position, 0);
+
+    // Nothing is echoed with the sequencer off, and nothing hangs.
+    EXPECT_TRUE (run (*dm, head, 512, 512).midi.empty());
+}
+
+TEST_F (DrumMachineSequencer, HostTransportStartsAndStopsTheInternalClockByDetection)
+{
+    head.playing = true;
+    run (*dm, head, 512, 512);
+    EXPECT_TRUE (dm->getNativeClock().isRunning());
+    head.playing = false;
+    run (*dm, head, 512, 512);
+    EXPECT_FALSE (dm->getNativeClock().isRunning());
+
+    dm->setHostPlayDetection (DrumMachine::byLowestCNoteOn);
+    head.playing = true;
+    run (*dm, head, 512, 512);
+    EXPECT_FALSE (dm->getNativeClock().isRunning());
+    run (*dm, head, 512, 512, { { 10, juce::MidiMessage::noteOn (1, 0, (juce::uint8) 100) } });
+    EXPECT_TRUE (dm->getNativeClock().isRunning());
+}
+
+TEST_F (DrumMachineSequencer, HeldHostPatternKeysStopThePatternAtTheLastRelease)
+{
+    dm->setHostMode (true);
+    dm->setNoteOffMode (true);
+    const int key = 12 + 5;
+    run (*dm, head, 512, 512, { { 0, juce::MidiMessage::noteOn (1, key, (juce::uint8) 100) },
+                                { 10, juce::MidiMessage::noteOn (1, key, (juce::uint8) 100) } });
+    EXPECT_TRUE (dm->getHostClock().isRunning());
+    EXPECT_EQ (dm->seq().getHostPattern(), 5);
+
+    run (*dm, head, 512, 512, { { 0, juce::MidiMessage::noteOff (1, key) } });
+    EXPECT_TRUE (dm->getHostClock().isRunning());
+    run (*dm, head, 512, 512, { { 0, juce::MidiMessage::noteOff (1, key) } });
+    EXPECT_FALSE (dm->getHostClock().isRunning());
+}
+
+// The clock once started the second step of its very first pair twice (on its
+// sample and the next) when shuffle put that boundary between two samples.
+TEST (DrumMachineClockUse, TheFirstShuffledPairStartsEachStepOnce)
+{
+    ShuffledClockNew clock;
+    clock.setSampleRate (rate);
+    clock.setTempo (120.0);
+    clock.setStepsPerBeat (4.0);
+    clock.setShuffle (0.14);
+    clock.start (0.0);
+
+    std::vector<int> starts;
+    for (int s = 0; s < 24001; ++s)
+        if (clock.advance())
+            for (int e = 0; e < clock.getNumEvents(); ++e)
+                if (clock.getEvent (e).kind == ShuffledClockNew::stepStartEvent)
+                    starts.push_back (s);
+    EXPECT_EQ (starts, (std::vector<int> { 0, 6840, 12000, 18840, 24000 }));
+}
