@@ -133,7 +133,7 @@ TEST_F (DrumMachineState, ForeignOrGarbageStateChangesNothingAndBadEntriesAreSki
 
     // A drum map with an entry out of range and one good one; a bank holding no pattern.
     dm->restorePluginState (*parse (stateWithSections (
-        "<DrumMap><assign midiKey=\"999\" instrument=\"BD\"/><assign midiKey=\"60\" instrument=\"SD\"/></DrumMap>"
+        "<DrumMap application=\"Pulsetta\" ver=\"1.1\"><assign midiKey=\"999\" instrument=\"BD\"/><assign midiKey=\"60\" instrument=\"SD\"/></DrumMap>"
         "<PatternsState><PatternBank><Garbage/></PatternBank><Garbage/></PatternsState>")));
     EXPECT_EQ (dm->getDrumMap().getInstrumentForKey (60), snareDrum);
     EXPECT_EQ (dm->getOutputNumber (snareDrum), 4);
