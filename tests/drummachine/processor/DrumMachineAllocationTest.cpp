@@ -1,0 +1,96 @@
+// The block must never allocate once running: this executable counts every
+// allocation the test thread makes while counting is on.
+#include "DrumMachineTestSupport.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace
+{
+thread_local bool counting = false;
+thread_local long allocations = 0;
+
+void* allocate (std::size_t size)
+{
+    if (counting)
+        ++allocations;
+    if (auto* p = std::malloc (size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+
+class AllocationCounter
+{
+public:
+    AllocationCounter() { allocations = 0; counting = true; }
+    ~AllocationCounter() { counting = false; }
+    long count() const { return allocations; }
+};
+} // namespace
+
+void* operator new (std::size_t size) { return allocate (size); }
+void* operator new[] (std::size_t size) { return allocate (size); }
+void operator delete (void* p) noexcept { std::free (p); }
+void operator delete[] (void* p) noexcept { std::free (p); }
+void operator delete (void* p, std::size_t) noexcept { std::free (p); }
+void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
+
+using DrumMachineAllocation = DrumMachineTest;
+
+TEST_F (DrumMachineAllocation, TheCounterSeesAllocations)
+{
+    AllocationCounter counter;
+    auto* p = new std::vector<int> (100);
+    delete p;
+    EXPECT_GT (counter.count(), 0);
+}
+
+TEST_F (DrumMachineAllocation, BlocksWithMidiSequencerPadsAndTapsAllocateNothing)
+{
+    for (const bool sequencerOn : { true, false })
+    {
+        auto dm = makeDrumMachine (false);
+        FakePlayHead head;
+        head.playing = true;
+        head.bpm = 300.0;
+        prepare (*dm, head, 256);
+        dm->setInternalSequencer (sequencerOn);
+        dm->setInternalSync (false);
+        dm->setTriggerOut (true, 0, 3);
+
+        Pattern pattern;
+        pattern.setScale (8);
+        pattern.setShuffle (0.5);
+        for (int track = 0; track < Pattern::numTracks; ++track)
+            for (int step = 0; step < Pattern::numSteps; ++step)
+                pattern.setStep (track, step, 1 + (track + step) % 3);
+        dm->seq().storePattern (0, pattern);
+
+        juce::AudioBuffer<float> buffer (dm->getNumHostOutputChannels(), 256);
+        juce::MidiBuffer midi;
+        midi.ensureSize (65536);
+
+        const auto block = [&] (int i) {
+            midi.clear();
+            for (int n = 0; n < 16; ++n)
+                midi.addEvent (juce::MidiMessage::noteOn (1, 35 + n, (juce::uint8) (20 + n)), (n * 37 + i) % 300);
+            midi.addEvent (juce::MidiMessage::controllerEvent (1, 1, i % 128), 5);
+            if (i % 40 == 39)
+                midi.addEvent (juce::MidiMessage::allNotesOff (1), 200);
+            head.samplePosition = (juce::int64) i * 256;
+            dm->processBlock (buffer, midi);
+        };
+
+        for (int i = 0; i < 20; ++i)
+            block (i); // warm-up: first notifications and the like
+
+        AllocationCounter counter;
+        for (int i = 20; i < 400; ++i)
+        {
+            dm->queuePadTrigger (i % 12, 0.7f);
+            dm->queueTap (i % 12, 1 + i % 3);
+            block (i);
+        }
+        EXPECT_EQ (counter.count(), 0) << "sequencer " << sequencerOn;
+    }
+}
