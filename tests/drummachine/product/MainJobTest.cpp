@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 
 // The main job through the real module and the command-line host: the WAV it
 // writes holds the pattern's hits, each where the pattern's step falls at the
@@ -94,6 +95,24 @@ std::string outputFolder()
     return folder != nullptr ? std::string (folder) + "/main-job" : std::string();
 }
 
+// The module keeps its user settings under the XDG folder: a fresh one.
+class MainJob : public ::testing::Test
+{
+protected:
+    MainJob()
+    {
+        char pattern[] = "/tmp/pulsetta-main-job-XXXXXX";
+        folder = mkdtemp (pattern);
+        setenv ("XDG_CONFIG_HOME", folder.c_str(), 1);
+    }
+    ~MainJob() override
+    {
+        unsetenv ("XDG_CONFIG_HOME");
+        std::filesystem::remove_all (folder);
+    }
+    std::string folder;
+};
+
 void checkPattern (int bank, int number)
 {
     mainjob::JobSettings settings;
@@ -124,17 +143,17 @@ void checkPattern (int bank, int number)
 }
 } // namespace
 
-TEST (MainJob, TheFirstFactoryPatternPlaysItsStepsAtItsTempo)
+TEST_F (MainJob, TheFirstFactoryPatternPlaysItsStepsAtItsTempo)
 {
     checkPattern (1, 1);
 }
 
-TEST (MainJob, AChosenPatternOfAnUpperBankPlaysItsSteps)
+TEST_F (MainJob, AChosenPatternOfAnUpperBankPlaysItsSteps)
 {
     checkPattern (6, 3);
 }
 
-TEST (MainJob, StepTimesFollowTheShuffle)
+TEST (MainJobSteps, StepTimesFollowTheShuffle)
 {
     mainjob::FactoryPattern pattern;
     pattern.tempo = 120.0;
@@ -145,7 +164,7 @@ TEST (MainJob, StepTimesFollowTheShuffle)
     EXPECT_EQ (frames, (std::vector<long long> { 0, 9000, 12000, 21000, 24000, 33000, 36000, 45000 }));
 }
 
-TEST (MainJob, RefusesPatternsThatDoNotExist)
+TEST_F (MainJob, RefusesPatternsThatDoNotExist)
 {
     mainjob::FactoryPattern pattern;
     std::string error;
