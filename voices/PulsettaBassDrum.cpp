@@ -1,5 +1,7 @@
 #include "voices/PulsettaBassDrum.h"
 
+#include "voices/FastExp.h"
+
 #include <cmath>
 
 namespace
@@ -137,9 +139,9 @@ double PulsettaBassDrum::softClip(double w)
     }
     double c = w;
     if (w > clipThreshold)
-        c = (1.0 - 2.0 / (std::exp((w - clipThreshold) * 3.6) + 1.0) + 1e-20) * 0.5555555555555556 + clipThreshold;
+        c = (1.0 - 2.0 / (fastexp::exp((w - clipThreshold) * 3.6) + 1.0) + 1e-20) * 0.5555555555555556 + clipThreshold;
     else if (w < -clipThreshold)
-        c = (1.0 - 2.0 / (std::exp((clipThreshold + w) * 3.6) + 1.0) + 1e-20) * 0.5555555555555556 - clipThreshold;
+        c = (1.0 - 2.0 / (fastexp::exp((clipThreshold + w) * 3.6) + 1.0) + 1e-20) * 0.5555555555555556 - clipThreshold;
     return c;
 }
 

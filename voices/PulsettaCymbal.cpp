@@ -1,5 +1,6 @@
 #include "voices/PulsettaCymbal.h"
 
+#include "voices/FastExp.h"
 #include "voices/NormalisedValue.h"
 
 #include <cmath>
@@ -54,7 +55,7 @@ double PulsettaCymbal::process()
         advance(smoothedTune.moveToward(tuneFactor));
         const double read = readAtPosition();
         const double u = 1.0 - position / (smoothedDecay.value * fadeLength);
-        positionEnvelope = u > 0.0 ? (std::exp(u) - 1.0) * 0.36787944117144233 : 0.0;
+        positionEnvelope = u > 0.0 ? (fastexp::exp(u) - 1.0) * 0.36787944117144233 : 0.0;
         x = read * positionEnvelope * gain * 4.5 * amplitude;
     }
     return renderOutput(x);

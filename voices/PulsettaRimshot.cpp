@@ -1,5 +1,6 @@
 #include "voices/PulsettaRimshot.h"
 
+#include "voices/FastExp.h"
 #include "voices/NormalisedValue.h"
 
 #include <cmath>
@@ -13,9 +14,9 @@ constexpr double resonatorFrequencies[3] = { 520.0, 236.47, 1080.7 }; // Hz at t
 double softClip(double x)
 {
     if (x > 0.05)
-        return 0.05 + (1.0 - 2.0 / (std::exp(2.8 * (x - 0.05)) + 1.0)) * 0.7142857142857143;
+        return 0.05 + (1.0 - 2.0 / (fastexp::exp(2.8 * (x - 0.05)) + 1.0)) * 0.7142857142857143;
     if (x < -0.05)
-        return -0.05 - (1.0 - 2.0 / (std::exp(2.8 * (-x - 0.05)) + 1.0)) * 0.7142857142857143;
+        return -0.05 - (1.0 - 2.0 / (fastexp::exp(2.8 * (-x - 0.05)) + 1.0)) * 0.7142857142857143;
     return x;
 }
 } // namespace

@@ -1,5 +1,7 @@
 #include "voices/PulsettaSnareDrum.h"
 
+#include "voices/FastExp.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -215,13 +217,13 @@ double PulsettaSnareDrum::processWithNoise(double noise)
     wave2 = (wave2 - 1.0) / oscillator2.multiplier + 0.75 + 0.6;
 
     if (wave1 > 0.0)
-        wave1 = (1.0 - 2.0 / (std::exp(4.4 * wave1) + 1.0)) / 2.2;
+        wave1 = (1.0 - 2.0 / (fastexp::exp(4.4 * wave1) + 1.0)) / 2.2;
     else if (wave1 < -0.3)
-        wave1 = (1.0 - 2.0 / (std::exp(7.0 * (wave1 + 0.3)) + 1.0)) / 3.5 - 0.3;
+        wave1 = (1.0 - 2.0 / (fastexp::exp(7.0 * (wave1 + 0.3)) + 1.0)) / 3.5 - 0.3;
     if (wave2 > 0.0)
-        wave2 = (1.0 - 2.0 / (std::exp(6.0 * wave2) + 1.0)) / 3.0;
+        wave2 = (1.0 - 2.0 / (fastexp::exp(6.0 * wave2) + 1.0)) / 3.0;
     else if (wave2 < -0.35)
-        wave2 = (1.0 - 2.0 / (std::exp(9.2 * (wave2 + 0.35)) + 1.0)) / 4.6 - 0.35;
+        wave2 = (1.0 - 2.0 / (fastexp::exp(9.2 * (wave2 + 0.35)) + 1.0)) / 4.6 - 0.35;
     wave2 -= 0.18;
 
     const double toneSignal = 0.4 * wave2 * toneEnvelope2.value + wave1 * toneEnvelope1.value
@@ -229,7 +231,7 @@ double PulsettaSnareDrum::processWithNoise(double noise)
 
     const double band = renderSnappyBand(noise);
     const double bandHigh = bandHighPass.processGuarded(band);
-    const double snap = std::max(0.0, 1.0 - std::exp(-2.0 * snappyEnvelope.value) - 0.05);
+    const double snap = std::max(0.0, 1.0 - fastexp::exp(-2.0 * snappyEnvelope.value) - 0.05);
     const double raw = ((snap * 2.0 * band - bandHigh * noiseEnvelope.value) * snappyAmount * linearAmplitude
                         + toneSignal * 0.5)
                      * 0.748;

@@ -1,5 +1,7 @@
 #include "voices/PulsettaTom.h"
 
+#include "voices/FastExp.h"
+
 #include <cmath>
 
 namespace
@@ -13,9 +15,9 @@ constexpr double velocityScale = static_cast<double>(2.645f);
 double kneeClip(double w)
 {
     if (w > 0.1)
-        return 0.1 + (1.0 - 2.0 / (std::exp(13.2 * (w - 0.1)) + 1.0)) * 0.15151515151515152;
+        return 0.1 + (1.0 - 2.0 / (fastexp::exp(13.2 * (w - 0.1)) + 1.0)) * 0.15151515151515152;
     if (w < -0.1)
-        return -0.1 - (1.0 - 2.0 / (std::exp(13.2 * (-w - 0.1)) + 1.0)) * 0.15151515151515152;
+        return -0.1 - (1.0 - 2.0 / (fastexp::exp(13.2 * (-w - 0.1)) + 1.0)) * 0.15151515151515152;
     return w;
 }
 } // namespace
@@ -207,9 +209,9 @@ double PulsettaTom::processWithNoise(double tomNoise)
         oscillator.clippedWave = w;
     }
 
-    const double mainLevel = 1.0 - std::exp(-mainEnvelopeSmoothed.value);
-    double body = ((1.0 - std::exp(-secondEnvelope.value)) + 1.25 * mainLevel) * oscillators[0].clippedWave
-                + (1.0 - std::exp(-thirdEnvelope.value)) * oscillators[2].clippedWave
+    const double mainLevel = 1.0 - fastexp::exp(-mainEnvelopeSmoothed.value);
+    double body = ((1.0 - fastexp::exp(-secondEnvelope.value)) + 1.25 * mainLevel) * oscillators[0].clippedWave
+                + (1.0 - fastexp::exp(-thirdEnvelope.value)) * oscillators[2].clippedWave
                 + 0.75 * oscillators[1].clippedWave * mainLevel;
     body = dcBlocker.processGuarded(body);
 
