@@ -79,6 +79,7 @@ public:
     virtual void refreshAllStates() {}
 
     //==== Message-thread entry points (the hand-over) ================================
+    // The queue has one producer: call these from the message thread only.
     // A front-panel pad: instrument 0..10 (11 is the accent track) plays at the
     // next block's first sample, with its echo note. False when refused.
     bool queuePadTrigger (int instrument, float velocity);

@@ -51,11 +51,9 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuff
 
     // 4. Outputs.
     numOutputChannels = std::min (buffer.getNumChannels(), maxChannels);
+    buffer.clear();
     for (int c = 0; c < numOutputChannels; ++c)
-    {
-        buffer.clear (c, 0, numSamples);
         outputChannels[(size_t) c] = buffer.getWritePointer (c);
-    }
 
     // 5. MIDI in and out.
     carry.mergeIncoming (midi);

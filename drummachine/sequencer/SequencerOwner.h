@@ -17,6 +17,8 @@ public:
     virtual double getAccentLevel() const = 0; // the Accent Level parameter, 0..1
     virtual void triggerStep (int instrument, bool strong, bool accent) = 0;
     virtual void triggerInstrument (int instrument, float velocity) = 0; // 11 is the accent track
+    // Message thread: the step lights. Playback never calls it; taps it wrote
+    // raise a request the owner's timer takes (takeStepStatesRefreshRequest).
     virtual void refreshStepStates() = 0;
 
     // Any thread.
