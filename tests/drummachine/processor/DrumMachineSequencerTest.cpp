@@ -345,3 +345,28 @@ TEST (DrumMachineClockUse, TheFirstShuffledPairStartsEachStepOnce)
                     starts.push_back (s);
     EXPECT_EQ (starts, (std::vector<int> { 0, 6840, 12000, 18840, 24000 }));
 }
+
+TEST_F (DrumMachineSequencer, AStateThatSwitchesTheSequencerOffEndsTheEchoedNotesAtTheNextBlock)
+{
+    auto pattern = emptyPattern();
+    pattern.setStep (snareDrum, 0, Pattern::stepOn);
+    dm->seq().storePattern (0, pattern);
+    dm->requestStart();
+    run (*dm, head, 512, 512);
+
+    auto state = dm->createPluginStateXml();
+    auto* internalSequencer = state->getChildByName ("InternalSequencer");
+    ASSERT_NE (internalSequencer, nullptr);
+    internalSequencer->getChildByName ("IntSeq")->setAttribute ("state", "off");
+    dm->restorePluginState (*state);
+    EXPECT_FALSE (dm->isInternalSequencerOn());
+
+    const auto result = run (*dm, head, 512, 512);
+    ASSERT_EQ (result.midi.size(), 2u);
+    for (const auto& note : result.midi)
+    {
+        EXPECT_EQ (note.status, 0x80);
+        EXPECT_EQ (note.position, 0);
+        EXPECT_EQ (dm->getDrumMap().getInstrumentForKey (note.key), snareDrum);
+    }
+}
