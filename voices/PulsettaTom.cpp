@@ -49,18 +49,33 @@ void PulsettaTom::setTune(double v)
 {
     tune = v;
     tuneFactor = (v - 0.5) * 0.64 + 1.0;
+    updateOscillatorFrequencies();
 }
 
 void PulsettaTom::setTone(double v)
 {
     tone = v;
     toneRate = (std::exp(-10.385913701770846 * v) * 0.09955307262569207 + 0.00044692737430453665) * context.smoothing;
+    if (attackCounter == released) // a released tom follows the knob at once
+        noiseEnvelope.rate = toneRate;
 }
 
 void PulsettaTom::setTuneDepth(double v)
 {
     tuneDepth = v;
     depth = 0.8 * v + 1.0;
+    depthAboveOne = depth - 1.0;
+    updateOscillatorFrequencies();
+}
+
+void PulsettaTom::updateOscillatorFrequencies()
+{
+    for (auto& oscillator : oscillators)
+    {
+        const double f = oscillator.baseFrequency;
+        oscillator.tunedFrequency = f * tuneFactor;
+        oscillator.sweepSpan = f * depth - f;
+    }
 }
 
 void PulsettaTom::setDecay(double v)
@@ -68,12 +83,19 @@ void PulsettaTom::setDecay(double v)
     decay = v;
     decayRate = (std::exp(-4.095385686728296 * v) * 0.7118518518535202 + 0.18814814814779823) * 0.001
               * context.smoothing;
+    if (attackCounter == released)
+        mainEnvelope.rate = decayRate;
 }
 
 void PulsettaTom::setTuneDecay(double v)
 {
     tuneDecayValue = v;
     tuneDecay = ((1.0 - v) * (1.0 - v) * 2.0 + 0.25) * context.smoothing;
+    if (attackCounter == released)
+    {
+        sweepEnvelope1.rate = tuneDecay * 0.0015;
+        sweepEnvelope2.rate = tuneDecay * 0.0002;
+    }
 }
 
 void PulsettaTom::setSampleRate(double sampleRate)
@@ -128,6 +150,8 @@ void PulsettaTom::trigger(double velocity)
     brightEnvelope.rate = k * 0.05;
 }
 
+// The release rates hold until the next hit; Tone, Decay and Tune Decay
+// reach them through their setters meanwhile.
 void PulsettaTom::startRelease()
 {
     const double k = context.smoothing;
@@ -145,23 +169,19 @@ void PulsettaTom::startRelease()
     brightEnvelope.rate = k * 0.005;
 }
 
-double PulsettaTom::renderOscillator(Oscillator& oscillator)
+double PulsettaTom::renderOscillator(Oscillator& oscillator, double sweep, double symmetryStretch)
 {
-    const double f = oscillator.baseFrequency;
-    const double span = f * depth - f;
-    const double sweep = (sweepEnvelope1.value + sweepEnvelope2.value) * 0.5;
-    const double frequency = f * tuneFactor + sweep * span;
-    // (f + span pe) / f, with the division done once per parameter change.
-    const double s = 1.0 - oscillator.symmetryScale * (1.0 + (depth - 1.0) * pitchEnvelope.value);
+    const double frequency = oscillator.tunedFrequency + sweep * oscillator.sweepSpan;
+    const double s = 1.0 - oscillator.symmetryScale * symmetryStretch;
     oscillator.symmetry = s;
 
-    oscillator.phase += frequency * radiansPerCycleStep;
-    if (oscillator.phase > twoPi)
-        oscillator.phase -= twoPi;
+    double phase = oscillator.phase + frequency * radiansPerCycleStep;
+    if (phase > twoPi)
+        phase -= twoPi;
+    oscillator.phase = phase;
 
     // The branch order matters: s can be slightly negative at full depth,
     // and then the first branch is never taken.
-    const double phase = oscillator.phase;
     const double wave = phase >= twoPi * s ? (s * pi - phase + pi) * inversePi / (1.0 - s)
                                            : (phase - s * pi) * inversePi / s;
     oscillator.smoothedWave.rate = waveSmoothingRate;
@@ -173,17 +193,18 @@ double PulsettaTom::processWithNoise(double tomNoise)
     if (! active)
         return renderOutput(0.0);
 
-    if (attackCounter < 0)
-    {
-        startRelease();
-    }
-    else
+    if (attackCounter >= 0)
     {
         oscillators[0].phase = 1.3 * pi;
         oscillators[1].phase = 1.25 * pi;
         oscillators[2].phase = 1.3 * pi;
+        --attackCounter;
     }
-    --attackCounter;
+    else if (attackCounter != released)
+    {
+        startRelease();
+        attackCounter = released;
+    }
 
     const double target = squaredAmplitude * gate;
     mainEnvelope.moveToward(target);
@@ -196,23 +217,29 @@ double PulsettaTom::processWithNoise(double tomNoise)
     pitchEnvelope.moveToward(gate);
     brightEnvelope.moveToward(6.0 * gate);
 
+    // What the three oscillators share: where the sweep stands and how far
+    // the pitch envelope stretches their symmetry.
+    const double sweep = (sweepEnvelope1.value + sweepEnvelope2.value) * 0.5;
+    const double symmetryStretch = 1.0 + depthAboveOne * pitchEnvelope.value;
     const double bright = brightEnvelope.value;
-    for (auto& oscillator : oscillators)
-    {
-        double w = renderOscillator(oscillator) * 0.8;
-        const bool isMain = &oscillator == &oscillators[0];
-        if (isMain && w >= 0.0)
-            w *= 5.0 * bright + 1.0;
-        w = kneeClip(w);
-        if (isMain && w >= 0.0)
-            w *= 1.0 - 0.2 * bright;
-        oscillator.clippedWave = w;
-    }
+
+    // The main oscillator is brightened on its positive half before the knee.
+    double main = renderOscillator(oscillators[0], sweep, symmetryStretch) * 0.8;
+    if (main >= 0.0)
+        main *= 5.0 * bright + 1.0;
+    main = kneeClip(main);
+    if (main >= 0.0)
+        main *= 1.0 - 0.2 * bright;
+    const double low = kneeClip(renderOscillator(oscillators[1], sweep, symmetryStretch) * 0.8);
+    const double high = kneeClip(renderOscillator(oscillators[2], sweep, symmetryStretch) * 0.8);
+    oscillators[0].clippedWave = main;
+    oscillators[1].clippedWave = low;
+    oscillators[2].clippedWave = high;
 
     const double mainLevel = 1.0 - fastexp::exp(-mainEnvelopeSmoothed.value);
-    double body = ((1.0 - fastexp::exp(-secondEnvelope.value)) + 1.25 * mainLevel) * oscillators[0].clippedWave
-                + (1.0 - fastexp::exp(-thirdEnvelope.value)) * oscillators[2].clippedWave
-                + 0.75 * oscillators[1].clippedWave * mainLevel;
+    double body = ((1.0 - fastexp::exp(-secondEnvelope.value)) + 1.25 * mainLevel) * main
+                + (1.0 - fastexp::exp(-thirdEnvelope.value)) * high
+                + 0.75 * low * mainLevel;
     body = dcBlocker.processGuarded(body);
 
     const double x = (noiseEnvelope.value * tomNoise * 2.0 + body) * 0.143 * 4.5;

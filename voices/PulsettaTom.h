@@ -48,22 +48,33 @@ public:
 private:
     struct Oscillator
     {
-        double baseFrequency = 0.0; // Hz
-        double phase = 0.0;         // radians
+        double baseFrequency = 0.0;  // Hz
+        double tunedFrequency = 0.0; // Hz: base x tune factor, where the sweep starts from
+        double sweepSpan = 0.0;      // Hz: base x depth - base, covered by the whole sweep
+        double phase = 0.0;          // radians
         double symmetry = 0.5;
         Smoother smoothedWave;
         double clippedWave = 0.0;
         double symmetryScale = 0.565;
     };
 
+    /** What the frequency-dependent oscillator values are made of, redone
+        whenever Tune or Tune Depth changes, so the samples need not. */
+    void updateOscillatorFrequencies();
     void startRelease();
-    double renderOscillator(Oscillator& oscillator);
+    /** One sample of an oscillator's smoothed wave at this sweep (0..1) and
+        symmetry stretch. */
+    double renderOscillator(Oscillator& oscillator, double sweep, double symmetryStretch);
 
     double tune = 0.5, tone = 0.5, tuneDepth = 0.5, decay = 0.5, tuneDecayValue = 0.5;
     double tuneFactor = 0.0, toneRate = 0.0, depth = 0.0, decayRate = 0.0, tuneDecay = 0.0;
+    double depthAboveOne = 0.0; // depth - 1
 
     std::array<Oscillator, 3> oscillators;
-    int attackCounter = 0; // samples
+    /** Samples of the attack still to go; -1 once it is over, until the next
+        sample switches to the release and sets it to released. */
+    int attackCounter = 0;
+    static constexpr int released = -2;
     double gate = 0.0;
     double squaredAmplitude = 0.0;
     Smoother mainEnvelope, secondEnvelope, thirdEnvelope, mainEnvelopeSmoothed;
