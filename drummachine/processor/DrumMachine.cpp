@@ -28,6 +28,7 @@ DrumMachine::DrumMachine()
       drumMap ("Pulsetta", "XR")
 {
     midiKeyMap.fill (-1);
+    trackSelected[0] = true; // one track is always selected
     for (int i = 0; i < numInstruments; ++i)
     {
         outputNumber[(size_t) i] = 1;
@@ -99,6 +100,8 @@ void DrumMachine::prepareToPlay (double newSampleRate, int maximumBlockSize)
     juce::ignoreUnused (maximumBlockSize);
     if (core != nullptr)
     {
+        // No block runs now: the core takes the waiting sound parameters here.
+        applyPendingSoundParameters();
         core->prepareToPlay();
         core->setSampleRate ((float) newSampleRate);
     }
@@ -345,8 +348,13 @@ void DrumMachine::parameterChanged (Parameter* parameter)
         return;
 
     const int index = parameter->getId();
-    if (core != nullptr && index >= 0 && index < muteParameter)
-        core->setParameter (index, parameter->getNormalised());
+    if (index >= 0 && index < numSoundParameters)
+    {
+        // The core's values are the audio thread's: this thread only leaves
+        // the value for the next block (or prepare) to hand over.
+        pendingSoundValues[(size_t) index].store (parameter->getNormalised(), std::memory_order_relaxed);
+        pendingSoundMask.fetch_or (std::uint64_t { 1 } << index, std::memory_order_release);
+    }
 
     if (index == accentLevelParameter)
         setAccentLevel (parameter->getNormalised());
@@ -354,8 +362,28 @@ void DrumMachine::parameterChanged (Parameter* parameter)
         setMute (index - muteParameter, parameter->getNormalised() >= 0.5f);
     else if (index >= soloParameter && index < soloParameter + numInstruments)
         setSolo (index - soloParameter, parameter->getNormalised() >= 0.5f);
+    else if (index >= randomizerThresholdParameter && index < randomizerThresholdParameter + numTracks)
+    {
+        if (sequencer != nullptr)
+            sequencer->setRandomizerThreshold (index - randomizerThresholdParameter, parameter->getNormalised());
+        // Host automation may come on the audio thread: the lights follow on the message thread.
+        stepStatesPending.store (true, std::memory_order_release);
+    }
     else if (index >= outputNumberParameter && index < outputNumberParameter + numInstruments)
         setOutputNumber (index - outputNumberParameter, (int) std::lround (parameter->getValue()));
+    else if (index >= 3015 && index <= 3028 + 1)
+        patternFieldChanged (index, *parameter);
 
     BasePluginOldStyle::parameterChanged (parameter);
+}
+
+void DrumMachine::applyPendingSoundParameters() noexcept
+{
+    auto mask = pendingSoundMask.exchange (0, std::memory_order_acquire);
+    while (mask != 0 && core != nullptr)
+    {
+        const int index = __builtin_ctzll (mask);
+        mask &= mask - 1;
+        core->setParameter (index, pendingSoundValues[(size_t) index].load (std::memory_order_relaxed));
+    }
 }

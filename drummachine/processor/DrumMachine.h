@@ -69,14 +69,67 @@ public:
     // Audio thread: every note message, after the drum machine's own handling.
     virtual void handleIncomingMidi (const juce::MidiMessage&) {}
     // Message thread, at start-up before the framework's own start-up: the
-    // state parameters and events of the sequencer's front panel.
-    virtual void createStateParameters() {}
+    // state parameters (3000-3093) and events (3000-3081) of the sequencer's
+    // front panel.
+    virtual void createStateParameters();
     // Message thread (pollAudioFlags and after state changes): the front
-    // panel's state parameters. Empty here.
-    void refreshStepStates() override {}
-    virtual void refreshPatternState() {}
-    virtual void refreshPlayState (bool /*nativeClockRunning*/) {}
-    virtual void refreshAllStates() {}
+    // panel's state parameters. The product adds the step lights to
+    // refreshStepStates and calls this one after them (the blinking).
+    void refreshStepStates() override;
+    virtual void refreshPatternState();
+    virtual void refreshPlayState (bool nativeClockRunning);
+    virtual void refreshAllStates();
+
+    //==== Front panel: sequencer state parameters and events ========================
+    static constexpr int stepLengthStateParameter = 3030;   // "Step 01 Length State" .. 3045
+    static constexpr int stepStateParameter = 3046;         // "Step 01 State" .. 3061
+    static constexpr int stepBlinkingParameter = 3078;      // "Step 01 Blinking" .. 3093
+    static constexpr int stepPressEvent = 3030;             // "Press Step 01" .., with Ctrl 3046.., with Shift 3062..
+    static constexpr int randomizerThresholdParameter = 72; // 72..83
+    static constexpr int randomizerEnableParameter = 107;   // 107..118
+    static constexpr int trackSelectionParameter = 119;     // 119..130
+    static constexpr int randomizerCurrentParameter = 131;  // 131..142
+
+    // Message thread: carries out one event (product events 0-91, sequencer
+    // events 3000-3081). It changes modes, selections, patterns and queues;
+    // voices are played only by the block.
+    void handleEvent (int eventId) override;
+    // Any thread: the display text of a parameter (empty for ids without one).
+    juce::String getParameterTextById (int id) override;
+    // Message thread: the step the editor highlights, -1 for none.
+    int getDisplayedStep() const;
+
+    // Derived conditions (any thread).
+    bool isEditing() const noexcept;
+    bool isFollowingOrTapping() const noexcept;
+    bool isRandomizerFilled() const noexcept;
+    bool isFlamActive() const noexcept;
+    bool isRandomizerMode() const noexcept { return randomizerMode.load(); }
+    bool isFlamMode() const noexcept { return flamMode.load(); }
+    bool isTrackSelected (int track) const noexcept;
+    int getSelectedTrack() const noexcept { return selectedTrack.load(); }
+    int getNumSelectedTracks() const noexcept;
+    // The track whose steps the lights show while a random result is active, -1 for none.
+    int getRandomizerShownTrack() const noexcept;
+    bool clipboardHoldsTracks() const noexcept { return clipboardTracks; }
+    bool clipboardHoldsPattern() const noexcept { return clipboardPattern; }
+
+    // Message thread: the refreshers write the state parameters from the modes and the sequencer.
+    void refreshInternalSequencerState();
+    void refreshInternalSyncState();
+    void refreshHostModeState();
+    void refreshNoteOffState();
+    void refreshWriteModeState();
+    void refreshAutoFollowState();
+    void refreshLengthModeState();
+    void refreshModeStates();
+    void refreshSelectionStates();
+    void refreshClipboardStates();
+    void refreshScaleStates();
+    void refreshPatternNameParameter();
+    void refreshPatternTempo();
+    void refreshStepLengthStates();
+    void refreshStepBlinking();
 
     //==== Message-thread entry points (the hand-over) ================================
     // The queue has one producer: call these from the message thread only.
@@ -218,6 +271,10 @@ public:
     static int findTrackCode (const juce::String& code) noexcept; // any case; -1 when unknown
 
 protected:
+    // Any thread (the product's MIDI pattern selection on the audio thread):
+    // the pattern display is refreshed by the next pollAudioFlags.
+    void requestPatternStateRefresh() noexcept { patternStatePending.store (true, std::memory_order_release); }
+
     // Audio thread: MIDI echo of a played instrument.
     void sendNoteOn (int instrument, float velocity) noexcept;
     void sendNoteOff (int instrument) noexcept;
@@ -246,6 +303,22 @@ private:
     void syncNativeFlamClock() noexcept;
     void follow() noexcept;
     bool isValidInstrument (int i) const noexcept { return i >= 0 && i < numInstruments; }
+
+    // Front panel (message thread).
+    void handleMuteSoloEvent (int uid);
+    void handleSequencerEvent (int uid);
+    void handleStepEvent (int uid);
+    void selectTrack (int track);
+    void applyTrackSelection (int track);
+    void toggleTrackSelection (int track);
+    void setRandomizerMode (bool on);
+    int firstChosenRandomTrack() const;
+    int getSelectedTrackOrFirst() const noexcept;
+    void patternFieldChanged (int index, const Parameter& parameter);
+
+    // Sound parameters reach the core on the audio thread, at the start of a
+    // block: the thread that changes one only stores it here.
+    void applyPendingSoundParameters() noexcept;
 
     // Message thread: state pieces.
     void readOutputAssignments (const juce::XmlElement& element, bool current, RestoredState* state);
@@ -317,4 +390,16 @@ private:
     ShuffledClockNew hostFlamClock { "hostFlamClock" };
 
     std::unique_ptr<FlagTimer> flagTimer;
+
+    // Front panel.
+    std::atomic<bool> randomizerMode { false }, flamMode { false };
+    std::array<std::atomic<bool>, numTracks> trackSelected {};
+    std::atomic<int> selectedTrack { 0 };
+    std::atomic<int> randomizerShownTrack { -1 };
+    bool clipboardTracks = false, clipboardPattern = false;
+
+    // Sound parameters 0..49 waiting for the next block (bit i: parameter i).
+    static constexpr int numSoundParameters = 50;
+    std::array<std::atomic<float>, numSoundParameters> pendingSoundValues {};
+    std::atomic<std::uint64_t> pendingSoundMask { 0 };
 };

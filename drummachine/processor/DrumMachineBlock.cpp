@@ -32,6 +32,9 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuff
         return;
     }
 
+    // Sound parameters changed since the last block (a program change above included).
+    applyPendingSoundParameters();
+
     const int numSamples = buffer.getNumSamples();
 
     // 1. The modes, once for the block.

@@ -74,20 +74,7 @@ public:
 
     PulsettaSeq* getPulsettaSeq() const noexcept;
 
-    // Message thread: takes the selection flag the audio thread raised from
-    // MIDI notes and refreshes the pattern state (the drum machine's timer).
-    void pollSelectionFlag();
-
-    // Until the front panel's modes live in the drum machine: flam mode and
-    // the track selection used by step editing and the lights.
-    bool isFlamMode() const noexcept { return flamMode.load(); }
-    void setFlamMode (bool on) noexcept { flamMode.store (on); }
-    bool isTrackSelected (int track) const noexcept { return track >= 0 && track < numTracks && (trackSelection.load() >> track & 1u) != 0; }
-    void setTrackSelection (std::uint32_t mask) noexcept { trackSelection.store (mask); }
-
 private:
-    std::atomic<bool> flamMode { false };
-    std::atomic<std::uint32_t> trackSelection { 1u };
     bool isWriteMode() const noexcept { return isPatternWriteMode() || isHostMode(); }
     void handleStepPress (int step);
     void handleStepPressWithCtrl (int step);
@@ -97,6 +84,5 @@ private:
     // Audio thread only: the held pattern keys for MIDI chain selection.
     std::int32_t firstHeldSlot = -1;
     std::int32_t secondHeldSlot = -1;
-    std::atomic<bool> selectionChanged { false };
     std::array<float, numStepButtons> stepLights {};
 };

@@ -90,8 +90,7 @@ void Pulsetta::handleStepPress (int step)
         seq->selectChainInPendingBank (step, step);
     else
         selectBankButton (step - numSlotButtons);
-    refreshPatternState();
-    refreshStepStates();
+    refreshPatternState(); // the step lights with it
 }
 
 void Pulsetta::handleStepPressWithCtrl (int step)
@@ -139,7 +138,7 @@ void Pulsetta::handleIncomingMidi (const juce::MidiMessage& message)
         if (pressed)
         {
             seq->setPendingBank (nextPendingBank (bankKey, seq->getChain().pendingBank));
-            selectionChanged.store (true, std::memory_order_release);
+            requestPatternStateRefresh();
         }
         return;
     }
@@ -159,7 +158,7 @@ void Pulsetta::handleIncomingMidi (const juce::MidiMessage& message)
         else
             seq->selectChainInPendingBank (firstHeldSlot, slot);
         // The pattern display is refreshed on the message thread.
-        selectionChanged.store (true, std::memory_order_release);
+        requestPatternStateRefresh();
     }
     else if (slot == secondHeldSlot)
     {
@@ -169,15 +168,6 @@ void Pulsetta::handleIncomingMidi (const juce::MidiMessage& message)
     {
         firstHeldSlot = secondHeldSlot;
         secondHeldSlot = -1;
-    }
-}
-
-void Pulsetta::pollSelectionFlag()
-{
-    if (selectionChanged.exchange (false, std::memory_order_acquire))
-    {
-        refreshPatternState();
-        refreshStepStates();
     }
 }
 
@@ -218,6 +208,20 @@ void Pulsetta::computeStepLights (std::array<float, numStepButtons>& lights) con
         const bool flam = isFlamMode();
         const int strongValue = flam ? Pattern::stepFlam : Pattern::stepAccent;
         const int length = seq->getEditedPatternLength();
+        if (isRandomizerFilled())
+        {
+            // The shown track of the random result, as it sounds.
+            const int track = getRandomizerShownTrack();
+            for (int step = 0; track >= 0 && step < numStepButtons && step < length; ++step)
+            {
+                const int value = seq->getAudibleStep (track, step);
+                if (value == strongValue)
+                    lights[(size_t) step] = 1.0f;
+                else if (! flam && value == Pattern::stepOn)
+                    lights[(size_t) step] = 0.5f;
+            }
+            return;
+        }
         for (int step = 0; step < numStepButtons && step < length; ++step)
         {
             int common = -1;

@@ -151,9 +151,9 @@ TEST_F (ProductTest, MidiNotesPickChainsFromHeldKeysAndOnlyFlagTheRefresh)
     run (*product, 512, { { 10, on (14) }, { 300, on (19) } });
     expectChain (*product, 1, 4, 0);
     EXPECT_EQ (product->patternRefreshes, 0) << "the audio thread does not refresh";
-    product->pollSelectionFlag();
+    product->pollAudioFlags();
     EXPECT_EQ (product->patternRefreshes, 1);
-    product->pollSelectionFlag();
+    product->pollAudioFlags();
     EXPECT_EQ (product->patternRefreshes, 1);
 
     // Releasing 14 makes 19 the held start: 23 (slot 6) gives 4..6.
