@@ -3,6 +3,9 @@
 #include "voices/InstrumentSlots.h"
 #include "voices/PulsettaCore.h"
 
+#include <atomic>
+#include <thread>
+
 namespace
 {
 juce::MidiMessage on (int key, int velocity = 100) { return juce::MidiMessage::noteOn (1, key, (juce::uint8) velocity); }
@@ -270,4 +273,41 @@ TEST_F (ProductTest, APatternBankRootReplacesThePatternsAndNothingElse)
     expectChain (*product, 1, 2, 0);
     EXPECT_TRUE (product->isMuted (2));
     EXPECT_TRUE (product->getParameterManager().getBool (DrumMachine::muteParameter + 2));
+}
+
+TEST_F (ProductTest, SoundParametersReachTheCoreAtTheStartOfTheNextBlock)
+{
+    auto product = makeProduct();
+    prepare (*product);
+    run (*product, 256);
+    auto& core = *dynamic_cast<PulsettaCore*> (product->getCore());
+    const double before = core.getVoice (instrument::snareDrum).getLevelTarget();
+
+    product->getParameterManager().setValue (instrument::snareDrum, 0.125f);
+    EXPECT_EQ (core.getVoice (instrument::snareDrum).getLevelTarget(), before) << "the changing thread leaves the core alone";
+    run (*product, 256);
+    EXPECT_NEAR (core.getVoice (instrument::snareDrum).getLevelTarget(), 0.125, 1.0e-6);
+}
+
+TEST_F (ProductTest, SoundParametersChangedFromAnotherThreadWhileBlocksRun)
+{
+    auto product = makeProduct();
+    prepare (*product, 64);
+    auto& parameters = product->getParameterManager();
+    std::atomic<bool> done { false };
+    std::thread automation ([&] {
+        for (int round = 0; round < 2000; ++round)
+            for (int index = 0; index < 49; ++index)
+                parameters.setValue (index, (float) ((round + index) % 17) / 16.0f);
+        done = true;
+    });
+    while (! done.load())
+        run (*product, 64);
+    automation.join();
+    run (*product, 64);
+
+    // The last value of every level reached its voice.
+    auto& core = *dynamic_cast<PulsettaCore*> (product->getCore());
+    for (int voice = 0; voice < instrument::numVoices; ++voice)
+        EXPECT_NEAR (core.getVoice (voice).getLevelTarget(), (double) ((1999 + voice) % 17) / 16.0, 1.0e-6) << voice;
 }
