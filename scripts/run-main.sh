@@ -19,7 +19,7 @@ cmake --build build/release -j "$(nproc)" --target Pulsetta pulsetta-host pulset
 
 module="$(pwd)/build/release/Pulsetta.so"
 echo "== The module as a host sees it"
-build/release/tools/pulsetta-host "$module" | head -n 12
+build/release/tools/pulsetta-host "$module" | sed -n 1,13p # sed reads it all: no broken pipe
 
 echo "== Playing bank $bank, pattern $pattern through the command-line host"
 build/release/drummachine/product/pulsetta-play-pattern "$module" out "$bank" "$pattern"
