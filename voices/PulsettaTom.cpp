@@ -11,13 +11,21 @@ constexpr double twoPi = 2.0 * pi;
 constexpr double inversePi = 1.0 / pi;
 constexpr double velocityScale = static_cast<double>(2.645f);
 
-/** A unit-slope tanh knee at +-0.1 with a ceiling 1/6.6 above it. */
-double kneeClip(double w)
+/** A unit-slope tanh knee at +-0.1 with a ceiling 1/6.6 above it, in two
+    steps so that the exponentials of several knees can be taken together:
+    the exponent, then the knee from e^exponent. Symmetric: the negative side
+    is the positive side of -w turned over. */
+double kneeExponent(double w)
+{
+    return 13.2 * ((w < 0.0 ? -w : w) - 0.1);
+}
+
+double kneeClip(double w, double e)
 {
     if (w > 0.1)
-        return 0.1 + (1.0 - 2.0 / (fastexp::exp(13.2 * (w - 0.1)) + 1.0)) * 0.15151515151515152;
+        return 0.1 + (1.0 - 2.0 / (e + 1.0)) * 0.15151515151515152;
     if (w < -0.1)
-        return -0.1 - (1.0 - 2.0 / (fastexp::exp(13.2 * (-w - 0.1)) + 1.0)) * 0.15151515151515152;
+        return -0.1 - (1.0 - 2.0 / (e + 1.0)) * 0.15151515151515152;
     return w;
 }
 } // namespace
@@ -227,18 +235,26 @@ double PulsettaTom::processWithNoise(double tomNoise)
     double main = renderOscillator(oscillators[0], sweep, symmetryStretch) * 0.8;
     if (main >= 0.0)
         main *= 5.0 * bright + 1.0;
-    main = kneeClip(main);
+    double low = renderOscillator(oscillators[1], sweep, symmetryStretch) * 0.8;
+    double high = renderOscillator(oscillators[2], sweep, symmetryStretch) * 0.8;
+
+    // The six exponentials of the sample, two at a time.
+    const auto mainAndLowKnee = fastexp::exp(kneeExponent(main), kneeExponent(low));
+    const auto highKneeAndMainLevel = fastexp::exp(kneeExponent(high), -mainEnvelopeSmoothed.value);
+    const auto secondAndThirdLevel = fastexp::exp(-secondEnvelope.value, -thirdEnvelope.value);
+
+    main = kneeClip(main, mainAndLowKnee.first);
     if (main >= 0.0)
         main *= 1.0 - 0.2 * bright;
-    const double low = kneeClip(renderOscillator(oscillators[1], sweep, symmetryStretch) * 0.8);
-    const double high = kneeClip(renderOscillator(oscillators[2], sweep, symmetryStretch) * 0.8);
+    low = kneeClip(low, mainAndLowKnee.second);
+    high = kneeClip(high, highKneeAndMainLevel.first);
     oscillators[0].clippedWave = main;
     oscillators[1].clippedWave = low;
     oscillators[2].clippedWave = high;
 
-    const double mainLevel = 1.0 - fastexp::exp(-mainEnvelopeSmoothed.value);
-    double body = ((1.0 - fastexp::exp(-secondEnvelope.value)) + 1.25 * mainLevel) * main
-                + (1.0 - fastexp::exp(-thirdEnvelope.value)) * high
+    const double mainLevel = 1.0 - highKneeAndMainLevel.second;
+    double body = ((1.0 - secondAndThirdLevel.first) + 1.25 * mainLevel) * main
+                + (1.0 - secondAndThirdLevel.second) * high
                 + 0.75 * low * mainLevel;
     body = dcBlocker.processGuarded(body);
 

@@ -66,3 +66,24 @@ TEST(FastExp, HeldAtTheEndsOfTheRangeAndNaNStaysNaN)
     EXPECT_EQ(1.0 - 2.0 / (top + 1.0), 1.0);
     EXPECT_EQ(1.0 - 2.0 / (bottom + 1.0), -1.0);
 }
+
+TEST(FastExp, PairsGiveExactlyWhatSingleCallsGive)
+{
+    // Voices mix paired and single calls and must render the same either way.
+    std::uint32_t seed = 7;
+    for (int i = 0; i < 200000; ++i)
+    {
+        seed = seed * 1664525u + 1013904223u;
+        const double x0 = (static_cast<double>(seed >> 8) / 16777216.0 - 0.5) * 1500.0;
+        seed = seed * 1664525u + 1013904223u;
+        const double x1 = (static_cast<double>(seed >> 8) / 16777216.0 - 0.5) * 30.0;
+        const auto pair = fastexp::exp(x0, x1);
+        ASSERT_EQ(pair.first, fastexp::exp(x0)) << x0;
+        ASSERT_EQ(pair.second, fastexp::exp(x1)) << x1;
+    }
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_TRUE(std::isnan(fastexp::exp(nan, 0.0).first));
+    EXPECT_EQ(fastexp::exp(nan, 0.0).second, 1.0);
+    EXPECT_EQ(fastexp::exp(1e9, -1e9).first, fastexp::exp(709.0));
+    EXPECT_EQ(fastexp::exp(1e9, -1e9).second, fastexp::exp(-708.0));
+}
