@@ -312,6 +312,25 @@ TEST_F (FrontPanel, TheTapModeLightFollowsThePlayingStep)
     for (int s = 0; s < 16; ++s)
         EXPECT_EQ (value (3046 + s), s == playing ? 1.0f : 0.0f) << s;
     EXPECT_NE (playing, product->getSequencer()->getNativePattern()) << "a step, not the pattern number";
+    EXPECT_EQ (product->getDisplayedStep(), playing);
+}
+
+TEST_F (FrontPanel, AWidgetPicksTheTrackThroughTheSelectionParameters)
+{
+    enterWriteMode();
+    parameters.setValue (3015, 5.0f); // rim shot
+    EXPECT_EQ (product->getSelectedTrack(), 5);
+    EXPECT_TRUE (state (119 + 5));
+    EXPECT_FALSE (state (119));
+    EXPECT_EQ (value (3016), 6.0f);
+    parameters.setValue (3016, 0.0f); // counted with the accent first
+    EXPECT_EQ (product->getSelectedTrack(), 11);
+    EXPECT_EQ (value (3015), 11.0f);
+
+    // Several selected tracks stay selected while the refreshers write 3015 back.
+    product->handleEvent (toggleSelectionEvent + 2);
+    product->handleEvent (toggleSelectionEvent + 3);
+    EXPECT_EQ (product->getNumSelectedTracks(), 3);
 }
 
 TEST_F (FrontPanel, MuteSoloAndTheirInverses)
