@@ -160,11 +160,7 @@ void DrumMachine::handleSequencerEvent (int uid)
     {
         case toggleInternalSequencer: setInternalSequencer (! isInternalSequencerOn()); break;
         case toggleInternalSync: setInternalSync (! isInternalSyncOn()); break;
-        case toggleHostMode:
-            setHostMode (! isHostMode());
-            if (! isHostMode() && clipboardPattern)
-                clipboardPattern = false; // the host pattern's copy goes with host mode
-            break;
+        case toggleHostMode: setHostMode (! isHostMode()); break;
         case toggleNoteOffMode: setNoteOffMode (! isNoteOffMode()); break;
         case togglePatternWriteMode:
             if (! isHostMode())
