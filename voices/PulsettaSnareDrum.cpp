@@ -209,21 +209,25 @@ double PulsettaSnareDrum::processWithNoise(double noise)
     const double frequency1 = tuneFactor * oscillator1.baseFrequency
                             + (oscillator1Top - oscillator1.baseFrequency) * sweepDepth * pitchEnvelope1.value;
     double wave1 = oscillator1.advance(frequency1, sr, 2, 0.926);
-    wave1 = ((wave1 - 1.0) / oscillator1.multiplier + 0.65) * 0.8 + 0.48;
+    wave1 = (oscillator1.unstretched(wave1 - 1.0) + 0.65) * 0.8 + 0.48;
 
     const double frequency2 = tuneFactor * oscillator2.baseFrequency
                             + (oscillator2Top - oscillator2.baseFrequency) * sweepDepth * pitchEnvelope2.value;
     double wave2 = oscillator2.advance(frequency2, sr, 3, 0.904);
-    wave2 = (wave2 - 1.0) / oscillator2.multiplier + 0.75 + 0.6;
+    wave2 = oscillator2.unstretched(wave2 - 1.0) + 0.75 + 0.6;
 
+    // Each wave is shaped by one of two tanh knees, whose exponentials are
+    // taken together.
+    const auto knees = fastexp::exp(wave1 > 0.0 ? 4.4 * wave1 : 7.0 * (wave1 + 0.3),
+                                    wave2 > 0.0 ? 6.0 * wave2 : 9.2 * (wave2 + 0.35));
     if (wave1 > 0.0)
-        wave1 = (1.0 - 2.0 / (fastexp::exp(4.4 * wave1) + 1.0)) / 2.2;
+        wave1 = (1.0 - 2.0 / (knees.first + 1.0)) / 2.2;
     else if (wave1 < -0.3)
-        wave1 = (1.0 - 2.0 / (fastexp::exp(7.0 * (wave1 + 0.3)) + 1.0)) / 3.5 - 0.3;
+        wave1 = (1.0 - 2.0 / (knees.first + 1.0)) / 3.5 - 0.3;
     if (wave2 > 0.0)
-        wave2 = (1.0 - 2.0 / (fastexp::exp(6.0 * wave2) + 1.0)) / 3.0;
+        wave2 = (1.0 - 2.0 / (knees.second + 1.0)) / 3.0;
     else if (wave2 < -0.35)
-        wave2 = (1.0 - 2.0 / (fastexp::exp(9.2 * (wave2 + 0.35)) + 1.0)) / 4.6 - 0.35;
+        wave2 = (1.0 - 2.0 / (knees.second + 1.0)) / 4.6 - 0.35;
     wave2 -= 0.18;
 
     const double toneSignal = 0.4 * wave2 * toneEnvelope2.value + wave1 * toneEnvelope1.value

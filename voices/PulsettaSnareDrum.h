@@ -52,6 +52,9 @@ private:
         int cycleCounter = 0;
 
         double advance(double frequency, double sampleRate, int stretchEvery, double stretch);
+        /** A value divided by the period stretch; no division on the
+            unstretched cycles, where it is 1. */
+        double unstretched(double value) const { return multiplier == 1.0 ? value : value / multiplier; }
     };
 
     double renderSnappyBand(double noise);
