@@ -24,7 +24,38 @@ public:
     /** The B-spline through the four table points around index n, at fraction
         t (0..1) past it; 0 when choked, and the end of the voice once n passes
         the table by two (audio thread). */
-    double readInterpolated(std::int32_t n, double t);
+    double readInterpolated(std::int32_t n, double t)
+    {
+        const std::int64_t end = static_cast<std::int64_t>(length);
+        const std::int64_t i = n;
+        if (i >= end + 2)
+        {
+            playing = false;
+            active = false;
+            lastOutput = 0.0;
+            return 0.0;
+        }
+
+        const double* const at = table.data();
+        if (isChoked() || i < 0)
+        {
+            y0 = y1 = y2 = y3 = 0.0;
+        }
+        else
+        {
+            y0 = (i >= 1 && i <= end) ? at[i - 1] : 0.0;
+            y1 = i < end ? at[i] : 0.0;
+            y2 = i < end - 1 ? at[i + 1] : 0.0;
+            y3 = i < end - 2 ? at[i + 2] : 0.0;
+        }
+
+        c0 = (y0 + y2) / 6.0 + y1 * 2.0 / 3.0;
+        c1 = (y2 - y0) / 2.0;
+        c2 = (y0 + y2) / 2.0 - y1;
+        c3 = (y1 - y2) / 2.0 + (y3 - y0) / 6.0;
+        lastOutput = ((c3 * t + c2) * t + c1) * t + c0;
+        return lastOutput;
+    }
 
     // State, for inspection.
     std::uint32_t getLength() const { return length; }            // source samples
@@ -36,13 +67,43 @@ public:
     double getAmplitude() const { return amplitude; }
 
 protected:
+    // Inline, as every sampled voice calls them once per sample.
+
     /** Moves the play position on by one output sample at this tune factor. */
-    void advance(double tuneFactor);
+    void advance(double tuneFactor)
+    {
+        lastIncrement = tuneFactor * sourceStep;
+        position += lastIncrement;
+    }
+
     /** Reads the table at the current play position. */
-    double readAtPosition();
+    double readAtPosition()
+    {
+        // The whole part by truncation, a step down for negative fractions:
+        // floor without the library's general code.
+        readIndex = static_cast<std::int32_t>(position);
+        double whole = static_cast<double>(readIndex);
+        if (whole > position)
+        {
+            --readIndex;
+            whole -= 1.0;
+        }
+        fraction = position - whole;
+        return readInterpolated(readIndex, fraction);
+    }
+
     /** The hi-hats' envelope: a short rise to the velocity's amplitude, then a
         fall toward 0 at the decay rate. */
-    double stepHiHatEnvelope(double decayRate);
+    double stepHiHatEnvelope(double decayRate)
+    {
+        if (attackCounter > 0 && --attackCounter == 0)
+        {
+            amplitude = 0.0;
+            envelopeRate = decayRate;
+        }
+        envelope = envelope - ((envelope - amplitude) * envelopeRate + 1e-20);
+        return envelope;
+    }
 
     std::vector<double> table; // -1 .. 127/128
     std::uint32_t length = 0;  // samples
