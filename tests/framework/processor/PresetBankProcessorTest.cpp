@@ -22,6 +22,18 @@ TEST_F (PresetBankProcessor, StartsWithTheFactoryBankAndItsFirstPreset)
     EXPECT_EQ (product->getParameterManager().toString (BasePluginOldStyle::currentPresetNameId), product->getPresetName (0));
     EXPECT_EQ (product->getPresetFileExtension(), ".xrprs");
     EXPECT_EQ (product->getPresetBankFileWildcards(), "*.xrprsb");
+
+    // Every preset as the factory bank holds it, and the first one applied.
+    const auto factory = readFactoryBank();
+    ASSERT_NE (factory, nullptr);
+    for (int i = 0; i < PresetBank::numPresets; ++i)
+    {
+        EXPECT_EQ (product->getPresetName (i), factory->getPresetName (i));
+        for (int v = 0; v < 49; ++v)
+            ASSERT_FLOAT_EQ (product->getPreset (i)->getValue (v), factory->getPreset (i)->getValue (v)) << i << " " << v;
+    }
+    for (int v = 0; v < 49; ++v)
+        EXPECT_FLOAT_EQ (product->getParameterManager().getNormalised (v), factory->getPreset (0)->getValue (v)) << v;
 }
 
 TEST_F (PresetBankProcessor, ProgramChangeFromMidiAppliesOnTheNextBlock)
@@ -72,11 +84,13 @@ TEST_F (PresetBankProcessor, TheHostSeesOneProgramNamedAfterTheCurrentPreset)
 
 TEST_F (PresetBankProcessor, ChangingThePresetRenamesNoPreset)
 {
+    const auto factory = readFactoryBank();
+    ASSERT_NE (factory, nullptr);
     auto product = makeProduct();
     product->setCurrentPreset (5, true);
-    EXPECT_EQ (product->getPresetName (0), "Factory 0");
-    EXPECT_EQ (product->getPresetName (5), "Factory 5");
-    EXPECT_EQ (product->getParameterManager().toString (BasePluginOldStyle::currentPresetNameId), "Factory 5");
+    EXPECT_EQ (product->getPresetName (0), factory->getPresetName (0));
+    EXPECT_EQ (product->getPresetName (5), factory->getPresetName (5));
+    EXPECT_EQ (product->getParameterManager().toString (BasePluginOldStyle::currentPresetNameId), factory->getPresetName (5));
     EXPECT_EQ (product->getParameterManager().getValue (BasePluginOldStyle::currentPresetNumberId), 5.0f);
 
     product->setCurrentPreset (-1, true);
@@ -123,12 +137,14 @@ TEST_F (PresetBankProcessor, StoringModes)
 
 TEST_F (PresetBankProcessor, CopyPasteAndRename)
 {
+    const auto factory = readFactoryBank();
+    ASSERT_NE (factory, nullptr);
     auto product = makeProduct();
     auto& manager = product->getParameterManager();
 
     product->pasteCopiedPreset();
     EXPECT_FALSE (product->isClipboardFilled());
-    EXPECT_EQ (product->getPresetName (0), "Factory 0");
+    EXPECT_EQ (product->getPresetName (0), factory->getPresetName (0));
 
     manager.setNormalised (20, 0.42f);
     product->copyCurrentPreset();
@@ -136,7 +152,7 @@ TEST_F (PresetBankProcessor, CopyPasteAndRename)
     product->applyCurrentPreset();
     product->pasteCopiedPreset();
 
-    EXPECT_EQ (product->getPresetName (9), "Factory 0_copy");
+    EXPECT_EQ (product->getPresetName (9), factory->getPresetName (0) + "_copy");
     EXPECT_FLOAT_EQ (product->getPreset (9)->getValue (20), 0.42f);
     EXPECT_FLOAT_EQ (manager.getNormalised (20), 0.42f);
 

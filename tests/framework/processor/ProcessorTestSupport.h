@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FactoryBank.h"
 #include "TestProduct.h"
 #include "platform/UserFolders.h"
 

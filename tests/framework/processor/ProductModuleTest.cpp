@@ -1,5 +1,6 @@
 // The processor through the real module and the command-line host, as a host
 // drives it: automation, program changes and chunks.
+#include "FactoryBank.h"
 #include "tools/PluginInstance.h"
 
 #include <gtest/gtest.h>
@@ -102,40 +103,71 @@ TEST_F (ProductModule, TheRecordShowsTheHostRow)
 
 TEST_F (ProductModule, HostChangesAreNotEchoedAndProgramChangesAreReportedOnce)
 {
+    const auto factory = readFactoryBank();
+    ASSERT_NE (factory, nullptr);
+    const auto& preset5 = *factory->getPreset (5);
+
     auto instance = create();
     instance->resume (44100.0, 64);
 
-    instance->setParameter (10, 0.9f);
-    instance->setParameter (20, 0.1f);
+    // Two host edits, each away from what preset 5 holds, so that the program
+    // change below must bring both back whatever the factory table says.
+    const float edited10 = preset5.getValue (10) < 0.5f ? 0.9f : 0.1f;
+    const float edited20 = preset5.getValue (20) < 0.5f ? 0.9f : 0.1f;
+    instance->setParameter (10, edited10);
+    instance->setParameter (20, edited20);
     processBlock (*instance);
     EXPECT_EQ (automationCount (*instance), 0u);
-    EXPECT_FLOAT_EQ (instance->getParameter (10), 0.9f);
+    EXPECT_FLOAT_EQ (instance->getParameter (10), edited10);
+    const auto before = parameters (*instance);
 
-    // A MIDI program change is applied on the next block: the two edited
-    // parameters return to the preset's values, and the host hears of each once.
+    // A MIDI program change is applied on the next block: parameters 0 to 48
+    // take the preset's values, and the host hears once of each parameter
+    // whose value changed (with its new value) and of no other.
     instance->sendEvents ({ { 3, { 0xC0, 5 } } });
     processBlock (*instance);
-    EXPECT_EQ (programName (*instance), "Factory 0");
-    EXPECT_FLOAT_EQ (instance->getParameter (10), 0.9f);
+    EXPECT_EQ (programName (*instance), factory->getPresetName (0).toStdString());
+    EXPECT_FLOAT_EQ (instance->getParameter (10), edited10);
     processBlock (*instance);
-    EXPECT_EQ (programName (*instance), "Factory 5");
+    EXPECT_EQ (programName (*instance), factory->getPresetName (5).toStdString());
 
-    EXPECT_FLOAT_EQ (instance->getParameter (10), 0.5f);
-    EXPECT_FLOAT_EQ (instance->getParameter (20), 0.5f);
+    const auto after = parameters (*instance);
+    for (int i = 0; i < 49; ++i)
+        EXPECT_FLOAT_EQ (after[(size_t) i], preset5.getValue (i)) << i;
+    for (int i = 49; i < numHostParameters; ++i)
+        EXPECT_EQ (after[(size_t) i], before[(size_t) i]) << i; // no preset value
+
+    size_t changed = 0;
+    for (int i = 0; i < numHostParameters; ++i)
+    {
+        const size_t expected = after[(size_t) i] != before[(size_t) i] ? 1u : 0u;
+        EXPECT_EQ (automationCount (*instance, i), expected) << i;
+        changed += expected;
+    }
     EXPECT_EQ (automationCount (*instance, 10), 1u);
     EXPECT_EQ (automationCount (*instance, 20), 1u);
-    EXPECT_EQ (automationCount (*instance), 2u);
+    EXPECT_EQ (automationCount (*instance), changed);
+
+    for (const auto& report : instance->parameterReports)
+    {
+        if (report.opcode == audioMasterAutomate)
+        {
+            EXPECT_EQ (report.value, after[(size_t) report.index]) << report.index;
+        }
+    }
 
     // The host sees one program: its index selects no preset.
     EXPECT_EQ (instance->effect()->numPrograms, 1);
     EXPECT_EQ (instance->dispatch (effGetProgram), 0);
     instance->dispatch (effSetProgram, 0, 0);
     processBlock (*instance);
-    EXPECT_EQ (programName (*instance), "Factory 5");
+    EXPECT_EQ (programName (*instance), factory->getPresetName (5).toStdString());
 }
 
 TEST_F (ProductModule, AChunkRestoresEveryValueAndTheCurrentPresetInANewInstance)
 {
+    const auto factory = readFactoryBank();
+    ASSERT_NE (factory, nullptr);
     std::vector<uint8_t> chunk;
     std::vector<float> saved;
 
@@ -163,11 +195,13 @@ TEST_F (ProductModule, AChunkRestoresEveryValueAndTheCurrentPresetInANewInstance
     processBlock (*target);
 
     EXPECT_EQ (parameters (*target), saved);
-    EXPECT_EQ (programName (*target), "Factory 9");
+    EXPECT_EQ (programName (*target), factory->getPresetName (9).toStdString());
 }
 
 TEST_F (ProductModule, BadChunksLeaveANewInstanceAsItWas)
 {
+    const auto factory = readFactoryBank();
+    ASSERT_NE (factory, nullptr);
     std::vector<uint8_t> good;
     {
         auto source = create();
@@ -214,13 +248,13 @@ TEST_F (ProductModule, BadChunksLeaveANewInstanceAsItWas)
     {
         target->setChunk (bad[i]);
         EXPECT_EQ (parameters (*target), before) << "bad chunk " << i;
-        EXPECT_EQ (programName (*target), "Factory 0") << "bad chunk " << i;
+        EXPECT_EQ (programName (*target), factory->getPresetName (0).toStdString()) << "bad chunk " << i;
         EXPECT_EQ (target->getChunk(), beforeChunk) << "bad chunk " << i;
     }
 
     // The good one still loads afterwards.
     target->setChunk (good);
     EXPECT_FLOAT_EQ (target->getParameter (4), 0.75f);
-    EXPECT_EQ (programName (*target), "Factory 11");
+    EXPECT_EQ (programName (*target), factory->getPresetName (11).toStdString());
 }
 } // namespace
