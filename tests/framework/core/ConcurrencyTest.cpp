@@ -55,6 +55,19 @@ TEST (Concurrency, SettersReadersAndTheMessageThreadTogether)
     std::atomic<bool> running { true };
     std::vector<std::thread> threads;
 
+    // Each worker counts its passes: the message thread keeps going until
+    // every worker has done some work beside it, however late a loaded
+    // machine starts them.
+    constexpr int numWorkers = 4;
+    constexpr int minimumPasses = 200;
+    std::atomic<int> passes[numWorkers] = {};
+    const auto everyWorkerHasRun = [&] {
+        for (const auto& count : passes)
+            if (count.load() < minimumPasses)
+                return false;
+        return true;
+    };
+
     // Audio: MIDI controllers and sequencer-style changes.
     threads.emplace_back ([&] {
         for (int i = 0; running; ++i)
@@ -63,6 +76,7 @@ TEST (Concurrency, SettersReadersAndTheMessageThreadTogether)
             control.processMidiMessage (message, 3);
             manager.setInt (84 + i % 11, i % 13);
             manager.setNormalised (3001, static_cast<float> (i % 5) / 4.0f);
+            passes[0].fetch_add (1);
         }
     });
 
@@ -77,19 +91,23 @@ TEST (Concurrency, SettersReadersAndTheMessageThreadTogether)
                 (void) manager.toString ((i + t) % 143);
                 if ((i & 63) == 0)
                     manager.setFromString (110001, juce::String ("Preset ") + juce::String (i));
+                passes[1 + t].fetch_add (1);
             }
         });
 
     // A reader that also lists parameters by name.
     threads.emplace_back ([&] {
         while (running)
+        {
             for (int i = 0; i < 143; ++i)
                 (void) manager.getIndexOfName (manager.getName (i));
+            passes[3].fetch_add (1);
+        }
     });
 
     // The message thread: deferred notifications, learn, listener changes.
     CountingListener late;
-    for (int round = 0; round < 100; ++round)
+    for (int round = 0; round < 100 || ! everyWorkerHasRun(); ++round)
     {
         testing_support::runPendingMessages (20);
         control.setLearnMode ((round & 1) == 0);
