@@ -125,8 +125,7 @@ void PulsettaTom::setSampleRate(double sampleRate)
     for (auto& oscillator : oscillators)
     {
         oscillator.phase = 0.0;
-        oscillator.smoothedWave.value = 0.0;
-        oscillator.clippedWave = 0.0;
+        oscillator.smoothedWave = 0.0;
     }
     radiansPerCycleStep = twoPi / sampleRate;
     waveSmoothingRate = context.smoothing * 0.01;
@@ -181,7 +180,6 @@ double PulsettaTom::renderOscillator(Oscillator& oscillator, double sweep, doubl
 {
     const double frequency = oscillator.tunedFrequency + sweep * oscillator.sweepSpan;
     const double s = 1.0 - oscillator.symmetryScale * symmetryStretch;
-    oscillator.symmetry = s;
 
     double phase = oscillator.phase + frequency * radiansPerCycleStep;
     if (phase > twoPi)
@@ -192,8 +190,10 @@ double PulsettaTom::renderOscillator(Oscillator& oscillator, double sweep, doubl
     // and then the first branch is never taken.
     const double wave = phase >= twoPi * s ? (s * pi - phase + pi) * inversePi / (1.0 - s)
                                            : (phase - s * pi) * inversePi / s;
-    oscillator.smoothedWave.rate = waveSmoothingRate;
-    return oscillator.smoothedWave.moveToward(wave);
+    // A smoother of the usual form, its rate shared by the three oscillators.
+    const double smoothed = oscillator.smoothedWave - ((oscillator.smoothedWave - wave) * waveSmoothingRate + 1e-20);
+    oscillator.smoothedWave = smoothed;
+    return smoothed;
 }
 
 double PulsettaTom::processWithNoise(double tomNoise)
@@ -248,9 +248,6 @@ double PulsettaTom::processWithNoise(double tomNoise)
         main *= 1.0 - 0.2 * bright;
     low = kneeClip(low, mainAndLowKnee.second);
     high = kneeClip(high, highKneeAndMainLevel.first);
-    oscillators[0].clippedWave = main;
-    oscillators[1].clippedWave = low;
-    oscillators[2].clippedWave = high;
 
     const double mainLevel = 1.0 - highKneeAndMainLevel.second;
     double body = ((1.0 - secondAndThirdLevel.first) + 1.25 * mainLevel) * main

@@ -52,9 +52,7 @@ private:
         double tunedFrequency = 0.0; // Hz: base x tune factor, where the sweep starts from
         double sweepSpan = 0.0;      // Hz: base x depth - base, covered by the whole sweep
         double phase = 0.0;          // radians
-        double symmetry = 0.5;
-        Smoother smoothedWave;
-        double clippedWave = 0.0;
+        double smoothedWave = 0.0;   // the wave after its smoother, at waveSmoothingRate
         double symmetryScale = 0.565;
     };
 
