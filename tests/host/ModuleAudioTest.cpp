@@ -292,12 +292,17 @@ TEST(ModuleAudio, HostCallsFromTheUiThreadWhileTheAudioThreadProcesses)
     instance->resume(44100.0, 128);
     const auto state = instance->getChunk();
     std::atomic<bool> done { false };
+    std::atomic<int> uiRounds { 0 };
+    int blocks = 0;
     std::thread audio([&] {
         Outputs out(300);
-        for (int block = 0; block < 400; ++block)
+        // At least 400 blocks, and on until the UI thread has really overlapped
+        // with them: under load either thread can finish before the other starts.
+        for (int block = 0; block < 400 || (uiRounds < 20 && block < 400000); ++block)
         {
             instance->sendEvents({ MidiEventIn { block % 128, { 0x90, 36, 100 } } });
             instance->process(nullptr, out.pointers.data(), block % 3 == 0 ? 300 : 128, block * 128LL);
+            blocks = block + 1;
         }
         done = true;
     });
@@ -314,8 +319,9 @@ TEST(ModuleAudio, HostCallsFromTheUiThreadWhileTheAudioThreadProcesses)
         instance->dispatch(effSetChunk, 0, size, kept);
         instance->idle();
         ++rounds;
+        ++uiRounds;
     }
     audio.join();
-    EXPECT_GT(rounds, 0);
-    EXPECT_EQ(instance->sentMidi.size(), 400u);
+    EXPECT_GE(rounds, 20);
+    EXPECT_EQ(instance->sentMidi.size(), static_cast<size_t>(blocks)); // one echo per block's note
 }
