@@ -18,16 +18,41 @@ void TriggerOutPulse::init(double sampleRate, double smoothingFactor)
     integrator = 0.0;
     smoothed = 0.0;
     smoothingRate = smoothingFactor * 0.001;
+
+    const double step = pi / period;
+    stepCosine = std::cos(step);
+    stepSine = std::sin(step);
+    harmonicStepCosine = std::cos(harmonics * step);
+    harmonicStepSine = std::sin(harmonics * step);
+}
+
+void TriggerOutPulse::Phasor::start(double angle)
+{
+    cosine = std::cos(angle);
+    sine = std::sin(angle);
+}
+
+void TriggerOutPulse::restart()
+{
+    position = restartPosition;
+    const double a = pi * (position + 1.0) / period;
+    const double b = pi * (position + shift) / period;
+    argumentA.start(a);
+    harmonicA.start(harmonics * a);
+    argumentB.start(b);
+    harmonicB.start(harmonics * b);
 }
 
 double TriggerOutPulse::process()
 {
     if (position < period * 0.5)
     {
-        const double argumentA = pi * (position + 1.0) / period;
-        const double argumentB = pi * (position + shift) / period;
-        const double a = std::sin(harmonics * argumentA) / (harmonics * std::sin(argumentA));
-        const double b = std::sin(harmonics * argumentB) / (harmonics * std::sin(argumentB));
+        const double a = kernel(argumentA, harmonicA);
+        const double b = kernel(argumentB, harmonicB);
+        argumentA.turn(stepCosine, stepSine);
+        harmonicA.turn(harmonicStepCosine, harmonicStepSine);
+        argumentB.turn(stepCosine, stepSine);
+        harmonicB.turn(harmonicStepCosine, harmonicStepSine);
         position += 1.0;
         kernelDifference = a - b;
         integrator = (integrator + kernelDifference) * 0.997;
