@@ -8,20 +8,8 @@
 namespace
 {
 const char* const trackCodes[DrumMachine::numTracks] = { "BD", "SD", "LT", "MT", "HT", "RS", "HC", "CH", "OH", "CR", "RD", "AC" };
-constexpr int flagPollIntervalMs = 25;
 constexpr size_t midiListCapacity = 8192; // events per block, in and out
 } // namespace
-
-// Polls the audio thread's flags on the message thread.
-class DrumMachine::FlagTimer : public juce::Timer
-{
-public:
-    explicit FlagTimer (DrumMachine& o) : owner (o) {}
-    void timerCallback() override { owner.pollAudioFlags(); } // message thread
-
-private:
-    DrumMachine& owner;
-};
 
 DrumMachine::DrumMachine()
     : BasePluginOldStyle (BusesProperties().withOutput ("Output", juce::AudioChannelSet::discreteChannels (24))),
@@ -41,7 +29,7 @@ DrumMachine::DrumMachine()
 
 DrumMachine::~DrumMachine()
 {
-    flagTimer.reset();
+    stopPolling();
 }
 
 const char* DrumMachine::getTrackCode (int track) noexcept
@@ -90,9 +78,6 @@ void DrumMachine::initialise()
     sequencer->loadDefaultPatterns (patterns.source, juce::File::isAbsolutePath (patterns.file) ? juce::File (patterns.file) : juce::File());
 
     refreshAllStates();
-
-    flagTimer = std::make_unique<FlagTimer> (*this);
-    flagTimer->startTimer (flagPollIntervalMs);
 }
 
 void DrumMachine::prepareToPlay (double newSampleRate, int maximumBlockSize)
@@ -197,6 +182,8 @@ void DrumMachine::setHostPlayDetection (int detection)
 
 void DrumMachine::pollAudioFlags()
 {
+    BasePluginOldStyle::pollAudioFlags();
+
     for (auto* clock : { &hostClock, &nativeClock, &hostFlamClock, &nativeFlamClock })
         clock->dispatchPendingNotifications();
 

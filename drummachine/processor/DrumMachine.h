@@ -36,7 +36,8 @@
 //    parses or allocates for them;
 //  - the other way, the audio thread only raises atomic flags (voice hits,
 //    MIDI activity, step lights, pattern and play state) that the message
-//    thread takes in pollAudioFlags (a 25 ms timer, or the editor's timer).
+//    thread takes in pollAudioFlags (the base's 25 ms timer, or the editor's
+//    timer).
 class DrumMachine : public BasePluginOldStyle,
                     public SequencerOwner
 {
@@ -149,9 +150,10 @@ public:
     void requestStartStop() noexcept;
     int getLastAppliedRequest() const noexcept { return lastAppliedRequest.load(); }
 
-    // Takes the flags the audio thread raised and runs the refreshers and the
-    // clocks' listeners. Called by the 25 ms timer; the editor may call it too.
-    void pollAudioFlags();
+    // Message thread. The base's poll, then takes the flags the audio thread
+    // raised and runs the refreshers and the clocks' listeners. Called by the
+    // base's 25 ms timer; the editor may call it too.
+    void pollAudioFlags() override;
     // Whether instrument / track had a hit since the last call (clears it).
     bool takeHitFlag (int track) noexcept;
     bool takeMidiActivity() noexcept { return midiActivityFlag.exchange (0) != 0; }
@@ -283,7 +285,6 @@ protected:
 private:
     struct RoutingSnapshot;
     struct RestoredState;
-    class FlagTimer;
 
     // Audio thread.
     void handleMidiInput (const ShortMidiEvent& event) noexcept;
@@ -388,8 +389,6 @@ private:
     ShuffledClockNew nativeClock { "nativeClock" };
     ShuffledClockNew nativeFlamClock { "nativeFlamClock" };
     ShuffledClockNew hostFlamClock { "hostFlamClock" };
-
-    std::unique_ptr<FlagTimer> flagTimer;
 
     // Front panel.
     std::atomic<bool> randomizerMode { false }, flamMode { false };

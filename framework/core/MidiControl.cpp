@@ -60,7 +60,7 @@ int MidiControl::getLearnController() const
 void MidiControl::mark (std::atomic<bool>& flag)
 {
     flag.store (true);
-    triggerAsyncUpdate();
+    requestUpdate(); // off the message thread: a flag for the poll, no message
 }
 
 //==============================================================================
@@ -225,7 +225,7 @@ void MidiControl::processMidiMessage (const juce::uint8* data, int numBytes) noe
         if (scope.blockSize1 > 0)
             handOverBuffer[(size_t) scope.startIndex1] = controller;
 
-        triggerAsyncUpdate();
+        requestUpdate();
     }
 
     if (auto* parameter = slots[(size_t) controller].load())

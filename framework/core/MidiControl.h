@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/core/Parameter.h"
+#include "framework/core/PolledAsyncUpdater.h"
 
 #include <juce_core/juce_core.h>
 #include <juce_events/juce_events.h>
@@ -18,8 +19,9 @@ class ParameterManager;
 // hands the controller numbers to the message thread, which runs the learn
 // steps. Everything else runs on the message thread. Listeners hear of
 // changes later on the message thread, except the change of learn mode, which
-// they hear at once.
-class MidiControl : public juce::AsyncUpdater
+// they hear at once. The audio thread posts no message either: what it sets
+// off waits for the owner's poll timer (pollUpdateRequest, message thread).
+class MidiControl : public PolledAsyncUpdater
 {
 public:
     static constexpr int numControllers = 128;

@@ -50,7 +50,7 @@ void Parameter::notifyGestureEnd()
     immediateListeners.callLastToFirst ([this] (Listener& l) { l.parameterGestureEnd (this); });
 }
 
-void Parameter::setDeferredDispatcher (juce::AsyncUpdater* dispatcher) noexcept
+void Parameter::setDeferredDispatcher (PolledAsyncUpdater* dispatcher) noexcept
 {
     deferredDispatcher.store (dispatcher, std::memory_order_release);
 }
@@ -77,10 +77,11 @@ void Parameter::scheduleDeferredNotification()
         return;
     }
 
+    // Off the message thread this only raises a flag for the poll.
     if (auto* dispatcher = deferredDispatcher.load (std::memory_order_acquire))
-        dispatcher->triggerAsyncUpdate();
+        dispatcher->requestUpdate();
     else
-        triggerAsyncUpdate();
+        requestUpdate();
 }
 
 void Parameter::handleAsyncUpdate()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/core/ListenerSlots.h"
+#include "framework/core/PolledAsyncUpdater.h"
 
 #include <juce_core/juce_core.h>
 #include <juce_events/juce_events.h>
@@ -16,7 +17,12 @@
 //
 // Every setter clamps into the kind's range, turns a non-finite number into
 // the minimum first, and does nothing at all when the value stays the same.
-class Parameter : public juce::AsyncUpdater
+//
+// A change made off the message thread posts no message: the deferred
+// notification waits until the message thread polls (the manager's
+// pollDeferredNotifications, or pollUpdateRequest for a parameter outside a
+// manager).
+class Parameter : public PolledAsyncUpdater
 {
 public:
     class Listener
@@ -92,7 +98,7 @@ public:
     // posting one message per parameter; the manager does this for all its
     // parameters (see ParameterManager::deliverDeferredNotifications). Null
     // restores the parameter's own.
-    void setDeferredDispatcher (juce::AsyncUpdater* dispatcher) noexcept;
+    void setDeferredDispatcher (PolledAsyncUpdater* dispatcher) noexcept;
 
     // Message thread: calls the deferred listeners when a change is pending.
     void deliverDeferredNotification();
@@ -116,5 +122,5 @@ private:
     juce::Array<Listener*> deferredListeners; // message thread only
 
     std::atomic<bool> deferredPending { false };
-    std::atomic<juce::AsyncUpdater*> deferredDispatcher { nullptr };
+    std::atomic<PolledAsyncUpdater*> deferredDispatcher { nullptr };
 };

@@ -4,8 +4,9 @@
 
 // Delivers the deferred notifications of all the manager's parameters with one
 // message: however many parameters change before the message thread runs, at
-// most one message waits in the queue.
-class ParameterManager::DeferredDispatcher : public juce::AsyncUpdater
+// most one message waits in the queue. Changes made on other threads post
+// nothing and wait for pollDeferredNotifications.
+class ParameterManager::DeferredDispatcher : public PolledAsyncUpdater
 {
 public:
     explicit DeferredDispatcher (ParameterManager& m) : manager (m) {}
@@ -215,5 +216,16 @@ void ParameterManager::notifyParameter (int index)
 
 void ParameterManager::deliverDeferredNotifications()
 {
-    dispatcher->handleUpdateNowIfNeeded();
+    if (! dispatcher->pollUpdateRequest())
+        dispatcher->handleUpdateNowIfNeeded();
+}
+
+bool ParameterManager::pollDeferredNotifications()
+{
+    return dispatcher->pollUpdateRequest();
+}
+
+bool ParameterManager::isDeferredNotificationPosted() const noexcept
+{
+    return dispatcher->isUpdatePending();
 }

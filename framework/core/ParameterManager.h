@@ -82,6 +82,14 @@ public:
     // waiting for the message loop.
     void deliverDeferredNotifications();
 
+    // Message thread, from the owner's poll timer: delivers the deferred
+    // notifications of changes made on other threads, which post no message.
+    // True when there were any.
+    bool pollDeferredNotifications();
+
+    // Any thread: a message for the deferred notifications waits in the queue.
+    bool isDeferredNotificationPosted() const noexcept;
+
 private:
     class DeferredDispatcher;
 

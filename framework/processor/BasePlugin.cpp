@@ -16,6 +16,9 @@ namespace
 // made at that moment on another thread (MIDI, the editor) still is.
 thread_local const Parameter* parameterSetByHost = nullptr;
 
+constexpr int pollIntervalMs = 25;
+constexpr int maxUnreadableCopies = 999; // beyond that the settings are not saved at all
+
 const char* const commandNames[] = { "Options",          "About",
                                      "Select next preset", "Select previous preset",
                                      "Browse presets",   "Save preset",
@@ -46,6 +49,17 @@ private:
 };
 } // namespace
 
+// Runs the instance's poll on the message thread.
+class BasePlugin::PollTimer final : public juce::Timer
+{
+public:
+    explicit PollTimer (BasePlugin& o) : owner (o) {}
+    void timerCallback() override { owner.pollAudioFlags(); } // message thread
+
+private:
+    BasePlugin& owner;
+};
+
 BasePlugin::BasePlugin (const BusesProperties& buses)
     : HostedProcessor (buses)
 {
@@ -58,6 +72,7 @@ BasePlugin::BasePlugin (const BusesProperties& buses)
 
 BasePlugin::~BasePlugin()
 {
+    stopPolling();
     cancelPendingUpdate();
     persistentEditor.reset();
 }
@@ -71,6 +86,8 @@ juce::AudioProcessor* BasePlugin::startUp (std::unique_ptr<BasePlugin> plugin)
     plugin->persistentEditor = plugin->createEditorComponent();
     plugin->parameterManager.notifyAll();
     plugin->postInitialise();
+    plugin->pollTimer = std::make_unique<PollTimer> (*plugin);
+    plugin->pollTimer->startTimer (pollIntervalMs);
     return plugin.release();
 }
 
@@ -163,13 +180,18 @@ bool BasePlugin::isUserSettingsXml (const juce::XmlElement* element) const
 
 void BasePlugin::loadUserSettings()
 {
-    const auto root = xmlfiles::readDocument (getUserSettingsFile());
+    const auto file = getUserSettingsFile();
+    const auto root = xmlfiles::readDocument (file);
 
     if (isUserSettingsXml (root.get()))
     {
         readBaseUserSettings (*root);
         readUserSettings (*root);
     }
+
+    // Remembered so that the save at closing does not replace the user's
+    // file with defaults.
+    settingsFileUnreadable = file.exists() && ! isUserSettingsXml (root.get());
 
     copyDefaultQualities();
     userSettingsLoaded();
@@ -254,7 +276,42 @@ bool BasePlugin::saveUserSettings()
         return false;
 
     addUserSettingsXml (*root);
-    return xmlfiles::writeDocument (*root, getUserSettingsFile());
+
+    const auto file = getUserSettingsFile();
+
+    if (settingsFileUnreadable && ! keepUnreadableSettingsFile (file))
+        return false;
+
+    return xmlfiles::writeDocument (*root, file);
+}
+
+bool BasePlugin::keepUnreadableSettingsFile (const juce::File& file)
+{
+    // Another instance may have written a good file since.
+    if (! file.exists() || isUserSettingsXml (xmlfiles::readDocument (file).get()))
+    {
+        settingsFileUnreadable = false;
+        return true;
+    }
+
+    // "<name>.unreadable", or "<name>.unreadable-2" and so on: an earlier
+    // copy is never overwritten.
+    juce::File copy;
+
+    for (int number = 1; number <= maxUnreadableCopies && copy == juce::File(); ++number)
+    {
+        const auto candidate = file.getSiblingFile (file.getFileName() + ".unreadable" + (number > 1 ? "-" + juce::String (number) : juce::String()));
+
+        if (! candidate.exists())
+            copy = candidate;
+    }
+
+    if (copy == juce::File() || ! file.moveFileTo (copy))
+        return false;
+
+    unreadableSettingsCopy = copy;
+    settingsFileUnreadable = false;
+    return true;
 }
 
 void BasePlugin::updatePresetFileAuthor (const juce::File& file)
@@ -325,7 +382,7 @@ void BasePlugin::prepareToPlay (double, int)
     checkNonRealtime();
     prepared = true;
     preparedPending = true;
-    triggerAsyncUpdate();
+    requestUpdate(); // a host may prepare from the audio thread: no message from there
 }
 
 void BasePlugin::releaseResources()
@@ -347,7 +404,7 @@ void BasePlugin::checkNonRealtime()
 
     nonRealtimeChanged (offline);
     processingModePending = offline ? 2 : 1;
-    triggerAsyncUpdate();
+    requestUpdate();
 }
 
 juce::AudioProcessorEditor* BasePlugin::createEditor()
@@ -365,7 +422,7 @@ void BasePlugin::getStateInformation (juce::MemoryBlock& destination)
         statechunk::write (*state, destination);
 
     stateSavedPending = true;
-    triggerAsyncUpdate();
+    requestUpdate();
 }
 
 void BasePlugin::setStateInformation (const void* data, int sizeInBytes)
@@ -376,7 +433,7 @@ void BasePlugin::setStateInformation (const void* data, int sizeInBytes)
         restorePluginState (*state);
 
     stateRestoredPending = true;
-    triggerAsyncUpdate();
+    requestUpdate();
 }
 
 void BasePlugin::getCurrentProgramStateInformation (juce::MemoryBlock& destination)
@@ -485,6 +542,19 @@ void BasePlugin::notifyCurrentPresetChanged()
     for (int i = listeners.size(); --i >= 0;)
         if (i < listeners.size())
             listeners.getUnchecked (i)->currentPresetChanged (*this);
+}
+
+void BasePlugin::stopPolling()
+{
+    if (pollTimer != nullptr)
+        pollTimer->stopTimer();
+}
+
+void BasePlugin::pollAudioFlags()
+{
+    pollUpdateRequest();
+    midiControl.pollUpdateRequest();
+    parameterManager.pollDeferredNotifications();
 }
 
 void BasePlugin::handleAsyncUpdate()

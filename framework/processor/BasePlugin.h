@@ -4,6 +4,7 @@
 #include "framework/core/MidiControl.h"
 #include "framework/core/Parameter.h"
 #include "framework/core/ParameterManager.h"
+#include "framework/core/PolledAsyncUpdater.h"
 #include "framework/processor/HostParameterMap.h"
 #include "framework/processor/SoftwareDesignation.h"
 #include "host/HostedProcessor.h"
@@ -20,8 +21,14 @@
 // persistent editor, and gives every product the same start-up sequence,
 // state chunk frame, user settings file and identity. Products fill in the
 // virtual hooks.
+//
+// Threads other than the message thread (the audio thread, a host's
+// automation thread) never post a message: they raise flags, and one 25 ms
+// timer per instance, on the message thread, picks them up (pollAudioFlags)
+// and tells the editor and listeners. Nothing the audio or the state needs
+// waits for it: a host that never runs the message loop only misses displays.
 class BasePlugin : public HostedProcessor,
-                   public juce::AsyncUpdater,
+                   public PolledAsyncUpdater,
                    public Parameter::Listener,
                    public SoftwareDesignation
 {
@@ -137,8 +144,14 @@ public:
     // file leaves every setting as it is.
     void loadUserSettings();
     // Message thread. False when there is nothing to write or the write failed
-    // (the old file then stays).
+    // (the old file then stays). A file that loading could not read (broken,
+    // or another program's) is never overwritten: it is first renamed to
+    // "<name>.unreadable" ("<name>.unreadable-2" and so on when that
+    // exists); when that fails,
+    // nothing is written.
     bool saveUserSettings();
+    // The copy of an unreadable settings file made by the last save, if any.
+    juce::File getUnreadableSettingsCopy() const { return unreadableSettingsCopy; }
 
     // Rewrites the author of one of the user's own preset files (no "id").
     void updatePresetFileAuthor (const juce::File& file);
@@ -213,14 +226,28 @@ public:
     // Message thread: delivers the notifications to the listeners.
     void handleAsyncUpdate() override;
 
+    // Message thread, every 25 ms from the instance's timer (the editor may
+    // call it too): does the work other threads left behind (this object's
+    // notifications, MIDI control and learn, deferred parameter
+    // notifications). Products override it to take their own flags and call
+    // this first.
+    virtual void pollAudioFlags();
+
 protected:
     // Message thread. Tells the listeners that the current preset changed.
     void notifyCurrentPresetChanged();
 
     juce::Component* getPersistentEditor() const noexcept { return persistentEditor.get(); }
 
+    // Message thread: stops the poll timer. A product calls it first in its
+    // destructor, so that no poll reaches a half-destroyed object.
+    void stopPolling();
+
 private:
+    class PollTimer;
+
     void checkNonRealtime();
+    bool keepUnreadableSettingsFile (const juce::File& file);
     void recordParameterDefaults();
     void readBaseUserSettings (const juce::XmlElement& element);
     void copyDefaultQualities();
@@ -243,4 +270,7 @@ private:
     std::atomic<bool> lastNonRealtime { false };
 
     juce::String authorName;
+    bool settingsFileUnreadable = false; // it existed at load but was not ours or not readable
+    juce::File unreadableSettingsCopy;
+    std::unique_ptr<PollTimer> pollTimer;
 };

@@ -169,9 +169,10 @@ void BasePluginOldStyle::applyPendingProgramChange() noexcept
     applyPresetValues (*record);
     getParameterManager().setInt (currentPresetNumberId, program);
 
-    // The name is text: it is published on the message thread.
+    // The name is text: it is published on the message thread (by its poll
+    // when this runs on the audio thread).
     presetNamePending = true;
-    triggerAsyncUpdate();
+    requestUpdate();
 }
 
 void BasePluginOldStyle::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi)

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <new>
+#include <thread>
 
 namespace
 {
@@ -93,4 +94,74 @@ TEST_F (DrumMachineAllocation, BlocksWithMidiSequencerPadsAndTapsAllocateNothing
         }
         EXPECT_EQ (counter.count(), 0) << "sequencer " << sequencerOn;
     }
+}
+
+// As a host runs it: blocks on a thread that is not the message thread, with
+// mapped controllers and program changes in the MIDI. Nothing
+// allocates and nothing is posted to the message queue from there; the
+// instance's poll then tells the listeners once.
+TEST_F (DrumMachineAllocation, OnAnAudioThreadMappedControllersAndProgramChangesAllocateAndPostNothing)
+{
+    struct Moves : MidiControl::Listener
+    {
+        void midiControllerMoved (MidiControl&) override { ++count; }
+        int count = 0;
+    };
+
+    auto dm = makeDrumMachine (false);
+    dm->stopPolling();
+    FakePlayHead head;
+    prepare (*dm, head, 256);
+    dm->setPresetName (1, "One");
+
+    auto& control = dm->getMidiControl();
+    for (int cc = 20; cc < 30; ++cc)
+        control.assign (cc, dm->getParameterManager().getParameter (cc - 20), true);
+    Moves moves;
+    control.addListener (&moves);
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
+    dm->pollAudioFlags();
+
+    long audioThreadAllocations = -1;
+    std::thread audio ([&] {
+        juce::AudioBuffer<float> buffer (dm->getNumHostOutputChannels(), 256);
+        juce::MidiBuffer midi;
+        midi.ensureSize (65536);
+
+        const auto block = [&] (int i) {
+            midi.clear();
+            for (int cc = 20; cc < 30; ++cc)
+                midi.addEvent (juce::MidiMessage::controllerEvent (1, cc, (i * 5 + cc) % 128), cc);
+            midi.addEvent (juce::MidiMessage::noteOn (1, 36, (juce::uint8) 100), 40);
+            if (i % 10 == 9)
+                midi.addEvent (juce::MidiMessage::programChange (1, i % 4), 100);
+            const juce::ScopedLock lock (dm->getCallbackLock());
+            dm->processBlock (buffer, midi);
+        };
+
+        for (int i = 0; i < 20; ++i)
+            block (i); // warm-up on this thread
+
+        counting = true;
+        allocations = 0;
+        for (int i = 20; i < 400; ++i)
+            block (i);
+        counting = false;
+        audioThreadAllocations = allocations;
+    });
+    audio.join();
+
+    EXPECT_EQ (audioThreadAllocations, 0);
+    EXPECT_FALSE (dm->isUpdatePending()) << "program change posted a message";
+    EXPECT_FALSE (control.isUpdatePending()) << "a controller posted a message";
+    EXPECT_FALSE (dm->getParameterManager().isDeferredNotificationPosted()) << "a parameter posted a message";
+    EXPECT_EQ (moves.count, 0);
+    EXPECT_EQ (dm->getCurrentPreset(), 1) << "the last change applied (each applies at the next block)";
+
+    dm->pollAudioFlags();
+    EXPECT_EQ (moves.count, 1);
+    EXPECT_EQ (dm->getParameterManager().toString (BasePluginOldStyle::currentPresetNameId), "One");
+    dm->pollAudioFlags();
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
+    EXPECT_EQ (moves.count, 1) << "delivered once";
 }

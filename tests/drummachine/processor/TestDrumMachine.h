@@ -22,4 +22,8 @@ public:
     bool supportsFlam() const override { return true; }
 
     PulsettaSeq& seq() { return *static_cast<PulsettaSeq*> (getSequencer()); }
+
+    // Tests that look at what waits between a block and the poll stop the
+    // timer, so that only the test polls.
+    using BasePlugin::stopPolling;
 };

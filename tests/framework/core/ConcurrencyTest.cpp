@@ -110,6 +110,9 @@ TEST (Concurrency, SettersReadersAndTheMessageThreadTogether)
     for (int round = 0; round < 100 || ! everyWorkerHasRun(); ++round)
     {
         testing_support::runPendingMessages (20);
+        // What the processor's poll timer does for the other threads' changes.
+        manager.pollDeferredNotifications();
+        control.pollUpdateRequest();
         control.setLearnMode ((round & 1) == 0);
         control.setLearnParameter (manager.getParameter (round % 84));
         if ((round & 7) == 0)
@@ -128,6 +131,8 @@ TEST (Concurrency, SettersReadersAndTheMessageThreadTogether)
         manager.getParameter (i)->removeListener (&late);
 
     testing_support::runPendingMessages();
+    manager.pollDeferredNotifications();
+    control.pollUpdateRequest();
     control.setLearnMode (false);
     testing_support::runPendingMessages();
 

@@ -25,6 +25,12 @@ struct RecordingListener : MidiControl::Listener
     Parameter* lastMoved = nullptr;
 };
 
+struct DeferredCounter : Parameter::Listener
+{
+    void parameterChanged (Parameter*) override { ++changes; }
+    int changes = 0;
+};
+
 class MidiControlTest : public ::testing::Test
 {
 protected:
@@ -88,6 +94,64 @@ TEST_F (MidiControlTest, ControllerMovesItsParameter)
     EXPECT_EQ (listener.moves, 1) << "one message for the moves before the message thread ran";
     EXPECT_EQ (listener.lastMoved, a);
     EXPECT_EQ (listener.mapChanges, 1);
+}
+
+TEST_F (MidiControlTest, ControllersOnTheAudioThreadPostNothingAndThePollDeliversOnce)
+{
+    DeferredCounter deferred;
+    a->addAsyncListener (&deferred);
+    control.assign (7, a, true);
+    settle();
+    listener = {};
+
+    std::thread audio ([this] {
+        for (int value = 0; value < 128; ++value)
+            controller (1, 7, value);
+    });
+    audio.join();
+
+    EXPECT_EQ (a->getValue(), 1.0f) << "the value itself changes at once";
+    EXPECT_FALSE (control.isUpdatePending()) << "the audio thread posted a message";
+    EXPECT_FALSE (manager.isDeferredNotificationPosted()) << "the audio thread posted a message";
+    settle();
+    EXPECT_EQ (listener.moves, 0) << "nothing before the message thread polls";
+    EXPECT_EQ (deferred.changes, 0);
+
+    EXPECT_TRUE (control.pollUpdateRequest());
+    EXPECT_TRUE (manager.pollDeferredNotifications());
+    EXPECT_EQ (listener.moves, 1);
+    EXPECT_EQ (listener.lastMoved, a);
+    EXPECT_EQ (deferred.changes, 1);
+
+    EXPECT_FALSE (control.pollUpdateRequest());
+    EXPECT_FALSE (manager.pollDeferredNotifications());
+    settle();
+    EXPECT_EQ (listener.moves, 1) << "delivered once";
+    EXPECT_EQ (deferred.changes, 1);
+    a->removeAsyncListener (&deferred);
+}
+
+TEST_F (MidiControlTest, LearnFromTheAudioThreadWaitsForThePoll)
+{
+    control.setLearnMode (true);
+    control.setLearnParameter (a);
+    settle();
+    listener = {};
+
+    std::thread audio ([this] { controller (1, 20, 10); });
+    audio.join();
+
+    EXPECT_FALSE (control.isUpdatePending()) << "the audio thread posted a message";
+    settle();
+    EXPECT_EQ (control.getParameterForController (20), nullptr) << "learn runs on the message thread";
+
+    EXPECT_TRUE (control.pollUpdateRequest());
+    EXPECT_EQ (control.getParameterForController (20), a);
+    EXPECT_EQ (listener.mapChanges, 1);
+    EXPECT_EQ (listener.learnChanges, 1);
+    settle();
+    EXPECT_EQ (listener.mapChanges, 1) << "delivered once";
+    EXPECT_EQ (listener.learnChanges, 1);
 }
 
 TEST_F (MidiControlTest, OtherMessagesAreIgnored)

@@ -105,12 +105,17 @@ TEST_F (ParameterNotification, ManyChangesOnAnotherThreadGiveOneDeferredCallWith
     });
     audio.join();
 
-    EXPECT_EQ (deferred.changes, 0) << "nothing before the message thread runs";
+    EXPECT_FALSE (parameter.isUpdatePending()) << "the other thread posted a message";
+    EXPECT_TRUE (parameter.isUpdateRequestWaiting());
     testing_support::runPendingMessages();
+    EXPECT_EQ (deferred.changes, 0) << "nothing before the message thread polls";
 
+    EXPECT_TRUE (parameter.pollUpdateRequest());
     EXPECT_EQ (deferred.changes, 1);
     EXPECT_EQ (deferred.lastValue, 1.0f);
     EXPECT_TRUE (deferred.onMessageThread);
+    EXPECT_FALSE (parameter.pollUpdateRequest()) << "delivered once";
+    EXPECT_EQ (deferred.changes, 1);
 
     parameter.setValue (0.25f, true);
     testing_support::runPendingMessages();
@@ -160,7 +165,22 @@ TEST_F (ParameterNotification, GesturesReachTheImmediateListeners)
     EXPECT_EQ (deferred.begins, 0);
 }
 
-TEST_F (ParameterNotification, ManagedParametersShareOneMessage)
+TEST_F (ParameterNotification, AChangeOnTheMessageThreadPostsAtOnce)
+{
+    RecordingListener deferred;
+    parameter.addAsyncListener (&deferred);
+
+    parameter.setValue (0.7f, true);
+    EXPECT_TRUE (parameter.isUpdatePending());
+    EXPECT_FALSE (parameter.isUpdateRequestWaiting());
+    EXPECT_FALSE (parameter.pollUpdateRequest());
+
+    testing_support::runPendingMessages();
+    EXPECT_EQ (deferred.changes, 1);
+    EXPECT_EQ (deferred.lastValue, 0.7f);
+}
+
+TEST_F (ParameterNotification, ManagedParametersShareOneDeliveryAndPostNothingFromOtherThreads)
 {
     ParameterManager manager;
     for (int i = 0; i < 50; ++i)
@@ -176,9 +196,21 @@ TEST_F (ParameterNotification, ManagedParametersShareOneMessage)
     });
     automation.join();
 
+    EXPECT_FALSE (manager.isDeferredNotificationPosted()) << "the automation thread posted a message";
     testing_support::runPendingMessages();
+    EXPECT_EQ (deferred.changes, 0) << "nothing before the message thread polls";
+
+    EXPECT_TRUE (manager.pollDeferredNotifications());
     EXPECT_EQ (deferred.changes, 50) << "one deferred call per parameter";
     EXPECT_EQ (deferred.lastValue, 0.75f);
+    EXPECT_FALSE (manager.pollDeferredNotifications());
+    EXPECT_EQ (deferred.changes, 50);
+
+    // From the message thread the manager posts its one message as before.
+    manager.setValue (3, 0.1f);
+    EXPECT_TRUE (manager.isDeferredNotificationPosted());
+    testing_support::runPendingMessages();
+    EXPECT_EQ (deferred.changes, 51);
 }
 
 TEST_F (ParameterNotification, NotifyAllTellsEveryListenerTheCurrentValue)

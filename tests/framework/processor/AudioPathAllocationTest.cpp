@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <new>
+#include <thread>
 
 namespace
 {
@@ -92,5 +93,55 @@ TEST_F (AudioPathAllocation, ProgramChangesAndAutomationAllocateNothing)
     deliverMessages();
     EXPECT_EQ (product->getCurrentPreset(), 19);
     EXPECT_GT (host.sum, 0.0f);
+    product->removeListener (&host);
+}
+
+// As a real host runs it: the block on a thread that is not the message
+// thread. Program changes and mapped controllers then post no message either
+// (posting takes the queue's lock and may allocate); the poll delivers later.
+TEST_F (AudioPathAllocation, OnAnAudioThreadProgramChangesAndMappedControllersAllocateAndPostNothing)
+{
+    auto product = makeProduct();
+    product->stopPolling();
+    QuietHost host;
+    product->addListener (&host);
+    product->setPresetName (7, "Seven");
+
+    auto& control = product->getMidiControl();
+    for (int cc = 0; cc < 16; ++cc)
+        control.assign (cc, product->getParameterManager().getParameter (cc), true);
+
+    product->prepareToPlay (44100.0, 64);
+    deliverMessages();
+    product->pollAudioFlags();
+
+    long audioThreadAllocations = -1;
+    std::thread audio ([&] {
+        juce::AudioBuffer<float> buffer (12, 64);
+        juce::MidiBuffer midi;
+        counting = true;
+        allocations = 0;
+
+        for (int round = 0; round < 40; ++round)
+        {
+            product->handleProgramChange (round % 8);
+            product->processBlock (buffer, midi);
+            const juce::uint8 bytes[] = { 0xb0, (juce::uint8) (round % 16), (juce::uint8) (round * 3) };
+            control.processMidiMessage (bytes, 3);
+        }
+
+        counting = false;
+        audioThreadAllocations = allocations;
+    });
+    audio.join();
+
+    EXPECT_EQ (audioThreadAllocations, 0);
+    EXPECT_FALSE (product->isUpdatePending());
+    EXPECT_FALSE (control.isUpdatePending());
+    EXPECT_FALSE (product->getParameterManager().isDeferredNotificationPosted());
+
+    EXPECT_EQ (product->getCurrentPreset(), 7);
+    product->pollAudioFlags();
+    EXPECT_EQ (product->getParameterManager().toString (BasePluginOldStyle::currentPresetNameId), "Seven");
     product->removeListener (&host);
 }

@@ -259,6 +259,7 @@ TEST_F (PresetBankProcessor, ProgramChangesRaceWithEditsSafely)
 
     running = false;
     audio.join();
+    product->pollAudioFlags(); // the audio thread's name change waits for the poll
     deliverMessages();
 
     const int current = product->getCurrentPreset();

@@ -17,6 +17,10 @@ public:
 
     ~TestProduct() override { saveUserSettings(); }
 
+    // Tests that look at the queue between off-thread work and the poll
+    // stop the timer, so that only the test polls.
+    using BasePlugin::stopPolling;
+
     juce::String getPluginName() const override { return "Pulsetta"; }
     juce::String getResourcePrefix() const override { return "XR"; }
     int getNumHostParameters() const override { return 84; }

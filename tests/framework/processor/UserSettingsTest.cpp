@@ -99,6 +99,61 @@ TEST_F (UserSettings, ForeignBrokenAndUnknownSettingsAreIgnored)
     EXPECT_EQ (product->getRecentlyUsedDirectory(), juce::File::getSpecialLocation (juce::File::userHomeDirectory));
 }
 
+TEST_F (UserSettings, AnUnreadableFileIsKeptAsideNeverReplacedSilently)
+{
+    const juce::String truncated = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                   "<UserSettings application=\"Pulsetta\"><Presets><Author name=\"Jane\"/></Presets>"
+                                   "<MidiControlMap default=\"yes\" file=\"/home/jane/my.xrcc";
+    const auto firstCopy = settingsFile().getSiblingFile ("Pulsetta.ini.unreadable");
+    const auto secondCopy = settingsFile().getSiblingFile ("Pulsetta.ini.unreadable-2");
+
+    settingsFile().create();
+    settingsFile().replaceWithText (truncated);
+    const auto original = settingsFile().loadFileAsString();
+    {
+        auto product = makeProduct();
+        EXPECT_EQ (product->getAuthorName(), "") << "nothing read from a broken file";
+        EXPECT_TRUE (product->saveUserSettings());
+        EXPECT_EQ (product->getUnreadableSettingsCopy(), firstCopy);
+    }
+
+    EXPECT_EQ (firstCopy.loadFileAsString(), original) << "the user's file, byte for byte";
+    const auto written = xmlfiles::readDocument (settingsFile());
+    ASSERT_NE (written, nullptr);
+    EXPECT_TRUE (written->hasTagName ("UserSettings"));
+
+    // A good file written since is read and rewritten in place, with no copy.
+    {
+        auto product = makeProduct();
+        EXPECT_TRUE (product->saveUserSettings());
+        EXPECT_EQ (product->getUnreadableSettingsCopy(), juce::File());
+    }
+    EXPECT_FALSE (secondCopy.exists());
+
+    // Another program's document, then closing without an explicit save: the
+    // destructor's save keeps it too, and the first copy stays as it was.
+    const juce::String foreign = "<UserSettings application=\"Other\"><Presets><Author name=\"Ann\"/></Presets></UserSettings>";
+    settingsFile().replaceWithText (foreign);
+    const auto originalForeign = settingsFile().loadFileAsString();
+    makeProduct().reset();
+    EXPECT_EQ (secondCopy.loadFileAsString(), originalForeign);
+    EXPECT_EQ (firstCopy.loadFileAsString(), original);
+    EXPECT_NE (xmlfiles::readDocument (settingsFile()), nullptr);
+}
+
+TEST_F (UserSettings, AFileRepairedBeforeClosingIsRewrittenWithoutACopy)
+{
+    settingsFile().create();
+    settingsFile().replaceWithText ("<UserSettings application=\"Pulsetta\"><Pres");
+    {
+        auto product = makeProduct();
+        // Another instance writes a good file meanwhile.
+        settingsFile().replaceWithText ("<UserSettings application=\"Pulsetta\"/>");
+    }
+    EXPECT_FALSE (settingsFile().getSiblingFile ("Pulsetta.ini.unreadable").exists());
+    EXPECT_NE (xmlfiles::readDocument (settingsFile()), nullptr);
+}
+
 TEST_F (UserSettings, MigrationCopiesOnlyWhenNoCurrentFileExists)
 {
     const auto oldFile = folder.getChildFile ("module/Pulsetta.ini");

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <juce_events/juce_events.h>
+
+#include <atomic>
+
+// An asynchronous update that any thread may ask for without posting a
+// message from that thread. Posting takes the message queue's lock, may
+// allocate and makes a system call, which the audio thread and a host's
+// automation thread must not do. So:
+//  - on the message thread, requestUpdate posts at once, as
+//    juce::AsyncUpdater::triggerAsyncUpdate does;
+//  - on any other thread it only raises a flag, and the update runs when the
+//    message thread next calls pollUpdateRequest (the processor's poll timer).
+// Several requests before the update runs give one call of handleAsyncUpdate.
+class PolledAsyncUpdater : public juce::AsyncUpdater
+{
+public:
+    // Any thread. Off the message thread: lock-free, no allocation, no post.
+    void requestUpdate() noexcept
+    {
+        if (juce::MessageManager::existsAndIsCurrentThread())
+            triggerAsyncUpdate();
+        else
+            requestedElsewhere.store (true, std::memory_order_release);
+    }
+
+    // Message thread: when another thread asked for the update, runs it now
+    // (and drops a posted one that would repeat it). True when it ran.
+    bool pollUpdateRequest()
+    {
+        if (! requestedElsewhere.exchange (false, std::memory_order_acq_rel))
+            return false;
+
+        cancelPendingUpdate();
+        handleAsyncUpdate();
+        return true;
+    }
+
+    // Any thread: a request from another thread waits for the poll.
+    bool isUpdateRequestWaiting() const noexcept { return requestedElsewhere.load (std::memory_order_acquire); }
+
+private:
+    std::atomic<bool> requestedElsewhere { false };
+};
