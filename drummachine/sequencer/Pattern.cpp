@@ -106,6 +106,14 @@ void Pattern::setStep (int track, int step, int32_t value) noexcept
         __atomic_store_n (&steps[track][step], storedValue (track, value), __ATOMIC_RELAXED);
 }
 
+bool Pattern::compareAndSetStep (int track, int step, int32_t& expected, int32_t value) noexcept
+{
+    if (! isValidTrack (track) || ! isValidStep (step))
+        return false;
+    return __atomic_compare_exchange_n (&steps[track][step], &expected, storedValue (track, value), false,
+                                        __ATOMIC_RELAXED, __ATOMIC_RELAXED);
+}
+
 void Pattern::clearSteps() noexcept
 {
     std::memset (steps, 0, sizeof (steps));

@@ -64,6 +64,11 @@ public:
     int32_t getStep (int track, int step) const noexcept;
     // Ignored outside the grid; the accent track only ever stores 0 or 2.
     void setStep (int track, int step, int32_t value) noexcept;
+    // Stores value (by the accent-track rule) only while the step still holds
+    // expected; otherwise expected becomes what it holds and nothing is
+    // written. False outside the grid. For read-modify-write edits that must
+    // not lose a write another thread made in between.
+    bool compareAndSetStep (int track, int step, int32_t& expected, int32_t value) noexcept;
     void clearSteps() noexcept;
     void clearTrack (int track) noexcept;
     // Rotates the first `length` steps of a track by n places; n <= 0 or a

@@ -202,8 +202,16 @@ int PulsettaSeq::getNextToggleValue (int value, bool flamModifier) const
 
 void PulsettaSeq::toggleStep (int row, int step, bool flamModifier)
 {
-    if (Pattern::isValidTrack (row) && Pattern::isValidStep (step))
-        edited().setStep (row, step, getNextToggleValue (edited().getStep (row, step), flamModifier));
+    if (! Pattern::isValidTrack (row) || ! Pattern::isValidStep (step))
+        return;
+
+    // The audio thread may write a tap into this step meanwhile: the toggle
+    // then starts again from the tapped value instead of overwriting it.
+    auto& pattern = edited();
+    auto current = pattern.getStep (row, step);
+    while (! pattern.compareAndSetStep (row, step, current, getNextToggleValue (current, flamModifier)))
+    {
+    }
 }
 
 void PulsettaSeq::clearRow (int row)

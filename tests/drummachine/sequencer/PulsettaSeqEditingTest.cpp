@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "drummachine/sequencer/PulsettaSeq.h"
 #include "RecordingOwner.h"
 
@@ -222,4 +225,49 @@ TEST_F (Editing, CursorFieldsOfAnUnsetCursorAreThePatternsOwn)
     EXPECT_DOUBLE_EQ (seq.getNativePatternTempo(), 99.0);
     EXPECT_EQ (seq.getHostPatternLength(), 16);
     EXPECT_EQ (seq.getNativePatternName(), "Empty");
+}
+
+// A toggle writes only over the value it read, so a tap the audio thread
+// writes in between is never lost: the toggle starts again from the tap.
+TEST (StepCompareAndSet, WritesOnlyOverTheValueItExpects)
+{
+    Pattern pattern;
+    pattern.setStep (2, 5, Pattern::stepOn);
+
+    int32_t expected = Pattern::stepOff; // read before a tap wrote stepOn
+    EXPECT_FALSE (pattern.compareAndSetStep (2, 5, expected, Pattern::stepOn));
+    EXPECT_EQ (expected, Pattern::stepOn) << "tells what the step holds now";
+    EXPECT_EQ (pattern.getStep (2, 5), Pattern::stepOn);
+
+    EXPECT_TRUE (pattern.compareAndSetStep (2, 5, expected, Pattern::stepAccent));
+    EXPECT_EQ (pattern.getStep (2, 5), Pattern::stepAccent);
+
+    // The accent row keeps its rule; outside the grid nothing happens.
+    int32_t accentExpected = Pattern::stepOff;
+    EXPECT_TRUE (pattern.compareAndSetStep (11, 0, accentExpected, Pattern::stepOn));
+    EXPECT_EQ (pattern.getStep (11, 0), Pattern::stepAccent);
+    int32_t outside = 0;
+    EXPECT_FALSE (pattern.compareAndSetStep (12, 0, outside, 1));
+    EXPECT_FALSE (pattern.compareAndSetStep (0, 16, outside, 1));
+}
+
+TEST_F (Editing, TogglesRacingWithTapsLeaveOnlyStepValues)
+{
+    std::atomic<bool> running { true };
+    std::thread audio ([&] {
+        for (int i = 0; running; ++i)
+            seq.setStep (3, 7, 1 + i % 3); // taps as the audio thread writes them
+    });
+
+    for (int i = 0; i < 20000; ++i)
+        seq.toggleStep (3, 7, (i & 1) != 0);
+
+    running = false;
+    audio.join();
+
+    const int last = seq.getStep (3, 7);
+    EXPECT_TRUE (last >= Pattern::stepOff && last <= Pattern::stepFlam);
+    seq.setStep (3, 7, Pattern::stepFlam);
+    seq.toggleStep (3, 7, true);
+    EXPECT_EQ (seq.getStep (3, 7), Pattern::stepOff);
 }
