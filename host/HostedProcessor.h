@@ -21,6 +21,20 @@
 // two gesture calls.
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <atomic>
+
+// Whoever hosts the processor (the VST binding) and hears of its own parameter changes and gestures.
+// Called straight from the thread that makes the change, the audio thread included: an implementation
+// takes no lock and does not allocate.
+class HostReporter
+{
+public:
+    virtual ~HostReporter() = default;
+    virtual void reportParameterChange(int index, float normalisedValue) = 0;
+    virtual void reportGestureBegin(int index) = 0;
+    virtual void reportGestureEnd(int index) = 0;
+};
+
 class HostedProcessor : public juce::AudioProcessor
 {
 public:
@@ -51,14 +65,20 @@ public:
     const juce::String getOutputChannelName(int index) const override;
     bool isOutputChannelStereoPair(int index) const override;
 
-    // Tells the host (the binding, as this processor's listener) that a slot changed or a gesture began or ended.
+    // Any thread, the audio thread included. Tells the host that a slot changed or a gesture began or ended:
+    // through the registered reporter alone when there is one (no lock taken), otherwise through JUCE's
+    // listeners (a processor used without the binding).
     void notifyHostOfParameterChange(int index, float normalisedValue);
     void beginHostGesture(int index);
     void endHostGesture(int index);
+
+    // Host's UI thread, while no block runs: the binding registers itself at construction, null unregisters.
+    void setHostReporter(HostReporter* reporter) noexcept { hostReporter.store(reporter); }
 
     const juce::String& getInputSpeakerArrangementText() const noexcept { return inputArrangement; }
     const juce::String& getOutputSpeakerArrangementText() const noexcept { return outputArrangement; }
 
 private:
     juce::String inputArrangement, outputArrangement;
+    std::atomic<HostReporter*> hostReporter { nullptr };
 };

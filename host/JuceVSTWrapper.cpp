@@ -4,6 +4,7 @@
 #include "host/MessagePump.h"
 #include "host/PluginIdentity.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace host
@@ -14,9 +15,10 @@ using vst::AEffect; // JUCE declares a global AEffect of its own
 namespace
 {
 constexpr int housekeepingIntervalMs = 250;
-constexpr int reservedMidiBytes = 2048;
-constexpr int reservedOutgoingEvents = 512;
 constexpr double fallbackSampleRate = 44100.0; // Hz, when the host gives none
+
+double usableRate(double rate) { return rate > 0.0 && std::isfinite(rate) ? rate : fallbackSampleRate; }
+int usableFrames(VstInt32 frames) { return std::max(1, static_cast<int>(frames)); }
 } // namespace
 
 JuceVSTWrapper::JuceVSTWrapper(audioMasterCallback host, std::unique_ptr<HostedProcessor> owned)
@@ -26,6 +28,7 @@ JuceVSTWrapper::JuceVSTWrapper(audioMasterCallback host, std::unique_ptr<HostedP
     numOutputPins = processor->getNumHostOutputChannels();
     processor->setPlayConfigDetails(numInputPins, numOutputPins, 0.0, 0);
     processor->setPlayHead(this);
+    processor->setHostReporter(this);
     processor->addListener(this);
 
     setNumInputs(numInputPins);
@@ -49,6 +52,7 @@ JuceVSTWrapper::~JuceVSTWrapper()
     stopTimer();
     cancelPendingUpdate();
     processor->removeListener(this);
+    processor->setHostReporter(nullptr);
     processor->setPlayHead(nullptr);
     processor.reset();
 }
@@ -84,47 +88,92 @@ VstIntPtr JuceVSTWrapper::dispatchEditorOpcode(VstInt32 opcode, void* ptr)
     }
 }
 
-void JuceVSTWrapper::open() { setEditorFlag(processor->hasEditor()); }
+void JuceVSTWrapper::open()
+{
+    setEditorFlag(processor->hasEditor());
+    isOpen = true;
+    updateSampleRate();
+    updateBlockSize();
+    prepareBeforeFirstResume();
+}
 
 void JuceVSTWrapper::close() { stopTimer(); }
 
 void JuceVSTWrapper::idle() { drainMessageQueue(); }
+
+void JuceVSTWrapper::setSampleRate(float rate)
+{
+    AudioEffectX::setSampleRate(rate);
+    prepareBeforeFirstResume();
+}
+
+void JuceVSTWrapper::setBlockSize(VstInt32 frames)
+{
+    AudioEffectX::setBlockSize(frames);
+    prepareBeforeFirstResume();
+}
 
 void JuceVSTWrapper::applyPlayConfiguration(double rate, int frames)
 {
     processor->setPlayConfigDetails(numInputPins, numOutputPins, rate, frames);
 }
 
-void JuceVSTWrapper::resume()
+// Host's UI thread: a host that processes without ever resuming is served from this preparation.
+// Once the host has resumed or suspended, a block after a suspend stays silent until it resumes.
+void JuceVSTWrapper::prepareBeforeFirstResume()
 {
-    double rate = updateSampleRate();
-    if (!(rate > 0.0))
-        rate = fallbackSampleRate;
-    const int frames = std::max(1, static_cast<int>(updateBlockSize()));
+    if (!isOpen || hostDrivesPreparation)
+        return;
+    const double rate = usableRate(getSampleRate());
+    const int frames = usableFrames(getBlockSize());
+    if (channels.getMaxFrames() > 0 && rate == preparedRate && frames == preparedFrames)
+        return;
+    prepare(rate, frames);
+}
+
+// Host's UI thread: everything the audio thread will use is allocated here.
+void JuceVSTWrapper::prepare(double rate, int frames)
+{
     processor->setNonRealtime(getCurrentProcessLevel() == kVstProcessLevelOffline);
     {
         // A host that still processes while it resumes must not see the buffers change under it.
         const juce::ScopedLock lock(processor->getCallbackLock());
-        isProcessing = true;
         firstProcessCallback = true;
         applyPlayConfiguration(rate, frames);
         channels.prepare(numInputPins, numOutputPins, frames);
         processor->prepareToPlay(rate, frames);
-        midiEvents.ensureSize(reservedMidiBytes);
-        midiEvents.clear();
-        sliceEvents.ensureSize(reservedMidiBytes);
-        sliceOutput.ensureSize(reservedMidiBytes);
-        outgoingEvents.ensureSize(reservedOutgoingEvents);
+        for (auto* buffer : { &midiEvents, &sliceEvents, &sliceOutput })
+        {
+            buffer->ensureSize(static_cast<size_t>(midiBufferRoomBytes));
+            buffer->clear();
+        }
+        eventsThisBlock = 0;
+        outgoingEvents.reserve(maxMidiEventsPerBlock, sysexBytesPerBlock);
+        preparedRate = rate;
+        preparedFrames = frames;
     }
     setInitialDelay(processor->getLatencySamples());
+}
+
+void JuceVSTWrapper::resume()
+{
+    const double rate = usableRate(updateSampleRate());
+    const int frames = usableFrames(updateBlockSize());
+    prepare(rate, frames);
+    hostDrivesPreparation = true;
+    isProcessing = true;
     wantEvents(1);
 }
 
 void JuceVSTWrapper::suspend()
 {
+    hostDrivesPreparation = true;
     const juce::ScopedLock lock(processor->getCallbackLock());
     processor->releaseResources();
-    outgoingEvents.freeEvents();
+    // The MIDI buffers and the outgoing list keep their room: the host may still be reading the last
+    // block's outgoing events, and the next resume needs the same room again.
+    midiEvents.clear();
+    eventsThisBlock = 0;
     channels.release();
     isProcessing = false;
 }
@@ -133,28 +182,45 @@ void JuceVSTWrapper::processReplacing(float** inputs, float** outputs, VstInt32 
 {
     if (frames <= 0)
         return;
-    if (firstProcessCallback.load() || !isProcessing.load())
-    {
-        // A host that processes without resuming first is resumed here.
-        if (!isProcessing.load())
-            resume();
-        firstProcessCallback = false;
+    if (firstProcessCallback.exchange(false))
         processor->setNonRealtime(getCurrentProcessLevel() == kVstProcessLevelOffline);
-    }
 
     {
         const juce::ScopedLock lock(processor->getCallbackLock());
+        if (channels.getMaxFrames() < 1)
+        {
+            // Suspended, or never prepared: silence, and the host's events go nowhere.
+            clearHostOutputs(outputs, frames);
+            midiEvents.clear();
+            eventsThisBlock = 0;
+            outgoingEvents.clear();
+            return;
+        }
         if (processor->isSuspended())
-            channels.clearHostOutputs(outputs, frames);
+            clearHostOutputs(outputs, frames);
         else
             renderBlock(inputs, outputs, frames);
+        collectMidiForHost();
     }
-    sendMidiToHost();
+    // Sent after the lock is released; a suspend or resume meanwhile leaves the list as it is.
+    if (outgoingEvents.getNumEvents() > 0)
+        sendVstEventsToHost(outgoingEvents.getEvents());
+}
+
+void JuceVSTWrapper::clearHostOutputs(float** outputs, int frames) const noexcept
+{
+    if (outputs == nullptr)
+        return;
+    for (int i = 0; i < numOutputPins; ++i)
+        if (outputs[i] != nullptr)
+            std::memset(outputs[i], 0, static_cast<size_t>(frames) * sizeof(float));
 }
 
 void JuceVSTWrapper::renderBlock(float** inputs, float** outputs, int frames)
 {
     const int maxSlice = channels.getMaxFrames();
+    if (maxSlice < 1)
+        return;
     if (frames <= maxSlice)
     {
         renderSlice(inputs, outputs, 0, frames, midiEvents);
@@ -169,9 +235,9 @@ void JuceVSTWrapper::renderBlock(float** inputs, float** outputs, int frames)
         const bool isLast = offset + sliceFrames >= frames;
         sliceEvents.clear();
         // Events past the block's end stay with the last slice, as they would with an unsliced block.
-        sliceEvents.addEvents(midiEvents, offset, isLast ? -1 : sliceFrames, -offset);
+        addEventsWithinRoom(sliceEvents, midiBufferRoomBytes, midiEvents, offset, isLast ? -1 : sliceFrames, -offset);
         renderSlice(inputs, outputs, offset, sliceFrames, sliceEvents);
-        sliceOutput.addEvents(sliceEvents, 0, -1, offset);
+        addEventsWithinRoom(sliceOutput, midiBufferRoomBytes, sliceEvents, 0, -1, offset);
     }
     midiEvents.swapWith(sliceOutput);
 }
@@ -192,40 +258,48 @@ void JuceVSTWrapper::renderSlice(float** inputs, float** outputs, int offset, in
         channels.copyBack(outputs, offset, frames);
 }
 
-// Host's audio thread, after the callback lock is released.
-void JuceVSTWrapper::sendMidiToHost()
+// Host's audio thread, under the callback lock: what the processor left becomes the outgoing list,
+// as far as its reserved records and sysex room go; the rest is dropped.
+void JuceVSTWrapper::collectMidiForHost()
 {
-    if (midiEvents.isEmpty())
-        return;
-    outgoingEvents.ensureSize(midiEvents.getNumEvents());
     outgoingEvents.clear();
     for (const auto metadata : midiEvents)
         outgoingEvents.addEvent(metadata.data, metadata.numBytes, metadata.samplePosition);
-    sendVstEventsToHost(outgoingEvents.getEvents());
     midiEvents.clear();
+    eventsThisBlock = 0;
 }
 
+// Host's audio thread. Events beyond one block's room (maxMidiEventsPerBlock events, sysexBytesPerBlock
+// of sysex data) and sysex longer than maxSysexBytes are dropped; the first ones that fit are kept.
 VstInt32 JuceVSTWrapper::processEvents(VstEvents* events)
 {
     if (events == nullptr)
         return 1;
+    const juce::ScopedLock lock(processor->getCallbackLock());
+    if (channels.getMaxFrames() < 1)
+        return 1; // suspended: nothing to deliver them to
     const auto* pointers = eventPointers(*events);
     for (VstInt32 i = 0; i < events->numEvents; ++i)
     {
         const VstEvent* event = pointers[i];
         if (event == nullptr)
             continue;
+        if (eventsThisBlock >= maxMidiEventsPerBlock)
+            break;
         const int position = std::max(0, static_cast<int>(event->deltaFrames));
         if (event->type == kVstMidiType)
         {
             const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
-            midiEvents.addEvent(midi->midiData, 4, position);
+            if (addWithinRoom(midiEvents, midiInRoomBytes, midi->midiData, 4, position))
+                ++eventsThisBlock;
         }
         else if (event->type == kVstSysExType)
         {
             const auto* sysex = reinterpret_cast<const VstMidiSysexEvent*>(event);
-            if (sysex->sysexDump != nullptr && sysex->dumpBytes > 0)
-                midiEvents.addEvent(sysex->sysexDump, sysex->dumpBytes, position);
+            const auto* dump = reinterpret_cast<const unsigned char*>(sysex->sysexDump);
+            if (const int length = storedSysexLength(dump, sysex->dumpBytes); length > 0)
+                if (addWithinRoom(midiEvents, midiInRoomBytes, dump, length, position))
+                    ++eventsThisBlock;
         }
     }
     return 1;
@@ -254,6 +328,15 @@ VstInt32 JuceVSTWrapper::setChunk(void* data, VstInt32 byteSize, bool isPreset)
     });
     return 0;
 }
+
+void JuceVSTWrapper::reportParameterChange(int index, float normalisedValue)
+{
+    callHost(audioMasterAutomate, index, 0, nullptr, normalisedValue);
+}
+
+void JuceVSTWrapper::reportGestureBegin(int index) { beginEdit(index); }
+
+void JuceVSTWrapper::reportGestureEnd(int index) { endEdit(index); }
 
 void JuceVSTWrapper::audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value)
 {

@@ -5,6 +5,7 @@
 #include "host/AudioEffectX.h"
 #include "host/HostedProcessor.h"
 #include "host/KeptChunk.h"
+#include "host/MidiRoom.h"
 #include "host/ProcessChannels.h"
 #include "host/VSTMidiEventList.h"
 
@@ -24,6 +25,7 @@ struct JuceLibraryInUse
 
 class JuceVSTWrapper : private JuceLibraryInUse,
                        public AudioEffectX,
+                       private HostReporter,
                        private juce::AudioProcessorListener,
                        private juce::AudioPlayHead,
                        private juce::Timer,
@@ -38,12 +40,16 @@ public:
     vst::VstIntPtr dispatcher(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
                               float opt) override;
 
-    // Host's UI thread.
+    // Host's UI thread. Until the host first resumes, open and the rate and block size announcements keep
+    // the processor prepared at the announced values, so a host that processes without resuming finds
+    // everything ready: the audio thread never prepares.
     void open() override;
     void close() override;
     void resume() override;
     void suspend() override;
     void idle() override;
+    void setSampleRate(float rate) override;
+    void setBlockSize(vst::VstInt32 frames) override;
 
     // Host's audio thread.
     void processReplacing(float** inputs, float** outputs, vst::VstInt32 frames) override;
@@ -79,7 +85,12 @@ public:
     vst::VstInt32 getMidiKeyName(vst::VstInt32 channel, vst::MidiKeyName* keyName) override;
 
 private:
-    // Processor listener: any thread the processor reports from.
+    // Host reporter: any thread the processor reports from, the audio thread included; straight to the host.
+    void reportParameterChange(int index, float normalisedValue) override;
+    void reportGestureBegin(int index) override;
+    void reportGestureEnd(int index) override;
+    // Processor listener: any thread the processor reports from. Parameter changes and gestures come here
+    // only from a processor that reports through JUCE's own parameters.
     void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value) override;
     void audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&) override;
     void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int index) override;
@@ -92,22 +103,32 @@ private:
     void handleAsyncUpdate() override;
 
     vst::VstIntPtr dispatchEditorOpcode(vst::VstInt32 opcode, void* ptr);
+    void prepare(double rate, int frames);
+    void prepareBeforeFirstResume();
     void renderBlock(float** inputs, float** outputs, int frames);
     void renderSlice(float** inputs, float** outputs, int offset, int frames, juce::MidiBuffer& midi);
-    void sendMidiToHost();
+    void collectMidiForHost();
+    void clearHostOutputs(float** outputs, int frames) const noexcept;
     bool isProgramIndex(int index) const;
     bool isHostParameter(int index) const;
     void applyPlayConfiguration(double rate, int frames);
 
     std::unique_ptr<HostedProcessor> processor;
     KeptChunk chunk;
+    // Under the callback lock. Each holds midiBufferRoomBytes, reserved when prepared and never grown after.
     juce::MidiBuffer midiEvents;                     // host's events in, processor's events out
     juce::MidiBuffer sliceEvents, sliceOutput;       // used when a block is longer than prepared
+    // Filled under the callback lock, read by the host after it; its room is kept until destruction.
     VSTMidiEventList outgoingEvents;
-    ProcessChannels channels;
+    ProcessChannels channels; // prepared (getMaxFrames() > 0) from open or resume until suspend
     vst::VstInt32 inputSpeakerType = -1, outputSpeakerType = -1;
     int numInputPins = 0, numOutputPins = 0;
     bool hasShutDown = false;
+    bool isOpen = false;
+    bool hostDrivesPreparation = false; // once the host resumed or suspended; host's UI thread only
+    int eventsThisBlock = 0;            // host events taken for the next block, under the callback lock
+    double preparedRate = 0.0;                        // Hz, of the last preparation
+    int preparedFrames = 0;
     // Set on the host's UI thread, read on its audio thread.
     std::atomic<bool> isProcessing { false }, firstProcessCallback { true }, isBypassed { false };
 };

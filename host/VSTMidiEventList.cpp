@@ -1,12 +1,11 @@
 #include "host/VSTMidiEventList.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace host
 {
 using namespace vst;
-
-VSTMidiEventList::~VSTMidiEventList() { freeEvents(); }
 
 VstEvent** VSTMidiEventList::pointers() noexcept
 {
@@ -16,36 +15,34 @@ VstEvent** VSTMidiEventList::pointers() noexcept
 void VSTMidiEventList::clear() noexcept
 {
     numEvents = 0;
+    sysexUsed = 0;
     if (!block.empty())
         getEvents()->numEvents = 0;
 }
 
-void VSTMidiEventList::ensureSize(int n)
+void VSTMidiEventList::reserve(int events, int sysexBytes)
 {
-    if (n <= static_cast<int>(records.size()))
+    // Once the room is there this touches nothing: the host may be reading the last block's list.
+    if (sysexBytes <= static_cast<int>(sysexRoom.size()) && events <= static_cast<int>(records.size()))
         return;
-    const auto capacity = static_cast<size_t>((n + 32) / 32 * 32);
-    while (records.size() < capacity)
+    if (sysexBytes > static_cast<int>(sysexRoom.size()))
+        sysexRoom.assign(static_cast<size_t>(sysexBytes), 0);
+    if (events > static_cast<int>(records.size()))
     {
-        auto record = std::make_unique<Record>();
-        VstMidiEvent empty {};
-        empty.type = kVstMidiType;
-        empty.byteSize = sizeof(VstMidiEvent);
-        std::memcpy(record->storage, &empty, sizeof empty);
-        records.push_back(std::move(record));
+        const auto capacity = static_cast<size_t>((events + 32) / 32 * 32);
+        records.assign(capacity, Record {});
+        block.assign(offsetof(VstEvents, events) + capacity * sizeof(VstEvent*), 0);
+        for (size_t i = 0; i < capacity; ++i)
+            pointers()[i] = reinterpret_cast<VstEvent*>(records[i].storage);
     }
-    block.assign(offsetof(VstEvents, events) + capacity * sizeof(VstEvent*), 0);
-    for (size_t i = 0; i < capacity; ++i)
-        pointers()[i] = reinterpret_cast<VstEvent*>(records[i]->storage);
-    getEvents()->numEvents = numEvents;
+    clear();
 }
 
-void VSTMidiEventList::addEvent(const void* data, int numBytes, int frameOffset)
+bool VSTMidiEventList::addEvent(const void* data, int numBytes, int frameOffset) noexcept
 {
-    if (data == nullptr || numBytes < 1)
-        return;
-    ensureSize(numEvents + 1);
-    auto& record = *records[static_cast<size_t>(numEvents)];
+    if (data == nullptr || numBytes < 1 || numEvents >= static_cast<int>(records.size()))
+        return false;
+    auto& record = records[static_cast<size_t>(numEvents)];
     std::memset(record.storage, 0, sizeof record.storage);
     if (numBytes <= 4)
     {
@@ -58,24 +55,30 @@ void VSTMidiEventList::addEvent(const void* data, int numBytes, int frameOffset)
     }
     else
     {
-        const auto* bytes = static_cast<const char*>(data);
-        record.sysexCopy.assign(bytes, bytes + numBytes);
+        const auto bytes = static_cast<size_t>(numBytes);
+        if (bytes > sysexRoom.size() - sysexUsed)
+            return false;
+        char* copy = sysexRoom.data() + sysexUsed;
+        std::memcpy(copy, data, bytes);
+        sysexUsed += bytes;
         VstMidiSysexEvent sysex {};
         sysex.type = kVstSysExType;
         sysex.byteSize = sizeof(VstMidiSysexEvent);
         sysex.deltaFrames = frameOffset;
         sysex.dumpBytes = numBytes;
-        sysex.sysexDump = record.sysexCopy.data();
+        sysex.sysexDump = copy;
         std::memcpy(record.storage, &sysex, sizeof sysex);
     }
     getEvents()->numEvents = ++numEvents;
+    return true;
 }
 
 void VSTMidiEventList::freeEvents()
 {
-    records.clear();
-    block.clear();
-    block.shrink_to_fit();
+    records = {};
+    sysexRoom = {};
+    block = {};
+    sysexUsed = 0;
     numEvents = 0;
 }
 } // namespace host

@@ -2,6 +2,7 @@
 // channel set-up, play head conversion and arrangement texts.
 #include "host/HostPlayHead.h"
 #include "host/KeptChunk.h"
+#include "host/MidiRoom.h"
 #include "host/ProcessChannels.h"
 #include "host/SpeakerArrangementNames.h"
 #include "host/VSTMidiEventList.h"
@@ -47,7 +48,8 @@ TEST(KeptChunk, ReadThenReleaseSeesTheBlockAlive)
 TEST(VSTMidiEventList, ShortEventsAndSysexRecords)
 {
     VSTMidiEventList list;
-    list.ensureSize(1);
+    list.reserve(1, 1024);
+    EXPECT_EQ(list.getCapacity(), 32);
     const unsigned char note[] = { 0x90, 60, 100 };
     std::vector<unsigned char> sysex(300, 0x11);
     list.addEvent(note, 3, 7);
@@ -76,10 +78,70 @@ TEST(VSTMidiEventList, ShortEventsAndSysexRecords)
     EXPECT_EQ(reused->type, kVstMidiType);
     EXPECT_EQ(reused->midiData[2], 0);
 
-    for (int i = 0; i < 100; ++i)
+    for (int i = 0; i < 30; ++i)
         list.addEvent(note, 3, i);
-    EXPECT_EQ(list.getNumEvents(), 102);
-    EXPECT_EQ(eventPointers(*list.getEvents())[101]->deltaFrames, 99);
+    EXPECT_EQ(list.getNumEvents(), 32);
+    EXPECT_EQ(eventPointers(*list.getEvents())[31]->deltaFrames, 29);
+}
+
+TEST(VSTMidiEventList, WhatGoesBeyondTheReservedRoomIsDroppedNotGrown)
+{
+    VSTMidiEventList list;
+    list.reserve(40, 500); // 64 records
+    const unsigned char note[] = { 0x90, 60, 100 };
+    std::vector<unsigned char> sysex(300, 0x22);
+    EXPECT_TRUE(list.addEvent(sysex.data(), 300, 0));
+    EXPECT_FALSE(list.addEvent(sysex.data(), 300, 1)); // 200 bytes of sysex room left
+    EXPECT_TRUE(list.addEvent(sysex.data(), 200, 2));
+    int added = 0;
+    for (int i = 0; i < 100; ++i)
+        added += list.addEvent(note, 3, i) ? 1 : 0;
+    EXPECT_EQ(added, 62);
+    EXPECT_EQ(list.getNumEvents(), 64);
+    EXPECT_EQ(list.getEvents()->numEvents, 64);
+    const auto* second = reinterpret_cast<const VstMidiSysexEvent*>(eventPointers(*list.getEvents())[1]);
+    EXPECT_EQ(second->dumpBytes, 200);
+    EXPECT_EQ(second->deltaFrames, 2);
+
+    // A new block has the whole room again; reserving the same room again keeps the list as it is.
+    list.reserve(40, 500);
+    EXPECT_EQ(list.getNumEvents(), 64);
+    list.clear();
+    EXPECT_TRUE(list.addEvent(sysex.data(), 300, 0));
+    EXPECT_EQ(list.getNumEvents(), 1);
+}
+
+TEST(MidiRoom, EventsAreAddedOnlyWithinTheRoom)
+{
+    juce::MidiBuffer buffer;
+    buffer.ensureSize(100);
+    const unsigned char note[] = { 0x90, 60, 100, 0 };
+    int added = 0;
+    for (int i = 0; i < 20; ++i)
+        added += addWithinRoom(buffer, 100, note, 4, 20 - i) ? 1 : 0;
+    // Each is checked at 6 + 4 bytes and stored in 6 + 3: eleven fit.
+    EXPECT_EQ(added, 11);
+    EXPECT_EQ(buffer.getNumEvents(), 11);
+    EXPECT_LE(buffer.data.size(), 100);
+    EXPECT_EQ(buffer.getFirstEventTime(), 10); // kept in position order
+    EXPECT_FALSE(addWithinRoom(buffer, 100, nullptr, 4, 0));
+
+    juce::MidiBuffer copy;
+    addEventsWithinRoom(copy, 40, buffer, 12, 5, 100); // positions 12..16 fit four times in 40 bytes
+    EXPECT_EQ(copy.getNumEvents(), 4);
+    EXPECT_EQ(copy.getFirstEventTime(), 112);
+}
+
+TEST(MidiRoom, SysexLengthEndsAtItsCloseAndOverlongDumpsAreRefused)
+{
+    std::vector<unsigned char> dump(maxSysexBytes * 4, 0x11);
+    dump[0] = 0xF0;
+    EXPECT_EQ(storedSysexLength(dump.data(), 0), 0);
+    EXPECT_EQ(storedSysexLength(nullptr, 10), 0);
+    EXPECT_EQ(storedSysexLength(dump.data(), maxSysexBytes), maxSysexBytes); // unclosed, within the limit
+    EXPECT_EQ(storedSysexLength(dump.data(), maxSysexBytes + 1), 0);
+    dump[9] = 0xF7;
+    EXPECT_EQ(storedSysexLength(dump.data(), static_cast<int>(dump.size())), 10); // closed early: only that
 }
 
 TEST(ProcessChannels, InputsAreCopiedIntoTheirOutputsUnlessInPlace)

@@ -203,20 +203,118 @@ TEST(ModuleAudio, ABlockLongerThanAnnouncedIsRenderedInSlicesWithItsMidi)
     EXPECT_EQ(echoed, (std::vector<int> { 0, 150, 1049, 1200 }));
 }
 
-TEST(ModuleAudio, AHostThatSkipsResumeIsResumedOnTheFirstBlock)
+TEST(ModuleAudio, AHostThatSkipsResumeFindsTheProcessorPreparedAtOpen)
 {
     auto module = testmodule::load();
     clihost::HostSettings settings;
     settings.sampleRate = 96000.0;
     settings.blockSize = 64;
     auto instance = testmodule::create(*module, settings);
+    // Prepared on the UI thread at open, and again when the announced block size changes.
+    EXPECT_EQ(testmodule::reportLines(*instance, "prepared"), std::vector<std::string> { "prepared 96000 64" });
+    instance->dispatch(effSetBlockSize, 0, 64); // unchanged: nothing to do
+    instance->dispatch(effSetBlockSize, 0, 32);
+    EXPECT_EQ(testmodule::reportValue(*instance, "prepared"), "96000 64");
+    EXPECT_EQ(testmodule::reportLines(*instance, "prepared").size(), 2u);
+    EXPECT_EQ(testmodule::reportLines(*instance, "prepared").back(), "prepared 96000 32");
+
     Outputs out(64);
     instance->process(nullptr, out.pointers.data(), 64);
-    EXPECT_EQ(testmodule::reportValue(*instance, "prepared"), "96000 64");
     EXPECT_EQ(out.storage[0][63], testmodule::expectedSample(0, 63));
+    EXPECT_EQ(testmodule::reportLines(*instance, "prepared").size(), 2u); // the audio thread prepares nothing
+
+    // After a suspend the host must resume: until then blocks are silent and events go nowhere.
     instance->suspend();
-    instance->process(nullptr, out.pointers.data(), 64); // after a suspend, too
+    instance->sendEvents({ MidiEventIn { 3, { 0x90, 36, 100 } } });
+    Outputs after(64);
+    instance->process(nullptr, after.pointers.data(), 64);
+    for (const auto& channel : after.storage)
+        for (const float sample : channel)
+            ASSERT_EQ(sample, 0.0f);
     EXPECT_EQ(testmodule::reportLines(*instance, "prepared").size(), 2u);
+    EXPECT_EQ(testmodule::reportLines(*instance, "block").size(), 2u);
+    EXPECT_TRUE(instance->sentMidi.empty());
+    instance->dispatch(effSetBlockSize, 0, 128); // announced while suspended: prepared by the next resume
+    EXPECT_EQ(testmodule::reportLines(*instance, "prepared").size(), 2u);
+}
+
+TEST(ModuleAudio, SuspendAndResumeWhileTheAudioThreadProcessesNeitherHangsNorMixesBuffers)
+{
+    // Run under the sanitizer build too: nothing may read freed memory. Both threads run a bounded count.
+    auto module = testmodule::load();
+    auto instance = testmodule::create(*module);
+    instance->resume(44100.0, 64);
+    std::atomic<bool> audioDone { false };
+    std::atomic<int> blocksDone { 0 };
+    int silentBlocks = 0, renderedBlocks = 0;
+    std::thread audio([&] {
+        Outputs out(200);
+        for (int block = 0; block < 3000; ++block)
+        {
+            instance->sendEvents({ MidiEventIn { 5, { 0x90, 40, 90 } } });
+            // Longer than prepared every other block, so the sliced path races the suspend too.
+            const int frames = block % 2 == 0 ? 200 : 64;
+            for (auto& channel : out.storage)
+                channel.assign(channel.size(), -7.0f);
+            instance->process(nullptr, out.pointers.data(), frames);
+            const float first = out.storage[0][0];
+            if (first == 0.0f && out.storage[0][static_cast<size_t>(frames) - 1] == 0.0f)
+                ++silentBlocks;
+            else
+                ++renderedBlocks;
+            ASSERT_NE(first, -7.0f) << "a block left the host's output untouched";
+            ++blocksDone;
+        }
+        audioDone = true;
+    });
+    int cycles = 0;
+    for (; cycles < 300 || (!audioDone && blocksDone < 100 && cycles < 100000); ++cycles)
+    {
+        instance->suspend();
+        instance->resume(44100.0, cycles % 2 == 0 ? 64 : 100);
+    }
+    audio.join();
+    EXPECT_EQ(blocksDone, 3000);
+    EXPECT_EQ(silentBlocks + renderedBlocks, 3000);
+    EXPECT_GT(renderedBlocks, 0);
+    EXPECT_LE(instance->sentMidi.size(), 3000u); // at most one echo per block, none from a silent one
+}
+
+TEST(ModuleAudio, ThousandsOfEventsInOneBlockStopAtTheBlocksRoomAndOverlongSysexIsDropped)
+{
+    auto module = testmodule::load();
+    auto instance = testmodule::create(*module);
+    instance->resume(44100.0, 512);
+    std::vector<MidiEventIn> events;
+    std::vector<uint8_t> smallDump { 0xF0, 0x7D, 0x10, 0x20, 0xF7 };
+    std::vector<uint8_t> bigDump(100000, 0x11);
+    bigDump.front() = 0xF0;
+    bigDump.back() = 0xF7;
+    events.push_back({ 0, smallDump });
+    events.push_back({ 1, bigDump });
+    for (int i = 0; i < 10000; ++i)
+        events.push_back({ 2 + i % 500, { 0x90, static_cast<uint8_t>(i % 128), 100 } });
+    instance->sendEvents(events);
+    Outputs out(512);
+    instance->process(nullptr, out.pointers.data(), 512);
+
+    const auto seen = midiLines(*instance);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), "midi 0 f0 7d 10 20 f7");
+    // The first 8192 events (the small dump and 8191 notes) reach the processor; the rest and the
+    // 100000-byte dump are dropped.
+    EXPECT_EQ(seen.size(), 8192u);
+    for (const auto& line : seen)
+        ASSERT_LT(line.size(), 40u) << "the big dump reached the processor";
+    // The processor's echoes all go back: the outgoing list has room for them.
+    ASSERT_EQ(instance->sentMidi.size(), 8192u);
+    EXPECT_EQ(instance->sentMidi.front().type, kVstSysExType);
+    EXPECT_EQ(instance->sentMidi.front().bytes, smallDump);
+
+    // The next block has its whole room again.
+    instance->sendEvents({ MidiEventIn { 7, { 0x90, 36, 100 } } });
+    instance->process(nullptr, out.pointers.data(), 512);
+    EXPECT_EQ(midiLines(*instance).back(), "midi 519 90 24 64");
 }
 
 TEST(ModuleAudio, OfflineProcessLevelReachesTheProcessor)

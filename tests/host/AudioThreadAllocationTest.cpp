@@ -1,0 +1,279 @@
+// The audio thread allocates nothing in the product module, whatever MIDI the
+// host sends: thousands of events per block, a big sysex, blocks longer than
+// announced. This executable counts every allocation of the counting thread,
+// the module's included: it replaces the C allocator (or, in the sanitizer
+// build, hooks the sanitizer's allocator), so JUCE's buffers are seen as well
+// as operator new.
+#include "platform/vst/Vst.h"
+#include "tools/PluginModule.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PULSETTA_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define PULSETTA_ASAN 1
+#endif
+
+namespace
+{
+thread_local bool counting = false;
+thread_local long allocations = 0;
+
+void noteAllocation() noexcept
+{
+    if (counting)
+        ++allocations;
+}
+} // namespace
+
+#if defined(PULSETTA_ASAN)
+// The sanitizer runtime's hook interface (its header is not always installed).
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*mallocHook)(const volatile void*, size_t),
+                                                         void (*freeHook)(const volatile void*));
+namespace
+{
+void mallocHook(const volatile void*, size_t) { noteAllocation(); }
+void freeHook(const volatile void*) {}
+const int hooksInstalled = __sanitizer_install_malloc_and_free_hooks(mallocHook, freeHook);
+} // namespace
+#else
+extern "C"
+{
+void* __libc_malloc(size_t);
+void* __libc_calloc(size_t, size_t);
+void* __libc_realloc(void*, size_t);
+void* __libc_memalign(size_t, size_t);
+void __libc_free(void*);
+
+void* malloc(size_t size)
+{
+    noteAllocation();
+    return __libc_malloc(size);
+}
+void* calloc(size_t count, size_t size)
+{
+    noteAllocation();
+    return __libc_calloc(count, size);
+}
+void* realloc(void* pointer, size_t size)
+{
+    noteAllocation();
+    return __libc_realloc(pointer, size);
+}
+void* memalign(size_t alignment, size_t size)
+{
+    noteAllocation();
+    return __libc_memalign(alignment, size);
+}
+void* aligned_alloc(size_t alignment, size_t size) { return memalign(alignment, size); }
+int posix_memalign(void** result, size_t alignment, size_t size)
+{
+    void* pointer = memalign(alignment, size);
+    if (pointer == nullptr)
+        return ENOMEM;
+    *result = pointer;
+    return 0;
+}
+void free(void* pointer) { __libc_free(pointer); }
+}
+#endif
+
+using namespace vst;
+
+namespace
+{
+constexpr int announcedFrames = 256;
+constexpr double sampleRate = 48000.0; // Hz
+VstTimeInfo timeInfo {};
+
+// The host's side; called from inside the plug-in, so nothing counted here is the plug-in's.
+VstIntPtr host(vst::AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float)
+{
+    const bool wasCounting = counting;
+    counting = false;
+    VstIntPtr answer = 0;
+    switch (opcode)
+    {
+    case audioMasterVersion: answer = kVstVersion; break;
+    case audioMasterGetSampleRate: answer = static_cast<VstIntPtr>(sampleRate); break;
+    case audioMasterGetBlockSize: answer = announcedFrames; break;
+    case audioMasterGetCurrentProcessLevel: answer = 2; break;
+    case audioMasterGetTime: answer = reinterpret_cast<VstIntPtr>(&timeInfo); break;
+    case audioMasterProcessEvents: answer = ptr != nullptr ? 1 : 0; break;
+    default: break;
+    }
+    counting = wasCounting;
+    return answer;
+}
+
+// One block's worth of host events, built before counting starts.
+class EventList
+{
+public:
+    void addShort(int frame, unsigned char status, unsigned char data1, unsigned char data2)
+    {
+        VstMidiEvent event {};
+        event.type = kVstMidiType;
+        event.byteSize = sizeof event;
+        event.deltaFrames = frame;
+        event.midiData[0] = static_cast<char>(status);
+        event.midiData[1] = static_cast<char>(data1);
+        event.midiData[2] = static_cast<char>(data2);
+        shortEvents.push_back(event);
+    }
+    void addSysex(int frame, std::vector<char> bytes)
+    {
+        dumps.push_back(std::move(bytes));
+        VstMidiSysexEvent event {};
+        event.type = kVstSysExType;
+        event.byteSize = sizeof event;
+        event.deltaFrames = frame;
+        event.dumpBytes = static_cast<VstInt32>(dumps.back().size());
+        sysexEvents.push_back(event);
+    }
+    VstEvents* build()
+    {
+        std::vector<VstEvent*> pointers;
+        for (size_t i = 0; i < sysexEvents.size(); ++i)
+        {
+            sysexEvents[i].sysexDump = dumps[i].data();
+            pointers.push_back(reinterpret_cast<VstEvent*>(&sysexEvents[i]));
+        }
+        for (auto& event : shortEvents)
+            pointers.push_back(reinterpret_cast<VstEvent*>(&event));
+        block.assign(offsetof(VstEvents, events) + pointers.size() * sizeof(VstEvent*), 0);
+        auto* events = reinterpret_cast<VstEvents*>(block.data());
+        events->numEvents = static_cast<VstInt32>(pointers.size());
+        std::copy(pointers.begin(), pointers.end(), eventPointers(*events));
+        return events;
+    }
+
+private:
+    std::vector<VstMidiEvent> shortEvents;
+    std::vector<VstMidiSysexEvent> sysexEvents;
+    std::vector<std::vector<char>> dumps;
+    std::vector<unsigned char> block;
+};
+
+class AudioThreadAllocation : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // The product keeps user settings: point them at a folder of this test.
+        std::filesystem::create_directories(folder);
+        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        std::string error;
+        module = clihost::PluginModule::load(PULSETTA_PRODUCT_MODULE_PATH, error);
+        ASSERT_NE(module, nullptr) << error;
+        effect = module->entry()(host);
+        ASSERT_NE(effect, nullptr);
+        dispatch(effOpen);
+        dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));
+        dispatch(effSetBlockSize, 0, announcedFrames);
+        dispatch(effMainsChanged, 0, 1);
+        outputs.assign(static_cast<size_t>(effect->numOutputs), std::vector<float>(4 * announcedFrames, 0.0f));
+        for (auto& channel : outputs)
+            outputPointers.push_back(channel.data());
+        timeInfo.sampleRate = sampleRate;
+        timeInfo.tempo = 120.0;
+        timeInfo.timeSigNumerator = 4;
+        timeInfo.timeSigDenominator = 4;
+        timeInfo.flags = kVstTempoValid | kVstTimeSigValid | kVstPpqPosValid;
+    }
+    void TearDown() override
+    {
+        if (effect != nullptr)
+        {
+            dispatch(effMainsChanged, 0, 0);
+            dispatch(effClose);
+        }
+        module.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                       float opt = 0.0f)
+    {
+        return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+    }
+    // One block on the calling thread: its events, then the audio.
+    void processBlock(VstEvents* events, int frames)
+    {
+        if (events != nullptr)
+            dispatch(effProcessEvents, 0, 0, events);
+        effect->processReplacing(effect, nullptr, outputPointers.data(), frames);
+    }
+
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("pulsetta-allocation-" + std::to_string(::getpid()));
+    std::unique_ptr<clihost::PluginModule> module;
+    vst::AEffect* effect = nullptr;
+    std::vector<std::vector<float>> outputs;
+    std::vector<float*> outputPointers;
+};
+} // namespace
+
+TEST_F(AudioThreadAllocation, TheCounterSeesTheModulesAllocations)
+{
+    counting = true;
+    allocations = 0;
+    void* chunk = nullptr;
+    const auto size = dispatch(effGetChunk, 0, 0, &chunk); // builds the state document inside the module
+    counting = false;
+    EXPECT_GT(size, 0);
+    EXPECT_GT(allocations, 0);
+}
+
+TEST_F(AudioThreadAllocation, ThousandsOfEventsAndABigSysexAllocateNothing)
+{
+    EventList heavy, light;
+    // Far more than a block's room: notes on and off all over the block, a big dump and small ones.
+    std::vector<char> bigDump(200000, 0x11);
+    bigDump.front() = static_cast<char>(0xF0);
+    bigDump.back() = static_cast<char>(0xF7);
+    heavy.addSysex(0, bigDump);
+    for (int i = 0; i < 40; ++i)
+        heavy.addSysex(i * 6, std::vector<char> { static_cast<char>(0xF0), 0x7D, static_cast<char>(i), static_cast<char>(0xF7) });
+    heavy.addSysex(3, std::vector<char>(1500, 0x22)); // unclosed, within the sysex limit
+    for (int i = 0; i < 12000; ++i)
+        heavy.addShort(i % (2 * announcedFrames), i % 2 == 0 ? 0x99 : 0x89, static_cast<unsigned char>(35 + i % 47),
+                       100);
+    light.addShort(10, 0x99, 36, 100);
+    VstEvents* heavyEvents = heavy.build();
+    VstEvents* lightEvents = light.build();
+
+    long counted = -1;
+    std::thread audio([&] {
+        // Warm-up blocks, as a host's first cycles, then counted ones: announced size, shorter, and longer
+        // than announced (rendered in slices).
+        for (int block = 0; block < 4; ++block)
+            processBlock(block % 2 == 0 ? heavyEvents : lightEvents, announcedFrames);
+        counting = true;
+        allocations = 0;
+        for (int block = 0; block < 24; ++block)
+        {
+            const int frames = block % 3 == 0 ? announcedFrames : block % 3 == 1 ? 100 : 3 * announcedFrames;
+            processBlock(block % 4 == 3 ? lightEvents : heavyEvents, frames);
+        }
+        counting = false;
+        counted = allocations;
+    });
+    audio.join();
+    EXPECT_EQ(counted, 0);
+    bool sounded = false; // the notes played
+    for (const auto& channel : outputs)
+        for (const float sample : channel)
+            sounded = sounded || sample != 0.0f;
+    EXPECT_TRUE(sounded);
+}
