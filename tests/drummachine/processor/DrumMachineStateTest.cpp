@@ -204,3 +204,26 @@ TEST_F (DrumMachineState, UnknownSettingsValuesChangeNothing)
     EXPECT_EQ (dm->getPatternSource (0).source, DrumMachineSeq::PatternSource::factoryPatterns);
     EXPECT_EQ (dm->getDrumMap().getChoice(), DrumMap::factoryMapping);
 }
+
+TEST_F (DrumMachineState, ATruncatedSettingsFileIsKeptBesideTheNewOne)
+{
+    const auto settingsFile = folder.getChildFile ("Kyxworks/Pulsetta/Pulsetta.ini");
+    settingsFile.create();
+    settingsFile.replaceWithText ("<UserSettings application=\"Pulsetta\"><Presets><Author name=\"Jane\"/></Presets>"
+                                  "<MidiControlMap default=\"yes\" file=\"/home/jane/mine.xrccmap\"/><AudioOutputSett");
+    const auto original = settingsFile.loadFileAsString();
+
+    auto dm = makeDrumMachine();
+    EXPECT_EQ (dm->getAuthorName(), "");
+    ASSERT_TRUE (dm->saveUserSettings());
+
+    const auto copy = settingsFile.getSiblingFile ("Pulsetta.ini.unreadable");
+    EXPECT_EQ (dm->getUnreadableSettingsCopy(), copy);
+    EXPECT_EQ (copy.loadFileAsString(), original);
+    EXPECT_NE (parse (settingsFile.loadFileAsString()), nullptr);
+
+    // The next save rewrites the now good file and leaves the copy alone.
+    ASSERT_TRUE (dm->saveUserSettings());
+    EXPECT_EQ (copy.loadFileAsString(), original);
+    EXPECT_FALSE (settingsFile.getSiblingFile ("Pulsetta.ini.unreadable-2").exists());
+}
