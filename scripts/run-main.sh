@@ -22,7 +22,7 @@ echo "== The module as a host sees it"
 build/release/tools/pulsetta-host "$module" | sed -n 1,13p # sed reads it all: no broken pipe
 
 echo "== Playing bank $bank, pattern $pattern through the command-line host"
-build/release/drummachine/product/pulsetta-play-pattern "$module" out "$bank" "$pattern"
+build/release/tools/playpattern/pulsetta-play-pattern "$module" out "$bank" "$pattern"
 
 cat <<INSTALL
 == The module

@@ -1,4 +1,4 @@
-#include "drummachine/product/mainjob/MainJob.h"
+#include "tools/playpattern/MainJob.h"
 
 #include <gtest/gtest.h>
 

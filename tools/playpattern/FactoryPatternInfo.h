@@ -1,5 +1,8 @@
 #pragma once
 
+#include "drummachine/sequencer/Pattern.h"
+#include "drummachine/sequencer/PulsettaSeq.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -8,10 +11,10 @@
 // test: where its steps fall in time.
 namespace mainjob
 {
-constexpr int numBanks = 8;
-constexpr int slotsPerBank = 12;
-constexpr int numTracks = 12;
-constexpr int numVoices = 11;
+constexpr int numBanks = PulsettaSeq::numBanks;
+constexpr int slotsPerBank = PulsettaSeq::slotsPerBank;
+constexpr int numTracks = Pattern::numTracks;
+constexpr int numVoices = instruments::numInstruments;
 
 struct FactoryPattern
 {
@@ -20,7 +23,7 @@ struct FactoryPattern
     double shuffle = 0.0;  // 0..0.8
     int length = 16;       // steps played
     int scale = 4;         // steps per beat
-    std::array<std::array<int, 16>, numTracks> steps {}; // 0 off, 1 on, 2 strong, 3 flam
+    std::array<std::array<int, Pattern::numSteps>, numTracks> steps {}; // Pattern::stepOff .. stepFlam
 
     bool hasHitAt (int step) const noexcept; // any voice (the accent row alone is silent)
     double getPatternBeats() const noexcept { return (double) length / scale; }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drummachine/product/mainjob/FactoryPatternInfo.h"
+#include "tools/playpattern/FactoryPatternInfo.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,8 @@
-#include "drummachine/product/mainjob/FactoryPatternInfo.h"
+#include "tools/playpattern/FactoryPatternInfo.h"
 
-#include "platform/EmbeddedResources.h"
+#include "drummachine/sequencer/PatternXml.h"
+#include "framework/core/ResourceLoader.h"
+#include "framework/core/XmlTags.h"
 
 #include <juce_core/juce_core.h>
 
@@ -8,22 +10,6 @@
 
 namespace mainjob
 {
-namespace
-{
-const char* const trackCodes[numTracks] = { "BD", "SD", "LT", "MT", "HT", "RS", "HC", "CH", "OH", "CR", "RD", "AC" };
-
-int stepValue (juce::juce_wchar c) noexcept
-{
-    switch (c)
-    {
-        case 'o': return 1;
-        case 'O': return 2;
-        case 'x': case 'X': return 3;
-        default: return 0;
-    }
-}
-} // namespace
-
 bool FactoryPattern::hasHitAt (int step) const noexcept
 {
     for (int track = 0; track < numVoices; ++track)
@@ -39,10 +25,10 @@ bool readFactoryPattern (int bank, int pattern, FactoryPattern& result, std::str
         error = "the bank is 1 to 8 and the pattern 1 to 12";
         return false;
     }
-    const auto resource = platform::findResource ("default.xrptrb");
-    auto root = resource ? juce::XmlDocument::parse (juce::String::fromUTF8 (resource.text().data(), (int) resource.text().size()))
-                         : nullptr;
-    if (root == nullptr)
+    // The module's own reading: the bank's "Pattern" children in order, each
+    // read as the sequencer reads it.
+    const auto root = juce::XmlDocument::parse (getResourceAsString ("default.xrptrb"));
+    if (! tagIs (root.get(), "PatternBank"))
     {
         error = "the module's factory patterns cannot be read";
         return false;
@@ -52,24 +38,17 @@ bool readFactoryPattern (int bank, int pattern, FactoryPattern& result, std::str
     int position = 0;
     for (auto* element : root->getChildIterator())
     {
-        if (! element->hasTagName ("Pattern") || position++ != index)
+        if (! tagIs (element, "Pattern") || position++ != index)
             continue;
-        result.name = element->getStringAttribute ("name").toStdString();
-        result.tempo = juce::jlimit (30.0, 300.0, element->getDoubleAttribute ("tempo", 120.0));
-        result.shuffle = juce::jlimit (0.0, 0.8, element->getDoubleAttribute ("shuffle", 0.0));
-        result.length = juce::jlimit (1, 16, element->getIntAttribute ("length", 16));
-        const int scale = element->getIntAttribute ("scale", 4);
-        result.scale = scale == 3 || scale == 6 || scale == 8 ? scale : 4;
+        const Pattern read = PatternXml::read (*element);
+        result.name = read.getNameUtf8();
+        result.tempo = read.getTempo();
+        result.shuffle = read.getShuffle();
+        result.length = read.getLength();
+        result.scale = read.getScale();
         for (int track = 0; track < numTracks; ++track)
-        {
-            result.steps[(size_t) track].fill (0);
-            if (auto* row = element->getChildByName (trackCodes[track]))
-            {
-                const auto text = row->getAllSubText().trim();
-                for (int step = 0; step < 16 && step < text.length(); ++step)
-                    result.steps[(size_t) track][(size_t) step] = stepValue (text[step]);
-            }
-        }
+            for (int step = 0; step < Pattern::numSteps; ++step)
+                result.steps[(size_t) track][(size_t) step] = read.getStep (track, step);
         return true;
     }
     error = "the factory bank has no pattern " + std::to_string (pattern) + " in bank " + std::to_string (bank);

@@ -1,7 +1,7 @@
 // pulsetta-play-pattern: the main job. Loads the module in the command-line
 // host, plays a factory pattern for four bars at its tempo and writes the
 // mix and each voice's output as WAV files.
-#include "drummachine/product/mainjob/MainJob.h"
+#include "tools/playpattern/MainJob.h"
 
 #include <algorithm>
 #include <cmath>

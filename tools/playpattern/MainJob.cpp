@@ -1,5 +1,6 @@
-#include "drummachine/product/mainjob/MainJob.h"
+#include "tools/playpattern/MainJob.h"
 
+#include "framework/core/XmlTags.h"
 #include "framework/processor/StateChunk.h"
 #include "tools/Player.h"
 #include "tools/PluginModule.h"
@@ -13,7 +14,6 @@ namespace mainjob
 {
 namespace
 {
-const char* const voiceCodes[numVoices] = { "BD", "SD", "LT", "MT", "HT", "RS", "HC", "CH", "OH", "CR", "RD" };
 constexpr int bankNotes[4] = { 33, 35, 36, 38 };
 constexpr int slotNotes[slotsPerBank] = { 12, 14, 16, 17, 19, 21, 23, 24, 26, 28, 29, 31 };
 constexpr long long preRollFrames = 2048; // selection notes go here, before the transport starts
@@ -31,10 +31,10 @@ bool routeEachVoiceToItsOwnOutput (clihost::PluginInstance& instance, std::strin
     }
     bool routed = false;
     for (auto* section : state->getChildIterator())
-        if (section->hasTagName ("AudioOutputSettings"))
-            if (auto* assignments = section->getChildByName ("OutAssignations"))
+        if (tagIs (section, "AudioOutputSettings"))
+            if (auto* assignments = findChildWithTag (section, "OutAssignations"))
                 for (int voice = 0; voice < numVoices; ++voice)
-                    if (auto* entry = assignments->getChildByName (voiceCodes[voice]))
+                    if (auto* entry = findChildWithTag (assignments, instruments::getShortCode (voice)))
                     {
                         entry->setAttribute ("out", voice + 1);
                         routed = true;
@@ -105,7 +105,7 @@ std::string twoDigits (int n)
 
 const char* voiceCode (int voice) noexcept
 {
-    return voice >= 0 && voice < numVoices ? voiceCodes[voice] : "";
+    return voice >= 0 && voice < numVoices ? instruments::getShortCode (voice) : "";
 }
 
 bool run (const JobSettings& settings, JobResult& result, std::string& error)
@@ -184,7 +184,7 @@ bool run (const JobSettings& settings, JobResult& result, std::string& error)
         else if ((size_t) voice < result.outputs.size())
             channels = { result.outputs[(size_t) voice] };
         if (! channels.empty()
-            && ! write (base + "-output" + twoDigits (voice + 1) + "-" + voiceCodes[voice] + ".wav", channels))
+            && ! write (base + "-output" + twoDigits (voice + 1) + "-" + voiceCode (voice) + ".wav", channels))
             return false;
     }
     return true;
