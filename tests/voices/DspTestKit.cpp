@@ -1,10 +1,10 @@
 #include "DspTestKit.h"
 
+#include "tools/WavFile.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 
 namespace dsptest
 {
@@ -15,12 +15,6 @@ constexpr double pi = 3.14159265358979323846;
 std::size_t endOf(const Signal& signal, std::size_t end)
 {
     return end == 0 || end > signal.size() ? signal.size() : end;
-}
-
-void writeLittleEndian(std::ofstream& out, std::uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        out.put(static_cast<char>((value >> (8 * i)) & 0xffu));
 }
 } // namespace
 
@@ -237,41 +231,14 @@ double dominantFrequency(const Signal& signal, double sampleRate, std::size_t be
 
 bool writeWav(const std::string& path, const Signal& signal, double sampleRate, bool normalise)
 {
-    std::ofstream out(path, std::ios::binary);
-    if (! out)
-        return false;
-
     // 32-bit float samples: a slow tail quantised to 16 bits would draw
     // false chirps into a spectrogram.
     const double highest = peak(signal);
     const double gain = normalise && highest > 0.0 ? 0.89 / highest : 1.0;
-    const auto dataBytes = static_cast<std::uint32_t>(signal.size() * 4);
-    const auto rate = static_cast<std::uint32_t>(std::lround(sampleRate));
-
-    out.write("RIFF", 4);
-    writeLittleEndian(out, 4 + 26 + 12 + 8 + dataBytes, 4);
-    out.write("WAVEfmt ", 8);
-    writeLittleEndian(out, 18, 4);       // format chunk size
-    writeLittleEndian(out, 3, 2);        // IEEE float
-    writeLittleEndian(out, 1, 2);        // mono
-    writeLittleEndian(out, rate, 4);
-    writeLittleEndian(out, rate * 4, 4); // bytes per second
-    writeLittleEndian(out, 4, 2);        // bytes per frame
-    writeLittleEndian(out, 32, 2);       // bits per sample
-    writeLittleEndian(out, 0, 2);        // no extension
-    out.write("fact", 4);
-    writeLittleEndian(out, 4, 4);
-    writeLittleEndian(out, static_cast<std::uint32_t>(signal.size()), 4);
-    out.write("data", 4);
-    writeLittleEndian(out, dataBytes, 4);
-    for (double x : signal)
-    {
-        const auto value = static_cast<float>(std::clamp(x * gain, -1.0, 1.0));
-        std::uint32_t bits = 0;
-        std::memcpy(&bits, &value, sizeof bits);
-        writeLittleEndian(out, bits, 4);
-    }
-    return static_cast<bool>(out);
+    std::vector<float> samples(signal.size());
+    for (std::size_t i = 0; i < signal.size(); ++i)
+        samples[i] = static_cast<float>(std::clamp(signal[i] * gain, -1.0, 1.0));
+    return clihost::writeWav(path, { samples }, std::round(sampleRate));
 }
 
 std::string outputFolder()
