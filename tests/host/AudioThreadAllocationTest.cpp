@@ -1,11 +1,13 @@
 // The audio thread allocates nothing in the product module, whatever MIDI the
 // host sends: thousands of events per block, a big sysex, blocks longer than
 // announced. This executable counts every allocation of the counting thread,
-// the module's included: it replaces the C allocator (or, in the sanitizer
-// build, hooks the sanitizer's allocator), so JUCE's buffers are seen as well
-// as operator new.
+// the module's included: the support library replaces the C allocator (or, in
+// the sanitizer build, hooks the sanitizer's allocator), so JUCE's buffers are
+// seen as well as operator new.
 #include "platform/vst/Vst.h"
 #include "tools/PluginModule.h"
+
+#include "support/AllocationCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -15,78 +17,8 @@
 #include <unistd.h>
 #include <vector>
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PULSETTA_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define PULSETTA_ASAN 1
-#endif
-
-namespace
-{
-thread_local bool counting = false;
-thread_local long allocations = 0;
-
-void noteAllocation() noexcept
-{
-    if (counting)
-        ++allocations;
-}
-} // namespace
-
-#if defined(PULSETTA_ASAN)
-// The sanitizer runtime's hook interface (its header is not always installed).
-extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*mallocHook)(const volatile void*, size_t),
-                                                         void (*freeHook)(const volatile void*));
-namespace
-{
-void mallocHook(const volatile void*, size_t) { noteAllocation(); }
-void freeHook(const volatile void*) {}
-const int hooksInstalled = __sanitizer_install_malloc_and_free_hooks(mallocHook, freeHook);
-} // namespace
-#else
-extern "C"
-{
-void* __libc_malloc(size_t);
-void* __libc_calloc(size_t, size_t);
-void* __libc_realloc(void*, size_t);
-void* __libc_memalign(size_t, size_t);
-void __libc_free(void*);
-
-void* malloc(size_t size)
-{
-    noteAllocation();
-    return __libc_malloc(size);
-}
-void* calloc(size_t count, size_t size)
-{
-    noteAllocation();
-    return __libc_calloc(count, size);
-}
-void* realloc(void* pointer, size_t size)
-{
-    noteAllocation();
-    return __libc_realloc(pointer, size);
-}
-void* memalign(size_t alignment, size_t size)
-{
-    noteAllocation();
-    return __libc_memalign(alignment, size);
-}
-void* aligned_alloc(size_t alignment, size_t size) { return memalign(alignment, size); }
-int posix_memalign(void** result, size_t alignment, size_t size)
-{
-    void* pointer = memalign(alignment, size);
-    if (pointer == nullptr)
-        return ENOMEM;
-    *result = pointer;
-    return 0;
-}
-void free(void* pointer) { __libc_free(pointer); }
-}
-#endif
+using testing_support::AllocationCounter;
+using testing_support::AllocationCountingPaused;
 
 using namespace vst;
 
@@ -99,8 +31,7 @@ VstTimeInfo timeInfo {};
 // The host's side; called from inside the plug-in, so nothing counted here is the plug-in's.
 VstIntPtr host(vst::AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float)
 {
-    const bool wasCounting = counting;
-    counting = false;
+    const AllocationCountingPaused paused;
     VstIntPtr answer = 0;
     switch (opcode)
     {
@@ -112,7 +43,6 @@ VstIntPtr host(vst::AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, f
     case audioMasterProcessEvents: answer = ptr != nullptr ? 1 : 0; break;
     default: break;
     }
-    counting = wasCounting;
     return answer;
 }
 
@@ -226,13 +156,12 @@ protected:
 
 TEST_F(AudioThreadAllocation, TheCounterSeesTheModulesAllocations)
 {
-    counting = true;
-    allocations = 0;
+    AllocationCounter counter;
     void* chunk = nullptr;
     const auto size = dispatch(effGetChunk, 0, 0, &chunk); // builds the state document inside the module
-    counting = false;
+    counter.stop();
     EXPECT_GT(size, 0);
-    EXPECT_GT(allocations, 0);
+    EXPECT_GT(counter.count(), 0);
 }
 
 TEST_F(AudioThreadAllocation, ThousandsOfEventsAndABigSysexAllocateNothing)
@@ -259,15 +188,14 @@ TEST_F(AudioThreadAllocation, ThousandsOfEventsAndABigSysexAllocateNothing)
         // than announced (rendered in slices).
         for (int block = 0; block < 4; ++block)
             processBlock(block % 2 == 0 ? heavyEvents : lightEvents, announcedFrames);
-        counting = true;
-        allocations = 0;
+        AllocationCounter counter;
         for (int block = 0; block < 24; ++block)
         {
             const int frames = block % 3 == 0 ? announcedFrames : block % 3 == 1 ? 100 : 3 * announcedFrames;
             processBlock(block % 4 == 3 ? lightEvents : heavyEvents, frames);
         }
-        counting = false;
-        counted = allocations;
+        counter.stop();
+        counted = counter.count();
     });
     audio.join();
     EXPECT_EQ(counted, 0);

@@ -2,38 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include "support/AllocationCounter.h"
 
-// Every allocation of this test program is counted while the counter is
-// armed, so the audio path can be shown to allocate nothing.
-namespace
-{
-std::atomic<bool> counting { false };
-std::atomic<int> allocations { 0 };
-} // namespace
-
-// The replacements stay out of line: inlined, the compiler would pair new
-// with free and warn.
-[[gnu::noinline]] void* operator new(std::size_t size)
-{
-    if (counting.load())
-        ++allocations;
-    if (void* memory = std::malloc(size == 0 ? 1 : size))
-        return memory;
-    throw std::bad_alloc();
-}
-
-[[gnu::noinline]] void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-
-[[gnu::noinline]] void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
+// Every allocation of this test program is counted while a counter lives, so
+// the audio path can be shown to allocate nothing.
+using testing_support::AllocationCounter;
 
 TEST(AudioPath, RenderingTriggeringAndParameterChangesAllocateNothing)
 {
@@ -44,7 +17,7 @@ TEST(AudioPath, RenderingTriggeringAndParameterChangesAllocateNothing)
     core.initTriggerOutPulse();
 
     double out[instrument::numVoices];
-    counting = true;
+    AllocationCounter counter(AllocationCounter::Scope::allThreads);
     for (int n = 0; n < 48000; ++n)
     {
         if (n % 4800 == 0)
@@ -57,16 +30,15 @@ TEST(AudioPath, RenderingTriggeringAndParameterChangesAllocateNothing)
         core.process(out);
         core.processTriggerOut();
     }
-    counting = false;
-    EXPECT_EQ(allocations.load(), 0);
+    counter.stop();
+    EXPECT_EQ(counter.count(), 0);
 }
 
 TEST(AudioPath, TheCounterSeesAnAllocation)
 {
-    allocations = 0;
-    counting = true;
-    auto* value = new int(3);
-    counting = false;
+    AllocationCounter counter(AllocationCounter::Scope::allThreads);
+    int* volatile value = new int(3); // volatile: kept, so the compiler cannot drop the pair
+    counter.stop();
     delete value;
-    EXPECT_EQ(allocations.load(), 1);
+    EXPECT_EQ(counter.count(), 1);
 }

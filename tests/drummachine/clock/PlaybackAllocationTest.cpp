@@ -1,42 +1,13 @@
 // The clocks and the sequencer's playback run on the audio thread: they must
 // never allocate. This executable counts every allocation the test thread
-// makes while counting is on.
+// makes while a counter lives (the support library replaces the allocator).
 #include "MiniDrumMachine.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
+#include "support/AllocationCounter.h"
 
-namespace
-{
-thread_local bool counting = false;
-thread_local long allocations = 0;
-
-void* allocate (std::size_t size)
-{
-    if (counting)
-        ++allocations;
-    if (auto* p = std::malloc (size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-
-class AllocationCounter
-{
-public:
-    AllocationCounter() { allocations = 0; counting = true; }
-    ~AllocationCounter() { counting = false; }
-    long count() const { return allocations; }
-};
-} // namespace
-
-void* operator new (std::size_t size) { return allocate (size); }
-void* operator new[] (std::size_t size) { return allocate (size); }
-void operator delete (void* p) noexcept { std::free (p); }
-void operator delete[] (void* p) noexcept { std::free (p); }
-void operator delete (void* p, std::size_t) noexcept { std::free (p); }
-void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
+using testing_support::AllocationCounter;
 
 TEST (PlaybackAllocation, ClocksAndPlaybackNeverAllocate)
 {

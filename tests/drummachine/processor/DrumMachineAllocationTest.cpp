@@ -1,40 +1,12 @@
 // The block must never allocate once running: this executable counts every
-// allocation the test thread makes while counting is on.
+// allocation the test thread makes while a counter lives.
 #include "DrumMachineTestSupport.h"
 
-#include <cstdlib>
-#include <new>
+#include "support/AllocationCounter.h"
+
 #include <thread>
 
-namespace
-{
-thread_local bool counting = false;
-thread_local long allocations = 0;
-
-void* allocate (std::size_t size)
-{
-    if (counting)
-        ++allocations;
-    if (auto* p = std::malloc (size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-
-class AllocationCounter
-{
-public:
-    AllocationCounter() { allocations = 0; counting = true; }
-    ~AllocationCounter() { counting = false; }
-    long count() const { return allocations; }
-};
-} // namespace
-
-void* operator new (std::size_t size) { return allocate (size); }
-void* operator new[] (std::size_t size) { return allocate (size); }
-void operator delete (void* p) noexcept { std::free (p); }
-void operator delete[] (void* p) noexcept { std::free (p); }
-void operator delete (void* p, std::size_t) noexcept { std::free (p); }
-void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
+using testing_support::AllocationCounter;
 
 using DrumMachineAllocation = DrumMachineTest;
 
@@ -142,12 +114,11 @@ TEST_F (DrumMachineAllocation, OnAnAudioThreadMappedControllersAndProgramChanges
         for (int i = 0; i < 20; ++i)
             block (i); // warm-up on this thread
 
-        counting = true;
-        allocations = 0;
+        AllocationCounter counter;
         for (int i = 20; i < 400; ++i)
             block (i);
-        counting = false;
-        audioThreadAllocations = allocations;
+        counter.stop();
+        audioThreadAllocations = counter.count();
     });
     audio.join();
 

@@ -1,36 +1,16 @@
 // The audio thread's part of the processor (the block, program changes with
 // everything they set off, host automation) must never allocate. This
-// executable counts every allocation the test thread makes while counting is on.
+// executable counts every allocation the test thread makes while a counter lives.
 #include "ProcessorTestSupport.h"
 
-#include <cstdlib>
-#include <new>
+#include "support/AllocationCounter.h"
+
 #include <thread>
+
+using testing_support::AllocationCounter;
 
 namespace
 {
-thread_local bool counting = false;
-thread_local long allocations = 0;
-
-void* allocate (std::size_t size)
-{
-    if (counting)
-        ++allocations;
-
-    if (auto* p = std::malloc (size == 0 ? 1 : size))
-        return p;
-
-    throw std::bad_alloc();
-}
-
-class AllocationCounter
-{
-public:
-    AllocationCounter() { allocations = 0; counting = true; }
-    ~AllocationCounter() { counting = false; }
-    long count() const { return allocations; }
-};
-
 struct QuietHost : juce::AudioProcessorListener
 {
     void audioProcessorParameterChanged (juce::AudioProcessor*, int, float value) override { sum += value; }
@@ -39,18 +19,11 @@ struct QuietHost : juce::AudioProcessorListener
 };
 } // namespace
 
-void* operator new (std::size_t size) { return allocate (size); }
-void* operator new[] (std::size_t size) { return allocate (size); }
-void operator delete (void* p) noexcept { std::free (p); }
-void operator delete[] (void* p) noexcept { std::free (p); }
-void operator delete (void* p, std::size_t) noexcept { std::free (p); }
-void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
-
 using AudioPathAllocation = ProcessorTest;
 
 TEST_F (AudioPathAllocation, TheCounterSeesAllocations)
 {
-    AllocationCounter counter;
+    AllocationCounter counter (AllocationCounter::Scope::thisThread, AllocationCounter::Kinds::operatorNewOnly);
     juce::StringArray names;
     names.add ("a preset name long enough to need the heap");
     EXPECT_GT (counter.count(), 0);
@@ -77,7 +50,9 @@ TEST_F (AudioPathAllocation, ProgramChangesAndAutomationAllocateNothing)
     deliverMessages();
 
     {
-        AllocationCounter counter;
+        // This test thread is the message thread, where posting may grow JUCE's
+        // message queue with realloc: operator new is what is counted here.
+        AllocationCounter counter (AllocationCounter::Scope::thisThread, AllocationCounter::Kinds::operatorNewOnly);
 
         for (int round = 0; round < 40; ++round)
         {
@@ -119,8 +94,7 @@ TEST_F (AudioPathAllocation, OnAnAudioThreadProgramChangesAndMappedControllersAl
     std::thread audio ([&] {
         juce::AudioBuffer<float> buffer (12, 64);
         juce::MidiBuffer midi;
-        counting = true;
-        allocations = 0;
+        AllocationCounter counter;
 
         for (int round = 0; round < 40; ++round)
         {
@@ -130,8 +104,8 @@ TEST_F (AudioPathAllocation, OnAnAudioThreadProgramChangesAndMappedControllersAl
             control.processMidiMessage (bytes, 3);
         }
 
-        counting = false;
-        audioThreadAllocations = allocations;
+        counter.stop();
+        audioThreadAllocations = counter.count();
     });
     audio.join();
 
