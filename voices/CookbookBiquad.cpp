@@ -1,11 +1,13 @@
 #include "voices/CookbookBiquad.h"
 
+#include "voices/VoiceConstants.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace
 {
-constexpr double pi = 3.14159265358979323846;
+using voiceconstants::pi;
 constexpr double highestFractionOfRate = 0.45;
 constexpr double lowestFrequency = 1.0e-3; // Hz: keeps sin w0 away from zero
 

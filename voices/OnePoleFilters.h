@@ -1,11 +1,13 @@
 #pragma once
 
+#include "voices/VoiceConstants.h"
+
 #include <cmath>
 
 /** The pole of a one-pole filter with its corner at this frequency (Hz). */
 inline double onePolePole(double frequency, double sampleRate)
 {
-    return std::exp(-2.0 * 3.14159265358979323846 * frequency / sampleRate);
+    return std::exp(-2.0 * voiceconstants::pi * frequency / sampleRate);
 }
 
 /** y <- (1 - pole) x + pole y. */

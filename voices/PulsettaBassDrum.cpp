@@ -1,14 +1,15 @@
 #include "voices/PulsettaBassDrum.h"
 
 #include "voices/FastExp.h"
+#include "voices/VoiceConstants.h"
 
 #include <cmath>
 
 namespace
 {
-constexpr double pi = 3.14159265358979323846;
-constexpr double twoPi = 2.0 * pi;
-constexpr double velocityScale = static_cast<double>(2.645f);
+using voiceconstants::pi;
+using voiceconstants::twoPi;
+using voiceconstants::velocityScale;
 } // namespace
 
 PulsettaBassDrum::PulsettaBassDrum()

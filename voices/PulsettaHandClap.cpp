@@ -1,12 +1,13 @@
 #include "voices/PulsettaHandClap.h"
 
 #include "voices/NormalisedValue.h"
+#include "voices/VoiceConstants.h"
 
 #include <cmath>
 
 namespace
 {
-constexpr double velocityScale = static_cast<double>(2.645f);
+using voiceconstants::velocityScale;
 constexpr double burstWindow = 0.033; // s
 constexpr double burstDecayAt44100[PulsettaHandClap::numBursts] = { 0.01007, 0.00924, 0.01116, 0.0015 };
 constexpr double burstEnd = 0.01;        // a burst that has fallen this far lets the next one start

@@ -1,5 +1,7 @@
 #include "voices/PulsettaInstrument.h"
 
+#include "voices/VoiceConstants.h"
+
 #include <cmath>
 
 namespace
@@ -41,7 +43,7 @@ void PulsettaInstrument::setSampleRate(double sampleRate)
     context.setSampleRate(sampleRate);
     active = false;
     pole38 = std::exp(-238.76104167282426 / sampleRate);
-    pole1 = std::exp(-2.0 * 3.14159265358979323846 / sampleRate);
+    pole1 = std::exp(-2.0 * voiceconstants::pi / sampleRate);
     memoryA = outLp1 = outLp2 = memoryB = 0.0;
     levelRate = context.smoothing * 0.002;
     peakDecay = context.smoothing * 0.0002;

@@ -2,12 +2,13 @@
 
 #include "voices/FastExp.h"
 #include "voices/NormalisedValue.h"
+#include "voices/VoiceConstants.h"
 
 #include <cmath>
 
 namespace
 {
-constexpr double velocityScale = static_cast<double>(2.645f);
+using voiceconstants::velocityScale;
 constexpr double resonatorFrequencies[3] = { 520.0, 236.47, 1080.7 }; // Hz at tune 0.5
 
 /** Soft clip with its knee at +-0.05 and a tanh slope of 1.4 beyond it. */

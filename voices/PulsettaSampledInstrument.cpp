@@ -1,12 +1,13 @@
 #include "voices/PulsettaSampledInstrument.h"
 
 #include "voices/sampletables/SampleTableKey.h"
+#include "voices/VoiceConstants.h"
 
 #include <cmath>
 
 namespace
 {
-constexpr double velocityScale = static_cast<double>(2.645f);
+using voiceconstants::velocityScale;
 constexpr double attackTime = 0.000416; // s
 constexpr double attackRate = 0.5;      // x k per sample
 } // namespace

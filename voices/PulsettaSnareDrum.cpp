@@ -1,15 +1,16 @@
 #include "voices/PulsettaSnareDrum.h"
 
 #include "voices/FastExp.h"
+#include "voices/VoiceConstants.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace
 {
-constexpr double pi = 3.14159265358979323846;
-constexpr double twoPi = 2.0 * pi;
-constexpr double velocityScale = static_cast<double>(2.645f);
+using voiceconstants::pi;
+using voiceconstants::twoPi;
+using voiceconstants::velocityScale;
 constexpr double oscillator1Top = 375.0; // Hz at full sweep
 constexpr double oscillator2Top = 549.0; // Hz at full sweep
 } // namespace

@@ -1,15 +1,16 @@
 #include "voices/PulsettaTom.h"
 
 #include "voices/FastExp.h"
+#include "voices/VoiceConstants.h"
 
 #include <cmath>
 
 namespace
 {
-constexpr double pi = 3.14159265358979323846;
-constexpr double twoPi = 2.0 * pi;
+using voiceconstants::pi;
+using voiceconstants::twoPi;
+using voiceconstants::velocityScale;
 constexpr double inversePi = 1.0 / pi;
-constexpr double velocityScale = static_cast<double>(2.645f);
 
 /** A unit-slope tanh knee at +-0.1 with a ceiling 1/6.6 above it, in two
     steps so that the exponentials of several knees can be taken together:

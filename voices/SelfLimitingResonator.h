@@ -1,5 +1,7 @@
 #pragma once
 
+#include "voices/VoiceConstants.h"
+
 #include <algorithm>
 
 /** Four one-pole stages in a feedback loop whose loop memory and first stage
@@ -18,7 +20,7 @@ struct SelfLimitingResonator
         (only very low rates come near it). */
     static double coefficientFor(double frequency, double sampleRate)
     {
-        return std::min(1.0, 2.0 * 3.14159265358979323846 * frequency / sampleRate);
+        return std::min(1.0, 2.0 * voiceconstants::pi * frequency / sampleRate);
     }
 
     void clear() { loop = s1 = s2 = s3 = s4 = output = 0.0; }

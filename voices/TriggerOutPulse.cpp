@@ -1,10 +1,12 @@
 #include "voices/TriggerOutPulse.h"
 
+#include "voices/VoiceConstants.h"
+
 #include <cmath>
 
 namespace
 {
-constexpr double pi = 3.14159265358979323846;
+using voiceconstants::pi;
 }
 
 void TriggerOutPulse::init(double sampleRate, double smoothingFactor)
