@@ -291,57 +291,40 @@ void ShuffledClockNew::raiseRunningChanged() noexcept
     runningChangedPending.store (1, std::memory_order_release);
 }
 
-void ShuffledClockNew::setSampleRate (double newSampleRate)
+void ShuffledClockNew::changeTiming (double& field, double value) noexcept
 {
-    if (newSampleRate != sampleRate)
+    if (value != field)
     {
-        sampleRate = newSampleRate;
+        field = value;
         dirty = true;
     }
+}
+
+void ShuffledClockNew::setSampleRate (double newSampleRate)
+{
+    changeTiming (sampleRate, newSampleRate);
 }
 
 void ShuffledClockNew::setTempo (double newTempo)
 {
-    if (newTempo != tempo)
-    {
-        tempo = newTempo;
-        dirty = true;
-    }
+    changeTiming (tempo, newTempo);
 }
 
 void ShuffledClockNew::setStepsPerBeat (double newStepsPerBeat)
 {
-    if (newStepsPerBeat != stepsPerBeat)
-    {
-        stepsPerBeat = newStepsPerBeat;
-        dirty = true;
-    }
+    changeTiming (stepsPerBeat, newStepsPerBeat);
 }
 
 void ShuffledClockNew::setGateFraction (double newGateFraction)
 {
-    if (! std::isfinite (newGateFraction))
-        return;
-
-    newGateFraction = std::clamp (newGateFraction, 0.0, 1.0);
-    if (newGateFraction != gateFraction)
-    {
-        gateFraction = newGateFraction;
-        dirty = true;
-    }
+    if (std::isfinite (newGateFraction))
+        changeTiming (gateFraction, std::clamp (newGateFraction, 0.0, 1.0));
 }
 
 void ShuffledClockNew::setShuffle (double newShuffle)
 {
-    if (! std::isfinite (newShuffle))
-        return;
-
-    newShuffle = std::clamp (newShuffle, 0.0, 1.0);
-    if (newShuffle != shuffle)
-    {
-        shuffle = newShuffle;
-        dirty = true;
-    }
+    if (std::isfinite (newShuffle))
+        changeTiming (shuffle, std::clamp (newShuffle, 0.0, 1.0));
 }
 
 void ShuffledClockNew::setLoop (bool enabled, double loopStartInBeats, double loopEndInBeats)

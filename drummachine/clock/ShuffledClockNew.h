@@ -135,6 +135,9 @@ private:
     std::int32_t regionOf (const StepPairGeometry& pair) const noexcept;
     void moveTo (double positionInBeats);
     void raiseRunningChanged() noexcept;
+    /** Sets a timing field and marks the clock for a resynchronisation when
+        the value changes. */
+    void changeTiming (double& field, double value) noexcept;
 
     // Position = anchorPosition + samplesSinceAnchor * beatsPerSample (beats).
     double position = 0.0;
