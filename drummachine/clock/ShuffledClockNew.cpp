@@ -224,49 +224,36 @@ ShuffledClockNew::Resync ShuffledClockNew::resynchronise()
     }
     phasePairStart = pair.pairStart;
 
+    // Between gates: the gate the clock was in closes.
+    auto enterGap = [&] (std::int32_t gapPhase, double gapEnd) {
+        if (gateOpen)
+            addEvent (stepFlag, stepEndEvent);
+        phase = gapPhase;
+        nextPhase = (gapPhase + 1) % 4;
+        samplesToNext = samplesUntil (gapEnd);
+    };
+    // Inside a gate: the other gate, or this one under another flag, closes;
+    // the step starts unless the clock is already in it.
+    auto enterGate = [&] (std::int32_t gatePhase, double gateEnd) {
+        const std::int32_t otherGate = 2 - gatePhase;
+        if (phase == otherGate || (phase == gatePhase && stepFlag != notFirst))
+            addEvent (stepFlag, stepEndEvent);
+        if (phase != gatePhase || stepFlag != notFirst)
+        {
+            addEvent (notFirst, stepStartEvent);
+            stepFlag = notFirst;
+        }
+        phase = gatePhase;
+        nextPhase = gatePhase + 1;
+        samplesToNext = samplesUntil (gateEnd);
+    };
+
     switch (region)
     {
-        case 1: // after the first step's gate
-            if (gateOpen)
-                addEvent (stepFlag, stepEndEvent);
-            phase = 1;
-            nextPhase = 2;
-            samplesToNext = samplesUntil (pair.secondStart);
-            break;
-
-        case 3: // after the second step's gate
-            if (gateOpen)
-                addEvent (stepFlag, stepEndEvent);
-            phase = 3;
-            nextPhase = 0;
-            samplesToNext = samplesUntil (pair.pairEnd);
-            break;
-
-        case 2: // inside the second step's gate
-            if (phase == 0 || (phase == 2 && stepFlag != notFirst))
-                addEvent (stepFlag, stepEndEvent);
-            if (phase != 2 || stepFlag != notFirst)
-            {
-                addEvent (notFirst, stepStartEvent);
-                stepFlag = notFirst;
-            }
-            phase = 2;
-            nextPhase = 3;
-            samplesToNext = samplesUntil (pair.secondEnd);
-            break;
-
-        default: // inside the first step's gate
-            if (phase == 2 || (phase == 0 && stepFlag != notFirst))
-                addEvent (stepFlag, stepEndEvent);
-            if (phase != 0 || stepFlag != notFirst)
-            {
-                addEvent (notFirst, stepStartEvent);
-                stepFlag = notFirst;
-            }
-            phase = 0;
-            nextPhase = 1;
-            samplesToNext = samplesUntil (pair.firstEnd);
-            break;
+        case 1: enterGap (1, pair.secondStart); break; // after the first step's gate
+        case 3: enterGap (3, pair.pairEnd); break;     // after the second step's gate
+        case 2: enterGate (2, pair.secondEnd); break;  // inside the second step's gate
+        default: enterGate (0, pair.firstEnd); break;  // inside the first step's gate
     }
     return Resync::ready;
 }
