@@ -1,6 +1,7 @@
 #include "DspTestKit.h"
 
 #include "tools/WavFile.h"
+#include "voices/VoiceConstants.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +11,7 @@ namespace dsptest
 {
 namespace
 {
-constexpr double pi = 3.14159265358979323846;
+using voiceconstants::pi;
 
 std::size_t endOf(const Signal& signal, std::size_t end)
 {

@@ -1,6 +1,7 @@
 #include "voices/CookbookBiquad.h"
 #include "voices/OnePoleFilters.h"
 #include "voices/Smoother.h"
+#include "voices/VoiceConstants.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@
 
 namespace
 {
-constexpr double pi = 3.14159265358979323846;
+using voiceconstants::pi;
 
 /** |H(e^jw)| of a section at a frequency (Hz). */
 double gainAt(const BiquadCoefficients& c, double frequency, double sampleRate)

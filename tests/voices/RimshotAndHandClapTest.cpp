@@ -2,6 +2,7 @@
 
 #include "voices/PulsettaHandClap.h"
 #include "voices/PulsettaRimshot.h"
+#include "voices/VoiceConstants.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@
 
 namespace
 {
-constexpr double twoPi = 2.0 * 3.14159265358979323846;
+using voiceconstants::twoPi;
 
 double feedbackFor(double t, double d, double offset)
 {
