@@ -6,10 +6,8 @@
 // Counters: "rtf" is the real-time factor (seconds of sound rendered per
 // second of one core); the time column is the mean time of one block.
 
-#include "drummachine/processor/DrumMachine.h"
-#include "drummachine/sequencer/PulsettaSeq.h"
+#include "drummachine/product/Pulsetta.h"
 #include "platform/UserFolders.h"
-#include "voices/PulsettaCore.h"
 
 #include <benchmark/benchmark.h>
 #include <juce_events/juce_events.h>
@@ -20,20 +18,6 @@ namespace
 {
 constexpr double sampleRate = 48000.0;
 constexpr int blockSize = 256;
-
-class BenchDrumMachine : public DrumMachine
-{
-public:
-    juce::String getPluginName() const override { return "Pulsetta"; }
-    juce::String getResourcePrefix() const override { return "XR"; }
-    int getNumHostParameters() const override { return 84; }
-    std::unique_ptr<DrumMachineCore> createCore() override { return std::make_unique<PulsettaCore> (this); }
-    std::unique_ptr<DrumMachineSeq> createSequencer() override { return std::make_unique<PulsettaSeq> (*this, "Pulsetta", "XR"); }
-    float getBaseVelocity() const override { return 48.0f / 127.0f; }
-    float getStrongVelocityBoost() const override { return 0.377f; }
-    float getAccentVelocityScale() const override { return 0.623f; }
-    bool supportsFlam() const override { return true; }
-};
 
 class PlayingHead : public juce::AudioPlayHead
 {
@@ -57,8 +41,8 @@ struct Session
     {
         folder.createDirectory();
         platform::redirectApplicationDataFolders (folder.getFullPathName().toStdString());
-        auto* created = BasePlugin::startUp (std::make_unique<BenchDrumMachine>());
-        dm.reset (static_cast<BenchDrumMachine*> (created));
+        auto* created = BasePlugin::startUp (std::make_unique<Pulsetta>());
+        dm.reset (static_cast<Pulsetta*> (created));
         dm->setPlayHead (&head);
         dm->setPlayConfigDetails (0, dm->getNumHostOutputChannels(), sampleRate, blockSize);
         dm->prepareToPlay (sampleRate, blockSize);
@@ -81,7 +65,7 @@ struct Session
 
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
     juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("pulsetta-bench", "", false) };
-    std::unique_ptr<BenchDrumMachine> dm;
+    std::unique_ptr<Pulsetta> dm;
     PlayingHead head;
     juce::AudioBuffer<float> buffer;
     juce::MidiBuffer midi;
