@@ -25,6 +25,10 @@ std::uint8_t velocityByte (float velocity) noexcept
 
 void DrumMachine::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi)
 {
+    // The voices keep their own tails off denormal numbers; this guard covers
+    // whatever they miss, and puts the host's floating-point mode back after.
+    const juce::ScopedNoDenormals noDenormals;
+
     BasePluginOldStyle::processBlock (buffer, midi);
     if (core == nullptr || sequencer == nullptr)
     {
