@@ -44,32 +44,6 @@ protected:
 };
 } // namespace
 
-TEST_F (PlaybackWithClocks, ChainPlaysInOrderOnTheStepPositions)
-{
-    // Bank 1, slots 0..2: patterns 12..14, four steps each, one instrument each.
-    const int rows[] = { BD, SD, CH };
-    for (int p = 0; p < 3; ++p)
-    {
-        shapePattern (12 + p, 4);
-        for (int step = 0; step < 4; ++step)
-            seq.setStepOn (12 + p, rows[p], step);
-    }
-    seq.setChain (0, 2, 1);
-
-    MiniDrumMachine machine (owner, seq, false);
-    machine.startNative (0.0);
-    machine.processBlock (static_cast<int> (5512.5 * 24) - 100);
-
-    const auto triggers = owner.takeTriggers();
-    ASSERT_EQ (triggers.size(), 24u);
-    for (size_t k = 0; k < triggers.size(); ++k)
-    {
-        EXPECT_EQ (triggers[k].sample, samplesFor (0.25L * k, 120.0L, 44100.0L)) << k;
-        EXPECT_EQ (triggers[k].instrument, rows[(k / 4) % 3]) << k;
-        EXPECT_FLOAT_EQ (triggers[k].velocity, PlaybackOwner::base);
-    }
-}
-
 TEST_F (PlaybackWithClocks, FlamStrokeLandsTheFlamTimeAfterItsStep)
 {
     shapePattern (0, 16, 133.3, 0.3, 0.3);

@@ -128,22 +128,6 @@ TEST_F (PlaybackTest, RandomiserHidesChosenRowsOfItsPatternOnly)
     EXPECT_EQ (instrumentsOf (triggers), (std::vector<int> { AC, BD, SD }));
 }
 
-TEST_F (PlaybackTest, AudibleStepOfTheEditedPatternFollowsTheMask)
-{
-    bool chosen[Pattern::numTracks] {};
-    chosen[HC] = true;
-    seq.setRandomizerTarget (0);
-    seq.randomizerNext (chosen, true);
-    seq.setRandomizerThreshold (HC, 0.0f);
-    EXPECT_EQ (seq.getStep (HC, 3), Pattern::stepFlam);
-    EXPECT_EQ (seq.getAudibleStep (HC, 3), 0);
-    seq.setRandomizerThreshold (HC, 1.0f);
-    EXPECT_EQ (seq.getAudibleStep (HC, 3), Pattern::stepFlam);
-    EXPECT_EQ (seq.getAudibleStep (12, 0), 0);
-    EXPECT_EQ (seq.getAudibleStep (0, 16), 0);
-    EXPECT_EQ (seq.getAudibleStep (-1, -1), 0);
-}
-
 TEST_F (PlaybackTest, HostCursorWrapsAtOrPastTheLength)
 {
     shapePattern (7, 16);
@@ -261,84 +245,39 @@ TEST_F (PlaybackTest, ChainChangesWhileStoppedMoveTheCursorsAtOnce)
     EXPECT_DOUBLE_EQ (seq.getChainDuration(), 48.0);
 }
 
-TEST_F (PlaybackTest, ChainDurationSumsFirstPasses)
-{
-    shapePattern (1, 5, 4, 0.5); // first pass 1.375 beats
-    shapePattern (2, 3, 6);      // 0.5 beat
-    seq.setChain (0, 2, 0);
-    EXPECT_DOUBLE_EQ (seq.getChainDuration(), 4.0 + 1.375 + 0.5);
-}
-
-TEST_F (PlaybackTest, NextPatternLights)
-{
-    seq.setChain (2, 4, 1);
-    EXPECT_TRUE (seq.isNextPattern (2));
-    EXPECT_FALSE (seq.isNextPattern (3));
-
-    seq.startNative();
-    seq.setNativeCursor (15, 0);
-    EXPECT_TRUE (seq.isNextPattern (3));
-
-    seq.setNativeCursor (13, 0); // just before the chain: the next one lights
-    EXPECT_TRUE (seq.isNextPattern (2));
-    seq.setNativeCursor (40, 0); // far outside: the chain start
-    EXPECT_TRUE (seq.isNextPattern (2));
-    EXPECT_FALSE (seq.isNextPattern (4));
-}
-
 TEST_F (PlaybackTest, LocateFindsTheStepOfASongPosition)
 {
-    shapePattern (0, 16, 4, 0.2);
-    seq.setChain (0, 0, 0);
-
-    EXPECT_DOUBLE_EQ (seq.locate (0.6), 0.6);
-    EXPECT_EQ (seq.getNativePattern(), 0);
-    EXPECT_EQ (seq.getNativeStep(), 2); // pair 1 (0.5..1.0), 0.1 into its long first step
-
-    seq.locate (0.81); // past the long step (0.3): the short one
-    EXPECT_EQ (seq.getNativeStep(), 3);
-    seq.locate (4.0 + 0.25); // an even pattern's second pass starts on a long step too
-    EXPECT_EQ (seq.getNativeStep(), 0);
-    seq.locate (4.0 + 0.31);
-    EXPECT_EQ (seq.getNativeStep(), 1);
-    seq.locate (4.0 * 25 + 3.95); // 25 bars later, the last step
-    EXPECT_EQ (seq.getNativeStep(), 15);
+    shapePattern (0, 16, 4, 0.2); // shuffled pairs: a 0.3 beat step then a 0.2 beat one
+    shapePattern (1, 5, 4, 0.5);  // odd: passes of 1.375 and 1.125 beats
+    shapePattern (16, 8);         // a chain of 2 + 1 + 4 = 7 beats
+    shapePattern (17, 4);
+    shapePattern (18, 16);
+    const struct { int first, last, bank; double beats; int pattern, step; } cases[] = {
+        { 0, 0, 0, 0.6, 0, 2 },  // pair 1 (0.5..1.0), 0.1 into its long first step
+        { 0, 0, 0, 0.81, 0, 3 }, // past the long step: the short one
+        { 0, 0, 0, 4.25, 0, 0 }, // an even pattern's second pass starts on a long step too
+        { 0, 0, 0, 4.31, 0, 1 },
+        { 0, 0, 0, 103.95, 0, 15 }, // 25 bars later, the last step
+        { 1, 1, 0, 1.3, 1, 4 },  // odd pattern, first pass: its last (long) step starts at 1.0
+        { 1, 1, 0, 1.4, 1, 0 },  // the second pass starts at 1.375 on a short step
+        { 1, 1, 0, 1.51, 1, 1 }, // then the long one
+        { 1, 1, 0, 2.6, 1, 0 },  // the cycle repeats
+        { 4, 6, 1, 2.3, 17, 1 }, // through the chain
+        { 4, 6, 1, 27.9, 18, 15 },
+    };
+    for (const auto& c : cases)
+    {
+        seq.setChain (c.first, c.last, c.bank);
+        EXPECT_DOUBLE_EQ (seq.locate (c.beats), c.beats);
+        EXPECT_EQ (seq.getNativePattern(), c.pattern) << c.beats;
+        EXPECT_EQ (seq.getNativeStep(), c.step) << c.beats;
+    }
 
     // Positions that say nothing leave the cursor.
     seq.setNativeCursor (0, 9);
-    seq.locate (-0.5);
-    seq.locate (std::numeric_limits<double>::quiet_NaN());
-    seq.locate (std::numeric_limits<double>::infinity());
+    for (double nonsense : { -0.5, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity() })
+        seq.locate (nonsense);
     EXPECT_EQ (seq.getNativeStep(), 9);
-}
-
-TEST_F (PlaybackTest, LocateInAnOddPatternKnowsWhichPassItIsIn)
-{
-    shapePattern (0, 5, 4, 0.5); // passes of 1.375 and 1.125 beats
-    seq.setChain (0, 0, 0);
-
-    seq.locate (1.3); // first pass, last (long) step 4 starts at 1.0
-    EXPECT_EQ (seq.getNativeStep(), 4);
-    seq.locate (1.4); // second pass starts at 1.375 on a short step
-    EXPECT_EQ (seq.getNativeStep(), 0);
-    seq.locate (1.375 + 0.125 + 0.01); // then the long one
-    EXPECT_EQ (seq.getNativeStep(), 1);
-    seq.locate (2.5 + 0.1); // the cycle repeats
-    EXPECT_EQ (seq.getNativeStep(), 0);
-}
-
-TEST_F (PlaybackTest, LocateWalksTheChain)
-{
-    shapePattern (16, 8); // 2 beats
-    shapePattern (17, 4); // 1 beat
-    shapePattern (18, 16);
-    seq.setChain (4, 6, 1); // 16..18: 7 beats
-    seq.locate (2.3);
-    EXPECT_EQ (seq.getNativePattern(), 17);
-    EXPECT_EQ (seq.getNativeStep(), 1);
-    seq.locate (7.0 * 3 + 6.9);
-    EXPECT_EQ (seq.getNativePattern(), 18);
-    EXPECT_EQ (seq.getNativeStep(), 15);
 }
 
 TEST_F (PlaybackTest, PendingTapsWaitForTheirOwnCursor)

@@ -56,19 +56,6 @@ TEST (ShuffledClockTiming, StepsEvery5512AndAHalfSamplesAt120Bpm)
         EXPECT_EQ (recorder.events[i].stepFlag, 1);
 }
 
-TEST (ShuffledClockTiming, StartEndAlternateStrictly)
-{
-    ShuffledClockNew clock;
-    configure (clock, 97.3, 48000.0, 6.0, 0.37, 0.8);
-    clock.start (0.0);
-    ClockRecorder recorder { clock };
-    recorder.run (48000 * 20);
-
-    ASSERT_FALSE (recorder.events.empty());
-    for (size_t i = 0; i < recorder.events.size(); ++i)
-        EXPECT_EQ (recorder.events[i].kind, i % 2 == 0 ? ShuffledClockNew::stepStartEvent : ShuffledClockNew::stepEndEvent);
-}
-
 TEST (ShuffledClockTiming, NoDriftOverTenMinutesAtOddTempoAndRate)
 {
     struct Case

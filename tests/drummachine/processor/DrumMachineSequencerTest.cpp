@@ -129,44 +129,44 @@ protected:
     FakePlayHead head;
 };
 
-TEST_F (DrumMachineSequencer, OneBarOfAFactoryPatternOnTheHostTransport)
+// On the host's transport from the bar's start and from its middle (the
+// pattern must start at the host's position), and on the internal clock.
+TEST_F (DrumMachineSequencer, OneBarOfAFactoryPatternGivesItsEchoNotes)
 {
-    Pattern pattern = pickFactoryPattern (*dm);
-    ASSERT_EQ (pattern.getLength(), 16);
-    dm->seq().storePattern (0, pattern);
-    dm->setInternalSync (false); // the host's tempo
-    head.playing = true;
-    head.bpm = 120.0;
+    const struct { bool hostTransport; double startPpq; int firstStep, blockSize; } cases[] = {
+        { true, 0.0, 0, 512 }, { true, 2.0, 8, 512 }, { false, 0.0, 0, 333 },
+    };
+    for (const auto& c : cases)
+    {
+        auto machine = makeDrumMachine (false);
+        FakePlayHead transport;
+        prepare (*machine, transport, c.blockSize, rate);
+        machine->setAccentLevel (0.6);
+        Pattern pattern = pickFactoryPattern (*machine);
+        ASSERT_EQ (pattern.getLength(), 16);
+        pattern.setTempo (120.0);
+        machine->seq().storePattern (0, pattern);
+        if (c.hostTransport)
+        {
+            machine->setInternalSync (false); // the host's tempo
+            transport.playing = true;
+            transport.startPpq = c.startPpq;
+        }
+        else
+        {
+            ASSERT_TRUE (machine->isInternalSyncOn()); // the pattern's tempo
+            machine->requestStart();
+        }
 
-    const auto result = run (*dm, head, (int) (4 * samplesPerBeat), 512);
-    EXPECT_EQ (result.midi, expectedBar (*dm, pattern, 0.6f));
-    EXPECT_FALSE (result.midi.empty());
-}
-
-TEST_F (DrumMachineSequencer, OneBarOfAFactoryPatternOnTheInternalClock)
-{
-    Pattern pattern = pickFactoryPattern (*dm);
-    pattern.setTempo (120.0);
-    dm->seq().storePattern (0, pattern);
-    ASSERT_TRUE (dm->isInternalSyncOn()); // the pattern's tempo
-    dm->requestStart();
-
-    const auto result = run (*dm, head, (int) (4 * samplesPerBeat), 333);
-    EXPECT_EQ (result.midi, expectedBar (*dm, pattern, 0.6f));
-    EXPECT_EQ (dm->getLastAppliedRequest(), DrumMachine::startRequest);
-    EXPECT_TRUE (dm->getNativeClock().isRunning());
-}
-
-TEST_F (DrumMachineSequencer, AHostStartInMidSongStartsThePatternAtTheHostsPosition)
-{
-    Pattern pattern = pickFactoryPattern (*dm);
-    dm->seq().storePattern (0, pattern);
-    dm->setInternalSync (false);
-    head.playing = true;
-    head.startPpq = 2.0; // the middle of the bar: step 8
-
-    const auto result = run (*dm, head, (int) (4 * samplesPerBeat), 512);
-    EXPECT_EQ (result.midi, expectedBar (*dm, pattern, 0.6f, 8));
+        const auto result = run (*machine, transport, (int) (4 * samplesPerBeat), c.blockSize);
+        EXPECT_FALSE (result.midi.empty());
+        EXPECT_EQ (result.midi, expectedBar (*machine, pattern, 0.6f, c.firstStep)) << "host " << c.hostTransport << " at " << c.startPpq;
+        if (! c.hostTransport)
+        {
+            EXPECT_EQ (machine->getLastAppliedRequest(), DrumMachine::startRequest);
+            EXPECT_TRUE (machine->getNativeClock().isRunning());
+        }
+    }
 }
 
 TEST_F (DrumMachineSequencer, AccentedStrongStepsAreClampedToTheMidiRangeAndTheAccentTrackPlays)
@@ -189,20 +189,6 @@ TEST_F (DrumMachineSequencer, AccentedStrongStepsAreClampedToTheMidiRangeAndTheA
     EXPECT_TRUE (dm->takeHitFlag (Pattern::accentTrack));
 }
 
-TEST_F (DrumMachineSequencer, AnAccentAtAccentLevelZeroPlaysAtTheBaseVelocity)
-{
-    auto pattern = emptyPattern();
-    pattern.setStep (bassDrum, 0, Pattern::stepOn);
-    pattern.setStep (Pattern::accentTrack, 0, Pattern::stepOn);
-    dm->seq().storePattern (0, pattern);
-    dm->setAccentLevel (0.0);
-    dm->requestStart();
-
-    const auto bass = noteOnsOf (run (*dm, head, 512, 512).midi, keyOf (*dm, bassDrum));
-    ASSERT_FALSE (bass.empty());
-    EXPECT_EQ (bass.front().velocity, 48);
-}
-
 TEST_F (DrumMachineSequencer, ATapInTheFirstHalfOfAStepIsWrittenThereAndSoundsOnce)
 {
     dm->seq().storePattern (0, emptyPattern());
@@ -223,24 +209,6 @@ TEST_F (DrumMachineSequencer, ATapInTheFirstHalfOfAStepIsWrittenThereAndSoundsOn
     const auto nextBar = noteOnsOf (run (*dm, head, 2048, 512).midi, keyOf (*dm, snareDrum));
     ASSERT_EQ (nextBar.size(), 1u);
     EXPECT_EQ (nextBar.front().position, 1024);
-}
-
-TEST_F (DrumMachineSequencer, ATapInTheSecondHalfOfAStepGoesToTheNextStep)
-{
-    dm->seq().storePattern (0, emptyPattern());
-    dm->requestStart();
-    run (*dm, head, 4096, 512); // past the middle of step 0
-
-    ASSERT_TRUE (dm->queueTap (snareDrum, Pattern::stepAccent));
-    const auto result = run (*dm, head, 4096, 512);
-    const auto snare = noteOnsOf (result.midi, keyOf (*dm, snareDrum));
-    ASSERT_EQ (snare.size(), 1u);
-    EXPECT_EQ (snare.front().position, 6000 - 4096); // step 1
-    EXPECT_EQ (snare.front().velocity, 96);
-    Pattern stored;
-    dm->seq().copyPattern (0, stored);
-    EXPECT_EQ (stored.getStep (snareDrum, 0), Pattern::stepOff);
-    EXPECT_EQ (stored.getStep (snareDrum, 1), Pattern::stepAccent);
 }
 
 TEST_F (DrumMachineSequencer, PadsSoundAtTheNextBlocksFirstSampleWithTheirEcho)
@@ -273,24 +241,6 @@ TEST_F (DrumMachineSequencer, AllNotesOffStopsTheClocksAndEndsTheEchoedNotes)
         if (note.status == 0x80 && dm->getDrumMap().getInstrumentForKey (note.key) == bassDrum && note.position == 100)
             ++noteOffs;
     EXPECT_EQ (noteOffs, 2); // both bass drum keys
-}
-
-TEST_F (DrumMachineSequencer, SwitchingTheSequencerOffEndsTheEchoedNotes)
-{
-    auto pattern = emptyPattern();
-    pattern.setStep (bassDrum, 0, Pattern::stepOn);
-    dm->seq().storePattern (0, pattern);
-    dm->requestStart();
-    run (*dm, head, 512, 512);
-
-    dm->setInternalSequencer (false);
-    const auto result = run (*dm, head, 512, 512);
-    ASSERT_EQ (result.midi.size(), 2u);
-    EXPECT_EQ (result.midi[0].status, 0x80);
-    EXPECT_EQ (result.midi[0].position, 0);
-
-    // Nothing is echoed with the sequencer off, and nothing hangs.
-    EXPECT_TRUE (run (*dm, head, 512, 512).midi.empty());
 }
 
 TEST_F (DrumMachineSequencer, HostTransportStartsAndStopsTheInternalClockByDetection)

@@ -21,18 +21,6 @@ juce::String stateWithSections (const juce::String& sections)
 
 using DrumMachineState = DrumMachineTest;
 
-TEST_F (DrumMachineState, SectionsComeInTheirOrderAfterTheFrameworksOwn)
-{
-    auto dm = makeDrumMachine();
-    const auto state = dm->createPluginStateXml();
-    ASSERT_NE (state, nullptr);
-    ASSERT_GE (state->getNumChildElements(), 5);
-    EXPECT_EQ (state->getChildElement (0)->getTagName(), "InternalSequencer");
-    EXPECT_EQ (state->getChildElement (1)->getTagName(), "AudioOutputSettings");
-    EXPECT_EQ (state->getChildElement (2)->getTagName(), "PatternsState");
-    EXPECT_EQ (state->getChildElement (state->getNumChildElements() - 1)->getTagName(), "DrumMap");
-}
-
 TEST_F (DrumMachineState, StateWrittenReadIntoANewInstanceAndWrittenAgainIsTheSame)
 {
     auto first = makeDrumMachine();
@@ -64,21 +52,6 @@ TEST_F (DrumMachineState, StateWrittenReadIntoANewInstanceAndWrittenAgainIsTheSa
     Pattern read;
     second->seq().copyPattern (17, read);
     EXPECT_EQ (read.getStep (bassDrum, 3), Pattern::stepFlam);
-}
-
-TEST_F (DrumMachineState, TheWholeChunkRoundTripsThroughTheHostCalls)
-{
-    auto first = makeDrumMachine();
-    first->setOutputNumber (ride, 12);
-    juce::MemoryBlock chunk;
-    first->getStateInformation (chunk);
-
-    auto second = makeDrumMachine();
-    second->setStateInformation (chunk.getData(), (int) chunk.getSize());
-    EXPECT_EQ (second->getOutputNumber (ride), 12);
-    juce::MemoryBlock again;
-    second->getStateInformation (again);
-    EXPECT_EQ (again, chunk);
 }
 
 TEST_F (DrumMachineState, BadOutputAssignmentsAreSkippedAndTheRestLoads)

@@ -254,19 +254,6 @@ TEST_F (FrontPanel, ScaleSelection)
     EXPECT_TRUE (state (3021));
 }
 
-TEST_F (FrontPanel, ShiftRotatesTheSelectedRowsWithinTheLength)
-{
-    enterWriteMode();
-    product->handleEvent (clearAll);
-    product->handleEvent (pressStep + 0);
-    product->handleEvent (shiftRight);
-    EXPECT_EQ (step (0, 0), 0);
-    EXPECT_EQ (step (0, 1), 1);
-    product->handleEvent (shiftLeftAll);
-    product->handleEvent (shiftLeftAll);
-    EXPECT_EQ (step (0, 15), 1);
-}
-
 TEST_F (FrontPanel, TapsGoThroughTheHandOverOnTheSelectedTracks)
 {
     prepare (*product);
@@ -313,24 +300,6 @@ TEST_F (FrontPanel, TheTapModeLightFollowsThePlayingStep)
         EXPECT_EQ (value (3046 + s), s == playing ? 1.0f : 0.0f) << s;
     EXPECT_NE (playing, product->getSequencer()->getNativePattern()) << "a step, not the pattern number";
     EXPECT_EQ (product->getDisplayedStep(), playing);
-}
-
-TEST_F (FrontPanel, AWidgetPicksTheTrackThroughTheSelectionParameters)
-{
-    enterWriteMode();
-    parameters.setValue (3015, 5.0f); // rim shot
-    EXPECT_EQ (product->getSelectedTrack(), 5);
-    EXPECT_TRUE (state (119 + 5));
-    EXPECT_FALSE (state (119));
-    EXPECT_EQ (value (3016), 6.0f);
-    parameters.setValue (3016, 0.0f); // counted with the accent first
-    EXPECT_EQ (product->getSelectedTrack(), 11);
-    EXPECT_EQ (value (3015), 11.0f);
-
-    // Several selected tracks stay selected while the refreshers write 3015 back.
-    product->handleEvent (toggleSelectionEvent + 2);
-    product->handleEvent (toggleSelectionEvent + 3);
-    EXPECT_EQ (product->getNumSelectedTracks(), 3);
 }
 
 TEST_F (FrontPanel, MuteSoloAndTheirInverses)
@@ -404,21 +373,4 @@ TEST_F (FrontPanel, TextsOfTheParameters)
     EXPECT_TRUE (product->getParameterTextById (3028).endsWith ("%"));
     EXPECT_EQ (product->getParameterTextById (3000), "");
     EXPECT_EQ (product->getParameterTextById (99999), "");
-}
-
-TEST_F (FrontPanel, PatternFieldsFromTheirParameters)
-{
-    enterWriteMode();
-    parameters.setFromString (3024, "Renamed");
-    EXPECT_EQ (product->getSequencer()->getEditedPatternName(), "Renamed");
-    parameters.setValue (3027, 133.0f);
-    EXPECT_DOUBLE_EQ (product->getSequencer()->getEditedPatternTempo(), 133.0);
-    parameters.setValue (3028, 0.9f);
-    EXPECT_NEAR (value (3028), 0.8f, 1.0e-6f) << "set back to what the pattern holds";
-    EXPECT_NEAR (product->getSequencer()->getEditedPatternShuffle(), 0.8, 1.0e-6);
-
-    // Outside editing the fields are not written.
-    product->handleEvent (toggleWrite);
-    parameters.setValue (3027, 90.0f);
-    EXPECT_DOUBLE_EQ (product->getSequencer()->getEditedPatternTempo(), 133.0);
 }

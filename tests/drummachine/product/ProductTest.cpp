@@ -20,34 +20,6 @@ void expectChain (const Pulsetta& product, int first, int last, int bank)
 }
 } // namespace
 
-TEST_F (ProductTest, ConstantsAndIdentity)
-{
-    auto product = makeProduct();
-    EXPECT_EQ (product->getPluginName(), "Pulsetta");
-    EXPECT_EQ (product->getResourcePrefix(), "XR");
-    EXPECT_EQ (product->getNumHostParameters(), 84);
-    EXPECT_EQ (product->getNumParameters(), 84);
-    EXPECT_EQ (product->getNumOutputs(), 12);
-    EXPECT_FLOAT_EQ (product->getBaseVelocity(), 0.3779527559055118f);
-    EXPECT_FLOAT_EQ (product->getStrongVelocityBoost(), 0.377f);
-    EXPECT_FLOAT_EQ (product->getAccentVelocityScale(), 0.623f);
-    EXPECT_TRUE (product->supportsFlam());
-    EXPECT_NE (dynamic_cast<PulsettaCore*> (product->getCore()), nullptr);
-    EXPECT_NE (product->getPulsettaSeq(), nullptr);
-    EXPECT_EQ (product->getVersion(), "1.6.2");
-    EXPECT_EQ (product->getVersionText(), "v1.6.2");
-    EXPECT_EQ (product->getYear(), "2007");
-    EXPECT_EQ (product->getBuildDate(), "2015-02-12");
-    EXPECT_EQ (product->getBuildNumber(), "9078395");
-    EXPECT_EQ (product->getPluginFormat(), "VST");
-    EXPECT_EQ (product->getPlatform(), "64bit");
-    EXPECT_EQ (product->getBranch(), "master");
-    EXPECT_EQ (product->getNumberText(), "0");
-    EXPECT_TRUE (product->getReservedText().isEmpty());
-    EXPECT_FALSE (product->getInternalName().isEmpty());
-    EXPECT_TRUE (product->getWebPage().startsWith ("https://"));
-}
-
 TEST_F (ProductTest, PadPlaysItsVoiceInTheNextBlockThroughTheHandOver)
 {
     // The open hi-hat pad against the same voice played by a MIDI note of
@@ -118,28 +90,6 @@ TEST_F (ProductTest, StepButtonsPickAChainAndCtrlExtendsIt)
     product->handleEvent (3046 + 4);
     expectChain (*product, 4, 4, 2);
     EXPECT_GT (product->patternRefreshes, 0);
-}
-
-TEST_F (ProductTest, StepLightsShowTheChainAndThePendingBank)
-{
-    auto product = makeProduct();
-    product->setInternalSequencer (true);
-    product->getPulsettaSeq()->setChain (2, 4, 0);
-    product->refreshStepStates();
-    for (int step = 0; step < 12; ++step)
-        EXPECT_EQ (product->getStepLight (step), step >= 2 && step <= 4 ? 1.0f : 0.0f) << step;
-    EXPECT_EQ (product->getStepLight (12), 0.5f);
-    EXPECT_EQ (product->getStepLight (13), 0.0f);
-
-    product->handleEvent (3042); // bank 0 pressed again: the upper bank 4, the chain's bank differs
-    for (int step = 0; step < 12; ++step)
-        EXPECT_EQ (product->getStepLight (step), 0.0f) << step;
-    EXPECT_EQ (product->getStepLight (12), 1.0f);
-
-    product->setInternalSequencer (false);
-    product->refreshStepStates();
-    for (int step = 0; step < 16; ++step)
-        EXPECT_EQ (product->getStepLight (step), 0.0f);
 }
 
 TEST_F (ProductTest, MidiNotesPickChainsFromHeldKeysAndOnlyFlagTheRefresh)
@@ -273,20 +223,6 @@ TEST_F (ProductTest, APatternBankRootReplacesThePatternsAndNothingElse)
     expectChain (*product, 1, 2, 0);
     EXPECT_TRUE (product->isMuted (2));
     EXPECT_TRUE (product->getParameterManager().getBool (DrumMachine::muteParameter + 2));
-}
-
-TEST_F (ProductTest, SoundParametersReachTheCoreAtTheStartOfTheNextBlock)
-{
-    auto product = makeProduct();
-    prepare (*product);
-    run (*product, 256);
-    auto& core = *dynamic_cast<PulsettaCore*> (product->getCore());
-    const double before = core.getVoice (instrument::snareDrum).getLevelTarget();
-
-    product->getParameterManager().setValue (instrument::snareDrum, 0.125f);
-    EXPECT_EQ (core.getVoice (instrument::snareDrum).getLevelTarget(), before) << "the changing thread leaves the core alone";
-    run (*product, 256);
-    EXPECT_NEAR (core.getVoice (instrument::snareDrum).getLevelTarget(), 0.125, 1.0e-6);
 }
 
 TEST_F (ProductTest, SoundParametersChangedFromAnotherThreadWhileBlocksRun)

@@ -150,10 +150,3 @@ TEST_F (DrumMapTest, KeyNamesFollowTheModeAndRefuseKeysOutsideMidi)
         EXPECT_EQ (map.getNoteKeyName (key, Mode::hostPatterns, &seq), "---") << key;
     }
 }
-
-TEST_F (DrumMapTest, ExtensionsCarryThePrefix)
-{
-    EXPECT_EQ (map.makeDrumMapExtension(), ".xrdrmap");
-    EXPECT_EQ (map.makeDrumMapExtensions ({}), ".xrdrmap");
-    EXPECT_EQ (map.makeDrumMapExtensions ({ ".xml" }), ".xrdrmap; .xml");
-}

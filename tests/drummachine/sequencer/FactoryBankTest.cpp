@@ -74,26 +74,3 @@ TEST_F (FactoryBank, OffersSwingTripletAndFlamFeels)
     EXPECT_GT (withAccents, 90);
     EXPECT_GE (oddOrShort, 10);
 }
-
-TEST_F (FactoryBank, EachBankIsOneFamilyAtItsOwnPace)
-{
-    // House sits around 120-132 BPM, hip hop well below it, jungle above.
-    for (int slot = 0; slot < 12; ++slot)
-    {
-        EXPECT_GE (pattern (slot).getTempo(), 115.0);
-        EXPECT_LE (pattern (slot).getTempo(), 135.0);
-    }
-    EXPECT_EQ (pattern (0).getName(), "Deep House");
-    EXPECT_EQ (pattern (48).getName(), "Boom Bap");
-    EXPECT_LT (pattern (48).getTempo(), 100.0);
-    EXPECT_EQ (pattern (84).getName(), "Snare Roll");
-}
-
-TEST_F (FactoryBank, ResourceLoadsAgainWithTheSameResult)
-{
-    const auto first = seq.createBankXml (2)->toString();
-    seq.clearEditedPattern();
-    ASSERT_TRUE (seq.loadBankText ("default.xrptrb", 2));
-    EXPECT_EQ (seq.createBankXml (2)->toString(), first);
-    EXPECT_TRUE (seq.loadBankText ("DEFAULT.XRPTRB", 2)); // names ignore case
-}

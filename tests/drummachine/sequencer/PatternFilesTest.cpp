@@ -119,22 +119,6 @@ TEST (PatternXml, WritesEachTrackWithExactlyLengthCharacters)
     EXPECT_EQ (attributes, "<Pattern application=\"Pulsetta\" name=\"Twelve\" length=\"12\" scale=\"4\" shuffle=\"0.0\" tempo=\"120.0\" flam=\"0.5\"");
 }
 
-TEST (PatternXml, RoundTripKeepsEveryField)
-{
-    Pattern pattern;
-    pattern.setName (juce::String::fromUTF8 ("Caf\xc3\xa9 <&> \"5\""));
-    pattern.setLength (5);
-    pattern.setScale (6);
-    pattern.setShuffle (0.3);
-    pattern.setTempo (97.5);
-    pattern.setFlam (0.3);
-    for (int row = 0; row < 12; ++row)
-        pattern.setStep (row, row % 5, 1 + row % 3);
-
-    const auto read = PatternXml::read (*xml (asText (*PatternXml::create (pattern, "Pulsetta"))));
-    EXPECT_EQ (read, pattern);
-}
-
 TEST_F (Files, PatternFilesRoundTripAndAreByteStable)
 {
     seq.setEditedPatternName ("Round trip");
@@ -263,17 +247,6 @@ TEST_F (Files, PatternsOfAnyStampAreAcceptedByTheProductButNotByTheBase)
     EXPECT_FALSE (base.readPatternXml (*xml ("<Pattern application=\"Pulsetta\"/>"), 0, 2));
     EXPECT_FALSE (seq.readPatternXml (*stamped, 96, 2));
     EXPECT_EQ (seq.createPatternXml (96, 2), nullptr);
-}
-
-TEST_F (Files, ExtensionsCarryThePrefixAndBankSuffixes)
-{
-    EXPECT_EQ (seq.getPatternFileExtension(), ".xrptr");
-    EXPECT_EQ (seq.getPatternFileExtensions(), ".xrptr; .xml");
-    EXPECT_EQ (seq.getBankFileExtension (2), ".xrptrb");
-    EXPECT_EQ (seq.getBankFileExtension (0), ".xrptrbN");
-    EXPECT_EQ (seq.getBankFileExtension (1), ".xrptrbH");
-    EXPECT_EQ (seq.getBankFileExtensions (2), ".xrptrb; .xml");
-    EXPECT_EQ (seq.getAlternativeBankExtension (1), "");
 }
 
 TEST_F (Files, PatternsStateRoundTripsThroughASecondInstance)

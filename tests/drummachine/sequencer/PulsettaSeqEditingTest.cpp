@@ -15,18 +15,6 @@ struct Editing : ::testing::Test
 };
 } // namespace
 
-TEST_F (Editing, StartsOnTheChainStartWithNinetySixPatterns)
-{
-    EXPECT_EQ (seq.getEditedPatternIndex(), 0);
-    EXPECT_EQ (seq.getNumPatterns (DrumMachineSeq::singleBank), 96);
-    EXPECT_EQ (seq.getNumPatterns (DrumMachineSeq::hostBank), 96);
-    EXPECT_FALSE (seq.hasHostAndNativePatterns());
-    EXPECT_EQ (seq.getStepOffValue(), 0);
-    EXPECT_EQ (seq.getStepOnValue(), 1);
-    EXPECT_EQ (seq.getStepAccentValue(), 2);
-    EXPECT_EQ (seq.getStepFlamValue(), 3);
-}
-
 TEST_F (Editing, EditCursorStaysInsideTheStore)
 {
     seq.editPreviousPattern();
@@ -144,21 +132,6 @@ TEST_F (Editing, BackupRestoresSingleRows)
     EXPECT_EQ (seq.getStep (3, 3), 0);
 }
 
-TEST_F (Editing, FieldSettersClampAndRecomputeDurations)
-{
-    seq.setEditedPatternLength (40);
-    EXPECT_EQ (seq.getEditedPatternLength(), 16);
-    seq.setEditedPatternLength (5);
-    seq.setEditedPatternShuffle (0.5);
-    EXPECT_DOUBLE_EQ (seq.getEditedPattern().getFirstPassDuration(), 1.375);
-    seq.setEditedPatternScale (5);
-    EXPECT_EQ (seq.getEditedPatternScale(), 4);
-    seq.setEditedPatternFlam (0.01);
-    EXPECT_DOUBLE_EQ (seq.getEditedPatternFlam(), 0.121);
-    seq.setEditedPatternTempo (120.05);
-    EXPECT_NEAR (seq.getEditedPatternTempo(), 120.1, 1e-9);
-}
-
 TEST_F (Editing, EveryMultiWordRewriteRunsInsideTheOwnersGuard)
 {
     const int before = owner.rewrites;
@@ -217,14 +190,6 @@ TEST_F (Editing, EditionStateKeepsTheEditedPatternInRange)
     auto foreign = juce::parseXML ("<Other><EditedPattern value=\"5\"/></Other>");
     seq.readEditionStateXml (*foreign);
     EXPECT_EQ (seq.getEditedPatternIndex(), 0);
-}
-
-TEST_F (Editing, CursorFieldsOfAnUnsetCursorAreThePatternsOwn)
-{
-    seq.setEditedPatternTempo (99.0);
-    EXPECT_DOUBLE_EQ (seq.getNativePatternTempo(), 99.0);
-    EXPECT_EQ (seq.getHostPatternLength(), 16);
-    EXPECT_EQ (seq.getNativePatternName(), "Empty");
 }
 
 // A toggle writes only over the value it read, so a tap the audio thread
