@@ -8,42 +8,34 @@
 #include <cstdlib>
 #include <cmath>
 #include <filesystem>
-#include <sstream>
+#include <cstring>
 #include <unistd.h>
 
 using namespace vst;
 
 namespace
 {
-std::string exportedSymbols(const char* module)
+// The names `nm -D --defined-only` lists for the module, one per line.
+std::vector<std::string> exportedNames(const char* module)
 {
-    std::string output;
+    std::vector<std::string> names;
     FILE* pipe = popen(("nm -D --defined-only " + std::string(module)).c_str(), "r");
-    if (pipe == nullptr)
-        return output;
-    char buffer[1024];
-    size_t got = 0;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        output.append(buffer, got);
-    pclose(pipe);
-    return output;
-}
-
-// Only symbol names, one per line.
-std::vector<std::string> names(const std::string& nmOutput)
-{
-    std::vector<std::string> found;
-    std::istringstream lines(nmOutput);
-    for (std::string line; std::getline(lines, line);)
-        found.push_back(line.substr(line.find_last_of(' ') + 1));
-    return found;
+    char line[1024];
+    while (pipe != nullptr && fgets(line, sizeof line, pipe) != nullptr)
+    {
+        const std::string text(line, std::strcspn(line, "\n"));
+        names.push_back(text.substr(text.find_last_of(' ') + 1));
+    }
+    if (pipe != nullptr)
+        pclose(pipe);
+    return names;
 }
 } // namespace
 
 TEST(ProductModule, BothModulesExportOnlyTheEntry)
 {
     for (const char* module : { PULSETTA_PRODUCT_MODULE_PATH, PULSETTA_TEST_MODULE_PATH })
-        EXPECT_EQ(names(exportedSymbols(module)), std::vector<std::string> { "VSTPluginMain" }) << module;
+        EXPECT_EQ(exportedNames(module), std::vector<std::string> { "VSTPluginMain" }) << module;
 }
 
 TEST(ProductModule, LoadsPlaysABlockAndCloses)

@@ -30,34 +30,23 @@ inline std::unique_ptr<clihost::PluginInstance> create(const clihost::PluginModu
     return instance;
 }
 
-// The recording processor's report, one line per entry.
-inline std::vector<std::string> report(clihost::PluginInstance& instance)
+// Every line of the recording processor's report starting with `key `.
+inline std::vector<std::string> reportLines(clihost::PluginInstance& instance, const std::string& key)
 {
     const auto bytes = instance.getChunk(true);
     std::istringstream text(std::string(bytes.begin(), bytes.end()));
-    std::vector<std::string> lines;
+    std::vector<std::string> found;
     for (std::string line; std::getline(text, line);)
-        lines.push_back(line);
-    return lines;
+        if (line.rfind(key + " ", 0) == 0)
+            found.push_back(line);
+    return found;
 }
 
 // The value after `key ` on the first report line starting with it; "" when there is none.
 inline std::string reportValue(clihost::PluginInstance& instance, const std::string& key)
 {
-    for (const auto& line : report(instance))
-        if (line.rfind(key + " ", 0) == 0)
-            return line.substr(key.size() + 1);
-    return {};
-}
-
-// Every report line starting with `key `.
-inline std::vector<std::string> reportLines(clihost::PluginInstance& instance, const std::string& key)
-{
-    std::vector<std::string> found;
-    for (const auto& line : report(instance))
-        if (line.rfind(key + " ", 0) == 0)
-            found.push_back(line);
-    return found;
+    const auto lines = reportLines(instance, key);
+    return lines.empty() ? std::string() : lines.front().substr(key.size() + 1);
 }
 
 // What the recording processor writes to channel c at frame n.
@@ -65,4 +54,38 @@ inline float expectedSample(int channel, long long frame)
 {
     return static_cast<float>((channel + 1) * 1000 + frame % 1000);
 }
+
+// Output buffers for a block, one per pin, filled with a marker value.
+struct Outputs
+{
+    explicit Outputs(int frames, int pins = 12, float marker = -7.0f)
+        : storage(static_cast<size_t>(pins), std::vector<float>(static_cast<size_t>(frames), marker))
+    {
+        for (auto& channel : storage)
+            pointers.push_back(channel.data());
+    }
+    bool silent() const
+    {
+        for (const auto& channel : storage)
+            for (const float sample : channel)
+                if (sample != 0.0f)
+                    return false;
+        return true;
+    }
+    std::vector<std::vector<float>> storage;
+    std::vector<float*> pointers;
+};
+
+// A loaded module and one resumed instance of it.
+struct Resumed
+{
+    explicit Resumed(int blockSize = 64, double rate = 44100.0) : module(load()), instance(create(*module))
+    {
+        instance->resume(rate, blockSize);
+    }
+    clihost::PluginInstance* operator->() { return instance.get(); }
+    clihost::PluginInstance& operator*() { return *instance; }
+    std::unique_ptr<clihost::PluginModule> module;
+    std::unique_ptr<clihost::PluginInstance> instance;
+};
 } // namespace testmodule
