@@ -49,24 +49,32 @@ protected:
     }
 };
 
-TEST_F (DeferredWork, ProgramChangeOnTheAudioThreadPublishesTheNameAtThePollOnly)
+TEST_F (DeferredWork, ProgramChangeAndMappedControllerOnTheAudioThreadAreToldAtThePollOnce)
 {
     auto product = makeQuietProduct();
+    auto& manager = product->getParameterManager();
     product->setPresetName (5, "Five");
     product->getPreset (5)->setValue (15, 0.9f);
+    product->getMidiControl().assign (20, manager.getParameter (60), true);
     product->prepareToPlay (44100.0, 64);
     deliverMessages();
     product->pollAudioFlags();
 
-    ChangeCounter nameWatcher;
-    auto& manager = product->getParameterManager();
+    ChangeCounter nameWatcher, counter;
     manager.addAsyncListener (BasePluginOldStyle::currentPresetNameId, &nameWatcher);
+    manager.addAsyncListener (60, &counter);
+    product->getMidiControl().addListener (&counter);
 
     onAnotherThread ([&] {
         juce::AudioBuffer<float> buffer (12, 64);
         juce::MidiBuffer midi;
         product->handleProgramChange (5);
         product->processBlock (buffer, midi);
+        for (int value = 0; value < 128; value += 3)
+        {
+            const juce::uint8 bytes[] = { 0xb0, 20, (juce::uint8) value };
+            product->getMidiControl().processMidiMessage (bytes, 3);
+        }
     });
 
     // The audio's part is done at once, without the message thread.
@@ -75,50 +83,17 @@ TEST_F (DeferredWork, ProgramChangeOnTheAudioThreadPublishesTheNameAtThePollOnly
     EXPECT_TRUE (nothingPosted (*product));
     deliverMessages();
     EXPECT_NE (manager.toString (BasePluginOldStyle::currentPresetNameId), "Five") << "published before the poll";
+    EXPECT_EQ (counter.controllerMoves + counter.parameterChanges, 0);
 
     product->pollAudioFlags();
     EXPECT_EQ (manager.toString (BasePluginOldStyle::currentPresetNameId), "Five");
     deliverMessages();
     product->pollAudioFlags();
     EXPECT_EQ (nameWatcher.parameterChanges, 1) << "the name is told once";
-    manager.removeAsyncListener (BasePluginOldStyle::currentPresetNameId, &nameWatcher);
-}
-
-TEST_F (DeferredWork, MappedControllerOnTheAudioThreadIsToldAtThePollOnce)
-{
-    auto product = makeQuietProduct();
-    auto& manager = product->getParameterManager();
-    auto* parameter = manager.getParameter (15);
-    ASSERT_NE (parameter, nullptr);
-    product->getMidiControl().assign (20, parameter, true);
-    deliverMessages();
-
-    ChangeCounter counter;
-    product->getMidiControl().addListener (&counter);
-    parameter->addAsyncListener (&counter);
-
-    onAnotherThread ([&] {
-        for (int value = 0; value < 128; value += 3)
-        {
-            const juce::uint8 bytes[] = { 0xb0, 20, (juce::uint8) value };
-            product->getMidiControl().processMidiMessage (bytes, 3);
-        }
-    });
-
-    EXPECT_TRUE (nothingPosted (*product));
-    deliverMessages();
-    EXPECT_EQ (counter.controllerMoves, 0);
-    EXPECT_EQ (counter.parameterChanges, 0);
-
-    product->pollAudioFlags();
-    EXPECT_EQ (counter.controllerMoves, 1);
-    EXPECT_EQ (counter.parameterChanges, 1);
-
-    product->pollAudioFlags();
-    deliverMessages();
     EXPECT_EQ (counter.controllerMoves, 1) << "delivered once";
     EXPECT_EQ (counter.parameterChanges, 1);
-    parameter->removeAsyncListener (&counter);
+    manager.removeAsyncListener (BasePluginOldStyle::currentPresetNameId, &nameWatcher);
+    manager.removeAsyncListener (60, &counter);
 }
 
 TEST_F (DeferredWork, PrepareStateAndModeOffTheMessageThreadWaitForThePoll)

@@ -77,11 +77,8 @@ TEST_F (PlainProductTest, TheAuthorUpdateTouchesOnlyTheUsersOwnPresets)
     const juce::String factoryText ("<Preset name=\"b\" id=\"F-1\" author=\"Maker\"/>");
     factory.replaceWithText (factoryText);
 
-    product->updatePresetFileAuthor (own);
-    product->updatePresetFileAuthor (factory);
-    product->updatePresetFileAuthor (folder);
-    product->updatePresetFileAuthor ({});
-    product->updatePresetFileAuthor (folder.getChildFile ("missing.xxprs"));
+    for (auto& file : { own, factory, folder, juce::File(), folder.getChildFile ("missing.xxprs") })
+        product->updatePresetFileAuthor (file);
 
     EXPECT_EQ (xmlfiles::readDocument (own)->getStringAttribute ("author"), "Me");
     EXPECT_EQ (xmlfiles::readDocument (own)->getNumChildElements(), 1);

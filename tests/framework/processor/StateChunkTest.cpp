@@ -61,8 +61,6 @@ TEST_F (StateChunk, EveryValueAndTheCurrentPresetComeBackInANewInstance)
     restored->setStateInformation (chunk.getData(), (int) chunk.getSize());
 
     EXPECT_EQ (stateOf (*restored), saved);
-    EXPECT_EQ (restored->getCurrentPreset(), 7);
-    EXPECT_FLOAT_EQ (restored->getParameterManager().getNormalised (15), 0.875f);
     EXPECT_EQ (restored->getParameterManager().getNormalised (0), 0.123456789f);
     EXPECT_EQ (restored->getParameterManager().toString (BasePluginOldStyle::currentPresetNameId), "Seven");
 }
@@ -83,30 +81,21 @@ TEST_F (StateChunk, BadChunksLeaveTheStateAsItWas)
     }
 
     std::vector<juce::MemoryBlock> bad;
-
-    juce::Random random (42);
     juce::MemoryBlock noise (4096);
-    random.fillBitsRandomly (noise.getData(), noise.getSize());
+    juce::Random (42).fillBitsRandomly (noise.getData(), noise.getSize());
     bad.push_back (noise);
+    bad.emplace_back (good.getData(), good.getSize() / 2); // truncated
+    bad.emplace_back (good.getData(), (size_t) 6);         // shorter than the header
 
-    bad.emplace_back (good.getData(), good.getSize() / 2);                    // truncated
-    bad.emplace_back (good.getData(), (size_t) 6);                            // shorter than the header
-
-    auto wrongMagic = good;
-    static_cast<char*> (wrongMagic.getData())[0] ^= 0x55;
-    bad.push_back (wrongMagic);
-
-    auto tooLong = good;
-    static_cast<juce::uint32*> (tooLong.getData())[1] = (juce::uint32) good.getSize() * 2;
-    bad.push_back (tooLong);
-
-    auto zeroLength = good;
-    static_cast<juce::uint32*> (zeroLength.getData())[1] = 0;
-    bad.push_back (zeroLength);
-
-    auto tooShort = good;
-    static_cast<juce::uint32*> (tooShort.getData())[1] = 100;
-    bad.push_back (tooShort);
+    // A wrong magic, then a stored length too long, zero and too short.
+    const std::pair<int, juce::uint32> damage[] = { { 0, 0x55u }, { 1, (juce::uint32) good.getSize() * 2 }, { 1, 0u }, { 1, 100u } };
+    for (auto& [word, value] : damage)
+    {
+        auto damaged = good;
+        auto* words = static_cast<juce::uint32*> (damaged.getData());
+        words[word] = word == 0 ? words[0] ^ value : value;
+        bad.push_back (damaged);
+    }
 
     bad.push_back (chunkOfText ("<PresetBank name=\"x\"/>"));
     bad.push_back (chunkOfText ("<PluginState application=\"Other\"><ParametersState><param name=\"Low Tom Level\" value=\"0.1\"/></ParametersState></PluginState>"));
@@ -139,10 +128,9 @@ TEST_F (StateChunk, OnlyValidlyNamedValuesAreTaken)
 
     product->setStateInformation (chunk.getData(), (int) chunk.getSize());
     auto& manager = product->getParameterManager();
-    EXPECT_FLOAT_EQ (manager.getNormalised (0), 0.5f);
-    EXPECT_FLOAT_EQ (manager.getNormalised (1), 0.5f);
-    EXPECT_FLOAT_EQ (manager.getNormalised (2), 0.25f);
-    EXPECT_FLOAT_EQ (manager.getNormalised (3), 1.0f);
+    const float expected[] = { 0.5f, 0.5f, 0.25f, 1.0f }; // nan and inf never enter, 7 is clamped
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FLOAT_EQ (manager.getNormalised (i), expected[i]) << i;
     EXPECT_FLOAT_EQ (manager.getValue (84), 1.0f);
     EXPECT_EQ (product->getCurrentPreset(), 4);
 

@@ -7,13 +7,6 @@ namespace
 {
 using UserSettings = ProcessorTest;
 
-TEST_F (UserSettings, TheSettingsFileLivesInTheProductsFolder)
-{
-    auto product = makeProduct();
-    EXPECT_EQ (product->getUserSettingsFile(), settingsFile());
-    EXPECT_EQ (product->getUserDataFolder(), folder.getChildFile ("Kyxworks/Pulsetta"));
-}
-
 TEST_F (UserSettings, RoundTripThroughANewInstance)
 {
     const auto bankFile = folder.getChildFile ("mine.xrprsb");
@@ -21,6 +14,7 @@ TEST_F (UserSettings, RoundTripThroughANewInstance)
 
     {
         auto product = makeProduct();
+        EXPECT_EQ (product->getUserSettingsFile(), settingsFile());
         product->setPresetName (0, "From My Bank");
         ASSERT_TRUE (product->savePresetBankFile (bankFile));
         ASSERT_TRUE (product->getMidiControl().saveToFile (mapFile));
@@ -53,32 +47,25 @@ TEST_F (UserSettings, RoundTripThroughANewInstance)
     EXPECT_EQ (product->getPresetName (0), "From My Bank");
 }
 
-TEST_F (UserSettings, AMissingUserBankFallsBackToTheFactoryBank)
+TEST_F (UserSettings, AMissingUserBankFallsBackToTheFactoryBankAndClearPresetsToACleanOne)
 {
-    settingsFile().create();
-    settingsFile().replaceWithText ("<UserSettings application=\"Pulsetta\"><ResourcesSettings>"
-                                    "<Presets default=\"userDefinedPresets\" file=\"" + folder.getChildFile ("gone.xrprsb").getFullPathName()
-                                    + "\"/></ResourcesSettings></UserSettings>");
-
-    auto product = makeProduct();
-    EXPECT_EQ (product->getPresetsResourceSetting(), BasePluginOldStyle::userDefinedPresets);
     const auto factory = readFactoryBank();
     ASSERT_NE (factory, nullptr);
-    EXPECT_EQ (product->getPresetName (0), factory->getPresetName (0));
-    EXPECT_EQ (product->getPresetName (14), factory->getPresetName (14));
-    EXPECT_EQ (product->getGroupSize (0), 15);
-}
-
-TEST_F (UserSettings, ClearPresetsStartsWithACleanBank)
-{
     settingsFile().create();
+    settingsFile().replaceWithText ("<UserSettings application=\"Pulsetta\"><ResourcesSettings><Presets default=\"userDefinedPresets\" file=\""
+                                    + folder.getChildFile ("gone.xrprsb").getFullPathName() + "\"/></ResourcesSettings></UserSettings>");
+    {
+        auto product = makeProduct();
+        EXPECT_EQ (product->getPresetsResourceSetting(), BasePluginOldStyle::userDefinedPresets);
+        EXPECT_EQ (product->getPresetName (14), factory->getPresetName (14));
+        EXPECT_EQ (product->getGroupSize (0), 15);
+    }
+
     settingsFile().replaceWithText ("<UserSettings application=\"Pulsetta\"><ResourcesSettings><Presets default=\"CLEARPRESETS\"/>"
                                     "</ResourcesSettings></UserSettings>");
-
     auto product = makeProduct();
     EXPECT_EQ (product->getPresetName (0), "Preset 0");
     EXPECT_EQ (product->getNumGroups(), 1);
-    EXPECT_EQ (product->getGroupName (0), "Not used");
 }
 
 TEST_F (UserSettings, ForeignBrokenAndUnknownSettingsAreIgnored)
