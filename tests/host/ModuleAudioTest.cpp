@@ -71,21 +71,10 @@ TEST(ModuleAudio, MidiReachesTheProcessorAtItsFrameAcrossBlocksAndComesBackAfter
 TEST(ModuleAudio, NullAndBrokenEventsAreSkipped)
 {
     testmodule::Resumed instance(128);
-    VstMidiEvent good {};
-    good.type = kVstMidiType;
-    good.byteSize = sizeof good;
-    good.deltaFrames = 5;
-    good.midiData[0] = static_cast<char>(0x90);
-    good.midiData[1] = 50;
-    good.midiData[2] = 60;
-    VstMidiSysexEvent noDump {};
-    noDump.type = kVstSysExType;
-    noDump.byteSize = sizeof noDump;
-    noDump.dumpBytes = 10;
-    VstMidiSysexEvent negative = noDump;
-    char bytes[3] = { static_cast<char>(0xF0), 1, static_cast<char>(0xF7) };
-    negative.sysexDump = bytes;
-    negative.dumpBytes = -3;
+    VstMidiEvent good { kVstMidiType, sizeof(VstMidiEvent), 5, 0, 0, 0, { char(0x90), 50, 60, 0 }, 0, 0, 0, 0 };
+    char bytes[3] = { char(0xF0), 1, char(0xF7) };
+    VstMidiSysexEvent noDump { kVstSysExType, sizeof(VstMidiSysexEvent), 0, 0, 10, 0, nullptr, 0 };
+    VstMidiSysexEvent negativeSize { kVstSysExType, sizeof(VstMidiSysexEvent), 0, 0, -3, 0, bytes, 0 };
     VstEvent unknown {};
     unknown.type = 99;
     struct
@@ -93,7 +82,7 @@ TEST(ModuleAudio, NullAndBrokenEventsAreSkipped)
         VstInt32 numEvents;
         VstIntPtr reserved;
         VstEvent* events[5];
-    } list { 5, 0, { nullptr, reinterpret_cast<VstEvent*>(&noDump), reinterpret_cast<VstEvent*>(&negative), &unknown,
+    } list { 5, 0, { nullptr, reinterpret_cast<VstEvent*>(&noDump), reinterpret_cast<VstEvent*>(&negativeSize), &unknown,
                      reinterpret_cast<VstEvent*>(&good) } };
     EXPECT_EQ(instance->dispatch(effProcessEvents, 0, 0, &list), 1);
     Outputs out(128);
