@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlaybackOwner.h"
+#include "tests/drummachine/sequencer/RecordingOwner.h"
 
 #include "drummachine/clock/ShuffledClockNew.h"
 #include "drummachine/sequencer/PulsettaSeq.h"
@@ -8,12 +8,13 @@
 #include <utility>
 #include <vector>
 
-/** The native or host half of the drum machine's block, with the internal
-    clock running at the pattern's tempo. */
+/** The native half of the drum machine's block: a pattern clock at the
+    pattern's tempo plays and advances the cursor at each step start, a flam
+    clock restarted at every played step replays its flam strokes at its gate end. */
 class MiniDrumMachine
 {
 public:
-    MiniDrumMachine (PlaybackOwner& o, PulsettaSeq& s, bool hostMode) : owner (o), seq (s), host (hostMode)
+    MiniDrumMachine (RecordingOwner& o, PulsettaSeq& s) : owner (o), seq (s)
     {
         for (auto* clock : { &patternClock, &flamClock })
             clock->setSampleRate (44100.0);
@@ -24,17 +25,7 @@ public:
         seq.startNative();
         followPattern();
         patternClock.start (position);
-        syncFlamClock();
         locatePending = true;
-    }
-
-    void startHost (int pattern)
-    {
-        seq.startHost (pattern);
-        followPattern();
-        patternClock.restart (0.0);
-        syncFlamClock();
-        flamClock.stop();
     }
 
     void processBlock (int numSamples)
@@ -59,19 +50,12 @@ public:
     std::int64_t sample = 0;
 
 private:
-    int cursorPattern() const { return host ? seq.getHostPattern() : seq.getNativePattern(); }
-    int cursorStep() const { return host ? seq.getHostStep() : seq.getNativeStep(); }
-
     void followPattern()
     {
-        patternClock.setTempo (host ? seq.getHostPatternTempo() : seq.getNativePatternTempo());
-        patternClock.setShuffle (host ? seq.getHostPatternShuffle() : seq.getNativePatternShuffle());
-        patternClock.setStepsPerBeat (host ? seq.getHostPatternScale() : seq.getNativePatternScale());
-        flamClock.setGateFraction (host ? seq.getHostPatternFlam() : seq.getNativePatternFlam());
-    }
-
-    void syncFlamClock()
-    {
+        patternClock.setTempo (seq.getNativePatternTempo());
+        patternClock.setShuffle (seq.getNativePatternShuffle());
+        patternClock.setStepsPerBeat (seq.getNativePatternScale());
+        flamClock.setGateFraction (seq.getNativePatternFlam());
         flamClock.setTempo (patternClock.getTempo());
         flamClock.setStepsPerBeat (patternClock.getStepsPerBeat());
     }
@@ -79,47 +63,29 @@ private:
     void playStep()
     {
         // The first step after a start finds its place in the song.
-        if (locatePending && ! host)
+        if (locatePending)
             seq.locate (patternClock.getPosition());
         locatePending = false;
 
         followPattern();
-        syncFlamClock();
         flamClock.restart (0.0);
-
-        if (host)
-            seq.playHostStep (false);
-        else
-            seq.playNativeStep (false);
-        savedPattern = cursorPattern();
-        savedStep = cursorStep();
+        seq.playNativeStep (false);
+        savedPattern = seq.getNativePattern();
+        savedStep = seq.getNativeStep();
         played.emplace_back (savedPattern, savedStep);
-        if (host)
-            seq.advanceHostStep();
-        else
-            seq.advanceNativeStep();
+        seq.advanceNativeStep();
     }
 
     void playFlamStrokes()
     {
-        if (host)
-        {
-            seq.setHostCursor (savedPattern, savedStep);
-            seq.playHostStep (true);
-            seq.advanceHostStep();
-        }
-        else
-        {
-            seq.setNativeCursor (savedPattern, savedStep);
-            seq.playNativeStep (true);
-            seq.advanceNativeStep();
-        }
+        seq.setNativeCursor (savedPattern, savedStep);
+        seq.playNativeStep (true);
+        seq.advanceNativeStep();
         flamClock.stop();
     }
 
-    PlaybackOwner& owner;
+    RecordingOwner& owner;
     PulsettaSeq& seq;
-    bool host;
     ShuffledClockNew patternClock { "nativeClock" };
     ShuffledClockNew flamClock;
     int savedPattern = 0, savedStep = 0;

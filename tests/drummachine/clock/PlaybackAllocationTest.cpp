@@ -11,7 +11,7 @@ using testing_support::AllocationCounter;
 
 TEST (PlaybackAllocation, ClocksAndPlaybackNeverAllocate)
 {
-    PlaybackOwner owner;
+    RecordingOwner owner;
     PulsettaSeq seq (owner, "Pulsetta", "XR");
     for (int step = 0; step < 16; ++step)
     {
@@ -25,7 +25,7 @@ TEST (PlaybackAllocation, ClocksAndPlaybackNeverAllocate)
     seq.randomizerNext (chosen, false);
     seq.setChain (0, 2, 0);
 
-    MiniDrumMachine machine (owner, seq, false);
+    MiniDrumMachine machine (owner, seq);
     owner.triggers.reserve (100000);
     machine.played.reserve (10000);
 

@@ -21,7 +21,7 @@ std::int64_t samplesFor (long double beats, long double tempo, long double sampl
 class PlaybackWithClocks : public ::testing::Test
 {
 protected:
-    PlaybackOwner owner;
+    RecordingOwner owner;
     PulsettaSeq seq { owner, "Pulsetta", "XR" };
 
     void edit (int index)
@@ -53,14 +53,14 @@ TEST_F (PlaybackWithClocks, FlamStrokeLandsTheFlamTimeAfterItsStep)
     seq.setStepOn (0, BD, 1);
     seq.setChain (0, 0, 0);
 
-    MiniDrumMachine machine (owner, seq, false);
+    MiniDrumMachine machine (owner, seq);
     machine.startNative (0.0);
     machine.processBlock (30000);
 
-    const float accent = PlaybackOwner::accentScale * static_cast<float> (owner.accentLevel);
-    const float base = PlaybackOwner::base, strong = PlaybackOwner::strong;
+    const float accent = RecordingOwner::accentScale * static_cast<float> (owner.accentLevel);
+    const float base = RecordingOwner::base, strong = RecordingOwner::strong;
     const auto stepOne = samplesFor (0.25L * 1.3L, 133.3L, 44100.0L);
-    const std::vector<PlaybackOwner::Trigger> expected {
+    const std::vector<RecordingOwner::Trigger> expected {
         { 0, AC, base + strong + accent },
         { 0, SD, base + accent },
         { samplesFor (0.3L * 0.25L, 133.3L, 44100.0L), AC, base + strong + accent },
@@ -97,7 +97,7 @@ TEST_F (PlaybackWithClocks, SameTriggersWhateverTheBlockSize)
     seq.setChain (0, 1, 0);
 
     auto render = [&] (std::vector<int> blockSizes) {
-        PlaybackOwner recorder;
+        RecordingOwner recorder;
         PulsettaSeq sequencer (recorder, "Pulsetta", "XR");
         for (int p = 0; p < 2; ++p)
         {
@@ -106,7 +106,7 @@ TEST_F (PlaybackWithClocks, SameTriggersWhateverTheBlockSize)
             sequencer.storePattern (p, copy);
         }
         sequencer.setChain (0, 1, 0);
-        MiniDrumMachine machine (recorder, sequencer, false);
+        MiniDrumMachine machine (recorder, sequencer);
         machine.startNative (0.0);
         std::int64_t left = 44100 * 30;
         for (size_t i = 0; left > 0; ++i)
@@ -129,60 +129,4 @@ TEST_F (PlaybackWithClocks, SameTriggersWhateverTheBlockSize)
     for (int i = 0; i < 400; ++i)
         irregular.push_back (sizes (random));
     EXPECT_EQ (render (irregular), reference);
-}
-
-TEST_F (PlaybackWithClocks, HostPatternShortenedWhilePlayingStaysInside)
-{
-    shapePattern (5, 16);
-    for (int step = 0; step < 16; ++step)
-        seq.setStepOn (5, step % 11, step);
-
-    MiniDrumMachine machine (owner, seq, true);
-    machine.startHost (5);
-    machine.processBlock (static_cast<int> (5512.5 * 10)); // steps 0..9 played, cursor on 10
-
-    edit (5);
-    seq.setEditedPatternLength (6);
-    machine.processBlock (static_cast<int> (5512.5 * 14));
-
-    std::vector<int> steps;
-    for (const auto& [pattern, step] : machine.played)
-    {
-        EXPECT_EQ (pattern, 5);
-        steps.push_back (step);
-    }
-    const std::vector<int> expected { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5, 0, 1 };
-    EXPECT_EQ (steps, expected);
-    for (const auto& t : owner.takeTriggers())
-        EXPECT_LT (t.instrument, 11);
-}
-
-TEST_F (PlaybackWithClocks, StartingMidSongPlaysTheStepOfThatPosition)
-{
-    shapePattern (0, 16);
-    seq.setStepOn (0, HT, 10);
-    seq.setStepOn (0, RS, 11);
-    seq.setChain (0, 0, 0);
-
-    {
-        // 2.6 beats lies inside step 10's gate: it plays at once.
-        MiniDrumMachine machine (owner, seq, false);
-        machine.startNative (4.0 * 3 + 2.6);
-        machine.processBlock (3000); // step 11 comes at 3308
-        const auto triggers = owner.takeTriggers();
-        ASSERT_EQ (triggers.size(), 1u);
-        EXPECT_EQ (triggers[0].sample, 0);
-        EXPECT_EQ (triggers[0].instrument, HT);
-        seq.stopNative();
-    }
-    {
-        // 2.7 beats is past step 10's gate: step 11 plays when it comes.
-        MiniDrumMachine machine (owner, seq, false);
-        machine.startNative (4.0 * 3 + 2.7);
-        machine.processBlock (5000);
-        const auto triggers = owner.takeTriggers();
-        ASSERT_EQ (triggers.size(), 1u);
-        EXPECT_EQ (triggers[0].sample, samplesFor (0.05L, 120.0L, 44100.0L));
-        EXPECT_EQ (triggers[0].instrument, RS);
-    }
 }

@@ -130,28 +130,6 @@ TEST (ShuffledClockTiming, ShuffleChangedInTheSecondStepWaitsForTheNextPair)
     EXPECT_DOUBLE_EQ (clock.getAppliedShuffle(), 0.4);
 }
 
-TEST (ShuffledClockTiming, ShuffleChangedInTheFirstStepAppliesToThisPair)
-{
-    ShuffledClockNew clock;
-    configure (clock, 120.0, 44100.0, 4.0, 0.0, 0.5);
-    clock.start (0.0);
-    ClockRecorder recorder { clock };
-    recorder.run (3000); // after the first gate (2757), before the second step
-    clock.setShuffle (0.4);
-    clock.setGateFraction (0.9);
-    recorder.run (20000);
-
-    // The longer first step now reaches back over the position, but the step
-    // that already played and ended does not start or end again.
-    const auto starts = recorder.samplesOf (ShuffledClockNew::stepStartEvent);
-    const auto ends = recorder.samplesOf (ShuffledClockNew::stepEndEvent);
-    ASSERT_GE (starts.size(), 3u);
-    EXPECT_EQ (starts[0], 0);
-    EXPECT_EQ (starts[1], idealSample (0.35L, 120.0, 44100.0));
-    EXPECT_EQ (ends[0], idealSample (0.125L, 120.0, 44100.0));
-    EXPECT_EQ (ends[1], idealSample (0.35L + 0.15L * 0.9L, 120.0, 44100.0));
-}
-
 TEST (ShuffledClockTiming, FlamClockEndsItsGateAtTheFlamFraction)
 {
     // As the drum machine uses it: restarted at 0 at every played step, the

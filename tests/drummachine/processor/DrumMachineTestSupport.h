@@ -85,7 +85,7 @@ protected:
     }
 
     // As the binding does at resume.
-    static void prepare (TestDrumMachine& dm, FakePlayHead& head, int blockSize, double rate = 48000.0)
+    static void prepare (DrumMachine& dm, FakePlayHead& head, int blockSize, double rate = 48000.0)
     {
         head.sampleRate = rate;
         dm.setPlayHead (&head);
@@ -93,8 +93,9 @@ protected:
         dm.prepareToPlay (rate, blockSize);
     }
 
-    // Runs numSamples in blocks of blockSize, under the callback lock as the binding does.
-    static RunResult run (TestDrumMachine& dm, FakePlayHead& head, int numSamples, int blockSize,
+    // Runs numSamples in blocks of blockSize, under the callback lock as the
+    // binding does, the host's transport moving on from where it stood.
+    static RunResult run (DrumMachine& dm, FakePlayHead& head, int numSamples, int blockSize,
                           const std::vector<TimedMidi>& input = {})
     {
         const int channels = dm.getNumHostOutputChannels();
@@ -104,6 +105,7 @@ protected:
         juce::AudioBuffer<float> block (channels, blockSize);
         juce::MidiBuffer midi;
         midi.ensureSize (65536);
+        const auto origin = head.samplePosition;
 
         for (int start = 0; start < numSamples; start += blockSize)
         {
@@ -114,7 +116,7 @@ protected:
                 if (event.position >= start && event.position < start + length)
                     midi.addEvent (event.message, event.position - start);
 
-            head.samplePosition = start;
+            head.samplePosition = origin + start;
             {
                 const juce::ScopedLock lock (dm.getCallbackLock());
                 dm.processBlock (block, midi);
@@ -130,7 +132,7 @@ protected:
                                              message.getNoteNumber(), message.isNoteOn() ? (int) message.getVelocity() : 0 });
             }
         }
-        head.samplePosition = numSamples;
+        head.samplePosition = origin + numSamples;
         return result;
     }
 
@@ -149,7 +151,7 @@ protected:
         return firstNonZero (audio, channel) < 0;
     }
 
-    static int keyOf (TestDrumMachine& dm, int instrument)
+    static int keyOf (DrumMachine& dm, int instrument)
     {
         for (int key = 0; key < 128; ++key)
             if (dm.getDrumMap().getInstrumentForKey (key) == instrument)

@@ -22,10 +22,9 @@ int indexOfParameter (const juce::XmlElement& list, const juce::String& name)
     return -1;
 }
 
-Kit readKit (const juce::XmlElement& preset, const juce::XmlElement& list, const juce::String& group)
+Kit readKit (const juce::XmlElement& preset, const juce::XmlElement& list)
 {
     Kit kit;
-    kit.group = group;
     kit.name = preset.getStringAttribute ("name");
     kit.values.fill (-1.0f); // a value the preset does not give stays visible
     for (auto* param : preset.getChildWithTagNameIterator ("param"))
@@ -47,7 +46,7 @@ std::vector<Kit> readFactoryBank()
         return kits;
     for (auto* group : bank->getChildWithTagNameIterator ("PresetGroup"))
         for (auto* preset : group->getChildWithTagNameIterator ("Preset"))
-            kits.push_back (readKit (*preset, *list, group->getStringAttribute ("name")));
+            kits.push_back (readKit (*preset, *list));
     return kits;
 }
 
@@ -57,12 +56,7 @@ Kit readDefaultPreset()
     auto list = parseResource ("parameters.xml");
     if (preset == nullptr || list == nullptr)
         return {};
-    return readKit (*preset, *list, {});
+    return readKit (*preset, *list);
 }
 
-juce::String readBankName()
-{
-    auto bank = parseResource ("default.xrprsb");
-    return bank != nullptr ? bank->getStringAttribute ("name") : juce::String();
-}
 } // namespace factorykits

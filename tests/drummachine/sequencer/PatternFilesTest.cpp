@@ -237,51 +237,6 @@ TEST_F (Files, TruncatedGarbageOrMissingFilesChangeNothing)
     EXPECT_FALSE (seq.loadBankText ("missing.xrptrb", 2));
 }
 
-TEST_F (Files, PatternsOfAnyStampAreAcceptedByTheProductButNotByTheBase)
-{
-    auto stamped = xml ("<Pattern application=\"Other\" name=\"a\"/>");
-    EXPECT_TRUE (seq.isPatternXml (*stamped, 2));
-    DrumMachineSeq base (owner, "Pulsetta", "XR");
-    EXPECT_FALSE (base.isPatternXml (*stamped, 2));
-    EXPECT_TRUE (base.isPatternXml (*xml ("<PATTERN application=\"Pulsetta\"/>"), 2));
-    EXPECT_FALSE (base.readPatternXml (*xml ("<Pattern application=\"Pulsetta\"/>"), 0, 2));
-    EXPECT_FALSE (seq.readPatternXml (*stamped, 96, 2));
-    EXPECT_EQ (seq.createPatternXml (96, 2), nullptr);
-}
-
-TEST_F (Files, PatternsStateRoundTripsThroughASecondInstance)
-{
-    seq.setPatternName (5, "Five", 2);
-    Pattern pattern;
-    seq.copyPattern (5, pattern);
-    pattern.setStep (3, 3, 3);
-    seq.storePattern (5, pattern);
-    const auto state = seq.createPatternsStateXml();
-    EXPECT_EQ (state->getTagName(), "PatternsState");
-    ASSERT_EQ (state->getNumChildElements(), 1);
-    EXPECT_FALSE (state->getChildElement (0)->hasAttribute ("type"));
-
-    RecordingOwner otherOwner;
-    PulsettaSeq other (otherOwner, "Pulsetta", "XR");
-    other.readPatternsState (*xml (asText (*state)));
-    EXPECT_EQ (other.getPatternName (5), "Five");
-    EXPECT_EQ (other.getPatternName (4), "Empty");
-    Pattern restored;
-    other.copyPattern (5, restored);
-    EXPECT_EQ (restored.getStep (3, 3), 3);
-
-    // Once read, records are in range, and a further trip changes nothing.
-    RecordingOwner thirdOwner;
-    PulsettaSeq third (thirdOwner, "Pulsetta", "XR");
-    const auto again = asText (*other.createPatternsStateXml());
-    third.readPatternsState (*xml (again));
-    EXPECT_EQ (asText (*third.createPatternsStateXml()), again);
-
-    const auto before = asText (*third.createPatternsStateXml());
-    third.readPatternsState (*xml ("<Other><PatternBank><Pattern name=\"no\"/></PatternBank></Other>"));
-    EXPECT_EQ (asText (*third.createPatternsStateXml()), before);
-}
-
 TEST_F (Files, DefaultPatternsAreNamedBySlotWhenClearedOrTheUserFileIsMissing)
 {
     seq.loadDefaultPatterns (DrumMachineSeq::PatternSource::clearPatterns, {});

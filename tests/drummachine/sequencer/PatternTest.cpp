@@ -37,25 +37,6 @@ TEST (Pattern, FieldsAreClampedIntoRange)
     }
 }
 
-TEST (Pattern, OddLengthWithShuffleHasTwoPassDurations)
-{
-    Pattern pattern;
-    pattern.setLength (5);
-    pattern.setShuffle (0.5);
-    EXPECT_DOUBLE_EQ (pattern.getFirstPassDuration(), 1.375);
-    EXPECT_DOUBLE_EQ (pattern.getSecondPassDuration(), 1.125);
-
-    pattern.setShuffle (0.0);
-    EXPECT_DOUBLE_EQ (pattern.getFirstPassDuration(), 1.25);
-    EXPECT_DOUBLE_EQ (pattern.getSecondPassDuration(), 1.25);
-
-    pattern.setLength (12);
-    pattern.setScale (3);
-    pattern.setShuffle (0.4);
-    EXPECT_DOUBLE_EQ (pattern.getFirstPassDuration(), 4.0);
-    EXPECT_DOUBLE_EQ (pattern.getSecondPassDuration(), 4.0);
-}
-
 TEST (Pattern, AccentTrackStoresOnlyZeroOrTwoAndOutsideWritesAreIgnored)
 {
     Pattern pattern;

@@ -38,11 +38,6 @@ TEST_F (Editing, ToggleCyclesOffOnAccentedAndFlamWithTheModifier)
     for (const auto& r : rule)
         EXPECT_EQ (seq.getNextToggleValue (r.value, r.flam), r.next) << r.value << r.flam;
 
-    for (int expected : { 1, 2, 0, 1 })
-    {
-        seq.toggleStep (4, 9, false);
-        EXPECT_EQ (seq.getStep (4, 9), expected);
-    }
     seq.setStep (4, 9, 3);
     seq.toggleStep (4, 9, false);
     EXPECT_EQ (seq.getStep (4, 9), 1);
@@ -80,21 +75,6 @@ TEST_F (Editing, OutOfRangeRowsAndStepsChangeNothing)
     EXPECT_EQ (seq.getPatternName (96), "");
 }
 
-TEST_F (Editing, ClearRowOutsideTheGridClearsEveryRowButKeepsTheSettings)
-{
-    seq.setEditedPatternName ("Keep me");
-    seq.setEditedPatternLength (9);
-    seq.setStep (0, 0, 1);
-    seq.setStep (5, 5, 2);
-    seq.clearRow (5);
-    EXPECT_EQ (seq.getStep (5, 5), 0);
-    EXPECT_EQ (seq.getStep (0, 0), 1);
-    seq.clearRow (12);
-    EXPECT_EQ (seq.getStep (0, 0), 0);
-    EXPECT_EQ (seq.getEditedPatternName(), "Keep me");
-    EXPECT_EQ (seq.getEditedPatternLength(), 9);
-}
-
 TEST_F (Editing, ClipboardCopiesRowsAndWholePatterns)
 {
     seq.setEditedPatternName ("Source");
@@ -118,18 +98,6 @@ TEST_F (Editing, ClipboardCopiesRowsAndWholePatterns)
     EXPECT_DOUBLE_EQ (seq.getEditedPatternTempo(), 133.3);
     EXPECT_EQ (seq.getStep (1, 12), 3);
     EXPECT_EQ (seq.getEditedPatternIndex(), 1);
-}
-
-TEST_F (Editing, BackupRestoresSingleRows)
-{
-    seq.setStep (2, 2, 1);
-    seq.copyPatternToBackup (0);
-    seq.setStep (2, 2, 0);
-    seq.setStep (3, 3, 1);
-    seq.restoreRowFromBackup (0, 2);
-    seq.restoreRowFromBackup (0, 3);
-    EXPECT_EQ (seq.getStep (2, 2), 1);
-    EXPECT_EQ (seq.getStep (3, 3), 0);
 }
 
 TEST_F (Editing, EveryMultiWordRewriteRunsInsideTheOwnersGuard)

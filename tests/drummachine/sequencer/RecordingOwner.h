@@ -1,31 +1,49 @@
 #pragma once
 
-#include <vector>
-
 #include "drummachine/sequencer/SequencerOwner.h"
 
-// A drum machine stand-in that records what the sequencer asks of it.
+#include <cstdint>
+#include <tuple>
+#include <vector>
+
+/** A drum machine stand-in for the sequencer's tests: the product's velocity
+    terms, every trigger kept with the sample at which the test says it fell,
+    and the pattern-rewrite guard counted. */
 class RecordingOwner : public SequencerOwner
 {
 public:
     struct Trigger
     {
+        std::int64_t sample;
         int instrument;
         float velocity;
-        bool strong;
-        bool accent;
-        bool fromStep;
+
+        bool operator== (const Trigger& other) const
+        {
+            return std::tie (sample, instrument, velocity) == std::tie (other.sample, other.instrument, other.velocity);
+        }
     };
 
-    float getBaseVelocity() const override { return 48.0f / 127.0f; }
-    float getStrongVelocityBoost() const override { return 0.377f; }
-    float getAccentVelocityScale() const override { return 0.623f; }
+    static constexpr float base = 48.0f / 127.0f;
+    static constexpr float strong = 0.377f;
+    static constexpr float accentScale = 0.623f;
+
+    float getBaseVelocity() const override { return base; }
+    float getStrongVelocityBoost() const override { return strong; }
+    float getAccentVelocityScale() const override { return accentScale; }
     double getAccentLevel() const override { return accentLevel; }
-    void triggerStep (int instrument, bool strong, bool accent) override { triggers.push_back ({ instrument, 0.0f, strong, accent, true }); }
-    void triggerInstrument (int instrument, float velocity) override { triggers.push_back ({ instrument, velocity, false, false, false }); }
-    void refreshStepStates() override { ++stepRefreshes; }
+
+    // As the drum machine does: the step's velocity from its strength and accent.
+    void triggerStep (int instrument, bool isStrong, bool isAccented) override
+    {
+        triggerInstrument (instrument, base + (isStrong ? strong : 0.0f)
+                                           + (isAccented ? accentScale * static_cast<float> (accentLevel) : 0.0f));
+    }
+
+    void triggerInstrument (int instrument, float velocity) override { triggers.push_back ({ sample, instrument, velocity }); }
+    void refreshStepStates() override { ++refreshesOnAudioThread; }
     int getNumTracks() const override { return 12; }
-    bool isHostMode() const override { return hostMode; }
+    bool isHostMode() const override { return false; }
 
     void beginPatternRewrite() override
     {
@@ -37,10 +55,17 @@ public:
 
     void endPatternRewrite() override { insideRewrite = false; }
 
+    std::vector<Trigger> takeTriggers()
+    {
+        auto taken = std::move (triggers);
+        triggers.clear();
+        return taken;
+    }
+
     double accentLevel = 0.5;
-    bool hostMode = false;
+    std::int64_t sample = 0; // the sample the next triggers fall on
     std::vector<Trigger> triggers;
-    int stepRefreshes = 0;
+    int refreshesOnAudioThread = 0;
     int rewrites = 0;
     int nestedRewrites = 0;
     bool insideRewrite = false;
