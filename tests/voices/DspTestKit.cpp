@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <numeric>
 
 namespace dsptest
 {
@@ -23,8 +25,7 @@ Signal Rendering::mix() const
 {
     Signal sum(voices[0].size(), 0.0);
     for (const auto& voiceSignal : voices)
-        for (std::size_t i = 0; i < sum.size(); ++i)
-            sum[i] += voiceSignal[i];
+        std::transform(sum.begin(), sum.end(), voiceSignal.begin(), sum.begin(), std::plus<>());
     return sum;
 }
 
@@ -100,11 +101,8 @@ double peak(const Signal& signal, std::size_t begin, std::size_t end)
 
 std::size_t peakIndex(const Signal& signal)
 {
-    std::size_t index = 0;
-    for (std::size_t i = 0; i < signal.size(); ++i)
-        if (std::fabs(signal[i]) > std::fabs(signal[index]))
-            index = i;
-    return index;
+    const auto byMagnitude = [](double a, double b) { return std::fabs(a) < std::fabs(b); };
+    return static_cast<std::size_t>(std::max_element(signal.begin(), signal.end(), byMagnitude) - signal.begin());
 }
 
 double decayTime(const Signal& signal, double sampleRate, double decibels)
@@ -159,10 +157,9 @@ double autocorrelationPitch(const Signal& signal, double sampleRate, std::size_t
 
     // The mean is taken out first: a slow offset would otherwise favour the
     // longest lag.
-    double mean = 0.0;
-    for (std::size_t i = begin; i < end; ++i)
-        mean += signal[i];
-    mean /= static_cast<double>(end - begin);
+    const auto from = signal.begin() + static_cast<std::ptrdiff_t>(begin);
+    const double mean = std::accumulate(from, from + static_cast<std::ptrdiff_t>(end - begin), 0.0)
+                      / static_cast<double>(end - begin);
 
     auto correlation = [&](std::size_t lag) {
         double sum = 0.0, energyA = 0.0, energyB = 0.0;
@@ -244,12 +241,9 @@ bool writeWav(const std::string& path, const Signal& signal, double sampleRate, 
 
 std::string outputFolder()
 {
-    if (const char* folder = std::getenv("PULSETTA_TEST_OUTPUT"))
-        if (*folder != '\0')
+    for (const char* variable : { "PULSETTA_TEST_OUTPUT", "TMPDIR" })
+        if (const char* folder = std::getenv(variable); folder != nullptr && *folder != '\0')
             return folder;
-    if (const char* temporary = std::getenv("TMPDIR"))
-        if (*temporary != '\0')
-            return temporary;
     return "/tmp";
 }
 } // namespace dsptest
