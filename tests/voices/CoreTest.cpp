@@ -208,7 +208,9 @@ TEST(PulsettaCore, UnusableRatesAreRefused)
     {
         core->setSampleRate(rate);
         EXPECT_EQ(core->getContext().sampleRate, 48000.0) << rate;
-        EXPECT_EQ(core->getVoice(instrument::bassDrum).getContext().sampleRate, 48000.0) << rate;
+        EXPECT_EQ(core->getContext().rateIndex, 1) << rate;
+        for (int slot = 0; slot < instrument::numVoices; ++slot)
+            EXPECT_EQ(core->getVoice(slot).getContext().sampleRate, 48000.0) << rate << " slot " << slot;
     }
     EXPECT_TRUE(allFinite(render(*core, 5000, everyVoiceOnce(0)).mix()));
 }
