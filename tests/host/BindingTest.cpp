@@ -1,8 +1,11 @@
-// The binding driven directly, around a small processor: a suspend that lands
-// after a block began, and the processor's own
-// parameter reports, which go straight to the host's callback and not through
-// JUCE's listener list (whose lock the audio thread must not take).
+// The binding driven directly, around the test module's processor (84 host
+// slots, 12 outputs, a report of the blocks it rendered): a suspend that lands
+// after a block began, and the processor's own parameter reports, which go
+// straight to the host's callback and not through JUCE's listener list (whose
+// lock the audio thread must not take).
 #include "host/JuceVSTWrapper.h"
+
+#include "Outputs.h"
 
 #include <gtest/gtest.h>
 
@@ -13,38 +16,6 @@ using namespace vst;
 
 namespace
 {
-// Four host slots and two outputs it fills with 1.0.
-class SlotProcessor final : public HostedProcessor
-{
-public:
-    SlotProcessor() : HostedProcessor(BusesProperties().withOutput("Output", juce::AudioChannelSet::stereo())) {}
-    int getNumHostOutputChannels() override { return 2; }
-    int getNumParameters() override { return 4; }
-    const juce::String getName() const override { return "Slots"; }
-    void prepareToPlay(double, int) override {}
-    void releaseResources() override {}
-    void processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer&) override
-    {
-        for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
-            juce::FloatVectorOperations::fill(buffer.getWritePointer(channel), 1.0f, buffer.getNumSamples());
-        ++blocks;
-    }
-
-    int blocks = 0;
-    double getTailLengthSeconds() const override { return 0.0; }
-    bool acceptsMidi() const override { return true; }
-    bool producesMidi() const override { return true; }
-    bool hasEditor() const override { return false; }
-    juce::AudioProcessorEditor* createEditor() override { return nullptr; }
-    int getNumPrograms() override { return 1; }
-    int getCurrentProgram() override { return 0; }
-    void setCurrentProgram(int) override {}
-    const juce::String getProgramName(int) override { return {}; }
-    void changeProgramName(int, const juce::String&) override {}
-    void getStateInformation(juce::MemoryBlock&) override {}
-    void setStateInformation(const void*, int) override {}
-};
-
 struct HostCall
 {
     VstInt32 opcode, index;
@@ -74,21 +45,31 @@ VstIntPtr fakeHost(vst::AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, vo
     }
 }
 
-struct Block
+std::unique_ptr<HostedProcessor> recordingProcessor()
 {
-    explicit Block(int frames) : left(static_cast<size_t>(frames), -7.0f), right(left) {}
-    std::vector<float> left, right;
-    float* pointers[2] { left.data(), right.data() };
-};
+    return std::unique_ptr<HostedProcessor>(dynamic_cast<HostedProcessor*>(createPluginFilter()));
+}
 
 struct Binding
 {
-    Binding() : processor(new SlotProcessor()), wrapper(fakeHost, std::unique_ptr<HostedProcessor>(processor))
+    Binding() : Binding(recordingProcessor()) {}
+    explicit Binding(std::unique_ptr<HostedProcessor> owned) : processor(*owned), wrapper(fakeHost, std::move(owned))
     {
         dispatch(effOpen);
     }
     VstIntPtr dispatch(VstInt32 opcode, VstIntPtr value = 0) { return wrapper.dispatcher(opcode, 0, value, nullptr, 0.0f); }
-    SlotProcessor* processor;
+    // The lines of the processor's report that start with "block".
+    int blocksRendered()
+    {
+        void* report = nullptr;
+        const auto size = wrapper.dispatcher(effGetChunk, 1, 0, &report, 0.0f);
+        const auto lines = juce::StringArray::fromLines(juce::String::fromUTF8(static_cast<const char*>(report), int(size)));
+        int blocks = 0;
+        for (const auto& line : lines)
+            blocks += line.startsWith("block ") ? 1 : 0;
+        return blocks;
+    }
+    HostedProcessor& processor; // owned by the wrapper
     host::JuceVSTWrapper wrapper;
 };
 
@@ -114,29 +95,29 @@ TEST(BindingLifecycle, ASuspendThatLandsAfterTheBlockBeganGivesASilentBlock)
     Binding binding;
     binding.dispatch(effMainsChanged, 1);
     whileTheBlockStarts = [&] { binding.dispatch(effMainsChanged, 0); };
-    Block block(200); // longer than announced: would be rendered in slices of the prepared size
-    binding.wrapper.processReplacing(nullptr, block.pointers, 200);
+    testmodule::Outputs out(200); // longer than announced: would be rendered in slices of the prepared size
+    binding.wrapper.processReplacing(nullptr, out.pointers.data(), 200);
     EXPECT_EQ(whileTheBlockStarts, nullptr);
-    for (const float sample : block.left)
-        ASSERT_EQ(sample, 0.0f);
-    EXPECT_EQ(binding.processor->blocks, 0);
+    EXPECT_TRUE(out.silent());
+    EXPECT_EQ(binding.blocksRendered(), 0);
 
     binding.dispatch(effMainsChanged, 1);
-    binding.wrapper.processReplacing(nullptr, block.pointers, 200);
-    EXPECT_EQ(block.right[199], 1.0f);
-    EXPECT_GT(binding.processor->blocks, 0);
+    binding.wrapper.processReplacing(nullptr, out.pointers.data(), 200);
+    EXPECT_EQ(out.storage[1][199], testmodule::expectedSample(1, 199));
+    EXPECT_GT(binding.blocksRendered(), 0);
 }
 
 TEST(HostReporter, TheProcessorsChangesGoStraightToTheHostAndPassNoJuceListener)
 {
     parameterCalls.clear();
     Binding binding;
+    auto& processor = binding.processor;
     ListenerSpy spy;
-    binding.processor->addListener(&spy);
-    reportAGesture(*binding.processor, 2, 0.25f);
-    binding.processor->notifyHostOfParameterChange(4, 0.5f); // no such slot
-    binding.processor->notifyHostOfParameterChange(-1, 0.5f);
-    binding.processor->removeListener(&spy);
+    processor.addListener(&spy);
+    reportAGesture(processor, 2, 0.25f);
+    processor.notifyHostOfParameterChange(84, 0.5f); // no such slot
+    processor.notifyHostOfParameterChange(-1, 0.5f);
+    processor.removeListener(&spy);
 
     ASSERT_EQ(parameterCalls.size(), 3u);
     EXPECT_EQ(parameterCalls[0].opcode, audioMasterBeginEdit);
@@ -152,11 +133,11 @@ TEST(HostReporter, TheProcessorsChangesGoStraightToTheHostAndPassNoJuceListener)
 TEST(HostReporter, AProcessorWithoutABindingTellsJucesListeners)
 {
     juce::ScopedJuceInitialiser_GUI library;
-    SlotProcessor processor;
+    auto processor = recordingProcessor();
     ListenerSpy spy;
-    processor.addListener(&spy);
-    reportAGesture(processor, 1, 0.75f);
-    processor.removeListener(&spy);
+    processor->addListener(&spy);
+    reportAGesture(*processor, 1, 0.75f);
+    processor->removeListener(&spy);
     EXPECT_EQ(spy.changes, 1);
     EXPECT_EQ(spy.gestures, 2);
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Loads the test module (the binding around the recording processor) through
 // the command-line host, as a real host would.
+#include "Outputs.h"
+
 #include "tools/PluginInstance.h"
 
 #include <gtest/gtest.h>
@@ -48,33 +50,6 @@ inline std::string reportValue(clihost::PluginInstance& instance, const std::str
     const auto lines = reportLines(instance, key);
     return lines.empty() ? std::string() : lines.front().substr(key.size() + 1);
 }
-
-// What the recording processor writes to channel c at frame n.
-inline float expectedSample(int channel, long long frame)
-{
-    return static_cast<float>((channel + 1) * 1000 + frame % 1000);
-}
-
-// Output buffers for a block, one per pin, filled with a marker value.
-struct Outputs
-{
-    explicit Outputs(int frames, int pins = 12, float marker = -7.0f)
-        : storage(static_cast<size_t>(pins), std::vector<float>(static_cast<size_t>(frames), marker))
-    {
-        for (auto& channel : storage)
-            pointers.push_back(channel.data());
-    }
-    bool silent() const
-    {
-        for (const auto& channel : storage)
-            for (const float sample : channel)
-                if (sample != 0.0f)
-                    return false;
-        return true;
-    }
-    std::vector<std::vector<float>> storage;
-    std::vector<float*> pointers;
-};
 
 // A loaded module and one resumed instance of it.
 struct Resumed
