@@ -202,34 +202,29 @@ TEST_F (PlaybackTest, ChainChangedWhilePlayingTakesOverAtThePatternEnd)
 
 TEST_F (PlaybackTest, ChainChangesWhileStoppedMoveTheCursorsAtOnce)
 {
+    const auto chainIs = [this] (int first, int last, int bank) {
+        const auto chain = seq.getChain();
+        return chain.first == first && chain.last == last && chain.bank == bank;
+    };
     seq.setChain (5, 3, 2);
-    auto chain = seq.getChain();
-    EXPECT_EQ (chain.first, 3);
-    EXPECT_EQ (chain.last, 5);
-    EXPECT_EQ (chain.bank, 2);
-    EXPECT_EQ (chain.pendingBank, 2);
+    EXPECT_TRUE (chainIs (3, 5, 2));
+    EXPECT_EQ (seq.getChain().pendingBank, 2);
     EXPECT_EQ (seq.getNativePattern(), 27);
     EXPECT_EQ (seq.getEditedPatternIndex(), 27);
     EXPECT_DOUBLE_EQ (seq.getChainDuration(), 12.0);
 
     seq.setChainEnd (1); // before the start: the two swap
-    chain = seq.getChain();
-    EXPECT_EQ (chain.first, 1);
-    EXPECT_EQ (chain.last, 3);
+    EXPECT_TRUE (chainIs (1, 3, 2));
 
     seq.setPendingBank (6);
     EXPECT_EQ (seq.getChain().bank, 2); // waits for the next chain
     seq.selectChainInPendingBank (0, 0);
-    chain = seq.getChain();
-    EXPECT_EQ (chain.bank, 6);
+    EXPECT_TRUE (chainIs (0, 0, 6));
     EXPECT_EQ (seq.getNativePattern(), 72);
 
     // Values from a damaged state are brought into range.
     seq.setChain (-3, 40, 99);
-    chain = seq.getChain();
-    EXPECT_EQ (chain.first, 0);
-    EXPECT_EQ (chain.last, 11);
-    EXPECT_EQ (chain.bank, 7);
+    EXPECT_TRUE (chainIs (0, 11, 7));
     EXPECT_DOUBLE_EQ (seq.getChainDuration(), 48.0);
 }
 
