@@ -2,9 +2,26 @@
 
 #include "drummachine/clock/ShuffledClockNew.h"
 
+#include <cmath>
 #include <cstdint>
 #include <tuple>
 #include <vector>
+
+/** The first whole sample at or after a position in beats, counted from a start at 0. */
+inline std::int64_t idealSample (long double beats, long double tempo, long double sampleRate)
+{
+    return static_cast<std::int64_t> (std::ceil (beats * 60.0L * sampleRate / tempo - 1.0e-6L));
+}
+
+inline void configure (ShuffledClockNew& clock, double tempo = 120.0, double sampleRate = 44100.0, double stepsPerBeat = 4.0,
+                       double shuffle = 0.0, double gate = 0.5)
+{
+    clock.setSampleRate (sampleRate);
+    clock.setTempo (tempo);
+    clock.setStepsPerBeat (stepsPerBeat);
+    clock.setShuffle (shuffle);
+    clock.setGateFraction (gate);
+}
 
 /** One clock event with the absolute sample at which it happened. */
 struct TimedClockEvent

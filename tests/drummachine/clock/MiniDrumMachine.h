@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/drummachine/sequencer/RecordingOwner.h"
+#include "tests/drummachine/sequencer/SequencerTestSupport.h"
 
 #include "drummachine/clock/ShuffledClockNew.h"
 #include "drummachine/sequencer/PulsettaSeq.h"

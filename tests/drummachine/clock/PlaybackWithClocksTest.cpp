@@ -2,6 +2,7 @@
 // drives them: a pattern clock plays and advances the cursor at each step
 // start, a flam clock restarted at every played step replays its flam strokes
 // at its gate end. Triggers are checked at their sample positions.
+#include "ClockRecorder.h"
 #include "MiniDrumMachine.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +13,6 @@
 namespace
 {
 enum Row { BD = 0, SD = 1, LT = 2, MT = 3, HT = 4, RS = 5, HC = 6, CH = 7, OH = 8, CR = 9, RD = 10, AC = 11 };
-
-std::int64_t samplesFor (long double beats, long double tempo, long double sampleRate)
-{
-    return static_cast<std::int64_t> (std::ceil (beats * 60.0L * sampleRate / tempo - 1.0e-6L));
-}
 
 class PlaybackWithClocks : public ::testing::Test
 {
@@ -59,15 +55,15 @@ TEST_F (PlaybackWithClocks, FlamStrokeLandsTheFlamTimeAfterItsStep)
 
     const float accent = RecordingOwner::accentScale * static_cast<float> (owner.accentLevel);
     const float base = RecordingOwner::base, strong = RecordingOwner::strong;
-    const auto stepOne = samplesFor (0.25L * 1.3L, 133.3L, 44100.0L);
+    const auto stepOne = idealSample (0.25L * 1.3L, 133.3L, 44100.0L);
     const std::vector<RecordingOwner::Trigger> expected {
         { 0, AC, base + strong + accent },
         { 0, SD, base + accent },
-        { samplesFor (0.3L * 0.25L, 133.3L, 44100.0L), AC, base + strong + accent },
-        { samplesFor (0.3L * 0.25L, 133.3L, 44100.0L), SD, base + strong + accent },
+        { idealSample (0.3L * 0.25L, 133.3L, 44100.0L), AC, base + strong + accent },
+        { idealSample (0.3L * 0.25L, 133.3L, 44100.0L), SD, base + strong + accent },
         { stepOne, BD, base },
         { stepOne, HT, base },
-        { stepOne + samplesFor (0.3L * 0.25L, 133.3L, 44100.0L), HT, base + strong },
+        { stepOne + idealSample (0.3L * 0.25L, 133.3L, 44100.0L), HT, base + strong },
     };
     const auto triggers = owner.takeTriggers();
     ASSERT_GE (triggers.size(), expected.size());

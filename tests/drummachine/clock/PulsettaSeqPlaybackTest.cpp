@@ -1,6 +1,6 @@
 // The sequencer's playback on its own: how a step becomes triggers, the
 // cursors, the chain, locate and the pending taps.
-#include "tests/drummachine/sequencer/RecordingOwner.h"
+#include "tests/drummachine/sequencer/SequencerTestSupport.h"
 
 #include "drummachine/sequencer/PulsettaSeq.h"
 

@@ -15,14 +15,6 @@ constexpr auto end = ShuffledClockNew::stepEndEvent;
 constexpr auto restart = ShuffledClockNew::restartEvent;
 constexpr auto wrap = ShuffledClockNew::loopWrapEvent;
 
-void configure (ShuffledClockNew& clock, double tempo = 120.0, double sampleRate = 44100.0)
-{
-    clock.setSampleRate (sampleRate);
-    clock.setTempo (tempo);
-    clock.setStepsPerBeat (4.0);
-    clock.setGateFraction (0.5);
-}
-
 // The host's beat position as a real host reports it: rounded to 1/1920 beat.
 double hostBeats (std::int64_t sample, double tempo, double sampleRate)
 {

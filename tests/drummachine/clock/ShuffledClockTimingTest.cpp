@@ -6,25 +6,6 @@
 
 #include <cmath>
 
-namespace
-{
-// The first whole sample at or after a position in beats, counted from a start at 0.
-std::int64_t idealSample (long double beats, long double tempo, long double sampleRate)
-{
-    return static_cast<std::int64_t> (std::ceil (beats * 60.0L * sampleRate / tempo - 1.0e-6L));
-}
-
-void configure (ShuffledClockNew& clock, double tempo, double sampleRate, double stepsPerBeat = 4.0,
-                double shuffle = 0.0, double gate = 0.5)
-{
-    clock.setSampleRate (sampleRate);
-    clock.setTempo (tempo);
-    clock.setStepsPerBeat (stepsPerBeat);
-    clock.setShuffle (shuffle);
-    clock.setGateFraction (gate);
-}
-} // namespace
-
 TEST (ShuffledClockTiming, StepsEvery5512AndAHalfSamplesAt120Bpm)
 {
     ShuffledClockNew clock ("hostClock");
@@ -38,10 +19,6 @@ TEST (ShuffledClockTiming, StepsEvery5512AndAHalfSamplesAt120Bpm)
     ASSERT_EQ (starts.size(), 32u);
     for (size_t k = 0; k < starts.size(); ++k)
         EXPECT_EQ (starts[k], static_cast<std::int64_t> (std::ceil (5512.5 * static_cast<double> (k)))) << "step " << k;
-
-    EXPECT_EQ (starts[0], 0);
-    EXPECT_EQ (starts[1], 5513);
-    EXPECT_EQ (starts[2], 11025);
 
     // Gates end half a step after each start.
     const auto ends = recorder.samplesOf (ShuffledClockNew::stepEndEvent);

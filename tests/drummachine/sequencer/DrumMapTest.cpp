@@ -2,17 +2,10 @@
 
 #include "drummachine/sequencer/DrumMap.h"
 #include "drummachine/sequencer/PulsettaSeq.h"
-#include "RecordingOwner.h"
+#include "SequencerTestSupport.h"
 
 namespace
 {
-std::unique_ptr<juce::XmlElement> xml (const juce::String& text)
-{
-    auto element = juce::parseXML (text);
-    EXPECT_NE (element, nullptr) << text;
-    return element;
-}
-
 struct DrumMapTest : ::testing::Test
 {
     DrumMap map { "Pulsetta", "XR" };

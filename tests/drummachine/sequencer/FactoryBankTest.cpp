@@ -3,7 +3,7 @@
 #include <set>
 
 #include "drummachine/sequencer/PulsettaSeq.h"
-#include "RecordingOwner.h"
+#include "SequencerTestSupport.h"
 
 namespace
 {

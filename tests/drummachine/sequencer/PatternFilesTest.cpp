@@ -2,30 +2,10 @@
 
 #include "drummachine/sequencer/PatternXml.h"
 #include "drummachine/sequencer/PulsettaSeq.h"
-#include "RecordingOwner.h"
+#include "SequencerTestSupport.h"
 
 namespace
 {
-std::unique_ptr<juce::XmlElement> xml (const juce::String& text)
-{
-    auto element = juce::parseXML (text);
-    EXPECT_NE (element, nullptr) << text;
-    return element;
-}
-
-juce::String asText (const juce::XmlElement& element)
-{
-    return element.toString (juce::XmlElement::TextFormat().withoutHeader().singleLine());
-}
-
-std::string rowText (const Pattern& pattern, int track)
-{
-    std::string text;
-    for (int step = 0; step < Pattern::numSteps; ++step)
-        text += (char) ('0' + pattern.getStep (track, step));
-    return text;
-}
-
 struct Files : ::testing::Test
 {
     void SetUp() override
@@ -162,8 +142,7 @@ TEST_F (Files, BankFilesRoundTripAndAreByteStable)
     RecordingOwner otherOwner;
     PulsettaSeq other (otherOwner, "Pulsetta", "XR");
     ASSERT_TRUE (other.loadBankFile (first));
-    for (int index = 0; index < 96; ++index)
-        EXPECT_EQ (other.getEditedPattern().getName(), "P0");
+    EXPECT_EQ (other.getEditedPattern().getName(), "P0");
     for (int index = 0; index < 96; ++index)
     {
         Pattern a, b;

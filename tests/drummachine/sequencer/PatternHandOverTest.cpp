@@ -6,7 +6,7 @@
 
 #include "drummachine/sequencer/PatternXml.h"
 #include "drummachine/sequencer/PulsettaSeq.h"
-#include "RecordingOwner.h"
+#include "SequencerTestSupport.h"
 
 namespace
 {

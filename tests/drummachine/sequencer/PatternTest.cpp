@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "drummachine/sequencer/Pattern.h"
+#include "SequencerTestSupport.h"
 
 // Each field's clamping, one table: the given value and what each setter stores.
 TEST (Pattern, FieldsAreClampedIntoRange)
@@ -59,14 +60,6 @@ TEST (Pattern, AccentTrackStoresOnlyZeroOrTwoAndOutsideWritesAreIgnored)
 
 namespace
 {
-std::string rowText (const Pattern& pattern, int track)
-{
-    std::string text;
-    for (int step = 0; step < Pattern::numSteps; ++step)
-        text += (char) ('0' + pattern.getStep (track, step));
-    return text;
-}
-
 Pattern patternWithRow (const char* steps, int length)
 {
     Pattern pattern;

@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "drummachine/sequencer/PulsettaSeq.h"
-#include "RecordingOwner.h"
+#include "SequencerTestSupport.h"
 
 namespace
 {

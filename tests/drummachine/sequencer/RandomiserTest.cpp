@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "drummachine/sequencer/PulsettaSeq.h"
-#include "RecordingOwner.h"
+#include "SequencerTestSupport.h"
 
 TEST (RandomSource, FirstWordsForASeedArePinned)
 {
@@ -34,13 +34,7 @@ struct Randomiser : ::testing::Test
         chosen[0] = chosen[7] = chosen[11] = true;
     }
 
-    std::string track (int row) const
-    {
-        std::string text;
-        for (int step = 0; step < Pattern::numSteps; ++step)
-            text += (char) ('0' + seq.getEditedPattern().getStep (row, step));
-        return text;
-    }
+    std::string track (int row) const { return rowText (seq.getEditedPattern(), row); }
 
     int audibleCount (int row) const
     {

@@ -1,10 +1,36 @@
 #pragma once
 
+#include "drummachine/sequencer/Pattern.h"
 #include "drummachine/sequencer/SequencerOwner.h"
 
+#include <gtest/gtest.h>
+#include <juce_core/juce_core.h>
+
 #include <cstdint>
+#include <string>
 #include <tuple>
 #include <vector>
+
+inline std::unique_ptr<juce::XmlElement> xml (const juce::String& text)
+{
+    auto element = juce::parseXML (text);
+    EXPECT_NE (element, nullptr) << text;
+    return element;
+}
+
+inline juce::String asText (const juce::XmlElement& element)
+{
+    return element.toString (juce::XmlElement::TextFormat().withoutHeader().singleLine());
+}
+
+// One row as digits, one a step: "1020..." for on, off, strong, off.
+inline std::string rowText (const Pattern& pattern, int track)
+{
+    std::string text;
+    for (int step = 0; step < Pattern::numSteps; ++step)
+        text += (char) ('0' + pattern.getStep (track, step));
+    return text;
+}
 
 /** A drum machine stand-in for the sequencer's tests: the product's velocity
     terms, every trigger kept with the sample at which the test says it fell,
