@@ -93,6 +93,7 @@ Pattern pickFactoryPattern (TestDrumMachine& dm)
             chosen.copyFrom (candidate);
         }
     }
+    EXPECT_EQ (bestScore, 3) << "the bar should hold shuffled steps and flam strokes";
     return chosen;
 }
 
