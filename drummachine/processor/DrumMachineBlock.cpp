@@ -28,6 +28,9 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuff
     // The voices keep their own tails off denormal numbers; this guard covers
     // whatever they miss, and puts the host's floating-point mode back after.
     const juce::ScopedNoDenormals noDenormals;
+    // Whatever this block asks of the message thread waits for the poll, even
+    // when a host renders on its message thread.
+    const PolledAsyncUpdater::ScopedAudioCallback renderingAudio;
 
     BasePluginOldStyle::processBlock (buffer, midi);
     if (core == nullptr || sequencer == nullptr)

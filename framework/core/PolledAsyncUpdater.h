@@ -13,13 +13,50 @@
 //  - on any other thread it only raises a flag, and the update runs when the
 //    message thread next calls pollUpdateRequest (the processor's poll timer).
 // Several requests before the update runs give one call of handleAsyncUpdate.
+//
+// A block rendered on the message thread itself (an offline host that
+// processes on its UI thread) counts as audio work too: the processor marks
+// its block with ScopedAudioCallback, and requests made inside it wait for
+// the poll like those of any other thread.
 class PolledAsyncUpdater : public juce::AsyncUpdater
 {
 public:
+    // Audio thread (or whichever thread renders a block): marks the calling
+    // thread as rendering for the guard's lifetime. Guards may nest.
+    class ScopedAudioCallback
+    {
+    public:
+        ScopedAudioCallback() noexcept { ++depth(); }
+        ~ScopedAudioCallback() { --depth(); }
+        ScopedAudioCallback (const ScopedAudioCallback&) = delete;
+        ScopedAudioCallback& operator= (const ScopedAudioCallback&) = delete;
+
+        static bool isActive() noexcept { return depth() > 0; }
+
+    private:
+        static int& depth() noexcept
+        {
+            thread_local int callbackDepth = 0;
+            return callbackDepth;
+        }
+    };
+
+    // Any thread. True on the message thread outside a rendered block. Unlike
+    // juce::MessageManager::existsAndIsCurrentThread it takes no lock: the
+    // message thread is fixed once the first instance has made the manager.
+    static bool mayPostFromThisThread() noexcept
+    {
+        if (ScopedAudioCallback::isActive())
+            return false;
+
+        auto* messageManager = juce::MessageManager::getInstanceWithoutCreating();
+        return messageManager != nullptr && messageManager->getCurrentMessageThread() == juce::Thread::getCurrentThreadId();
+    }
+
     // Any thread. Off the message thread: lock-free, no allocation, no post.
     void requestUpdate() noexcept
     {
-        if (juce::MessageManager::existsAndIsCurrentThread())
+        if (mayPostFromThisThread())
             triggerAsyncUpdate();
         else
             requestedElsewhere.store (true, std::memory_order_release);

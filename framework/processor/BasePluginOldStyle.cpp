@@ -177,6 +177,7 @@ void BasePluginOldStyle::applyPendingProgramChange() noexcept
 
 void BasePluginOldStyle::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi)
 {
+    const PolledAsyncUpdater::ScopedAudioCallback renderingAudio;
     BasePlugin::processBlock (buffer, midi);
     applyPendingProgramChange();
 }

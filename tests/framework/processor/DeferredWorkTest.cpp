@@ -139,3 +139,25 @@ TEST_F (DeferredWork, PrepareStateAndModeOffTheMessageThreadWaitForThePoll)
     product->removeListener (&counter);
 }
 } // namespace
+
+TEST_F (DeferredWork, ABlockRenderedOnTheMessageThreadAlsoWaitsForThePoll)
+{
+    // An offline host may render on its UI thread: the block is still audio
+    // work, so a program change inside it posts nothing either.
+    auto product = makeQuietProduct();
+    auto& manager = product->getParameterManager();
+    product->setPresetName (7, "Seven");
+    product->prepareToPlay (44100.0, 64);
+    deliverMessages();
+    product->pollAudioFlags();
+
+    juce::AudioBuffer<float> buffer (12, 64);
+    juce::MidiBuffer midi;
+    product->handleProgramChange (7);
+    product->processBlock (buffer, midi);
+
+    EXPECT_EQ (product->getCurrentPreset(), 7);
+    EXPECT_TRUE (nothingPosted (*product));
+    product->pollAudioFlags();
+    EXPECT_EQ (manager.toString (BasePluginOldStyle::currentPresetNameId), "Seven");
+}
