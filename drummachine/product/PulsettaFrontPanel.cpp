@@ -42,12 +42,6 @@ int bankOfKey (int key) noexcept
             return bank;
     return -1;
 }
-
-// A bank button: bank b, or b + 4 when b already is the pending bank.
-int nextPendingBank (int pressed, int pending) noexcept
-{
-    return pending == pressed ? pressed + 4 : pressed;
-}
 } // namespace
 
 //==== Step buttons (message thread) ======================================================
@@ -116,7 +110,7 @@ void Pulsetta::handleStepPressWithCtrl (int step)
 void Pulsetta::selectBankButton (int bankButton)
 {
     if (auto* seq = getPulsettaSeq())
-        seq->setPendingBank (nextPendingBank (bankButton, seq->getChain().pendingBank));
+        seq->choosePendingBank (bankButton); // bank b, or b + 4 when b already is pending
 }
 
 //==== Pattern and bank selection by MIDI notes (audio thread) =============================
@@ -137,7 +131,7 @@ void Pulsetta::handleIncomingMidi (const juce::MidiMessage& message)
     {
         if (pressed)
         {
-            seq->setPendingBank (nextPendingBank (bankKey, seq->getChain().pendingBank));
+            seq->choosePendingBank (bankKey);
             requestPatternStateRefresh();
         }
         return;

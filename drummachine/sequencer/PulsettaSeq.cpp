@@ -306,6 +306,26 @@ std::unique_ptr<juce::XmlElement> PulsettaSeq::createEditionStateXml() const
     return state;
 }
 
+//==== Pending bank ====================================================================
+
+int PulsettaSeq::choosePendingBank (int lowerBank)
+{
+    constexpr int lowerBanks = numBanks / 2;
+    Chain current = chain.load (std::memory_order_acquire);
+    if (lowerBank < 0 || lowerBank >= lowerBanks)
+        return current.pendingBank;
+
+    // The choice depends on the pending bank it replaces: decided again on
+    // every retry, from the word the swap compares against.
+    Chain next;
+    do
+    {
+        next = current;
+        next.pendingBank = static_cast<int8_t> (current.pendingBank == lowerBank ? lowerBank + lowerBanks : lowerBank);
+    } while (! chain.compare_exchange_weak (current, next, std::memory_order_acq_rel, std::memory_order_acquire));
+    return next.pendingBank;
+}
+
 //==== Whole-record hand-over =========================================================
 
 bool PulsettaSeq::copyPattern (int index, Pattern& destination) const

@@ -169,6 +169,12 @@ public:
     void addPendingTap (int track, int value, int host) override;
     // Any thread (the product's bank buttons and notes): the bank of the next chain, 0..7.
     void setPendingBank (int bank);
+    // Any thread (the product's bank buttons and bank notes): one press of the
+    // button for bank 0..3 makes it the pending bank, or its upper twin
+    // (bank + 4) when it already is the pending bank. Read and choice are one
+    // compare-and-swap, so presses from both threads at once each count.
+    // Returns the new pending bank; a bank outside 0..3 changes nothing.
+    int choosePendingBank (int lowerBank);
     // Message thread (the owner's timer): true once after playback wrote steps
     // (taps) that the step lights must show. The audio thread only raises it.
     bool takeStepStatesRefreshRequest() noexcept;
