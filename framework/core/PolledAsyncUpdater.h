@@ -21,36 +21,56 @@
 class PolledAsyncUpdater : public juce::AsyncUpdater
 {
 public:
-    // Audio thread (or whichever thread renders a block): marks the calling
-    // thread as rendering for the guard's lifetime. Guards may nest.
+    // Audio thread (or whichever thread renders a block): marks a block that
+    // the message thread itself renders, for the guard's lifetime. Guards may
+    // nest. Only the message thread ever changes or reads the mark, so one
+    // counter serves every instance; a thread_local would do too, but glibc
+    // allocates a loaded module's thread-local storage on each thread's first
+    // touch, which would be the audio thread's first block.
     class ScopedAudioCallback
     {
     public:
-        ScopedAudioCallback() noexcept { ++depth(); }
-        ~ScopedAudioCallback() { --depth(); }
+        ScopedAudioCallback() noexcept : onMessageThread (isMessageThread())
+        {
+            if (onMessageThread)
+                messageThreadRenderDepth().fetch_add (1, std::memory_order_relaxed);
+        }
+
+        ~ScopedAudioCallback()
+        {
+            if (onMessageThread)
+                messageThreadRenderDepth().fetch_sub (1, std::memory_order_relaxed);
+        }
+
         ScopedAudioCallback (const ScopedAudioCallback&) = delete;
         ScopedAudioCallback& operator= (const ScopedAudioCallback&) = delete;
 
-        static bool isActive() noexcept { return depth() > 0; }
+        // Message thread: true while it renders a block.
+        static bool isActiveOnMessageThread() noexcept { return messageThreadRenderDepth().load (std::memory_order_relaxed) > 0; }
 
     private:
-        static int& depth() noexcept
+        static std::atomic<int>& messageThreadRenderDepth() noexcept
         {
-            thread_local int callbackDepth = 0;
-            return callbackDepth;
+            static std::atomic<int> depth { 0 };
+            return depth;
         }
+
+        const bool onMessageThread;
     };
 
-    // Any thread. True on the message thread outside a rendered block. Unlike
-    // juce::MessageManager::existsAndIsCurrentThread it takes no lock: the
-    // message thread is fixed once the first instance has made the manager.
-    static bool mayPostFromThisThread() noexcept
+    // Any thread. Unlike juce::MessageManager::existsAndIsCurrentThread it
+    // takes no lock: the message thread is fixed once the first instance has
+    // made the manager.
+    static bool isMessageThread() noexcept
     {
-        if (ScopedAudioCallback::isActive())
-            return false;
-
         auto* messageManager = juce::MessageManager::getInstanceWithoutCreating();
         return messageManager != nullptr && messageManager->getCurrentMessageThread() == juce::Thread::getCurrentThreadId();
+    }
+
+    // Any thread. True on the message thread outside a rendered block.
+    static bool mayPostFromThisThread() noexcept
+    {
+        return isMessageThread() && ! ScopedAudioCallback::isActiveOnMessageThread();
     }
 
     // Any thread. Off the message thread: lock-free, no allocation, no post.

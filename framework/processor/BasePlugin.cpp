@@ -14,7 +14,10 @@ namespace
 // The parameter that the host is setting on this thread, so that its own
 // change is not reported back to it, while a change of the same parameter
 // made at that moment on another thread (MIDI, the editor) still is.
-thread_local const Parameter* parameterSetByHost = nullptr;
+// Initial-exec: glibc places it in the static thread-local block when the
+// module loads, instead of allocating it on each thread's first touch (which
+// would be an allocation on the audio thread's first block).
+thread_local const Parameter* parameterSetByHost __attribute__ ((tls_model ("initial-exec"))) = nullptr;
 
 constexpr int pollIntervalMs = 25;
 constexpr int maxUnreadableCopies = 999; // beyond that the settings are not saved at all
