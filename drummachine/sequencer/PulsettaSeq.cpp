@@ -23,7 +23,6 @@ PulsettaSeq::PulsettaSeq (SequencerOwner& ownerToUse, const juce::String& applic
     chain.store (Chain {});
     if (! nativeRunning.load())
         editChainStartPattern();
-    updateChainDuration();
 }
 
 PulsettaSeq::~PulsettaSeq() = default;

@@ -140,7 +140,10 @@ public:
         int8_t pendingBank = 0; // 0..7, bank of the next chain
     };
     Chain getChain() const noexcept { return chain.load (std::memory_order_acquire); }
-    double getChainDuration() const noexcept { return chainDuration.load (std::memory_order_relaxed); }
+    // Any thread. Beats of the chain's first pass, summed from one snapshot of
+    // the chain and the patterns as they are now, so it never lags a chain
+    // changed on the other thread nor an edited pattern length.
+    double getChainDuration() const noexcept { return chainDurationOf (patterns, getChain()); }
 
 protected:
     const Pattern* findPattern (int index) const override;
@@ -180,7 +183,6 @@ public:
     bool takeStepStatesRefreshRequest() noexcept;
 
 private:
-    void updateChainDuration();
     void playStep (int pattern, int step, bool flamPass);
     int playableHostStep();
     void moveNativeCursorToNextPattern();
@@ -198,6 +200,5 @@ private:
     std::atomic<int> nativeStep { 0 };
     int latchedNativePattern = 0; // audio thread only
     std::atomic<Chain> chain { Chain {} };
-    std::atomic<double> chainDuration { 4.0 }; // beats
     static_assert (std::atomic<Chain>::is_always_lock_free, "the chain is read on the audio thread");
 };

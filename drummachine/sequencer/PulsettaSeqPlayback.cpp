@@ -377,7 +377,6 @@ void PulsettaSeq::changeChain (ChangeChain&& change)
     while (! chain.compare_exchange_weak (current, change (current), std::memory_order_acq_rel, std::memory_order_acquire))
     {
     }
-    updateChainDuration();
     followChainWhileStopped();
 }
 
@@ -424,9 +423,4 @@ double PulsettaSeq::chainDurationOf (const PatternStore& store, Chain current) n
     for (int index = firstPatternOf (current); index <= lastPatternOf (current); ++index)
         total += store[(size_t) index].getFirstPassDuration();
     return total;
-}
-
-void PulsettaSeq::updateChainDuration()
-{
-    chainDuration.store (chainDurationOf (patterns, getChain()), std::memory_order_relaxed);
 }

@@ -226,6 +226,11 @@ TEST_F (PlaybackTest, ChainChangesWhileStoppedMoveTheCursorsAtOnce)
     seq.setChain (-3, 40, 99);
     EXPECT_TRUE (chainIs (0, 11, 7));
     EXPECT_DOUBLE_EQ (seq.getChainDuration(), 48.0);
+
+    // The duration follows the patterns as they are, not as they were when the chain was set.
+    seq.setChain (0, 0, 7);
+    seq.setEditedPatternLength (8);
+    EXPECT_DOUBLE_EQ (seq.getChainDuration(), 2.0);
 }
 
 TEST_F (PlaybackTest, LocateFindsTheStepOfASongPosition)
