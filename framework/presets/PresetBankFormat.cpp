@@ -91,11 +91,16 @@ bool PresetBankFormat::readBankXml (const juce::XmlElement& element, PresetBank&
     if (! isPresetBankXml (&element))
         return false;
 
-    bank.reset (defaults);
-    bank.setBankName (element.getStringAttribute ("name", "Preset Bank"));
+    // Everything is read into local records first, so a document that holds
+    // no preset of ours (another application's bank) leaves the bank as it is.
+    struct ParsedPreset
+    {
+        juce::String name;
+        std::unique_ptr<PresetRecord> record;
+    };
 
+    std::vector<ParsedPreset> parsed;
     std::vector<PresetGroup> groups;
-    int position = 0;
 
     for (auto* groupElement : element.getChildIterator())
     {
@@ -106,23 +111,40 @@ bool PresetBankFormat::readBankXml (const juce::XmlElement& element, PresetBank&
 
         for (auto* presetElement : groupElement->getChildIterator())
         {
-            if (position >= PresetBank::numPresets)
+            if ((int) parsed.size() >= PresetBank::numPresets)
                 break;
 
             if (! isPresetXml (presetElement))
                 continue;
 
-            bank.setPresetName (position, readPresetName (*presetElement));
-            readPresetValues (*presetElement, *bank.getPreset (position));
+            auto record = std::make_unique<PresetRecord> (bank.getNumValues(), -1);
+            record->copyValuesFrom (defaults);
+            readPresetValues (*presetElement, *record);
+            parsed.push_back ({ readPresetName (*presetElement), std::move (record) });
             ++group.size;
-            ++position;
         }
 
         groups.push_back (group);
     }
 
-    if (position < PresetBank::numPresets)
-        groups.push_back ({ "Not used", PresetBank::numPresets - position });
+    if (parsed.empty())
+        return false;
+
+    const int numRead = (int) parsed.size();
+
+    if (numRead < PresetBank::numPresets)
+        groups.push_back ({ "Not used", PresetBank::numPresets - numRead });
+
+    // Each record is overwritten once, value by value, with its final values:
+    // the audio thread's program change never sees a record reset half-way.
+    bank.setBankName (element.getStringAttribute ("name", "Preset Bank"));
+
+    for (int i = 0; i < PresetBank::numPresets; ++i)
+    {
+        const bool wasRead = i < numRead;
+        bank.setPresetName (i, wasRead ? parsed[(size_t) i].name : "Preset " + juce::String (i));
+        bank.getPreset (i)->copyValuesFrom (wasRead ? *parsed[(size_t) i].record : defaults);
+    }
 
     bank.setGroups (groups);
     return true;

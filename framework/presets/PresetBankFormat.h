@@ -35,9 +35,10 @@ public:
 
     std::unique_ptr<juce::XmlElement> createBankXml (const PresetBank& bank) const;
 
-    // Resets the bank to the defaults, then reads groups and their presets
-    // (at most 128; other elements skipped) and puts the presets left over
-    // into a group "Not used". False (nothing changed) unless isPresetBankXml.
+    // Reads groups and their presets (at most 128; other elements skipped),
+    // then replaces the whole bank: the presets left over get the defaults and
+    // a group "Not used". False (nothing changed) unless isPresetBankXml and at
+    // least one preset of this application was found.
     bool readBankXml (const juce::XmlElement& element, PresetBank& bank, const PresetRecord& defaults) const;
 
 private:

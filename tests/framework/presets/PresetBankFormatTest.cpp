@@ -70,6 +70,15 @@ TEST_F (BankFormatTest, GroupsArePaddedNamedAndCappedAt128Presets)
     EXPECT_FALSE (read ("<PresetGroup name=\"A\"/>"));
     EXPECT_FALSE (read ("<PluginState application=\"Pulsetta\"/>"));
     EXPECT_EQ (bank.getPresetName (4), "Mine");
+
+    // A bank with no preset of this application (or none at all) changes nothing.
+    bank.getPreset (4)->setValue (1, 0.75f);
+    EXPECT_FALSE (read ("<PresetBank name=\"Theirs\"><PresetGroup name=\"A\">" + presetXml ("X", "Other") + "</PresetGroup></PresetBank>"));
+    EXPECT_FALSE (read ("<PresetBank name=\"Empty\"/>"));
+    EXPECT_EQ (bank.getPresetName (4), "Mine");
+    EXPECT_FLOAT_EQ (bank.getPreset (4)->getValue (1), 0.75f);
+    EXPECT_EQ (bank.getBankName(), "Preset Bank");
+    EXPECT_EQ (bank.getGroupSize (0), 100);
 }
 
 TEST_F (BankFormatTest, PresetValuesAreCheckedAndClamped)

@@ -166,6 +166,42 @@ TEST_F (PresetBankProcessor, PresetAndBankFilesRoundTrip)
     EXPECT_EQ (third->getRecentlyUsedDirectory(), folder);
 }
 
+TEST_F (PresetBankProcessor, ABankOfAnotherApplicationChangesNothingFromFileOrState)
+{
+    auto product = makeProduct();
+    product->setPresetName (4, "Mine");
+    product->getPreset (4)->setValue (30, 0.25f);
+    const auto bankBefore = product->createPresetBankXml()->toString();
+
+    const juce::String foreignBank ("<PresetBank name=\"Theirs\"><PresetGroup name=\"A\">"
+                                    "<Preset application=\"Other\" name=\"X\"><param name=\"Bass Drum Level\" value=\"1\"/></Preset>"
+                                    "</PresetGroup></PresetBank>");
+    const auto foreign = folder.getChildFile ("foreign.xrprsb");
+    ASSERT_TRUE (foreign.replaceWithText (foreignBank));
+    EXPECT_FALSE (product->loadPresetBankFile (foreign));
+    EXPECT_EQ (product->createPresetBankXml()->toString(), bankBefore);
+
+    // The same bank inside a restored state leaves the bank as it was.
+    const juce::String stateText ("<PluginState application=\"Pulsetta\"><PresetsState currentPreset=\"4\">" + foreignBank
+                                  + "</PresetsState></PluginState>");
+    juce::MemoryBlock chunk (stateText.toRawUTF8(), stateText.getNumBytesAsUTF8());
+    product->setStateInformation (chunk.getData(), (int) chunk.getSize());
+    EXPECT_EQ (product->createPresetBankXml()->toString(), bankBefore);
+    EXPECT_EQ (product->getPresetName (4), "Mine");
+
+    // A bank holding one preset of ours still replaces the whole bank.
+    const auto ours = folder.getChildFile ("ours.xrprsb");
+    ASSERT_TRUE (ours.replaceWithText ("<PresetBank name=\"Ours\"><PresetGroup name=\"A\">"
+                                       "<Preset application=\"Other\" name=\"X\"/>"
+                                       "<Preset application=\"Pulsetta\" name=\"One\"><param name=\"Bass Drum Level\" value=\"0.75\"/></Preset>"
+                                       "</PresetGroup></PresetBank>"));
+    ASSERT_TRUE (product->loadPresetBankFile (ours));
+    EXPECT_EQ (product->getPresetName (0), "One");
+    EXPECT_FLOAT_EQ (product->getPreset (0)->getValue (0), 0.75f);
+    EXPECT_EQ (product->getPresetName (4), "Preset 4");
+    EXPECT_EQ (product->getGroupSize (0), 1);
+}
+
 TEST_F (PresetBankProcessor, BadFilesChangeNothing)
 {
     auto product = makeProduct();
