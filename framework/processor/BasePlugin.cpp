@@ -121,6 +121,10 @@ void BasePlugin::initialise()
         midiControl.loadFromFile (midiControl.getUserMapFile());
 
     loadHostParametersMap();
+
+    // Loading the maps may have adjusted a setting; that is still what this
+    // instance found, not a change of the user's.
+    rememberSettingsDocument();
 }
 
 void BasePlugin::recordParameterDefaults()
@@ -198,6 +202,28 @@ void BasePlugin::loadUserSettings()
 
     copyDefaultQualities();
     userSettingsLoaded();
+    rememberSettingsDocument();
+}
+
+std::unique_ptr<juce::XmlElement> BasePlugin::createSettingsDocument()
+{
+    auto root = createUserSettingsXml();
+
+    if (root != nullptr)
+        addUserSettingsXml (*root);
+
+    return root;
+}
+
+void BasePlugin::rememberSettingsDocument()
+{
+    // An unreadable file is not what this instance holds: its first save
+    // still goes through the protection below.
+    if (settingsFileUnreadable)
+        return;
+
+    if (const auto root = createSettingsDocument())
+        settingsDocumentOnDisk = root->toString();
 }
 
 void BasePlugin::readBaseUserSettings (const juce::XmlElement& root)
@@ -273,19 +299,28 @@ std::unique_ptr<juce::XmlElement> BasePlugin::createUserSettingsXml()
 
 bool BasePlugin::saveUserSettings()
 {
-    auto root = createUserSettingsXml();
+    const auto root = createSettingsDocument();
 
     if (root == nullptr)
         return false;
 
-    addUserSettingsXml (*root);
+    // Unchanged since loaded or last saved: writing would only put this
+    // instance's old copy over what another instance saved in the meantime.
+    const auto document = root->toString();
+
+    if (! settingsFileUnreadable && document == settingsDocumentOnDisk)
+        return true;
 
     const auto file = getUserSettingsFile();
 
     if (settingsFileUnreadable && ! keepUnreadableSettingsFile (file))
         return false;
 
-    return xmlfiles::writeDocument (*root, file);
+    if (! xmlfiles::writeDocument (*root, file))
+        return false;
+
+    settingsDocumentOnDisk = document;
+    return true;
 }
 
 bool BasePlugin::keepUnreadableSettingsFile (const juce::File& file)

@@ -144,7 +144,9 @@ public:
     // file leaves every setting as it is.
     void loadUserSettings();
     // Message thread. False when there is nothing to write or the write failed
-    // (the old file then stays). A file that loading could not read (broken,
+    // (the old file then stays). True without writing when the settings equal
+    // what this instance loaded or last saved, so that an instance closed
+    // later does not put its unchanged old copy over another one's changes. A file that loading could not read (broken,
     // or another program's) is never overwritten: it is first renamed to
     // "<name>.unreadable" ("<name>.unreadable-2" and so on when that
     // exists); when that fails,
@@ -250,6 +252,8 @@ private:
     bool keepUnreadableSettingsFile (const juce::File& file);
     void recordParameterDefaults();
     void readBaseUserSettings (const juce::XmlElement& element);
+    std::unique_ptr<juce::XmlElement> createSettingsDocument();
+    void rememberSettingsDocument();
     void copyDefaultQualities();
     bool isSlotIndex (int slot) const noexcept { return slot >= 0 && slot < getNumHostParameters(); }
 
@@ -271,6 +275,7 @@ private:
 
     juce::String authorName;
     bool settingsFileUnreadable = false; // it existed at load but was not ours or not readable
+    juce::String settingsDocumentOnDisk; // this instance's settings as loaded or last saved
     juce::File unreadableSettingsCopy;
     std::unique_ptr<PollTimer> pollTimer;
 };

@@ -138,6 +138,39 @@ TEST_F (UserSettings, AFileRepairedBeforeClosingIsRewrittenWithoutACopy)
     EXPECT_NE (xmlfiles::readDocument (settingsFile()), nullptr);
 }
 
+TEST_F (UserSettings, AnInstanceClosedLaterWithoutChangesKeepsAnotherInstancesChange)
+{
+    const auto otherFolder = folder.getChildFile ("elsewhere");
+    ASSERT_TRUE (otherFolder.createDirectory());
+
+    for (const bool fileAtStart : { false, true })
+    {
+        settingsFile().deleteFile();
+        if (fileAtStart)
+        {
+            auto first = makeProduct();
+            first->setRecentlyUsedDirectory (folder);
+        }
+        ASSERT_EQ (settingsFile().exists(), fileAtStart);
+
+        auto a = makeProduct();
+        auto b = makeProduct();
+        a->setRecentlyUsedDirectory (otherFolder);
+        a.reset(); // closes, writing its change
+        const auto writtenByA = settingsFile().loadFileAsString();
+        b.reset(); // unchanged: writes nothing
+        EXPECT_EQ (settingsFile().loadFileAsString(), writtenByA) << fileAtStart;
+        EXPECT_EQ (makeProduct()->getRecentlyUsedDirectory(), otherFolder) << fileAtStart;
+    }
+
+    // A change made after the instance's own last save is still written.
+    auto c = makeProduct();
+    ASSERT_TRUE (c->saveUserSettings());
+    c->setRecentlyUsedDirectory (folder);
+    c.reset();
+    EXPECT_EQ (makeProduct()->getRecentlyUsedDirectory(), folder);
+}
+
 TEST_F (UserSettings, MigrationCopiesOnlyWhenNoCurrentFileExists)
 {
     const auto oldFile = folder.getChildFile ("module/Pulsetta.ini");
@@ -165,6 +198,7 @@ TEST_F (UserSettings, AFailedWriteIsReported)
 {
     folder.getChildFile ("Kyxworks").replaceWithText ("a file where the folder should be");
     auto product = makeProduct();
+    product->setRecentlyUsedDirectory (folder); // something to write
     EXPECT_FALSE (product->saveUserSettings());
 }
 } // namespace
