@@ -1,5 +1,7 @@
 #include "tools/WavFile.h"
 
+#include "tools/ReplaceFile.h"
+
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -125,6 +127,7 @@ bool writeWav(const std::string& path, const std::vector<std::vector<float>>& ch
         return false;
 
     std::vector<uint8_t> header;
+    header.reserve(128); // every header fits
     putTag(header, "RIFF");
     put32(header, 0); // the RIFF size, filled in below
     putTag(header, "WAVE");
@@ -149,10 +152,7 @@ bool writeWav(const std::string& path, const std::vector<std::vector<float>>& ch
             put32(data, bits);
         }
 
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
-    file.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-    return static_cast<bool>(file.flush());
+    return replaceFileWith(path, { &header, &data });
 }
 
 bool readWav(const std::string& path, std::vector<std::vector<float>>& channels, double& sampleRate)

@@ -7,7 +7,8 @@
 
 namespace clihost
 {
-// Writes the channels (all of one length) at `sampleRate` Hz; false when the file cannot be written.
+// Writes the channels (all of one length) at `sampleRate` Hz through a temporary file renamed
+// over `path`; false (and any earlier file untouched) when it cannot be written.
 bool writeWav(const std::string& path, const std::vector<std::vector<float>>& channels, double sampleRate);
 
 // Reads a 32-bit float file of either layout (as writeWav writes them); false for anything else or a

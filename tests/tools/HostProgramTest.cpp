@@ -76,6 +76,27 @@ TEST(HostProgram, SavesAndLoadsChunks)
         << result.output;
 }
 
+TEST(HostProgram, AnEmptyChunkFileIsRefusedAndKept)
+{
+    const TempFolder folder("pulsetta-host-");
+    const auto path = folder.file("state.bin");
+    std::ofstream(path, std::ios::binary).flush();
+    const auto result = run(testModule + " --quiet --load-chunk " + path + " --save-chunk " + path);
+    EXPECT_EQ(result.status, 1) << result.output;
+    EXPECT_NE(result.output.find("cannot read"), std::string::npos) << result.output;
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(std::filesystem::file_size(path), 0u);
+
+    // A good chunk loaded and saved back to the same file stays whole.
+    std::ofstream(folder.file("set.txt")) << "at 0 param 2 0.75\nend 64\n";
+    ASSERT_EQ(run(testModule + " --quiet --script " + folder.file("set.txt") + " --save-chunk " + path).status, 0);
+    const auto size = std::filesystem::file_size(path);
+    ASSERT_GT(size, 0u);
+    ASSERT_EQ(run(testModule + " --quiet --load-chunk " + path + " --save-chunk " + path).status, 0);
+    EXPECT_EQ(std::filesystem::file_size(path), size);
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+}
+
 TEST(HostProgram, ReportsBadInputClearly)
 {
     const TempFolder folder("pulsetta-host-");

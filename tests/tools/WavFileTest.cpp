@@ -79,6 +79,25 @@ TEST(WavFile, HeadersForEachChannelCountAndARoundTrip)
     }
 }
 
+TEST(WavFile, AFailedWriteLeavesTheEarlierFileWhole)
+{
+    const TempFolder folder("pulsetta-wav-");
+    const auto path = folder.file("out.wav");
+    ASSERT_TRUE(clihost::writeWav(path, { std::vector<float>(10, 0.5f) }, 44100.0));
+    const auto size = std::filesystem::file_size(path);
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+
+    // The temporary file cannot be made: the old file stays as it was.
+    std::filesystem::create_directory(path + ".tmp");
+    EXPECT_FALSE(clihost::writeWav(path, { std::vector<float>(1000, 0.25f) }, 44100.0));
+    EXPECT_EQ(std::filesystem::file_size(path), size);
+    std::vector<std::vector<float>> read;
+    double rate = 0.0;
+    ASSERT_TRUE(clihost::readWav(path, read, rate));
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0], std::vector<float>(10, 0.5f));
+}
+
 TEST(WavFile, RefusesWhatItCannotWriteOrRead)
 {
     const TempFolder folder("pulsetta-wav-");
