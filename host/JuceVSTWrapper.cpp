@@ -161,7 +161,6 @@ void JuceVSTWrapper::resume()
     const int frames = usableFrames(updateBlockSize());
     prepare(rate, frames);
     hostDrivesPreparation = true;
-    isProcessing = true;
     wantEvents(1);
 }
 
@@ -175,7 +174,6 @@ void JuceVSTWrapper::suspend()
     midiEvents.clear();
     eventsThisBlock = 0;
     channels.release();
-    isProcessing = false;
 }
 
 void JuceVSTWrapper::processReplacing(float** inputs, float** outputs, VstInt32 frames)
@@ -337,18 +335,6 @@ void JuceVSTWrapper::reportParameterChange(int index, float normalisedValue)
 void JuceVSTWrapper::reportGestureBegin(int index) { beginEdit(index); }
 
 void JuceVSTWrapper::reportGestureEnd(int index) { endEdit(index); }
-
-void JuceVSTWrapper::audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value)
-{
-    callHost(audioMasterAutomate, index, 0, nullptr, value);
-}
-
-void JuceVSTWrapper::audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int index)
-{
-    beginEdit(index);
-}
-
-void JuceVSTWrapper::audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int index) { endEdit(index); }
 
 void JuceVSTWrapper::audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&)
 {

@@ -89,12 +89,11 @@ private:
     void reportParameterChange(int index, float normalisedValue) override;
     void reportGestureBegin(int index) override;
     void reportGestureEnd(int index) override;
-    // Processor listener: any thread the processor reports from. Parameter changes and gestures come here
-    // only from a processor that reports through JUCE's own parameters.
-    void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value) override;
+    // Processor listener: any thread the processor reports from. Parameter changes and gestures reach the host through the reporter
+    // above, which is registered for as long as this listener is, and the processor keeps no JUCE-managed
+    // parameters: JUCE's own parameter and gesture notifications never come here.
+    void audioProcessorParameterChanged(juce::AudioProcessor*, int, float) override {}
     void audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&) override;
-    void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int index) override;
-    void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int index) override;
     // Play head: host's audio thread, from inside processBlock.
     juce::Optional<PositionInfo> getPosition() const override;
     // Message thread: housekeeping every 250 ms once the host opened the editor.
@@ -130,6 +129,6 @@ private:
     double preparedRate = 0.0;                        // Hz, of the last preparation
     int preparedFrames = 0;
     // Set on the host's UI thread, read on its audio thread.
-    std::atomic<bool> isProcessing { false }, firstProcessCallback { true }, isBypassed { false };
+    std::atomic<bool> firstProcessCallback { true }, isBypassed { false };
 };
 } // namespace host
