@@ -420,7 +420,9 @@ void BasePlugin::prepareToPlay (double, int)
     checkNonRealtime();
     prepared = true;
     preparedPending = true;
-    requestUpdate(); // a host may prepare from the audio thread: no message from there
+    // The binding prepares on the host's UI thread, but a host driving the
+    // processor otherwise might prepare from its audio thread: no message here.
+    requestUpdate();
 }
 
 void BasePlugin::releaseResources()

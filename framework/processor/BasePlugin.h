@@ -188,7 +188,8 @@ public:
     //==============================================================================
     // juce::AudioProcessor, as the binding calls it.
     const juce::String getName() const override { return getPluginName(); }
-    void prepareToPlay (double sampleRate, int maximumBlockSize) override; // message thread
+    // Host's UI thread (open, resume, a rate or block-size change), under the callback lock.
+    void prepareToPlay (double sampleRate, int maximumBlockSize) override;
     void releaseResources() override;                                      // message thread
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override; // audio thread
     double getTailLengthSeconds() const override { return 0.0; }
