@@ -71,10 +71,11 @@ void Pulsetta::restorePluginState (const juce::XmlElement& element)
     if (tagIs (&element, bankRootTag))
     {
         // A pattern bank handed over as a chunk: patterns, and nothing else.
+        // Pulsetta keeps one bank, written without a type, so any bank is ours.
         if (seq != nullptr)
             for (auto* child : element.getChildIterator())
-                if (seq->isBankXml (*child, 0))
-                    seq->loadBankXml (*child, 0);
+                if (seq->isBankXml (*child, DrumMachineSeq::singleBank))
+                    seq->loadBankXml (*child, DrumMachineSeq::singleBank);
         if (getCurrentPreset() >= 0 && getCurrentPreset() < PresetBank::numPresets)
             applyCurrentPreset();
         refreshPatternState();

@@ -198,7 +198,10 @@ TEST_F (ProductTest, APatternBankRootReplacesThePatternsAndNothingElse)
     sourceSeq->setChain (7, 7, 0);
     sourceSeq->clearEditedPattern(); // pattern 7 emptied
     auto bank = std::make_unique<juce::XmlElement> ("PulsettaBank");
-    bank->addChildElement (sourceSeq->createBankXml (0).release());
+    // As the product writes its own bank: no type attribute.
+    auto written = sourceSeq->createBankXml (DrumMachineSeq::singleBank);
+    ASSERT_FALSE (written->hasAttribute ("type"));
+    bank->addChildElement (written.release());
 
     auto product = makeProduct();
     product->getParameterManager().setBool (DrumMachine::muteParameter + 2, true);
