@@ -2,6 +2,7 @@
 // A state restore is read into a plain record on the message thread first;
 // only copying it in happens under the callback lock, between two blocks.
 #include "drummachine/processor/DrumMachine.h"
+#include "drummachine/sequencer/Pattern.h"
 
 #include "framework/core/XmlTags.h"
 
@@ -59,7 +60,7 @@ std::unique_ptr<juce::XmlElement> DrumMachine::createPluginStateXml()
     auto outputs = std::make_unique<juce::XmlElement> (audioOutputSettingsTag);
     auto* triggerOut = outputs->createNewChildElement ("TriggerOut");
     triggerOut->setAttribute ("state", isTriggerOutEnabled() ? "on" : "off");
-    triggerOut->setAttribute ("instrument", getTrackCode (getTriggerOutInstrument()));
+    triggerOut->setAttribute ("instrument", instruments::getShortCode (getTriggerOutInstrument()));
     triggerOut->setAttribute ("output", getTriggerOutOutput());
     outputs->addChildElement (createOutputAssignmentsXml (true).release());
 
@@ -74,7 +75,7 @@ std::unique_ptr<juce::XmlElement> DrumMachine::createOutputAssignmentsXml (bool 
 {
     auto assignments = std::make_unique<juce::XmlElement> ("OutAssignations");
     for (int i = 0; i < numInstruments; ++i)
-        assignments->createNewChildElement (getTrackCode (i))->setAttribute ("out", current ? getOutputNumber (i) : getDefaultOutputNumber (i));
+        assignments->createNewChildElement (instruments::getShortCode (i))->setAttribute ("out", current ? getOutputNumber (i) : getDefaultOutputNumber (i));
     return assignments;
 }
 
@@ -98,7 +99,6 @@ void DrumMachine::restorePluginState (const juce::XmlElement& element)
     state.triggerOutInstrument = getTriggerOutInstrument();
     state.triggerOutOutput = getTriggerOutOutput();
 
-    bool keyMapRead = false;
     for (auto* child : element.getChildIterator())
     {
         if (tagIs (child, audioOutputSettingsTag))
@@ -114,7 +114,8 @@ void DrumMachine::restorePluginState (const juce::XmlElement& element)
         else if (DrumMap::isDrumMapXml (*child))
         {
             // The audio side reads its own copy of the keys, refreshed below.
-            keyMapRead = drumMap.readDrumMapXml (*child) || keyMapRead;
+            // A map this version cannot read leaves the current one in place.
+            drumMap.readDrumMapXml (*child);
         }
         else if (tagIs (child, internalSequencerTag))
         {
@@ -128,7 +129,6 @@ void DrumMachine::restorePluginState (const juce::XmlElement& element)
     }
 
     applyRestoredState (state);
-    juce::ignoreUnused (keyMapRead);
 
     for (int i = 0; i < numInstruments; ++i)
         getParameterManager().setInt (outputNumberParameter + i, state.outputs[(size_t) i]);
@@ -164,7 +164,7 @@ void DrumMachine::readTriggerOut (const juce::XmlElement& element, RestoredState
 {
     state.triggerOutRead = true;
     state.triggerOutEnabled = readOnOffState (element);
-    const int instrument = findTrackCode (element.getStringAttribute ("instrument"));
+    const int instrument = instruments::getIndexOfCode (element.getStringAttribute ("instrument"));
     if (instrument >= 0)
         state.triggerOutInstrument = instrument;
     const int output = element.getIntAttribute ("output", getNumOutputs());
@@ -175,7 +175,7 @@ void DrumMachine::readOutputAssignments (const juce::XmlElement& element, bool c
 {
     for (auto* child : element.getChildIterator())
     {
-        const int instrument = findTrackCode (child->getTagName());
+        const int instrument = instruments::getIndexOfCode (child->getTagName());
         const int out = child->getIntAttribute ("out", 0);
         if (! isValidInstrument (instrument) || out < 1 || out > getNumOutputs())
             continue;

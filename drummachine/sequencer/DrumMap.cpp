@@ -88,18 +88,20 @@ bool DrumMap::readDrumMapXml (const juce::XmlElement& element)
     {
         keyAttribute = "note";
     }
-
-    if (keyAttribute != nullptr)
+    else
     {
-        for (auto* assignment : element.getChildIterator())
-        {
-            if (! tagIs (assignment, "assign"))
-                continue;
-            const int key = parseKey (*assignment, keyAttribute);
-            const int instrument = instruments::getIndexOfCode (assignment->getStringAttribute ("instrument"));
-            if (key >= 0 && key < numKeys && instrument >= 0 && instrument < instruments::numInstruments)
-                keys[(size_t) key] = instrument; // a later assignment of the same key wins
-        }
+        // A version we cannot read would otherwise empty the user's map: keep it as it is.
+        return false;
+    }
+
+    for (auto* assignment : element.getChildIterator())
+    {
+        if (! tagIs (assignment, "assign"))
+            continue;
+        const int key = parseKey (*assignment, keyAttribute);
+        const int instrument = instruments::getIndexOfCode (assignment->getStringAttribute ("instrument"));
+        if (key >= 0 && key < numKeys && instrument >= 0 && instrument < instruments::numInstruments)
+            keys[(size_t) key] = instrument; // a later assignment of the same key wins
     }
 
     name = newName;
@@ -134,10 +136,7 @@ bool DrumMap::loadDrumMapFile (const juce::File& file)
 bool DrumMap::loadDrumMapResource (const juce::String& resourceName)
 {
     const auto root = juce::XmlDocument::parse (getResourceAsString (resourceName));
-    if (root == nullptr)
-        return false;
-    readDrumMapXml (*root);
-    return true;
+    return root != nullptr && readDrumMapXml (*root);
 }
 
 void DrumMap::loadStartUpDrumMap()

@@ -40,7 +40,8 @@ public:
 
     void clearDrumMap();
     static bool isDrumMapXml (const juce::XmlElement& element);
-    // False (nothing changed) when the element is not a drum map. Entries with
+    // False (nothing changed) when the element is not a drum map or carries a
+    // version other than "1.0" or "1.1". Entries with
     // an unknown instrument, the accent, or a key outside 0..127 are skipped.
     bool readDrumMapXml (const juce::XmlElement& element);
     std::unique_ptr<juce::XmlElement> createDrumMapXml() const;
@@ -48,7 +49,8 @@ public:
     // True when the file held a drum map and replaced this one; the caller
     // then asks the host to fetch the key names again.
     bool loadDrumMapFile (const juce::File& file);
-    // Loads an embedded map ("default.xrdrmap"); true when it parsed.
+    // Loads an embedded map ("default.xrdrmap"); true when it held a drum map
+    // that replaced this one.
     bool loadDrumMapResource (const juce::String& resourceName);
     // The default map, then the user's file when the user chose one; a user
     // file that is missing or not a drum map leaves the default in place.

@@ -117,6 +117,20 @@ TEST_F (DrumMachineState, ForeignOrGarbageStateChangesNothingAndBadEntriesAreSki
             EXPECT_EQ (after.getStep (track, step), before.getStep (track, step));
 }
 
+TEST_F (DrumMachineState, ADrumMapOfAnUnknownVersionLeavesTheMapInPlace)
+{
+    auto dm = makeDrumMachine();
+    dm->restorePluginState (*parse (stateWithSections (
+        "<DrumMap application=\"Pulsetta\" ver=\"1.1\" name=\"One key\"><assign midiKey=\"60\" instrument=\"SD\"/></DrumMap>")));
+    ASSERT_EQ (dm->getDrumMap().getInstrumentForKey (60), snareDrum);
+
+    dm->restorePluginState (*parse (stateWithSections (
+        "<DrumMap application=\"Pulsetta\" ver=\"3.0\" name=\"Later\"><assign midiKey=\"61\" instrument=\"BD\"/></DrumMap>")));
+    EXPECT_EQ (dm->getDrumMap().getInstrumentForKey (60), snareDrum);
+    EXPECT_EQ (dm->getDrumMap().getInstrumentForKey (61), -1);
+    EXPECT_EQ (dm->getDrumMap().getName(), "One key");
+}
+
 TEST_F (DrumMachineState, ARestoredDrumMapReachesTheAudioSide)
 {
     auto dm = makeDrumMachine();

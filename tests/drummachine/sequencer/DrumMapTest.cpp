@@ -34,7 +34,6 @@ TEST_F (DrumMapTest, BothVersionsAreReadWithTheirOwnKeyAttribute)
         { "<DrumMap ver=\"1.1\" name=\"New\"><assign midiKey=\"36\" instrument=\"BD\"/><assign note=\"37\" instrument=\"RS\"/></DrumMap>", 0, -1, "New" },
         { "<DrumMap ver=\"1.0\" name=\"Old\"><assign midiKey=\"36\" instrument=\"BD\"/><assign note=\"37\" instrument=\"RS\"/></DrumMap>", -1, 5, "" },
         { "<drummap name=\"Old\"><ASSIGN midiKey=\"36\" instrument=\"BD\"/><Assign note=\"37\" instrument=\"rs\"/></drummap>", -1, 5, "" },
-        { "<DrumMap ver=\"2.0\"><assign midiKey=\"36\" instrument=\"BD\"/><assign note=\"37\" instrument=\"RS\"/></DrumMap>", -1, -1, "" },
     };
     for (const auto& c : cases)
     {
@@ -43,6 +42,34 @@ TEST_F (DrumMapTest, BothVersionsAreReadWithTheirOwnKeyAttribute)
         EXPECT_EQ (map.getInstrumentForKey (37), c.key37) << c.text;
         EXPECT_EQ (map.getName(), c.name) << c.text;
     }
+}
+
+TEST_F (DrumMapTest, AnUnknownVersionChangesNothingAndFails)
+{
+    ASSERT_TRUE (map.readDrumMapXml (*xml ("<DrumMap ver=\"1.1\" name=\"Mine\"><assign midiKey=\"36\" instrument=\"BD\"/></DrumMap>")));
+    const char* newer = "<DrumMap ver=\"2.0\" name=\"Newer\"><assign midiKey=\"37\" instrument=\"RS\"/><assign note=\"38\" instrument=\"SD\"/></DrumMap>";
+    EXPECT_FALSE (map.readDrumMapXml (*xml (newer)));
+    EXPECT_FALSE (map.readDrumMapXml (*xml ("<DrumMap ver=\"\"><assign midiKey=\"37\" instrument=\"RS\"/></DrumMap>")));
+
+    auto folder = juce::File::createTempFile ("drum-maps");
+    ASSERT_TRUE (folder.createDirectory());
+    const auto file = folder.getChildFile ("newer.xrdrmap");
+    ASSERT_TRUE (file.replaceWithText (newer));
+    EXPECT_FALSE (map.loadDrumMapFile (file));
+    folder.deleteRecursively();
+
+    EXPECT_EQ (map.getInstrumentForKey (36), 0);
+    EXPECT_EQ (map.getInstrumentForKey (37), -1);
+    EXPECT_EQ (map.getInstrumentForKey (38), -1);
+    EXPECT_EQ (map.getName(), "Mine");
+}
+
+TEST_F (DrumMapTest, AnEmbeddedFileThatIsNotADrumMapIsRefused)
+{
+    ASSERT_TRUE (map.loadDrumMapResource ("default.xrdrmap"));
+    EXPECT_FALSE (map.loadDrumMapResource ("parameters.xml"));
+    EXPECT_FALSE (map.loadDrumMapResource ("no-such-resource.xrdrmap"));
+    EXPECT_EQ (map.getInstrumentForKey (36), 0);
 }
 
 TEST_F (DrumMapTest, BadEntriesAreSkippedOneByOne)
