@@ -1,13 +1,12 @@
 #include "drummachine/processor/DrumMachine.h"
 
-#include "drummachine/sequencer/PulsettaSeq.h"
+#include "drummachine/sequencer/Pattern.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace
 {
-const char* const trackCodes[DrumMachine::numTracks] = { "BD", "SD", "LT", "MT", "HT", "RS", "HC", "CH", "OH", "CR", "RD", "AC" };
 constexpr size_t midiListCapacity = 8192; // events per block, in and out
 } // namespace
 
@@ -30,19 +29,6 @@ DrumMachine::DrumMachine()
 DrumMachine::~DrumMachine()
 {
     stopPolling();
-}
-
-const char* DrumMachine::getTrackCode (int track) noexcept
-{
-    return track >= 0 && track < numTracks ? trackCodes[track] : "";
-}
-
-int DrumMachine::findTrackCode (const juce::String& code) noexcept
-{
-    for (int track = 0; track < numTracks; ++track)
-        if (code.equalsIgnoreCase (trackCodes[track]))
-            return track;
-    return -1;
 }
 
 //==== Start-up ======================================================================
@@ -189,7 +175,7 @@ void DrumMachine::pollAudioFlags()
 
     bool refreshSteps = stepStatesPending.exchange (false);
     // Taps the sequencer wrote at a step of its own raise its request.
-    if (auto* product = dynamic_cast<PulsettaSeq*> (sequencer.get()); product != nullptr && product->takeStepStatesRefreshRequest())
+    if (sequencer != nullptr && sequencer->takeStepStatesRefreshRequest())
         refreshSteps = true;
 
     if (playStatePending.exchange (false))

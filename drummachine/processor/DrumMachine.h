@@ -249,7 +249,8 @@ public:
 
     //==== Framework and host ============================================================
     void initialise() override;
-    void prepareToPlay (double sampleRate, int maximumBlockSize) override;       // message thread
+    // The host's UI thread (open, resume, a rate or block-size change), under the callback lock.
+    void prepareToPlay (double sampleRate, int maximumBlockSize) override;
     void releaseResources() override;                                             // message thread
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override; // audio thread
     bool isBusesLayoutSupported (const BusesLayout& layout) const override;
@@ -267,10 +268,6 @@ public:
     std::unique_ptr<juce::XmlElement> createUserSettingsXml() override;
     void readResourcesSettings (const juce::XmlElement& element) override;
     std::unique_ptr<juce::XmlElement> createResourcesSettingsXml() override;
-
-    // The short codes of the twelve tracks (BD .. RD, AC).
-    static const char* getTrackCode (int track) noexcept;
-    static int findTrackCode (const juce::String& code) noexcept; // any case; -1 when unknown
 
 protected:
     // Any thread (the product's MIDI pattern selection on the audio thread):

@@ -156,6 +156,11 @@ public:
     virtual bool copyPattern (int index, Pattern& destination) const;
     virtual bool storePattern (int index, const Pattern& source);
 
+    // Message thread (the owner's timer): true once after playback wrote steps
+    // the step lights must show. A sequencer that never writes steps while it
+    // plays has nothing to report.
+    virtual bool takeStepStatesRefreshRequest() noexcept { return false; }
+
     //==== Randomiser (message thread; the mask is read on the audio thread) ========
     int randomInt (int n);
     void randomizerNext (const bool* chosenFlags, bool flam);     // one flag per track

@@ -327,16 +327,6 @@ int PulsettaSeq::choosePendingBank (int lowerBank)
 
 //==== Whole-record hand-over =========================================================
 
-bool PulsettaSeq::copyPattern (int index, Pattern& destination) const
-{
-    return DrumMachineSeq::copyPattern (index, destination);
-}
-
-bool PulsettaSeq::storePattern (int index, const Pattern& source)
-{
-    return DrumMachineSeq::storePattern (index, source);
-}
-
 void PulsettaSeq::copyAllPatterns (PatternStore& destination) const
 {
     destination = patterns;

@@ -116,9 +116,7 @@ public:
     void setStepAccent (int pattern, int row, int step) override;
     void setStepFlam (int pattern, int row, int step) override;
 
-    //==== Whole-record hand-over =====================================================
-    bool copyPattern (int index, Pattern& destination) const override;
-    bool storePattern (int index, const Pattern& source) override;
+    //==== Whole-record hand-over (single records: DrumMachineSeq) ===================
     // All 96 at once under one guard: a consistent bank for the audio thread.
     void copyAllPatterns (PatternStore& destination) const;
     void storeAllPatterns (const PatternStore& source);
@@ -180,7 +178,7 @@ public:
     int choosePendingBank (int lowerBank);
     // Message thread (the owner's timer): true once after playback wrote steps
     // (taps) that the step lights must show. The audio thread only raises it.
-    bool takeStepStatesRefreshRequest() noexcept;
+    bool takeStepStatesRefreshRequest() noexcept override;
 
 private:
     void playStep (int pattern, int step, bool flamPass);
