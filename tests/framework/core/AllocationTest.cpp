@@ -1,7 +1,7 @@
 // Look-ups by index and the setters run on the audio thread: they must never
 // allocate. This executable counts every allocation the test thread makes
 // while a counter lives (the support library replaces the allocator).
-#include "MessageLoop.h"
+#include "support/MessageLoop.h"
 
 #include "framework/core/MidiControl.h"
 #include "framework/core/ParameterManager.h"

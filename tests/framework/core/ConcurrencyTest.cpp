@@ -1,7 +1,7 @@
 // Several threads look up, read and set parameters while the message thread
 // delivers the deferred notifications and drives MIDI learn: run it under the
 // sanitizer builds to catch races and memory faults.
-#include "MessageLoop.h"
+#include "support/MessageLoop.h"
 
 #include "framework/core/MidiControl.h"
 #include "framework/core/ParameterManager.h"

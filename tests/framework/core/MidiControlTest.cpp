@@ -1,4 +1,4 @@
-#include "MessageLoop.h"
+#include "support/MessageLoop.h"
 
 #include "framework/core/MidiControl.h"
 #include "framework/core/ParameterManager.h"
