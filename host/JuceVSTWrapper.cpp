@@ -1,7 +1,7 @@
 #include "host/JuceVSTWrapper.h"
 
+#include "host/EditorCompWrapper.h"
 #include "host/HostPlayHead.h"
-#include "host/MessagePump.h"
 #include "host/PluginIdentity.h"
 
 #include <cmath>
@@ -14,7 +14,6 @@ using vst::AEffect; // JUCE declares a global AEffect of its own
 
 namespace
 {
-constexpr int housekeepingIntervalMs = 250;
 constexpr double fallbackSampleRate = 44100.0; // Hz, when the host gives none
 
 double usableRate(double rate) { return rate > 0.0 && std::isfinite(rate) ? rate : fallbackSampleRate; }
@@ -50,6 +49,7 @@ JuceVSTWrapper::~JuceVSTWrapper()
 {
     hasShutDown = true;
     stopTimer();
+    deleteEditor(false);
     cancelPendingUpdate();
     processor->removeListener(this);
     processor->setHostReporter(nullptr);
@@ -70,24 +70,6 @@ VstIntPtr JuceVSTWrapper::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr 
     }
 }
 
-// Until an editor is hosted, these answer as they do for a processor without one.
-VstIntPtr JuceVSTWrapper::dispatchEditorOpcode(VstInt32 opcode, void* ptr)
-{
-    switch (opcode)
-    {
-    case effEditGetRect:
-        if (ptr != nullptr)
-            *static_cast<ERect**>(ptr) = nullptr;
-        return 0;
-    case effEditOpen:
-        if (auto* messageManager = juce::MessageManager::getInstanceWithoutCreating();
-            messageManager != nullptr && messageManager->isThisTheMessageThread())
-            startTimer(housekeepingIntervalMs);
-        return 0;
-    default: return 0;
-    }
-}
-
 void JuceVSTWrapper::open()
 {
     setEditorFlag(processor->hasEditor());
@@ -96,10 +78,6 @@ void JuceVSTWrapper::open()
     updateBlockSize();
     prepareBeforeFirstResume();
 }
-
-void JuceVSTWrapper::close() { stopTimer(); }
-
-void JuceVSTWrapper::idle() { drainMessageQueue(); }
 
 void JuceVSTWrapper::setSampleRate(float rate)
 {
@@ -350,6 +328,4 @@ juce::Optional<juce::AudioPlayHead::PositionInfo> JuceVSTWrapper::getPosition() 
     const auto answer = callHost(audioMasterGetTime, 0, kVstTimeInfoRequest);
     return positionFromTimeInfo(reinterpret_cast<const VstTimeInfo*>(answer));
 }
-
-void JuceVSTWrapper::timerCallback() { chunk.releaseIfOlderThan(juce::Time::getApproximateMillisecondCounter()); }
 } // namespace host

@@ -1,7 +1,8 @@
 #pragma once
 // Binds one HostedProcessor to a VST 2.4 host: audio and MIDI per block,
-// parameters, programs, state chunks, pins and speaker arrangements, and the
-// play head read from the host's time info.
+// parameters, programs, state chunks, pins and speaker arrangements, the
+// play head read from the host's time info, and the processor's editor inside
+// the host's window.
 #include "host/AudioEffectX.h"
 #include "host/HostedProcessor.h"
 #include "host/KeptChunk.h"
@@ -101,7 +102,14 @@ private:
     // Message thread: tells the host that pins or latency changed.
     void handleAsyncUpdate() override;
 
+    // The editor in the host's window (JuceVSTWrapperEditor.cpp); message thread only.
+    class EditorCompWrapper;
     vst::VstIntPtr dispatchEditorOpcode(vst::VstInt32 opcode, void* ptr);
+    vst::VstIntPtr getEditorRect(vst::ERect** rect);
+    vst::VstIntPtr openEditor(void* hostWindow);
+    void createEditorComp();
+    void deleteEditor(bool canDeferDelete);
+    void resizeHostWindow(int width, int height);
     void prepare(double rate, int frames);
     void prepareBeforeFirstResume();
     void renderBlock(float** inputs, float** outputs, int frames);
@@ -114,6 +122,11 @@ private:
 
     std::unique_ptr<HostedProcessor> processor;
     KeptChunk chunk;
+    // The host component holding the processor's editor, from effEditGetRect or effEditOpen until effEditClose.
+    std::unique_ptr<EditorCompWrapper> editorComp;
+    vst::ERect editorRect {};          // handed out by effEditGetRect, valid while the instance lives
+    bool isEditorInHostWindow = false; // between effEditOpen and effEditClose
+    bool shouldDeleteEditor = false;   // the deletion waits for the next tick: a modal window was up at close
     // Under the callback lock. Each holds midiBufferRoomBytes, reserved when prepared and never grown after.
     juce::MidiBuffer midiEvents;                     // host's events in, processor's events out
     juce::MidiBuffer sliceEvents, sliceOutput;       // used when a block is longer than prepared

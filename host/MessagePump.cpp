@@ -1,6 +1,6 @@
 #include "host/MessagePump.h"
 
-#include <juce_events/juce_events.h>
+#include <juce_gui_basics/juce_gui_basics.h>
 
 namespace juce
 {
@@ -12,21 +12,28 @@ namespace host
 {
 namespace
 {
-bool draining = false; // message thread only
 constexpr int maximumMessagesPerDrain = 1000; // a message that re-posts itself must not hold the host's thread
 } // namespace
 
-bool drainMessageQueue()
+bool isMessageThread()
 {
     auto* messageManager = juce::MessageManager::getInstanceWithoutCreating();
-    if (messageManager == nullptr || !messageManager->isThisTheMessageThread() || draining)
+    return messageManager != nullptr && messageManager->isThisTheMessageThread();
+}
+
+bool drainMessageQueue()
+{
+    if (!isMessageThread() || BindingBusy::isSet())
         return false;
-    draining = true;
+    const BindingBusy busy;
     juce::Timer::callPendingTimersSynchronously();
     for (int i = 0; i < maximumMessagesPerDrain && juce::dispatchNextMessageOnSystemQueue(true); ++i)
     {
     }
-    draining = false;
+    // The host gives no other chance to draw: what the messages and timers asked to repaint is painted now.
+    for (int i = juce::ComponentPeer::getNumPeers(); --i >= 0;)
+        if (auto* peer = juce::ComponentPeer::getPeer(i))
+            peer->performAnyPendingRepaintsNow();
     return true;
 }
 } // namespace host

@@ -17,8 +17,10 @@ Pulsetta::Pulsetta()
 
 Pulsetta::~Pulsetta()
 {
-    // Written while every part of the drum machine still exists.
+    // Written while every part of the drum machine still exists; the editor
+    // then goes while everything it watches is still there.
     saveUserSettings();
+    deletePersistentEditor();
 }
 
 std::unique_ptr<DrumMachineCore> Pulsetta::createCore()

@@ -4,6 +4,7 @@
 #include "framework/core/XmlTags.h"
 #include "framework/presets/Preset.h"
 #include "framework/presets/XmlFiles.h"
+#include "framework/processor/AudioProcessorEditorWrapper.h"
 #include "framework/processor/StateChunk.h"
 #include "platform/UserFolders.h"
 
@@ -28,28 +29,6 @@ const char* const commandNames[] = { "Options",          "About",
                                      "Save preset as",   "Copy current preset",
                                      "Paste copied preset", "Store current preset",
                                      "Toggle Midi Learn" };
-
-// Hands the persistent editor to the host's window and takes it back when the
-// window closes: the editor keeps its state for the processor's whole life.
-class AudioProcessorEditorWrapper final : public juce::AudioProcessorEditor
-{
-public:
-    AudioProcessorEditorWrapper (juce::AudioProcessor& owner, juce::Component& editorToShow)
-        : juce::AudioProcessorEditor (owner), editor (editorToShow)
-    {
-        setSize (editor.getWidth(), editor.getHeight());
-        addAndMakeVisible (editor);
-    }
-
-    ~AudioProcessorEditorWrapper() override
-    {
-        editor.setVisible (false);
-        removeChildComponent (&editor);
-    }
-
-private:
-    juce::Component& editor;
-};
 } // namespace
 
 // Runs the instance's poll on the message thread.
@@ -77,6 +56,11 @@ BasePlugin::~BasePlugin()
 {
     stopPolling();
     cancelPendingUpdate();
+    deletePersistentEditor();
+}
+
+void BasePlugin::deletePersistentEditor()
+{
     persistentEditor.reset();
 }
 

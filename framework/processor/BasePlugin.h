@@ -92,7 +92,9 @@ public:
     // Message thread: the start-up routine (listener on every parameter, user
     // settings, MIDI map and host map files).
     virtual void initialise();
-    // Message thread: the persistent editor; none by default.
+    // Message thread, once at start-up: the persistent editor, kept until
+    // the processor is destroyed; none by default. The host's editor window
+    // shows it and takes the size it sets itself (setSize reaches the host).
     virtual std::unique_ptr<juce::Component> createEditorComponent() { return nullptr; }
     virtual juce::String getResourcePrefix() const { return "XX"; }
     virtual bool isPluginStateXml (const juce::XmlElement* element) const;
@@ -241,6 +243,12 @@ protected:
     void notifyCurrentPresetChanged();
 
     juce::Component* getPersistentEditor() const noexcept { return persistentEditor.get(); }
+
+    // Message thread. Deletes the persistent editor. A product calls it in
+    // its destructor right after writing the user settings, while everything
+    // the editor watches still exists; otherwise the base's destructor does,
+    // after the product's parts are gone.
+    void deletePersistentEditor();
 
     // Message thread: stops the poll timer. A product calls it first in its
     // destructor, so that no poll reaches a half-destroyed object.

@@ -13,8 +13,8 @@ TEST(ModuleRecord, DescribesTheInstrument)
     EXPECT_EQ(effect->magic, 0x56737450);
     EXPECT_EQ(effect->uniqueID, 0x4B783450); // "Kx4P"
     EXPECT_EQ(effect->version, 0x10602);
-    // Replacing, chunks, synth; no editor (the processor has none), never "no sound in stop", no doubles.
-    EXPECT_EQ(effect->flags, effFlagsCanReplacing | effFlagsProgramChunks | effFlagsIsSynth);
+    // Editor (the processor has one), replacing, chunks, synth; never "no sound in stop", no doubles.
+    EXPECT_EQ(effect->flags, effFlagsHasEditor | effFlagsCanReplacing | effFlagsProgramChunks | effFlagsIsSynth);
     EXPECT_EQ(effect->numInputs, 0);
     EXPECT_EQ(effect->numOutputs, 12);
     EXPECT_EQ(effect->numPrograms, 1);
@@ -106,16 +106,11 @@ TEST(ModuleDispatcher, Answers)
                            Case { effGetCurrentMidiProgram, 0, -1 }, Case { effSetTotalSampleToProcess, 12345, 12345 },
                            Case { effGetTailSize, 0, 0 }, Case { effSetBypass, 0, 1 },
                            Case { effGetNumMidiInputChannels, 0, 0 }, Case { effGetNumMidiOutputChannels, 0, 0 },
-                           // Without an editor: no rectangle, nothing opens, keys are not taken.
+                           // Without a host window nothing opens; keys are not taken.
                            Case { effEditOpen, 0, 0 }, Case { effEditIdle, 0, 0 }, Case { effEditKeyDown, 1, 0 },
                            Case { effEditKeyUp, 1, 0 }, Case { effSetEditKnob, 2, 0 }, Case { effEditClose, 0, 0 },
                            Case { effOpen, 0, 0 } })
         EXPECT_EQ(p.dispatch(c.opcode, 5, c.value), c.answer) << "opcode " << c.opcode;
-    EXPECT_EQ(instance->effect()->flags & effFlagsHasEditor, 0);
-    ERect sentinel {};
-    ERect* rect = &sentinel;
-    EXPECT_EQ(p.dispatch(effEditGetRect, 0, 0, &rect), 0);
-    EXPECT_EQ(rect, nullptr);
     VstSpeakerArrangement dummy {};
     VstSpeakerArrangement* in = &dummy;
     VstSpeakerArrangement* out = &dummy;

@@ -10,7 +10,11 @@
 // - The state chunk holds the 84 parameter values ("RPST", count, floats) and
 //   refuses anything else; the program chunk is a text report of what reached
 //   the processor (see report()).
-#include "host/HostedProcessor.h"
+// - Its persistent editor, made with the processor and kept for its life,
+//   paints a picture a window test can recognise.
+#include "RecordingProcessor.h"
+
+#include "framework/processor/AudioProcessorEditorWrapper.h"
 
 #include <array>
 #include <atomic>
@@ -26,15 +30,33 @@ constexpr char stateMagic[4] = { 'R', 'P', 'S', 'T' };
 std::atomic<int> constructedInProcess { 0 };
 std::atomic<int> liveInProcess { 0 };
 
+// Teal with a yellow band and a white frame.
+class RecordingEditor final : public juce::Component
+{
+public:
+    RecordingEditor() { setSize(recording::editorWidth, recording::editorHeight); }
+
+    void paint(juce::Graphics& g) override
+    {
+        g.fillAll(juce::Colour(0xff1f6f8b));
+        g.setColour(juce::Colour(0xfff2c14e));
+        g.fillRect(getLocalBounds().withSizeKeepingCentre(getWidth(), getHeight() / 4));
+        g.setColour(juce::Colours::white);
+        g.drawRect(getLocalBounds(), 4);
+    }
+};
+
 class RecordingProcessor final : public HostedProcessor, private juce::AsyncUpdater
 {
 public:
-    RecordingProcessor()
+    explicit RecordingProcessor(recording::Editor editorKind)
         : HostedProcessor(BusesProperties().withOutput("Output", juce::AudioChannelSet::discreteChannels(numOutputs)))
     {
         ++constructedInProcess;
         ++liveInProcess;
         values.fill(0.0f);
+        if (editorKind == recording::Editor::persistent)
+            persistentEditor = std::make_unique<RecordingEditor>();
     }
     ~RecordingProcessor() override
     {
@@ -100,8 +122,11 @@ public:
     double getTailLengthSeconds() const override { return 0.0; }
     bool acceptsMidi() const override { return true; }
     bool producesMidi() const override { return true; }
-    bool hasEditor() const override { return false; }
-    juce::AudioProcessorEditor* createEditor() override { return nullptr; }
+    bool hasEditor() const override { return persistentEditor != nullptr; }
+    juce::AudioProcessorEditor* createEditor() override
+    {
+        return persistentEditor != nullptr ? new AudioProcessorEditorWrapper(*this, *persistentEditor) : nullptr;
+    }
     int getNumPrograms() override { return 1; }
     int getCurrentProgram() override { return 0; }
     void setCurrentProgram(int program) override { report("program " + juce::String(program)); }
@@ -223,7 +248,13 @@ private:
     juce::String programName { "Default" }, arrangement;
     juce::int64 framesDone = 0;
     int asyncUpdatesHandled = 0, refusedIndexes = 0;
+    std::unique_ptr<juce::Component> persistentEditor;
 };
 } // namespace
 
-juce::AudioProcessor* createPluginFilter() { return new RecordingProcessor(); }
+std::unique_ptr<HostedProcessor> recording::createProcessor(Editor editor)
+{
+    return std::make_unique<RecordingProcessor>(editor);
+}
+
+juce::AudioProcessor* createPluginFilter() { return new RecordingProcessor(recording::Editor::persistent); }

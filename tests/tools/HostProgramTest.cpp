@@ -41,7 +41,7 @@ TEST(HostProgram, PrintsTheRecord)
     const auto result = run(testModule);
     EXPECT_EQ(result.status, 0) << result.output;
     for (const char* line : { "unique ID   Kx4P (0x4B783450)", "version     0x10602",
-                              "flags       0x130 (replacing chunks synth)", "outputs     12", "parameter  83  Param 84",
+                              "flags       0x131 (editor replacing chunks synth)", "outputs     12", "parameter  83  Param 84",
                               "output  11  XR12" })
         EXPECT_NE(result.output.find(line), std::string::npos) << line << " in\n" << result.output;
 }

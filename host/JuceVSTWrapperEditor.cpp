@@ -1,0 +1,182 @@
+#include "host/EditorCompWrapper.h"
+#include "host/MessagePump.h"
+
+#include <limits>
+
+// The processor's editor inside the host's window: the editor opcodes, the
+// host component, and the binding's housekeeping timer that the first
+// opening of the editor starts.
+//
+// On Linux the host's window is an X11 window; JUCE makes our window its
+// child when the host component joins the desktop with it as the parent.
+// Everything here runs on the message thread: the editor opcodes answer 0
+// on any other thread, since reaching the message thread from there would
+// mean waiting for a thread the host may itself be holding.
+namespace host
+{
+using namespace vst;
+
+namespace
+{
+constexpr int housekeepingIntervalMs = 250;
+
+VstInt16 rectSide(int pixels)
+{
+    return static_cast<VstInt16>(juce::jlimit(0, static_cast<int>(std::numeric_limits<VstInt16>::max()), pixels));
+}
+} // namespace
+
+JuceVSTWrapper::EditorCompWrapper::EditorCompWrapper(JuceVSTWrapper& wrapper,
+                                                     std::unique_ptr<juce::AudioProcessorEditor> ownedEditor)
+    : owner(wrapper), editor(std::move(ownedEditor))
+{
+    setOpaque(true);
+    setBounds(editor->getBounds());
+    editor->setTopLeftPosition(0, 0);
+    addAndMakeVisible(*editor);
+}
+
+JuceVSTWrapper::EditorCompWrapper::~EditorCompWrapper()
+{
+    // The editor goes first, while this component (its parent) is still whole.
+    editor.reset();
+}
+
+void JuceVSTWrapper::EditorCompWrapper::resized()
+{
+    if (editor != nullptr)
+        editor->setBounds(getLocalBounds());
+}
+
+void JuceVSTWrapper::EditorCompWrapper::childBoundsChanged(juce::Component* child)
+{
+    if (child == nullptr || child != editor.get())
+        return;
+    child->setTopLeftPosition(0, 0);
+    const int width = child->getWidth(), height = child->getHeight();
+    owner.resizeHostWindow(width, height);
+    setSize(width, height);
+}
+
+VstIntPtr JuceVSTWrapper::dispatchEditorOpcode(VstInt32 opcode, void* ptr)
+{
+    switch (opcode)
+    {
+    case effEditGetRect: return getEditorRect(static_cast<ERect**>(ptr));
+    case effEditOpen: return isMessageThread() ? openEditor(ptr) : 0;
+    case effEditClose:
+        if (isMessageThread())
+            deleteEditor(true);
+        return 0;
+    default: return 0;
+    }
+}
+
+// The editor component is created here already, so the size is the one the window will have.
+VstIntPtr JuceVSTWrapper::getEditorRect(ERect** rect)
+{
+    if (rect == nullptr)
+        return 0;
+    *rect = nullptr;
+    if (!isMessageThread())
+        return 0;
+    createEditorComp();
+    if (editorComp == nullptr)
+        return 0;
+    editorRect = { 0, 0, rectSide(editorComp->getHeight()), rectSide(editorComp->getWidth()) };
+    *rect = &editorRect;
+    return reinterpret_cast<VstIntPtr>(&editorRect);
+}
+
+// `hostWindow` is the host's native window (an X11 window id); without one there is nothing to open into.
+VstIntPtr JuceVSTWrapper::openEditor(void* hostWindow)
+{
+    startTimer(housekeepingIntervalMs);
+    if (hostWindow == nullptr)
+        return 0;
+    deleteEditor(true);
+    // A modal window still held the old component: rather than lose the window the host is opening
+    // to the pending deletion, that component serves it.
+    if (editorComp != nullptr)
+        shouldDeleteEditor = false;
+    createEditorComp();
+    if (editorComp == nullptr)
+        return 0;
+    editorComp->setOpaque(true);
+    editorComp->setVisible(false);
+    editorComp->addToDesktop(0, hostWindow);
+    isEditorInHostWindow = true;
+    editorComp->setVisible(true);
+    return 1;
+}
+
+void JuceVSTWrapper::createEditorComp()
+{
+    if (hasShutDown || processor == nullptr || editorComp != nullptr)
+        return;
+    if (auto* editor = processor->createEditorIfNeeded())
+    {
+        setEditorFlag(true);
+        editor->setOpaque(true);
+        editor->setVisible(true);
+        editorComp = std::make_unique<EditorCompWrapper>(*this, std::unique_ptr<juce::AudioProcessorEditor>(editor));
+    }
+    else
+    {
+        setEditorFlag(false);
+    }
+    shouldDeleteEditor = false;
+}
+
+void JuceVSTWrapper::deleteEditor(bool canDeferDelete)
+{
+    if (editorComp == nullptr)
+        return;
+    const BindingBusy busy;
+    juce::PopupMenu::dismissAllActiveMenus();
+    if (auto* modal = juce::Component::getCurrentlyModalComponent())
+    {
+        modal->exitModalState(0);
+        if (canDeferDelete)
+        {
+            // The host destroys its window as soon as this call returns, and our window with it: ours
+            // leaves it now, and the component goes at the next tick, once the modal window has let go.
+            editorComp->removeFromDesktop();
+            isEditorInHostWindow = false;
+            shouldDeleteEditor = true;
+            return;
+        }
+    }
+    if (auto* editor = editorComp->getEditor())
+    {
+        const juce::ScopedLock lock(processor->getCallbackLock());
+        processor->editorBeingDeleted(editor);
+    }
+    editorComp.reset();
+    isEditorInHostWindow = false;
+    shouldDeleteEditor = false;
+}
+
+// A host that sizes its window on request gets the editor's size; otherwise only our own window follows.
+void JuceVSTWrapper::resizeHostWindow(int width, int height)
+{
+    if (isEditorInHostWindow && canHostDo("sizeWindow"))
+        sizeWindow(width, height);
+}
+
+void JuceVSTWrapper::close()
+{
+    stopTimer();
+    deleteEditor(false);
+}
+
+// effEditIdle and effIdle: due timers, posted messages, window events and pending repaints.
+void JuceVSTWrapper::idle() { drainMessageQueue(); }
+
+void JuceVSTWrapper::timerCallback()
+{
+    if (std::exchange(shouldDeleteEditor, false))
+        deleteEditor(true);
+    chunk.releaseIfOlderThan(juce::Time::getApproximateMillisecondCounter());
+}
+} // namespace host
