@@ -3,8 +3,10 @@
 # --no-install-recommends keeps third-party plug-in headers off the include path.
 set -euo pipefail
 
+# xvfb, xauth and libx11-dev: the editor window test runs on a virtual X server of its own.
 packages=(juce-modules-source pkg-config cmake ninja-build g++ libfreetype-dev libpng-dev
-          libjpeg-dev zlib1g-dev fonts-dejavu-core libgtest-dev libgmock-dev libbenchmark-dev sox)
+          libjpeg-dev zlib1g-dev fonts-dejavu-core libgtest-dev libgmock-dev libbenchmark-dev sox
+          xvfb xauth libx11-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,276 @@
+// The editor of a module in a real X server, with the module loaded as a host
+// loads it (through VSTPluginMain, by the command-line host's code):
+//
+//     editor_window_tests <module.so>
+//
+// The host makes its window, asks for the editor's rectangle, opens the editor
+// in its window, idles it, finds our window among its window's children and
+// the editor painted there, closes the editor and destroys its window (as
+// hosts do), then does it all again in a new window, while another thread
+// renders blocks. Not one X error may arise, on any connection of the process.
+//
+// ctest runs it under its own Xvfb (run-under-xvfb.sh). Without a display, or
+// for a module without an editor, the test is skipped (exit code 77).
+#include "tools/PluginInstance.h"
+#include "tools/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+// After everything else: Xlib's macros (None, Bool, Status) would clash with names in other headers.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <set>
+#include <thread>
+
+using namespace vst;
+
+namespace
+{
+std::string modulePath;
+
+// Every X error of the process, from our connection or the module's: the default handler would end the process.
+int xErrors = 0;
+std::string firstXError;
+
+int countXError(Display* display, XErrorEvent* event)
+{
+    char text[128] = {};
+    XGetErrorText(display, event->error_code, text, sizeof text);
+    if (xErrors++ == 0)
+        firstXError = std::string(text) + " (request " + std::to_string(event->request_code) + ")";
+    return 0;
+}
+
+// A bare X server has no window manager, so none of the atoms that the editor's toolkit only looks up and never
+// makes. They are made here, on a connection that stays open, so the server keeps them.
+void internWindowManagerAtoms(Display* display)
+{
+    for (const char* name : { "WM_PROTOCOLS", "WM_TAKE_FOCUS", "WM_DELETE_WINDOW", "_NET_WM_PING", "WM_CHANGE_STATE",
+                              "WM_STATE", "_NET_WM_WINDOW_TYPE", "_NET_WM_STATE", "_NET_WM_STATE_HIDDEN",
+                              "_NET_WM_WINDOW_TYPE_COMBO", "_NET_WM_WINDOW_TYPE_NORMAL" })
+        XInternAtom(display, name, False);
+}
+
+// Renders blocks on its own thread, as the host's audio thread does, until destroyed.
+class RenderThread
+{
+public:
+    explicit RenderThread(clihost::PluginInstance& instance)
+        : outputs(static_cast<size_t>(instance.effect()->numOutputs), std::vector<float>(blockSize)),
+          thread([this, &instance] {
+              std::vector<float*> pointers;
+              for (auto& channel : outputs)
+                  pointers.push_back(channel.data());
+              for (int64_t start = 0; !stop; start += blockSize)
+              {
+                  instance.process(nullptr, pointers.data(), blockSize, start);
+                  ++blocks;
+                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+              }
+          })
+    {
+    }
+    ~RenderThread()
+    {
+        stop = true;
+        thread.join();
+    }
+    std::atomic<int> blocks { 0 };
+
+private:
+    static constexpr int blockSize = 256;
+    std::vector<std::vector<float>> outputs;
+    std::atomic<bool> stop { false };
+    std::thread thread;
+};
+
+struct Painted
+{
+    int colours = 0;           // distinct pixel values, counted up to 16
+    double hostBackground = 1; // share of pixels still showing the host window's background
+};
+
+// What our window shows; only asked once it is viewable (reading an unmapped window is an X error).
+Painted readPixels(Display* display, Window window, unsigned long hostBackground)
+{
+    XWindowAttributes attributes {};
+    if (XGetWindowAttributes(display, window, &attributes) == 0 || attributes.map_state != IsViewable)
+        return {};
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return {};
+    std::set<unsigned long> colours;
+    long background = 0;
+    for (int y = 0; y < attributes.height; ++y)
+        for (int x = 0; x < attributes.width; ++x)
+        {
+            const auto pixel = XGetPixel(image, x, y) & 0xffffff;
+            background += pixel == hostBackground ? 1 : 0;
+            if (colours.size() < 16)
+                colours.insert(pixel);
+        }
+    XDestroyImage(image);
+    return { static_cast<int>(colours.size()),
+             static_cast<double>(background) / (static_cast<double>(attributes.width) * attributes.height) };
+}
+
+std::vector<Window> childrenOf(Display* display, Window window)
+{
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, window, &root, &parent, &children, &count) == 0)
+        return {};
+    std::vector<Window> found(children, children + count);
+    if (children != nullptr)
+        XFree(children);
+    return found;
+}
+
+class EditorWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        display = XOpenDisplay(nullptr);
+        if (display == nullptr)
+            GTEST_SKIP() << "no X display";
+        XSetErrorHandler(countXError);
+        internWindowManagerAtoms(display);
+        XSync(display, False);
+        setenv("XDG_CONFIG_HOME", settings.path.c_str(), 1); // a product keeps its settings there
+
+        std::string error;
+        module = clihost::PluginModule::load(modulePath, error);
+        ASSERT_NE(module, nullptr) << error;
+        instance = clihost::PluginInstance::create(*module, {}, error);
+        ASSERT_NE(instance, nullptr) << error;
+        if ((instance->effect()->flags & effFlagsHasEditor) == 0)
+            GTEST_SKIP() << modulePath << " has no editor";
+    }
+
+    void TearDown() override
+    {
+        instance.reset();
+        module.reset();
+        if (display != nullptr)
+        {
+            XSync(display, False);
+            XCloseDisplay(display);
+        }
+    }
+
+    // The host's window, sized to the editor's rectangle and shown.
+    Window makeHostWindow(int width, int height)
+    {
+        const int screen = DefaultScreen(display);
+        const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0,
+                                                  static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
+                                                  BlackPixel(display, screen), hostBackground);
+        XMapWindow(display, window);
+        XSync(display, False);
+        return window;
+    }
+
+    using Milliseconds = std::chrono::duration<double, std::milli>;
+    struct Timing
+    {
+        Milliseconds open, painted; // the effEditOpen call; from the call until the editor showed
+    };
+
+    // Opens the editor in a new host window, checks it is ours and painted, closes it and destroys the window.
+    Timing openPaintAndClose()
+    {
+        ERect* rect = nullptr;
+        EXPECT_NE(instance->dispatch(effEditGetRect, 0, 0, &rect), 0);
+        if (rect == nullptr)
+            return {};
+        EXPECT_EQ(rect->top, 0);
+        EXPECT_EQ(rect->left, 0);
+        const int width = rect->right, height = rect->bottom;
+        EXPECT_GT(width, 0);
+        EXPECT_GT(height, 0);
+        const Window hostWindow = makeHostWindow(width, height);
+
+        const auto openedAt = std::chrono::steady_clock::now();
+        EXPECT_EQ(instance->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(hostWindow)), 1);
+        const Milliseconds openTime = std::chrono::steady_clock::now() - openedAt;
+
+        // Idle as a host does (every few milliseconds) until the editor shows; give up after five seconds.
+        Painted painted;
+        std::vector<Window> children;
+        for (int round = 0; round < 500 && (painted.colours < 2 || painted.hostBackground > 0.5); ++round)
+        {
+            instance->idle();
+            XSync(display, False);
+            children = childrenOf(display, hostWindow);
+            if (children.size() == 1)
+                painted = readPixels(display, children.front(), hostBackground);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_EQ(children.size(), 1u) << "our window is the one child of the host's";
+        if (children.size() == 1)
+        {
+            XWindowAttributes attributes {};
+            XGetWindowAttributes(display, children.front(), &attributes);
+            EXPECT_EQ(attributes.width, width);
+            EXPECT_EQ(attributes.height, height);
+        }
+        const Milliseconds paintedTime = std::chrono::steady_clock::now() - openedAt;
+        EXPECT_GE(painted.colours, 2) << "the editor painted its picture";
+        EXPECT_LT(painted.hostBackground, 0.5);
+
+        EXPECT_EQ(instance->dispatch(effEditClose), 0);
+        EXPECT_TRUE(childrenOf(display, hostWindow).empty());
+        XDestroyWindow(display, hostWindow); // at once, as hosts do
+        XSync(display, False);
+        for (int round = 0; round < 5; ++round)
+            instance->idle();
+        return { openTime, paintedTime };
+    }
+
+    static constexpr unsigned long hostBackground = 0xff00ff; // magenta
+    Display* display = nullptr;
+    TempFolder settings { "pulsetta-editor-window-" };
+    std::unique_ptr<clihost::PluginModule> module;
+    std::unique_ptr<clihost::PluginInstance> instance;
+};
+} // namespace
+
+TEST_F(EditorWindow, OpensInTheHostsWindowPaintsClosesAndReopensWhileBlocksRender)
+{
+    instance->resume(44100.0, 256);
+    {
+        RenderThread audio(*instance);
+        const auto first = openPaintAndClose();
+        const auto again = openPaintAndClose();
+        std::cout << "effEditOpen took " << first.open.count() << " ms (painted after " << first.painted.count()
+                  << " ms), again " << again.open.count() << " ms (painted after " << again.painted.count() << " ms)\n";
+        EXPECT_GT(audio.blocks, 0);
+    }
+    instance->suspend();
+    instance->close();
+    instance.reset();
+    module.reset();
+    XSync(display, False);
+    EXPECT_EQ(xErrors, 0) << firstXError;
+}
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc != 2)
+    {
+        std::cerr << "usage: " << argv[0] << " <module.so>\n";
+        return 2;
+    }
+    modulePath = argv[1];
+    const int result = RUN_ALL_TESTS();
+    const auto& tests = *::testing::UnitTest::GetInstance();
+    return result == 0 && tests.skipped_test_count() == tests.test_to_run_count() ? 77 : result;
+}
