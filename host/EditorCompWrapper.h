@@ -12,7 +12,6 @@ class JuceVSTWrapper::EditorCompWrapper final : public juce::Component
 public:
     // Message thread. Takes ownership of the editor.
     EditorCompWrapper(JuceVSTWrapper& owner, std::unique_ptr<juce::AudioProcessorEditor> editor);
-    ~EditorCompWrapper() override;
 
     juce::AudioProcessorEditor* getEditor() const noexcept { return editor.get(); }
 

@@ -36,12 +36,6 @@ JuceVSTWrapper::EditorCompWrapper::EditorCompWrapper(JuceVSTWrapper& wrapper,
     addAndMakeVisible(*editor);
 }
 
-JuceVSTWrapper::EditorCompWrapper::~EditorCompWrapper()
-{
-    // The editor goes first, while this component (its parent) is still whole.
-    editor.reset();
-}
-
 void JuceVSTWrapper::EditorCompWrapper::resized()
 {
     if (editor != nullptr)
