@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 using namespace vst;
@@ -64,11 +65,11 @@ struct Binding
         auto* editor = processor.getActiveEditor();
         return editor != nullptr ? editor->getChildComponent(0) : nullptr;
     }
-    // Gives the host's idle calls for `ms` milliseconds, as a host does while the editor is open.
-    void idleFor(int ms)
+    // Gives the host's idle calls, as a host does while the editor is open, for `ms` milliseconds or until `done`.
+    void idleFor(int ms, const std::function<bool()>& done = [] { return false; })
     {
         const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32>(ms);
-        while (juce::Time::getMillisecondCounter() < end)
+        while (juce::Time::getMillisecondCounter() < end && !done())
         {
             dispatch(effEditIdle);
             juce::Thread::sleep(5);
@@ -78,7 +79,7 @@ struct Binding
     host::JuceVSTWrapper wrapper;
 };
 
-constexpr int moreThanATick = 400; // ms; the binding's housekeeping runs every 250 ms
+constexpr int twoTicks = 600; // ms; the binding's housekeeping runs every 250 ms
 
 // A modal window of the kind an editor puts up, entered without the keyboard focus.
 struct ModalWindow : juce::Component
@@ -149,7 +150,7 @@ TEST(EditorHosting, ACloseWithAModalWindowUpLeavesTheHostsWindowAtOnceAndDeletes
     EXPECT_NE(binding.processor.getActiveEditor(), nullptr);
     EXPECT_EQ(binding.shownComponent(), nullptr); // out of the window the host is about to destroy
 
-    binding.idleFor(moreThanATick);
+    binding.idleFor(10 * twoTicks, [&] { return binding.processor.getActiveEditor() == nullptr; });
     EXPECT_EQ(binding.processor.getActiveEditor(), nullptr);
 }
 
@@ -161,7 +162,7 @@ TEST(EditorHosting, AnOpenWhileTheDeletionWaitsKeepsTheNewlyOpenedEditor)
     binding.dispatch(effEditClose);
 
     ASSERT_EQ(binding.dispatch(effEditOpen, hostWindow), 1);
-    binding.idleFor(2 * moreThanATick);
+    binding.idleFor(twoTicks);
     EXPECT_NE(binding.shownComponent(), nullptr);
     EXPECT_NE(binding.persistentEditor(), nullptr);
     EXPECT_FALSE(underneath.isCurrentlyModal());
