@@ -1,0 +1,109 @@
+#include "toolkit/binding/SkinReader.h"
+
+#include "toolkit/binding/FrameStrip.h"
+
+SkinReader::SkinReader (SkinContext& skinContext) : context (skinContext)
+{
+}
+
+juce::Image SkinReader::findImage (const juce::String& resourceName)
+{
+    if (resourceName.isEmpty())
+    {
+        report ("an image without a resource name");
+        return {};
+    }
+
+    auto image = context.getImage (resourceName);
+
+    if (! image.isValid())
+        report ("no image \"" + resourceName + "\"");
+
+    return image;
+}
+
+Parameter* SkinReader::findParameter (const juce::String& name)
+{
+    auto* parameter = context.getParameterByName (name);
+
+    if (parameter == nullptr)
+        report ("no parameter named \"" + name + "\"");
+
+    return parameter;
+}
+
+int SkinReader::findEvent (const juce::String& eventName)
+{
+    const int id = context.getEventId (eventName);
+
+    if (id == -1)
+        report ("no event named \"" + eventName + "\"");
+
+    return id;
+}
+
+int SkinReader::checkFrameCount (const juce::String& resourceName, const juce::Image& strip, int framesNum)
+{
+    const int height = strip.getHeight();
+    const int frames = toolkit::clampFrameCount (framesNum, height);
+
+    if (frames != framesNum)
+        report ("image \"" + resourceName + "\" cannot hold " + juce::String (framesNum) + " frames in "
+                + juce::String (height) + " rows: " + juce::String (frames) + " taken");
+    else if (height % frames != 0)
+        report ("image \"" + resourceName + "\" is " + juce::String (height) + " pixels high, not a whole number of "
+                + juce::String (frames) + " frames");
+
+    return frames;
+}
+
+void SkinReader::report (const juce::String& message)
+{
+    const auto line = places.isEmpty() ? message : places.joinIntoString (" > ") + ": " + message;
+
+    if (problems.contains (line))
+        return;
+
+    if (problems.size() < maxProblems)
+        problems.add (line);
+    else
+        ++droppedProblems;
+}
+
+void SkinReader::reportOnce (const juce::String& key, const juce::String& message)
+{
+    if (reportedKeys.contains (key))
+        return;
+
+    reportedKeys.add (key);
+    report (message);
+}
+
+juce::StringArray SkinReader::getProblems() const
+{
+    auto all = problems;
+
+    if (droppedProblems > 0)
+        all.add ("and " + juce::String (droppedProblems) + " more problems");
+
+    return all;
+}
+
+SkinReader::ScopedPlace::ScopedPlace (SkinReader& skinReader, const juce::XmlElement& element, int position)
+    : reader (skinReader)
+{
+    const auto name = element.getStringAttribute ("name");
+    auto place = element.getTagName();
+
+    if (name.isNotEmpty())
+        place << " \"" << name << "\"";
+    else if (position > 0)
+        place << " #" << position;
+
+    reader.places.add (place);
+}
+
+SkinReader::ScopedPlace::~ScopedPlace()
+{
+    reader.places.remove (reader.places.size() - 1);
+}

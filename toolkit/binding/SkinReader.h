@@ -1,0 +1,95 @@
+#pragma once
+
+#include "toolkit/binding/SkinContext.h"
+
+#include <juce_core/juce_core.h>
+#include <juce_graphics/juce_graphics.h>
+
+// One reading of a skin: the widgets find images, parameters and events
+// through it, and whatever it cannot find, or finds wrong, is noted with the
+// place in the skin where it occurred ("Panel "MainPanel" > Knob "Tune":
+// no image "knob.png""). Each problem is noted once; the widget carries on
+// with a safe default, so a faulty skin still builds and paints, and the
+// editor shows the whole list afterwards. Message thread.
+class SkinReader
+{
+public:
+    explicit SkinReader (SkinContext& context);
+
+    SkinReader (const SkinReader&) = delete;
+    SkinReader& operator= (const SkinReader&) = delete;
+
+    SkinContext& getContext() noexcept { return context; }
+
+    // The image of that resource name; a null image, noted, when the skin
+    // has none.
+    juce::Image findImage (const juce::String& resourceName);
+
+    // The parameter of that name; null, noted, when there is none.
+    Parameter* findParameter (const juce::String& name);
+
+    // The id of the event of that name; -1, noted, when there is none.
+    int findEvent (const juce::String& eventName);
+
+    // The number of frames a strip can hold when the skin asks for framesNum
+    // (at least 1, at most one per row), noting a count out of that range and
+    // a strip whose height is not a whole number of frames.
+    int checkFrameCount (const juce::String& resourceName, const juce::Image& strip, int framesNum);
+
+    // Notes a problem at the current place; a problem already noted there is
+    // not noted again.
+    void report (const juce::String& message);
+
+    // Notes a problem at the current place only the first time this key is
+    // given in the whole reading ("the tag Display": one note per tag).
+    void reportOnce (const juce::String& key, const juce::String& message);
+
+    // Every problem noted so far, in the order found, each with its place.
+    juce::StringArray getProblems() const;
+
+    // The element being read, for the places of problems noted meanwhile:
+    // its tag and its name, or its position among its siblings (1 for the
+    // first) when it has no name.
+    class ScopedPlace
+    {
+    public:
+        ScopedPlace (SkinReader& reader, const juce::XmlElement& element, int position = 0);
+        ~ScopedPlace();
+
+        ScopedPlace (const ScopedPlace&) = delete;
+        ScopedPlace& operator= (const ScopedPlace&) = delete;
+
+    private:
+        SkinReader& reader;
+    };
+
+    // A panel being read; panels within panels count their depth here, so
+    // that a skin nesting them without end is refused.
+    class ScopedPanel
+    {
+    public:
+        explicit ScopedPanel (SkinReader& reader) noexcept : owner (reader) { ++owner.panelDepth; }
+        ~ScopedPanel() { --owner.panelDepth; }
+
+        ScopedPanel (const ScopedPanel&) = delete;
+        ScopedPanel& operator= (const ScopedPanel&) = delete;
+
+    private:
+        SkinReader& owner;
+    };
+
+    // Panels being read, the outermost counting 1.
+    int getPanelDepth() const noexcept { return panelDepth; }
+
+    // A skin with more problems than this gets the first ones and a count of
+    // the rest.
+    static constexpr int maxProblems = 100;
+
+private:
+    SkinContext& context;
+    juce::StringArray places;
+    juce::StringArray problems;
+    juce::StringArray reportedKeys;
+    int droppedProblems = 0;
+    int panelDepth = 0;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+#include <juce_graphics/juce_graphics.h>
+
+#include <optional>
+
+// The small children most skin elements carry. Tags are compared without
+// regard to case; attribute names exactly; a missing attribute reads 0.
+namespace toolkit
+{
+// <pos left=".." top=".."/>: nothing when there is no pos child.
+std::optional<juce::Point<int>> readPosition (const juce::XmlElement& element);
+
+// <size width=".." height=".."/>: nothing when there is no size child;
+// negative sizes read as 0.
+std::optional<juce::Point<int>> readSize (const juce::XmlElement& element);
+} // namespace toolkit

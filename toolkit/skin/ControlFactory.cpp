@@ -1,0 +1,76 @@
+#include "toolkit/skin/ControlFactory.h"
+
+#include "toolkit/skin/GFXAnimation.h"
+#include "toolkit/skin/GFXButton.h"
+#include "toolkit/skin/GFXKnob.h"
+#include "toolkit/skin/GFXMultiStateButton.h"
+#include "toolkit/skin/GFXPanel.h"
+#include "toolkit/skin/GFXRocker.h"
+#include "toolkit/skin/GFXToggleButton.h"
+#include "toolkit/skin/NumericDisplay.h"
+#include "toolkit/skin/PatternNumberDisplay.h"
+
+namespace
+{
+using Creator = SkinWidget (*) (const juce::String& name, SkinContext& context);
+
+struct ControlKind
+{
+    const char* tag;
+    Creator create; // null: not built in this version
+};
+
+// Tried in this order; tags are compared without regard to case.
+const ControlKind controlKinds[] = {
+    { "Knob", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXKnob> (name); } },
+    { "Switch", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXSwitch> (name); } },
+    { "Animation", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXAnimation> (name); } },
+    { "Button", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXButton> (name); } },
+    { "ToggleButton", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXToggleButton> (name); } },
+    { "MultiStateButton", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXMultiStateButton> (name); } },
+    { "Display", nullptr },
+    { "DisplayFloat", nullptr },
+    { "Rocker", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXRocker> (name); } },
+    { "Panel", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXPanel> (name); } },
+    { "NumericDisplay", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<NumericDisplay> (name); } },
+    { "NoteDisplay", nullptr },
+    { "PatternNumberDisplay", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<PatternNumberDisplay> (name); } },
+    { "MidiKeyboard", nullptr },
+    { "PitchBender", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<PitchBender> (name); } },
+    { "ModWheel", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<ModWheel> (name); } },
+    { "ModulationMatrix", nullptr },
+    { "MidiChannelDisplay", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXMidiChannelDisplay> (name); } },
+    { "TextInput", nullptr },
+};
+
+const ControlKind* findKind (const juce::String& tag)
+{
+    for (auto& kind : controlKinds)
+        if (tag.equalsIgnoreCase (kind.tag))
+            return &kind;
+
+    return nullptr;
+}
+} // namespace
+
+namespace toolkit
+{
+SkinWidget createControl (const juce::String& tag, const juce::String& name, SkinReader& reader)
+{
+    const auto* kind = findKind (tag);
+
+    if (kind == nullptr)
+    {
+        reader.report ("unknown control \"" + tag + "\": left out");
+        return {};
+    }
+
+    if (kind->create == nullptr)
+    {
+        reader.reportOnce (kind->tag, "\"" + juce::String (kind->tag) + "\" controls are not built in this version: left out");
+        return {};
+    }
+
+    return kind->create (name, reader.getContext());
+}
+} // namespace toolkit
