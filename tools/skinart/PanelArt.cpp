@@ -122,8 +122,10 @@ void drawFrame (juce::Graphics& g, const juce::Image& strip, int frames, int fra
 }
 
 // The frame each control shows in the preview: the sequencer on in write
-// mode, the bass drum selected, a pattern running at 120 BPM with step 5
+// mode, the bass drum selected, a pattern running at 120 BPM with step 6
 // playing, a few voices sounding.
+constexpr int playingStep = 5;
+
 int previewFrame (const Control& control)
 {
     const auto& name = control.name;
@@ -145,7 +147,7 @@ int previewFrame (const Control& control)
         const int step = name.substring (4, 6).getIntValue() - 1;
         const int pattern[] = { 2, 0, 1, 0, 2, 0, 1, 1, 2, 0, 1, 0, 2, 0, 1, 2 };
         state = pattern[step];
-        if (step == 4) // the playing step shows the opposite
+        if (step == playingStep) // the playing step shows the opposite
             state = state < 1 ? 2 : 0;
     }
     else if (name.endsWith ("ActivityLed"))

@@ -195,8 +195,9 @@ void addPresetBar (Builder& b)
 
     int x = name.bounds.getRight() + 10;
     auto next = [&x] (const Control& control, int gap = 4) { x = control.bounds.getRight() + gap; };
-    next (b.button ("PresetPrevButton", { x, y + 1 }, "ButtonLeft.png").on (onClick, "Select previous preset"), 2);
-    next (b.button ("PresetNextButton", { x, y + 1 }, "ButtonRight.png").on (onClick, "Select next preset"), 10);
+    // Held, the arrows step on through the presets.
+    next (b.button ("PresetPrevButton", { x, y + 1 }, "ButtonLeft.png").on (onClick, "Select previous preset").with ("autorepeat", "yes"), 2);
+    next (b.button ("PresetNextButton", { x, y + 1 }, "ButtonRight.png").on (onClick, "Select next preset").with ("autorepeat", "yes"), 10);
     next (b.button ("PresetBrowseButton", { x, y + 1 }, "ButtonBrowse.png").on (onClick, "Browse presets"));
     next (b.button ("PresetCopyButton", { x, y + 1 }, "ButtonCopy.png").on (onClick, "Copy current preset"));
     next (b.button ("PresetPasteButton", { x, y + 1 }, "ButtonPaste.png").on (onClick, "Paste copied preset"));
@@ -227,8 +228,9 @@ void addVoiceColumn (Builder& b, SkinLayout& layout, const Voice& voice, int ind
 
     // The level knob, and the randomiser's threshold knob in the same place:
     // the editor shows one or the other, and the lamp beside them says which.
-    const auto& level = b.knob (prefix + "LevelKnob", { x + 6, y + 182 }, "KnobLevel.png", name + " Level");
+    // The level knob comes later, so it is the one on top until then.
     b.knob (prefix + "RandThresholdKnob", { x + 6, y + 182 }, "KnobRand.png", name + " Rand Threshold");
+    const auto& level = b.knob (prefix + "LevelKnob", { x + 6, y + 182 }, "KnobLevel.png", name + " Level");
     b.legendUnder (level, "LEVEL", 44);
     b.lamp (prefix + "LevelModeLed", { x + 51, y + 186 }, "LampTeal.png").linkTo (name + " Rand State");
     b.legend ("RND", { x + 47, y + 199, 20, 9 }, Legend::Style::small, colour::teal);
@@ -236,10 +238,12 @@ void addVoiceColumn (Builder& b, SkinLayout& layout, const Voice& voice, int ind
         return;
 
     b.stateButton (prefix + "MuteButton", { x + 4, y + 238 }, "MuteButton.png", 2, true)
+        .onPress()
         .linkTo (name + " Mute")
         .on (onClick, "Toggle " + name + " Mute")
         .on (onClickWithCtrl, "Inverse " + name + " Mute");
     b.stateButton (prefix + "SoloButton", { x + 36, y + 238 }, "SoloButton.png", 2, true)
+        .onPress()
         .linkTo (name + " Solo")
         .on (onClick, "Toggle " + name + " Solo")
         .on (onClickWithCtrl, "Inverse " + name + " Solo");
@@ -341,7 +345,10 @@ void addTempoPlate (Builder& b)
     for (int i = 0; i < 3; ++i)
         b.legendUnder (b.knob (knobs[i][0], { x + 92 + i * 48, y - 4 }, "KnobMedium.png", knobs[i][1]), knobs[i][2], 48);
 
-    b.stateButton ("PlayButton", { x + 234, y + 1 }, "ModePlay.png", 2, true).linkTo ("Play State").on (onClick, "Start/Stop");
+    b.stateButton ("PlayButton", { x + 234, y + 1 }, "ModePlay.png", 2, true)
+        .onPress()
+        .linkTo ("Play State")
+        .on (onClick, "Start/Stop");
     b.legend ("START/STOP", { x + 228, y + 31, 60, 9 }, Legend::Style::small, colour::printDim);
 }
 
@@ -400,6 +407,7 @@ void addTrackPlate (Builder& b)
 
     const int row = plate.getBottom() - 27;
     b.button ("TapButton", { plate.getX() + 10, row }, "ButtonTap.png")
+        .onPress()
         .on (onClick, "Tap")
         .on (onClickWithCtrl, "Tap Accented")
         .on (onRightClick, "Tap Accented");
@@ -445,6 +453,7 @@ void addStepsPlate (Builder& b)
         const auto nn = twoDigits (s + 1);
         b.lamp ("Step" + nn + "LengthLed", { x + 7, keysTop - 9 }, "StepLengthLamp.png").linkTo ("Step " + nn + " Length State");
         b.stateButton ("Step" + nn + "Button", { x, keysTop }, "StepKey.png", 3, true)
+            .onPress()
             .linkTo ("Step " + nn + " State")
             .on (onClick, "Press Step " + nn)
             .on (onClickWithCtrl, "Press Step " + nn + " With Ctrl")

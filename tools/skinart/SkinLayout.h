@@ -64,6 +64,10 @@ struct Control
 
     Control& linkTo (const juce::String& parameter) { link = parameter; return *this; }
     Control& on (const juce::String& type, const juce::String& event) { actions.push_back ({ type, event }); return *this; }
+    Control& with (const juce::String& attribute, const juce::String& value) { attributes.push_back ({ attribute, value }); return *this; }
+
+    // Acts when pressed rather than when released: keys played in time.
+    Control& onPress() { return with ("clickEvent", "onPress"); }
 };
 
 // Print on the panel.
