@@ -117,6 +117,16 @@ void drawPlate (juce::Graphics& g, juce::Rectangle<float> area)
     g.drawRoundedRectangle (area.reduced (0.5f), 6.0f, 1.0f);
 }
 
+float knobAngle (float value)
+{
+    return juce::MathConstants<float>::pi * (-0.75f + 1.5f * value);
+}
+
+float selectorAngle (int position, int positions)
+{
+    return knobAngle ((float) position / (float) (positions - 1));
+}
+
 juce::Point<float> direction (float angle)
 {
     return { std::sin (angle), -std::cos (angle) };

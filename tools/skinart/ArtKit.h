@@ -78,6 +78,11 @@ void drawBarLamp (juce::Graphics& g, juce::Rectangle<float> area, juce::Colour c
 // A plate: a raised rounded panel for a group of controls.
 void drawPlate (juce::Graphics& g, juce::Rectangle<float> area);
 
-// The unit vector of a knob angle (radians, clockwise from twelve o'clock).
+// Knobs and the selector turn through 270 degrees, from seven to five
+// o'clock. Angles in radians, clockwise from twelve o'clock.
+float knobAngle (float value); // value 0..1
+float selectorAngle (int position, int positions);
+
+// The unit vector of an angle.
 juce::Point<float> direction (float angle);
 } // namespace skinart

@@ -88,8 +88,7 @@ void drawWells (juce::Graphics& g, const SkinLayout& layout)
                 const auto centre = area.getCentre();
                 for (int i = 0; i < control.frames; ++i)
                 {
-                    const float angle = juce::MathConstants<float>::pi * (-0.75f + 1.5f * (float) i / (float) (control.frames - 1));
-                    const auto d = direction (angle);
+                    const auto d = direction (selectorAngle (i, control.frames));
                     g.setColour (i == 0 ? colour::print : colour::printDim);
                     g.drawLine ({ centre + d * 24.0f, centre + d * 28.0f }, 1.5f);
                 }

@@ -9,13 +9,15 @@ namespace
 {
 //==== The panel's plan (pixels) ================================================================
 //
-//  +-------------------------------------------------------------------------------------+
-//  | logo                                   [ PRESET: name  < >  BROWSE COPY PASTE STORE ] |
-//  | [BD][SD][LT][MT][HT][RS][HC][CH][OH][CR][RD][AC][MAIN]   one column per voice:       |
-//  |   header, sound knobs, level (or randomiser threshold), mute, solo, select, output     |
-//  | [ PATTERN: number, name, < >, copy ] [ TEMPO: display, knobs, play ] [ MODE buttons ] |
-//  | [ TRACK: selector, tap, shift ]      [ STEPS: 16 keys with length lights and legends ]|
-//  +-------------------------------------------------------------------------------------+
+//  +----------------------------------------------------------------------------------------+
+//  | logo                             [ PRESET: name  < >  BROWSE  COPY  PASTE  STORE ]       |
+//  | [BD][SD][LT][MT][HT][RS][HC][CH][OH][CR][RD][AC] [MAIN]                                  |
+//  |   one column per voice: header with activity lamp,      options, about,                  |
+//  |   sound knobs, level (or randomiser threshold),         main volume,                     |
+//  |   mute, solo, select, output number                     MIDI learn and lamp              |
+//  | [ PATTERN: number, name, < >, copy ] [ TEMPO: display, knobs, play ] [ MODE: buttons ]   |
+//  | [ TRACK: selector, tap, shift ]      [ STEPS: 16 keys, length lamps, legends ]           |
+//  +----------------------------------------------------------------------------------------+
 
 constexpr int panelWidth = 1012;
 constexpr int panelHeight = 608;
@@ -399,8 +401,7 @@ void addTrackPlate (Builder& b)
     const char* const codes[] = { "AC", "BD", "SD", "LT", "MT", "HT", "RS", "HC", "CH", "OH", "CR", "RD" };
     for (int i = 0; i < selector.frames; ++i)
     {
-        const float angle = juce::MathConstants<float>::pi * (-0.75f + 1.5f * (float) i / (float) (selector.frames - 1));
-        const auto at = centre.toFloat() + direction (angle) * 36.0f;
+        const auto at = centre.toFloat() + direction (selectorAngle (i, selector.frames)) * 36.0f;
         b.legend (codes[i], juce::Rectangle<int> (20, 10).withCentre (at.roundToInt()), Legend::Style::small,
                   i == 0 ? accentColour : colour::print);
     }

@@ -6,11 +6,6 @@ namespace skinart
 {
 namespace
 {
-constexpr float pi = juce::MathConstants<float>::pi;
-
-// Knobs turn through 270 degrees, from seven to five o'clock.
-constexpr float knobStart = -0.75f * pi;
-constexpr float knobEnd = 0.75f * pi;
 constexpr int knobFrames = 61;
 constexpr int switchPositions = 12;
 
@@ -49,17 +44,17 @@ Strip knobStrip (const juce::String& file, int size, juce::Colour arc)
                 const juce::Point<float> centre (size * 0.5f, size * 0.5f);
                 const float thickness = size >= 40 ? 3.5f : 3.0f;
                 const float trackRadius = size * 0.5f - thickness * 0.5f - 0.5f;
-                const float angle = knobStart + value * (knobEnd - knobStart);
+                const float angle = knobAngle (value);
 
                 juce::Path track;
-                track.addCentredArc (centre.x, centre.y, trackRadius, trackRadius, 0.0f, knobStart, knobEnd, true);
+                track.addCentredArc (centre.x, centre.y, trackRadius, trackRadius, 0.0f, knobAngle (0.0f), knobAngle (1.0f), true);
                 const juce::PathStrokeType stroke (thickness, juce::PathStrokeType::curved, juce::PathStrokeType::rounded);
                 g.setColour (colour::recess);
                 g.strokePath (track, stroke);
                 if (frame > 0)
                 {
                     juce::Path lit;
-                    lit.addCentredArc (centre.x, centre.y, trackRadius, trackRadius, 0.0f, knobStart, angle, true);
+                    lit.addCentredArc (centre.x, centre.y, trackRadius, trackRadius, 0.0f, knobAngle (0.0f), angle, true);
                     g.setColour (arc);
                     g.strokePath (lit, stroke);
                 }
@@ -77,7 +72,7 @@ Strip switchStrip (const juce::String& file, int size)
     return { file, switchPositions, size, size, [size] (juce::Graphics& g, int frame, const Fonts&) {
                 const juce::Point<float> centre (size * 0.5f, size * 0.5f);
                 const float radius = size * 0.5f - 2.0f;
-                const float angle = knobStart + (float) frame * (knobEnd - knobStart) / (float) (switchPositions - 1);
+                const float angle = selectorAngle (frame, switchPositions);
                 drawKnobBody (g, centre, radius);
                 const auto d = direction (angle);
                 g.setColour (colour::orange);
