@@ -1,6 +1,6 @@
 #include "tools/skinart/SkinLayout.h"
 
-#include <cmath>
+#include <cstdlib>
 #include <iostream>
 
 namespace skinart

@@ -1,7 +1,5 @@
 #include "tools/skinart/Strips.h"
 
-#include <cmath>
-
 namespace skinart
 {
 namespace
