@@ -1,0 +1,60 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+// A text editor that, while it has the keyboard focus, floats above the host
+// window as a temporary desktop window at the same place on the screen, so
+// that it gets the keys even where the host keeps them from the editor. When
+// the edit ends (focus lost or Return) it goes back into its parent and tells
+// its listeners whether the text was committed; Escape restores the text the
+// edit began with. Message thread.
+class ModalTextEditor : public juce::TextEditor,
+                        private juce::TextEditor::Listener
+{
+public:
+    class ModalListener
+    {
+    public:
+        virtual ~ModalListener() = default;
+
+        // Message thread, each after its event.
+        virtual void modalTextChanged (ModalTextEditor*) {}
+        // The edit ended with a text that differs from the kept one.
+        virtual void modalTextCommitted (ModalTextEditor*) {}
+        // Escape restored the kept text.
+        virtual void modalEditCancelled (ModalTextEditor*) {}
+        // The editor went back into its parent.
+        virtual void modalEditorClosed (ModalTextEditor*) {}
+    };
+
+    explicit ModalTextEditor (const juce::String& name = {});
+    ~ModalTextEditor() override;
+
+    void addModalListener (ModalListener* listener);
+    void removeModalListener (ModalListener* listener);
+
+    // The text when the edit began or was last committed.
+    const juce::String& getKeptText() const noexcept { return keptText; }
+
+    void focusGained (FocusChangeType cause) override;
+    void focusLost (FocusChangeType cause) override;
+
+    // The editor's own listener callbacks (message thread), public so that
+    // key handling can be driven without a display.
+    void textEditorTextChanged (juce::TextEditor&) override;
+    void textEditorReturnKeyPressed (juce::TextEditor&) override;
+    void textEditorEscapeKeyPressed (juce::TextEditor&) override;
+
+private:
+    void endEdit();
+    template <typename Callback>
+    void notify (Callback&& callback);
+
+    juce::ListenerList<ModalListener> modalListeners;
+    juce::Component::SafePointer<juce::Component> storedParent;
+    juce::Rectangle<int> storedBounds;
+    juce::String keptText;
+    bool leavingDesktop = false;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ModalTextEditor)
+};

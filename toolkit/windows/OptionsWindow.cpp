@@ -1,0 +1,13 @@
+#include "toolkit/windows/OptionsWindow.h"
+
+OptionsWindow::OptionsWindow()
+    : WindowComponent ("OptionsWindow")
+{
+    addAndMakeVisible (tabs);
+}
+
+void OptionsWindow::resized()
+{
+    WindowComponent::resized();
+    tabs.setBounds (getContentArea());
+}
