@@ -5,6 +5,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <stdexcept>
+
 namespace toolkit_test
 {
 // Stands in for the editor: a sized component under the toolkit's look and
@@ -30,6 +32,17 @@ public:
     DefaultLookAndFeel lookAndFeel;
     juce::Rectangle<int> modalArea;
 };
+
+// The object a pointer that must not be null points to; a null one fails
+// the test (GoogleTest reports the exception) instead of crashing it.
+template <typename Type>
+Type& ref (Type* pointer)
+{
+    if (pointer == nullptr)
+        throw std::logic_error ("unexpected null pointer");
+
+    return *pointer;
+}
 
 // The colour at a point of an image, as 0xAARRGGBB.
 inline juce::uint32 pixelAt (const juce::Image& image, int x, int y)
