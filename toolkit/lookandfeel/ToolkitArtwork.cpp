@@ -227,11 +227,13 @@ juce::Image getIconImage (int iconId, int style, bool highlighted)
 
 std::optional<TextButtonEx::Images> getWindowButtonImages (int style)
 {
+    // The button's face is inset 4 pixels from top and bottom: these heights
+    // leave the text room.
     if (style == 0 || style == 1)
-        return makeWindowButtonImages (10, 20);
+        return makeWindowButtonImages (12, 24);
 
     if (style == 2)
-        return makeWindowButtonImages (12, 24);
+        return makeWindowButtonImages (14, 28);
 
     return std::nullopt;
 }

@@ -33,7 +33,7 @@ TEST (TextButtonEx, IsItsTextPlusTheCapsOfItsImageSet)
     toolkit_test::TestDesktop desktop;
     const int textWidth = (int) std::ceil (toolkit::makeFont (13.0f).getStringWidthFloat ("OK"));
 
-    for (const auto& [style, cap, height] : { std::tuple (1, 10, 20), std::tuple (2, 12, 24) })
+    for (const auto& [style, cap, height] : { std::tuple (1, 12, 24), std::tuple (2, 14, 28) })
     {
         auto button = desktop.lookAndFeel.createWindowButton ("OK", style);
         EXPECT_EQ (button->getWidth(), textWidth + 2 * cap);
