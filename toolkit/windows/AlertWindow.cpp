@@ -69,8 +69,17 @@ void AlertWindow::buttonClicked (juce::Button* button)
 {
     WindowComponent::buttonClicked (button);
 
-    if (buttons.contains (static_cast<juce::TextButton*> (button)))
+    if (indexOfButton (button) >= 0)
         resultButtonClicked (button);
+}
+
+int AlertWindow::indexOfButton (const juce::Button* button) const
+{
+    for (int i = 0; i < buttons.size(); ++i)
+        if (buttons.getUnchecked (i) == button)
+            return i;
+
+    return -1;
 }
 
 void AlertWindow::resultButtonClicked (juce::Button* button)
@@ -79,7 +88,7 @@ void AlertWindow::resultButtonClicked (juce::Button* button)
         return;
 
     // An index without a result code gives 0 (juce::Array's bounds-checked read).
-    pendingResult = resultCodes[buttons.indexOf (static_cast<juce::TextButton*> (button))];
+    pendingResult = resultCodes[indexOfButton (button)];
     resultPending = true;
     hide();
     triggerAsyncUpdate();

@@ -69,6 +69,7 @@ public:
     void parentHierarchyChanged() override;
 
 private:
+    int indexOfButton (const juce::Button* button) const;
     void resultButtonClicked (juce::Button* button);
     void handleAsyncUpdate() override;
     void layout();
