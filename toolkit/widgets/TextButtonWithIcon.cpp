@@ -79,6 +79,15 @@ void TextButtonWithIcon::buttonStateChanged()
 
     if (onIcon != nullptr)
         onIcon->setVisible (getToggleState());
+
+    // Dropped while the button only shows the parameter's value.
+    getBinding().writeBool (getToggleState());
+}
+
+void TextButtonWithIcon::updateFromParameter (Parameter* parameter)
+{
+    if (parameter != nullptr)
+        setToggleState (parameter->getBool(), juce::dontSendNotification);
 }
 
 void TextButtonWithIcon::paintButton (juce::Graphics& g, bool isMouseOver, bool isButtonDown)

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "toolkit/binding/ParameterController.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <memory>
 
 // The standard text button with a square icon at one end, separated from
 // the text by a thin line; the combo box button is built on it. It shows one
-// icon while off and its twin while on, and takes no keyboard focus.
-// Message thread.
-class TextButtonWithIcon : public juce::TextButton
+// icon while off and its twin while on, takes no keyboard focus and, when
+// bound, its toggle state follows the parameter's bool and writes it back
+// each time the user changes it. Message thread.
+class TextButtonWithIcon : public juce::TextButton,
+                           public ParameterController
 {
 public:
     struct Margins
@@ -36,6 +40,7 @@ public:
     void resized() override;
     void paintButton (juce::Graphics& g, bool isMouseOver, bool isButtonDown) override;
     void buttonStateChanged() override;
+    void updateFromParameter (Parameter* parameter) override;
 
 private:
     bool iconOnRight = false;

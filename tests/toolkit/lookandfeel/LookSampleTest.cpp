@@ -1,4 +1,5 @@
 #include "support/MessageLoop.h"
+#include "toolkit/binding/WidgetTestKit.h"
 #include "toolkit/windows/TestDesktop.h"
 
 #include "toolkit/lookandfeel/ToolkitArtwork.h"
@@ -171,9 +172,7 @@ void paintMenu (juce::Graphics& g)
     {
         auto& menuWindow = *component.getWindow (window);
         const auto at = juce::Point<float> (20.0f, (float) (PopupMenuEx::rowsTop + row * PopupMenuEx::rowHeight + 8));
-        const auto now = juce::Time::getCurrentTime();
-        menuWindow.mouseMove ({ juce::Desktop::getInstance().getMainMouseSource(), at, {}, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f,
-                                &menuWindow, &menuWindow, now, at, now, 1, false });
+        menuWindow.mouseMove (widget_testing::mouseAt (menuWindow, at, at, {}));
         component.timerCallback();
     };
     hover (0, 2);

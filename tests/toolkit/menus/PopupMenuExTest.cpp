@@ -1,4 +1,5 @@
 #include "support/MessageLoop.h"
+#include "toolkit/binding/WidgetTestKit.h"
 #include "toolkit/windows/TestDesktop.h"
 
 #include "toolkit/lookandfeel/ToolkitFonts.h"
@@ -58,11 +59,7 @@ PopupMenuEx makePatternMenu()
 juce::MouseEvent mouseAt (juce::Component& component, int x, int y)
 {
     const auto position = juce::Point<int> (x, y).toFloat();
-    const auto now = juce::Time::getCurrentTime();
-    return { juce::Desktop::getInstance().getMainMouseSource(), position, {},
-             juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation,
-             juce::MouseInputSource::defaultRotation, juce::MouseInputSource::defaultTiltX,
-             juce::MouseInputSource::defaultTiltY, &component, &component, now, position, now, 1, false };
+    return widget_testing::mouseAt (component, position, position);
 }
 
 int rowCentre (int row) { return PopupMenuEx::rowsTop + row * PopupMenuEx::rowHeight + PopupMenuEx::rowHeight / 2; }

@@ -1,4 +1,7 @@
+#include "support/MessageLoop.h"
 #include "toolkit/windows/TestDesktop.h"
+
+#include "framework/core/Parameters.h"
 
 #include "toolkit/lookandfeel/ToolkitArtwork.h"
 #include "toolkit/widgets/TextButtonWithIcon.h"
@@ -37,17 +40,40 @@ TEST (TextButtonWithIcon, IconSquareSitsInsideItsMarginsAtEitherEnd)
     EXPECT_EQ (shown.button.getIconArea().getHeight(), 0);
 }
 
-TEST (TextButtonWithIcon, ToggleShowsTheOtherIcon)
+TEST (TextButtonWithIcon, ToggleWritesTheBoundBoolAndShowsTheOtherIcon)
 {
+    BoolParameter learn (7, "Learn"); // outlives the button bound to it
     IconButton shown;
-    auto* off = shown.button.getShownIcon();
+    auto& button = shown.button;
+    int changes = 0;
+    struct Counter : Parameter::Listener
+    {
+        explicit Counter (int& count) : changes (count) {}
+        void parameterChanged (Parameter*) override { ++changes; }
+        int& changes;
+    } counter (changes);
+    learn.addListener (&counter);
+    button.bindParameter (&learn);
+    auto* off = button.getShownIcon();
 
-    shown.button.setToggleState (true, juce::dontSendNotification);
-    auto* on = shown.button.getShownIcon();
-
+    button.setToggleState (true, juce::sendNotification);
+    EXPECT_TRUE (learn.getBool());
+    auto* on = button.getShownIcon();
     EXPECT_NE (on, off);
     EXPECT_TRUE (ref (on).isVisible());
     EXPECT_FALSE (ref (off).isVisible());
+
+    button.setToggleState (false, juce::sendNotification);
+    EXPECT_FALSE (learn.getBool());
+    EXPECT_EQ (changes, 2);
+
+    // The parameter's own change shows without being written back.
+    learn.setBool (true, true);
+    testing_support::runPendingMessages();
+    EXPECT_TRUE (button.getToggleState());
+    EXPECT_EQ (button.getShownIcon(), on);
+    EXPECT_EQ (changes, 3);
+    learn.removeListener (&counter);
 }
 
 TEST (TextButtonWithIcon, DisabledShowsIconAndTextAtHalfAlpha)

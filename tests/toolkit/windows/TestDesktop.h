@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/binding/WidgetTestKit.h"
 #include "toolkit/lookandfeel/DefaultLookAndFeel.h"
 #include "toolkit/windows/ModalComponent.h"
 
@@ -53,10 +54,11 @@ inline juce::uint32 pixelAt (const juce::Image& image, int x, int y)
 // A component painted on its own into an image of its size, over a colour.
 inline juce::Image paintOver (juce::Component& component, juce::Colour background = juce::Colours::white)
 {
-    juce::Image image (juce::Image::ARGB, juce::jmax (1, component.getWidth()), juce::jmax (1, component.getHeight()), true);
-    juce::Graphics g (image);
+    auto image = widget_testing::paintImage (component);
+    juce::Image opaque (juce::Image::ARGB, image.getWidth(), image.getHeight(), true);
+    juce::Graphics g (opaque);
     g.fillAll (background);
-    component.paintEntireComponent (g, true);
-    return image;
+    g.drawImageAt (image, 0, 0);
+    return opaque;
 }
 } // namespace toolkit_test
