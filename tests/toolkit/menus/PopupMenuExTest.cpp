@@ -134,6 +134,10 @@ TEST (PopupMenuEx, PlacesWindowsInsideTheDesktop)
     two.addItem (0, "Load pattern");
     two.addItem (1, "Load pattern bank");
     const int width = juce::roundToInt (toolkit::makeFont (13.0f).getStringWidthFloat ("Load pattern bank")) + 36;
+    PopupMenuEx tall;
+    tall.addItem (0, "Load pattern bank");
+    for (int i = 1; i < 30; ++i)
+        tall.addItem (i, "Pattern " + juce::String (i));
 
     struct Case { PopupMenuEx model; juce::Rectangle<int> target; int placement; juce::Rectangle<int> expected; };
     const Case cases[] = {
@@ -144,6 +148,7 @@ TEST (PopupMenuEx, PlacesWindowsInsideTheDesktop)
         { two, { 10, 20, 80, 20 }, PopupMenuEx::placeRight, { 90, 20, width, 40 } },
         { two, { 300, 20, 80, 20 }, PopupMenuEx::placeRight, { 300 - width, 20, width, 40 } },  // opens to the left
         { two, { 10, 20, 80, 20 }, 0, { 0, 0, width, 40 } },
+        { tall, { 10, 20, 80, 20 }, PopupMenuEx::placeBelow, { 10, 0, width, 30 * 16 + 8 } }, // never above the top
     };
 
     for (const auto& c : cases)
@@ -152,6 +157,18 @@ TEST (PopupMenuEx, PlacesWindowsInsideTheDesktop)
         ASSERT_EQ (shown.component().getNumWindows(), 1);
         EXPECT_EQ (shown.window (0).getBounds(), c.expected);
     }
+}
+
+// Rows are hit where they are drawn, from their first pixel.
+TEST (PopupMenuEx, TheRowUnderTheMouseIsTheRowDrawnThere)
+{
+    ShownMenu shown (makePatternMenu());
+    auto& window = shown.window (0);
+
+    EXPECT_EQ (window.getRowAt (PopupMenuEx::rowsTop - 1), -1);
+    EXPECT_EQ (window.getRowAt (PopupMenuEx::rowsTop), 0);
+    EXPECT_EQ (window.getRowAt (PopupMenuEx::rowsTop + PopupMenuEx::rowHeight), 1);
+    EXPECT_EQ (window.getRowAt (PopupMenuEx::rowsTop + 4 * PopupMenuEx::rowHeight), -1); // past the last item
 }
 
 TEST (PopupMenuEx, SubmenusOpenAfterTheMouseSettlesAndFlipAtTheRightEdge)
