@@ -139,12 +139,11 @@ public:
     void drawHardLabel (juce::Graphics& g, HardLabel& label) override;
     juce::Font getPanelTitleFont (PanelComponent& panel) override;
 
+private:
+    void setColourTable();
     // The scroll-bar arrow of a direction (0 up, 1 right, 2 down, 3 left) in
     // its 13 x 13 box.
     const juce::Path& getArrowPath (int direction) const;
-
-private:
-    void setColourTable();
 
     juce::Path arrows[4]; // up, right, down, left
     juce::Font regularFont, boldFont;

@@ -74,21 +74,6 @@ TEST (DefaultLookAndFeel, ScrollbarThumbTurnsBlackWhileTheMouseIsOverTheBar)
     }
 }
 
-TEST (DefaultLookAndFeel, ScrollArrowsAreQuarterTurnsOfTheUpArrow)
-{
-    DefaultLookAndFeel lookAndFeel;
-    const juce::Point<float> tips[] = { { 6.5f, 1.6f }, { 11.4f, 6.5f }, { 6.5f, 11.4f }, { 1.6f, 6.5f } };
-
-    for (int direction = 0; direction < 4; ++direction)
-    {
-        const auto bounds = lookAndFeel.getArrowPath (direction).getBounds();
-        const auto tip = tips[direction];
-        EXPECT_TRUE (bounds.expanded (0.01f).contains (tip)) << direction;
-        EXPECT_NEAR (bounds.getCentreX() + bounds.getCentreY(), 6.5f + 6.3f, 0.5f) << direction;
-        EXPECT_NEAR (juce::jmax (bounds.getWidth(), bounds.getHeight()), 9.5f, 0.01f) << direction;
-    }
-}
-
 TEST (ToolkitDrawing, RoundsOnlyTheChosenSide)
 {
     struct Case { int side; bool topLeft, topRight, bottomLeft, bottomRight; };
