@@ -1,0 +1,133 @@
+#include "editor/skin/ImageHeader.h"
+
+#include <cstring>
+
+namespace imageheader
+{
+namespace
+{
+using Bytes = const unsigned char*;
+
+unsigned bigEndian16 (Bytes p) noexcept { return (unsigned) (p[0] << 8 | p[1]); }
+unsigned littleEndian16 (Bytes p) noexcept { return (unsigned) (p[0] | p[1] << 8); }
+unsigned long bigEndian32 (Bytes p) noexcept { return (unsigned long) p[0] << 24 | (unsigned long) p[1] << 16 | (unsigned long) p[2] << 8 | p[3]; }
+
+bool readPng (Bytes data, std::size_t size, Size& result) noexcept
+{
+    static const unsigned char signature[] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n' };
+
+    // The signature, then the header chunk: length, "IHDR", width, height.
+    if (size < 24 || std::memcmp (data, signature, sizeof (signature)) != 0 || std::memcmp (data + 12, "IHDR", 4) != 0)
+        return false;
+
+    result = { (long long) bigEndian32 (data + 16), (long long) bigEndian32 (data + 20) };
+    return true;
+}
+
+bool readGif (Bytes data, std::size_t size, Size& result) noexcept
+{
+    if (size < 13 || (std::memcmp (data, "GIF87a", 6) != 0 && std::memcmp (data, "GIF89a", 6) != 0))
+        return false;
+
+    std::size_t pos = 13;
+
+    if ((data[10] & 0x80) != 0)
+        pos += 3u * (2u << (data[10] & 7)); // the global palette
+
+    // Walk to the first image descriptor the way the decoder does: extensions
+    // are skipped block by block, other bytes one at a time.
+    while (pos < size)
+    {
+        const auto introducer = data[pos++];
+
+        if (introducer == ';')
+            return false;
+
+        if (introducer == '!')
+        {
+            ++pos; // the extension's label
+
+            while (pos < size && data[pos] != 0)
+                pos += 1u + data[pos];
+
+            ++pos;
+            continue;
+        }
+
+        if (introducer == ',')
+        {
+            if (pos + 9 > size)
+                return false;
+
+            result = { (long long) littleEndian16 (data + pos + 4), (long long) littleEndian16 (data + pos + 6) };
+            return true;
+        }
+    }
+
+    return false;
+}
+
+bool isStartOfFrame (unsigned marker) noexcept
+{
+    return marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
+}
+
+bool readJpeg (Bytes data, std::size_t size, Size& result) noexcept
+{
+    if (size < 4 || data[0] != 0xff || data[1] != 0xd8)
+        return false;
+
+    std::size_t pos = 2;
+
+    while (pos + 4 <= size)
+    {
+        if (data[pos] != 0xff)
+            return false;
+
+        const unsigned marker = data[pos + 1];
+
+        if (marker == 0xff) // fill byte
+        {
+            ++pos;
+            continue;
+        }
+
+        if (marker == 0x01 || (marker >= 0xd0 && marker <= 0xd8)) // markers without a length
+        {
+            pos += 2;
+            continue;
+        }
+
+        if (isStartOfFrame (marker))
+        {
+            // Length, precision, height, width.
+            if (pos + 9 > size)
+                return false;
+
+            result = { (long long) bigEndian16 (data + pos + 7), (long long) bigEndian16 (data + pos + 5) };
+            return true;
+        }
+
+        pos += 2u + bigEndian16 (data + pos + 2);
+    }
+
+    return false;
+}
+} // namespace
+
+bool readSize (const void* data, std::size_t size, Size& result) noexcept
+{
+    if (data == nullptr)
+        return false;
+
+    const auto bytes = static_cast<Bytes> (data);
+    return readPng (bytes, size, result) || readGif (bytes, size, result) || readJpeg (bytes, size, result);
+}
+
+bool isDecodable (const void* data, std::size_t size) noexcept
+{
+    Size stated;
+    return readSize (data, size, stated) && stated.width > 0 && stated.height > 0
+           && stated.width * stated.height <= maxPixels;
+}
+} // namespace imageheader

@@ -1,0 +1,101 @@
+#include "editor/skin/SkinLoader.h"
+
+#include "editor/skin/SkinFiles.h"
+#include "framework/core/ResourceImages.h"
+#include "framework/core/ResourceLoader.h"
+#include "framework/processor/BasePlugin.h"
+
+SkinLoader::SkinLoader (BasePlugin& processorToUse, const juce::File& folder, const juce::String& name)
+    : processor (processorToUse), skinsFolder (folder), skinName (name)
+{
+}
+
+SkinLoader::~SkinLoader() = default;
+
+PanelBuild SkinLoader::createMainPanel()
+{
+    // Images come from the skin being read only while its panel is built.
+    source = skinName.isEmpty() ? Source::builtIn : Source::package;
+
+    PanelBuild build;
+    const auto root = skinName.isEmpty() ? readBuiltInDescription (build.problems) : readPackageDescription (build.problems);
+
+    if (root != nullptr)
+        build = toolkit::createPanelFromXml (*root, *this, processor.getPluginName());
+
+    source = Source::idle;
+    package.reset();
+    return build;
+}
+
+std::unique_ptr<juce::XmlElement> SkinLoader::readBuiltInDescription (juce::StringArray& problems)
+{
+    auto root = juce::parseXML (getResourceAsString (skinfiles::descriptionFileName));
+
+    if (root == nullptr)
+        problems.add ("the built-in skin has no readable \"" + juce::String (skinfiles::descriptionFileName) + "\"");
+
+    return root;
+}
+
+std::unique_ptr<juce::XmlElement> SkinLoader::readPackageDescription (juce::StringArray& problems)
+{
+    juce::String problem;
+    package = SkinPackage::open (skinfiles::getSkinFile (skinsFolder, skinName), skinName, problem);
+
+    if (package == nullptr)
+    {
+        problems.add (problem);
+        return nullptr;
+    }
+
+    const auto place = "skin \"" + skinName + "\": ";
+    juce::MemoryBlock text;
+
+    if (! package->readEntry (skinfiles::descriptionFileName, text))
+    {
+        problems.add (place + "no \"" + skinfiles::descriptionFileName + "\" (or larger than "
+                      + juce::String ((juce::int64) SkinPackage::maxEntryBytes / (1024 * 1024)) + " MB)");
+        return nullptr;
+    }
+
+    const auto* bytes = static_cast<const char*> (text.getData());
+    std::unique_ptr<juce::XmlElement> root;
+
+    if (juce::CharPointer_UTF8::isValidString (bytes, (int) text.getSize()))
+        root = juce::parseXML (juce::String::fromUTF8 (bytes, (int) text.getSize()));
+
+    if (root == nullptr)
+        problems.add (place + "\"" + skinfiles::descriptionFileName + "\" is not readable XML");
+
+    return root;
+}
+
+bool SkinLoader::isSkinValid (const juce::File& folder, const juce::String& name)
+{
+    juce::String problem;
+    return name.isNotEmpty() && SkinPackage::open (skinfiles::getSkinFile (folder, name), name, problem) != nullptr;
+}
+
+juce::Image SkinLoader::getImage (const juce::String& fileName)
+{
+    if (source == Source::package)
+        return package != nullptr ? package->readImage (fileName) : juce::Image();
+
+    return getResourceAsImage (fileName);
+}
+
+Parameter* SkinLoader::getParameterByName (const juce::String& name)
+{
+    return processor.getParameterManager().getParameterByName (name);
+}
+
+int SkinLoader::getEventId (const juce::String& eventName)
+{
+    return processor.getEventsMap().getUid (eventName);
+}
+
+juce::String SkinLoader::getEventDisplayName (int eventId)
+{
+    return processor.getEventsMap().getDisplayName (eventId);
+}

@@ -1,0 +1,205 @@
+#include "SkinPackages.h"
+
+#include "editor/skin/SkinLoader.h"
+#include "toolkit/binding/WidgetTestKit.h"
+
+#include <filesystem>
+#include <functional>
+#include <sys/stat.h>
+
+using namespace skin_testing;
+
+namespace
+{
+const juce::String validSkin = R"(<PluginEditor application="Pulsetta"><Panel name="MainPanel"><gfx resource="Back.png"/><controls>
+  <Knob name="Level"><gfx resource="strips/Knob.png" framesNum="4"/><pos left="10" top="10"/>
+    <links><link as="connectedTo" param="Bass Drum Level"/></links></Knob>
+  <Button name="Options"><gfx resource="Push.png" framesNum="2"/><pos left="60" top="10"/>
+    <actions><action type="onClick" event="Options"/></actions></Button>
+</controls></Panel></PluginEditor>)";
+
+Entries imagesOfValidSkin()
+{
+    using widget_testing::makeFrameStrip;
+    return { { "Back.png", pngOf (makeFrameStrip (1, 120, 80)) },
+             { "strips/Knob.png", pngOf (makeFrameStrip (4, 20, 20)) },
+             { "Push.png", pngOf (makeFrameStrip (2, 30, 12)) } };
+}
+
+// The inner archive: the images of the valid skin and the description (none
+// when empty).
+juce::MemoryBlock innerOf (const juce::MemoryBlock& description, int compressionLevel = 0)
+{
+    auto entries = imagesOfValidSkin();
+    if (description.getSize() > 0)
+        entries.emplace_back ("skin.xml", description);
+    return zipOf (entries, compressionLevel);
+}
+
+juce::MemoryBlock innerOf (const juce::String& description, int compressionLevel = 0)
+{
+    return innerOf (bytesOf (description), compressionLevel);
+}
+
+juce::MemoryBlock zeros (size_t size)
+{
+    juce::MemoryBlock block (size, true);
+    return block;
+}
+
+struct SkinLoaderTest : SkinFolderTest
+{
+    PanelBuild load (const juce::String& name) { return SkinLoader (processor, skinsFolder, name).createMainPanel(); }
+};
+} // namespace
+
+TEST_F (SkinLoaderTest, PackagesGiveThePanelOrNoneWithTheReason)
+{
+    using Make = std::function<void (SkinLoaderTest&)>;
+    const struct
+    {
+        const char* what;
+        Make make;
+        bool valid;          // passes the package check
+        bool builds;         // gives a panel
+        const char* problem; // in the first problem; null: none
+    } cases[] = {
+        { "valid", [] (SkinLoaderTest& t) { t.writeValidPackage ("Test", innerOf (validSkin)); }, true, true, nullptr },
+        { "valid, deflated inside and out",
+          [] (SkinLoaderTest& t) { t.writeValidPackage ("Test", innerOf (validSkin, 9), 9); }, true, true, nullptr },
+        { "upper-case digest", [] (SkinLoaderTest& t) {
+              const auto inner = innerOf (validSkin);
+              const auto digest = bytesOf (md5Of (inner).toUpperCase());
+              t.writePackage ("Test", &digest, &inner); }, true, true, nullptr },
+        { "digest with a trailing newline", [] (SkinLoaderTest& t) {
+              const auto inner = innerOf (validSkin);
+              const auto digest = bytesOf (md5Of (inner) + "\n");
+              t.writePackage ("Test", &digest, &inner); }, false, false, "\"Test.skin\" does not match its digest" },
+        { "digest with a trailing space", [] (SkinLoaderTest& t) {
+              const auto inner = innerOf (validSkin);
+              const auto digest = bytesOf (md5Of (inner) + " ");
+              t.writePackage ("Test", &digest, &inner); }, false, false, "does not match its digest" },
+        { "digest of other bytes", [] (SkinLoaderTest& t) {
+              const auto inner = innerOf (validSkin);
+              const auto digest = bytesOf (md5Of (innerOf (validSkin + " ")));
+              t.writePackage ("Test", &digest, &inner); }, false, false, "does not match its digest" },
+        { "no digest entry", [] (SkinLoaderTest& t) {
+              const auto inner = innerOf (validSkin);
+              t.writePackage ("Test", nullptr, &inner); }, false, false, "no entry \"Test.md5\"" },
+        { "no inner skin entry", [] (SkinLoaderTest& t) {
+              const auto digest = bytesOf (md5Of (innerOf (validSkin)));
+              t.writePackage ("Test", &digest, nullptr); }, false, false, "no entry \"Test.skin\"" },
+        { "entries named in another case", [] (SkinLoaderTest& t) {
+              const auto inner = innerOf (validSkin);
+              t.writeArchive ("Test", { { "test.md5", bytesOf (md5Of (inner)) }, { "test.skin", inner } }); },
+          false, false, "no entry \"Test.md5\"" },
+        { "not a zip archive", [] (SkinLoaderTest& t) { skinfiles::getSkinFile (t.skinsFolder, "Test").replaceWithText ("not a zip"); },
+          false, false, "not a zip archive" },
+        { "no package", [] (SkinLoaderTest&) {}, false, false, "no skin package \"Test\"" },
+        { "a folder named like the package",
+          [] (SkinLoaderTest& t) { skinfiles::getSkinFile (t.skinsFolder, "Test").getChildFile ("Test.md5").create(); },
+          false, false, "no skin package \"Test\"" },
+        { "a pipe named like the package",
+          [] (SkinLoaderTest& t) { ASSERT_EQ (mkfifo (skinfiles::getSkinFile (t.skinsFolder, "Test").getFullPathName().toRawUTF8(), 0600), 0); },
+          false, false, "no skin package \"Test\"" },
+        { "for another application", [] (SkinLoaderTest& t) {
+              t.writeValidPackage ("Test", innerOf (validSkin.replace ("\"Pulsetta\"", "\"Other\""))); },
+          true, false, "the skin is for \"Other\", not for \"Pulsetta\"" },
+        { "no skin.xml", [] (SkinLoaderTest& t) { t.writeValidPackage ("Test", innerOf (juce::MemoryBlock())); },
+          true, false, "skin \"Test\": no \"skin.xml\"" },
+        { "skin.xml not XML", [] (SkinLoaderTest& t) { t.writeValidPackage ("Test", innerOf ("skin")); },
+          true, false, "\"skin.xml\" is not readable XML" },
+        { "skin.xml not UTF-8", [] (SkinLoaderTest& t) {
+              const unsigned char bytes[] = { '<', 'a', '>', 0xf0, 0x9f, '<', '/', 'a', '>' };
+              t.writeValidPackage ("Test", innerOf (juce::MemoryBlock (bytes, sizeof (bytes)))); },
+          true, false, "\"skin.xml\" is not readable XML" },
+        { "no MainPanel", [] (SkinLoaderTest& t) { t.writeValidPackage ("Test", innerOf (validSkin.replace ("MainPanel", "Other"))); },
+          true, false, "the skin has no panel named \"MainPanel\"" },
+        { "digest entry over its cap", [] (SkinLoaderTest& t) {
+              const auto inner = innerOf (validSkin);
+              const auto digest = bytesOf (md5Of (inner) + juce::String::repeatedString ("0", 33));
+              t.writePackage ("Test", &digest, &inner); }, false, false, "\"Test.md5\" is longer than 64 bytes" },
+        { "inner skin entry over its cap", [] (SkinLoaderTest& t) {
+              const auto inner = zeros (SkinPackage::maxSkinBytes + 1);
+              const auto digest = bytesOf (md5Of (inner));
+              t.writePackage ("Test", &digest, &inner, 1); }, false, false, "\"Test.skin\" is larger than 64 MB" },
+        { "skin.xml over its cap", [] (SkinLoaderTest& t) { t.writeValidPackage ("Test", innerOf (zeros (SkinPackage::maxEntryBytes + 1), 1)); },
+          true, false, "no \"skin.xml\" (or larger than 16 MB)" },
+        { "package file over its cap", [] (SkinLoaderTest& t) {
+              const auto file = t.writeValidPackage ("Test", innerOf (validSkin));
+              std::filesystem::resize_file (file.getFullPathName().toStdString(), (std::uintmax_t) SkinPackage::maxPackageBytes + 1); },
+          false, false, "larger than 80 MB" },
+    };
+
+    for (const auto& c : cases)
+    {
+        skinfiles::getSkinFile (skinsFolder, "Test").deleteRecursively();
+        c.make (*this);
+
+        EXPECT_EQ (SkinLoader::isSkinValid (skinsFolder, "Test"), c.valid) << c.what;
+        const auto built = load ("Test");
+        EXPECT_EQ (built.panel != nullptr, c.builds) << c.what;
+        const bool problemsAsExpected = c.problem == nullptr ? built.problems.isEmpty()
+                                                             : built.problems.size() == 1 && built.problems[0].contains (c.problem);
+        EXPECT_TRUE (problemsAsExpected) << c.what << ": " << built.problems.joinIntoString ("; ");
+
+        if (built.panel != nullptr)
+        {
+            EXPECT_EQ (built.panel->getBounds(), juce::Rectangle<int> (120, 80)) << c.what;
+            EXPECT_EQ (built.panel->getNumChildComponents(), 2) << c.what;
+        }
+    }
+}
+
+TEST_F (SkinLoaderTest, APackageDrawsOnlyOnItsOwnImages)
+{
+    // "Background.png" is the built-in skin's; the package lacks it, as it
+    // lacks "Huge.png", whose header states a million pixels square.
+    auto entries = imagesOfValidSkin();
+    entries.emplace_back ("Huge.png", pngStating (1000000, 1000000));
+    entries.emplace_back ("skin.xml", bytesOf (R"(<PluginEditor application="Pulsetta"><Panel name="MainPanel">
+        <gfx resource="Background.png"/><size width="120" height="80"/><controls>
+        <Knob name="Level"><gfx resource="strips/Knob.png" framesNum="4"/><pos left="10" top="10"/></Knob>
+        <Animation name="Led"><gfx resource="Huge.png"/><pos left="60" top="10"/></Animation>
+        </controls></Panel></PluginEditor>)"));
+    writeValidPackage ("Test", zipOf (entries));
+
+    const auto built = load ("Test");
+    ASSERT_NE (built.panel, nullptr);
+    EXPECT_EQ (built.problems, juce::StringArray ({ "Panel \"MainPanel\": no image \"Background.png\"",
+                                                    "Panel \"MainPanel\" > Animation \"Led\": no image \"Huge.png\"" }));
+
+    widget_testing::Stage stage;
+    stage.add (*built.panel);
+    const auto painted = widget_testing::paintImage (*built.panel);
+    EXPECT_EQ (widget_testing::frameAt (painted, 20, 20), 0) << "the knob draws from the package's strip";
+    EXPECT_EQ (painted.getPixelAt (100, 70), juce::Colour::greyLevel (0.9f)) << "no built-in background";
+}
+
+TEST_F (SkinLoaderTest, ANameNeverReachesAFileOutsideTheSkinsFolder)
+{
+    // Valid packages everywhere a name could lead.
+    const auto inner = innerOf (validSkin);
+    const auto digest = bytesOf (md5Of (inner));
+    const auto archive = zipOf ({ { "Outside.md5", digest }, { "Outside.skin", inner } });
+    for (const auto& place : { skinsFolder.getParentDirectory(), skinsFolder.getChildFile ("sub") })
+    {
+        place.createDirectory();
+        place.getChildFile ("Outside.kyxskin").replaceWithData (archive.getData(), archive.getSize());
+    }
+    const auto absolute = skinsFolder.getParentDirectory().getChildFile ("Outside").getFullPathName();
+
+    for (const auto& name : { juce::String ("../Outside"), juce::String (".."), juce::String ("sub/Outside"),
+                              juce::String ("sub\\Outside"), absolute, juce::String ("~/Outside"), juce::String ("~root"),
+                              juce::String ("a..b"), juce::String() })
+    {
+        EXPECT_EQ (skinfiles::getSkinFile (skinsFolder, name), juce::File()) << name;
+        EXPECT_FALSE (SkinLoader::isSkinValid (skinsFolder, name)) << name;
+        if (name.isNotEmpty())
+        {
+            EXPECT_EQ (load (name).panel, nullptr) << name;
+        }
+    }
+
+    EXPECT_EQ (skinfiles::getSkinFile (skinsFolder, "My Skin 1.2"), skinsFolder.getChildFile ("My Skin 1.2.kyxskin"));
+}
