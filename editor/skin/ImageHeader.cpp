@@ -9,7 +9,6 @@ namespace
 using Bytes = const unsigned char*;
 
 unsigned bigEndian16 (Bytes p) noexcept { return (unsigned) (p[0] << 8 | p[1]); }
-unsigned littleEndian16 (Bytes p) noexcept { return (unsigned) (p[0] | p[1] << 8); }
 unsigned long bigEndian32 (Bytes p) noexcept { return (unsigned long) p[0] << 24 | (unsigned long) p[1] << 16 | (unsigned long) p[2] << 8 | p[3]; }
 
 bool readPng (Bytes data, std::size_t size, Size& result) noexcept
@@ -22,49 +21,6 @@ bool readPng (Bytes data, std::size_t size, Size& result) noexcept
 
     result = { (long long) bigEndian32 (data + 16), (long long) bigEndian32 (data + 20) };
     return true;
-}
-
-bool readGif (Bytes data, std::size_t size, Size& result) noexcept
-{
-    if (size < 13 || (std::memcmp (data, "GIF87a", 6) != 0 && std::memcmp (data, "GIF89a", 6) != 0))
-        return false;
-
-    std::size_t pos = 13;
-
-    if ((data[10] & 0x80) != 0)
-        pos += 3u * (2u << (data[10] & 7)); // the global palette
-
-    // Walk to the first image descriptor the way the decoder does: extensions
-    // are skipped block by block, other bytes one at a time.
-    while (pos < size)
-    {
-        const auto introducer = data[pos++];
-
-        if (introducer == ';')
-            return false;
-
-        if (introducer == '!')
-        {
-            ++pos; // the extension's label
-
-            while (pos < size && data[pos] != 0)
-                pos += 1u + data[pos];
-
-            ++pos;
-            continue;
-        }
-
-        if (introducer == ',')
-        {
-            if (pos + 9 > size)
-                return false;
-
-            result = { (long long) littleEndian16 (data + pos + 4), (long long) littleEndian16 (data + pos + 6) };
-            return true;
-        }
-    }
-
-    return false;
 }
 
 bool isStartOfFrame (unsigned marker) noexcept
@@ -121,7 +77,7 @@ bool readSize (const void* data, std::size_t size, Size& result) noexcept
         return false;
 
     const auto bytes = static_cast<Bytes> (data);
-    return readPng (bytes, size, result) || readGif (bytes, size, result) || readJpeg (bytes, size, result);
+    return readPng (bytes, size, result) || readJpeg (bytes, size, result);
 }
 
 bool isDecodable (const void* data, std::size_t size) noexcept

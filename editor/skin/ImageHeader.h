@@ -6,7 +6,8 @@
 // decoder sees the file. JUCE's decoders allocate the whole picture from the
 // header alone, so a few bytes claiming a million pixels square would ask for
 // terabytes; an image from a skin package is decoded only when its size has
-// been read here and is one a skin can use.
+// been read here and is one a skin can use. Only PNG and JPEG files are
+// read: JUCE's GIF decoder reads before its buffer on every image.
 namespace imageheader
 {
 struct Size
@@ -19,9 +20,8 @@ struct Size
 // at most 64 MB once decoded.
 inline constexpr long long maxPixels = 4096LL * 4096LL;
 
-// Any thread. The size a PNG, GIF or JPEG file states (for a GIF, its first
-// image, which is what is decoded); false for any other file or a header
-// that ends too soon.
+// Any thread. The size a PNG or JPEG file states; false for any other file
+// or a header that ends too soon.
 bool readSize (const void* data, std::size_t size, Size& result) noexcept;
 
 // Any thread. True when the file states a size of at least one pixel and at

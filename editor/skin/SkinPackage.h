@@ -33,8 +33,8 @@ public:
     bool readEntry (const juce::String& entryName, juce::MemoryBlock& bytes);
 
     // The image of exactly that file name, decoded; a null image when the
-    // package has no such file, it is no image JUCE decodes, or it states a
-    // size beyond imageheader::maxPixels.
+    // package has no such file, it is no PNG or JPEG, or it states a size
+    // beyond imageheader::maxPixels.
     juce::Image readImage (const juce::String& fileName);
 
 private:

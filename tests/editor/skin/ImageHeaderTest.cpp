@@ -47,15 +47,9 @@ Bytes firstBytes (Bytes bytes, size_t count)
     return bytes;
 }
 
-// A GIF with a comment extension before its one image (JUCE writes no GIF).
-Bytes gifClaiming (unsigned width, unsigned height)
-{
-    Bytes gif = { 'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 0xff, 0xff, 0xff,
-                  '!', 0xfe, 3, 'h', 'i', '!', 0,
-                  ',', 0, 0, 0, 0, (unsigned char) width, (unsigned char) (width >> 8), (unsigned char) height, (unsigned char) (height >> 8), 0,
-                  2, 2, 0x44, 0x01, 0, ';' };
-    return gif;
-}
+// A GIF of one pixel (JUCE writes no GIF).
+const Bytes gif = { 'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 0xff, 0xff, 0xff,
+                    ',', 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, ';' };
 } // namespace
 
 TEST (ImageHeader, StatedSizesAreReadAndOnlyUsableOnesDecoded)
@@ -69,14 +63,12 @@ TEST (ImageHeader, StatedSizesAreReadAndOnlyUsableOnesDecoded)
     } cases[] = {
         { "png", pngClaiming (2, 3), 2, 3, true },
         { "jpeg", jpegClaiming (2, 3), 2, 3, true },
-        { "gif", gifClaiming (1, 1), 1, 1, true },
         { "png of a million pixels square", pngClaiming (1000000, 1000000), 1000000, 1000000, false },
         { "png just over the limit", pngClaiming (4097, 4096), 4097, 4096, false },
         { "png of no pixels", pngClaiming (0, 5), 0, 5, false },
         { "jpeg of the largest size", jpegClaiming (65535, 65535), 65535, 65535, false },
-        { "gif of the largest size", gifClaiming (65535, 65535), 65535, 65535, false },
         { "png cut inside its header", firstBytes (pngClaiming (2, 3), 20), -1, -1, false },
-        { "gif with no image", Bytes { 'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ';' }, -1, -1, false },
+        { "gif, which JUCE decodes reading before its buffer", gif, -1, -1, false },
         { "text", Bytes { 'h', 'e', 'l', 'l', 'o' }, -1, -1, false },
         { "nothing", Bytes(), -1, -1, false },
     };

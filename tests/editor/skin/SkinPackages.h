@@ -51,10 +51,11 @@ inline juce::MemoryBlock pngStating (unsigned long width, unsigned long height)
 // A zip archive of the entries, each stored (level 0) or deflated (1 to 9).
 inline juce::MemoryBlock zipOf (const Entries& entries, int compressionLevel = 0)
 {
+    const juce::Time entryTime (2024, 0, 1, 12, 0); // zip times start in 1980
     juce::ZipFile::Builder builder;
 
     for (const auto& [name, bytes] : entries)
-        builder.addEntry (new juce::MemoryInputStream (bytes, true), compressionLevel, name, juce::Time());
+        builder.addEntry (new juce::MemoryInputStream (bytes, true), compressionLevel, name, entryTime);
 
     juce::MemoryOutputStream out;
     builder.writeToStream (out, nullptr);
