@@ -25,6 +25,7 @@ PanelBuild SkinLoader::createMainPanel()
 
     source = Source::idle;
     package.reset();
+    imagesRead.clear();
     return build;
 }
 
@@ -79,10 +80,16 @@ bool SkinLoader::isSkinValid (const juce::File& folder, const juce::String& name
 
 juce::Image SkinLoader::getImage (const juce::String& fileName)
 {
-    if (source == Source::package)
-        return package != nullptr ? package->readImage (fileName) : juce::Image();
+    if (source == Source::idle)
+        return getResourceAsImage (fileName);
 
-    return getResourceAsImage (fileName);
+    if (const auto found = imagesRead.find (fileName); found != imagesRead.end())
+        return found->second;
+
+    auto image = source == Source::package ? (package != nullptr ? package->readImage (fileName) : juce::Image())
+                                           : getResourceAsImage (fileName);
+    imagesRead[fileName] = image;
+    return image;
 }
 
 Parameter* SkinLoader::getParameterByName (const juce::String& name)

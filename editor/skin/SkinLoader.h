@@ -4,6 +4,7 @@
 #include "toolkit/binding/SkinContext.h"
 #include "toolkit/skin/PanelFromXml.h"
 
+#include <map>
 #include <memory>
 
 class BasePlugin;
@@ -64,4 +65,6 @@ private:
     const juce::String skinName;
     Source source = Source::idle;
     std::unique_ptr<SkinPackage> package; // open while a package skin is built
+    // Decoded once per build: a strip serves every control that names it.
+    std::map<juce::String, juce::Image> imagesRead;
 };
