@@ -95,6 +95,18 @@ TEST_F (SkinLoaderTest, PackagesGiveThePanelOrNoneWithTheReason)
           false, false, "no entry \"Test.md5\"" },
         { "not a zip archive", [] (SkinLoaderTest& t) { skinfiles::getSkinFile (t.skinsFolder, "Test").replaceWithText ("not a zip"); },
           false, false, "not a zip archive" },
+        { "cut short", [] (SkinLoaderTest& t) {
+              const auto file = t.writeValidPackage ("Test", innerOf (validSkin));
+              std::filesystem::resize_file (file.getFullPathName().toStdString(), (std::uintmax_t) file.getSize() / 2); },
+          false, false, "not a zip archive" },
+        { "damaged inside the compressed skin entry", [] (SkinLoaderTest& t) {
+              const auto file = t.writeValidPackage ("Test", innerOf (validSkin), 9);
+              juce::MemoryBlock bytes;
+              file.loadFileAsData (bytes);
+              for (size_t i = 200; i < 240; ++i)
+                  bytes[i] = (char) ~bytes[i];
+              file.replaceWithData (bytes.getData(), bytes.getSize()); },
+          false, false, "does not match its digest" },
         { "no package", [] (SkinLoaderTest&) {}, false, false, "no skin package \"Test\"" },
         { "a folder named like the package",
           [] (SkinLoaderTest& t) { skinfiles::getSkinFile (t.skinsFolder, "Test").getChildFile ("Test.md5").create(); },
