@@ -113,7 +113,10 @@ std::unique_ptr<SkinPackage> SkinPackage::open (const juce::File& packageFile, c
         return nullptr;
     }
 
-    if (! matchesDigest (digest, juce::MD5 (package->skinBytes.getData(), package->skinBytes.getSize()).toHexString()))
+    static const char nothing = 0; // an empty block has no data to point at
+    const auto* skinData = package->skinBytes.isEmpty() ? &nothing : package->skinBytes.getData();
+
+    if (! matchesDigest (digest, juce::MD5 (skinData, package->skinBytes.getSize()).toHexString()))
     {
         problem = place + "\"" + skinEntryName + "\" does not match its digest";
         return nullptr;
