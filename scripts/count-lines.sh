@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 rev=${1:-}
 
 if [[ -n $rev ]]; then
-    files=$(git ls-tree -r --name-only "$rev" -- '*.cpp' '*.h' '*.c')
+    files=$(git ls-tree -r --name-only "$rev" | grep -E '\.(cpp|h|c)$' || true)
 else
     files=$(git ls-files -- '*.cpp' '*.h' '*.c')
 fi
@@ -71,5 +71,5 @@ END {
         allCode += code[s]; allTests += tests[s]
     }
     close("sort")
-    printf "%-14s %8d %8d %7.1f%%\n", "total", allCode, allTests, 100 * allTests / allCode
+    printf "%-14s %8d %8d %7.1f%%\n", "total", allCode, allTests, (allCode > 0 ? 100 * allTests / allCode : 0)
 }'
