@@ -7,7 +7,8 @@
 #     --sanitize   the AddressSanitizer/UndefinedBehaviorSanitizer build instead of Release
 #     patch ...    only these (paths or names like 05 or 05-float-parameter-unclamped)
 # The scratch copy is a detached git worktree in build/mutations/tree (kept between
-# runs so builds stay incremental; remove it with `git worktree remove --force`).
+# runs so builds stay incremental; remove it with
+# `git worktree remove --force build/mutations/tree`).
 # With the same folder depth as build/<config>, ccache finds the main builds' objects.
 set -euo pipefail
 cd "$(dirname "$0")/.."
