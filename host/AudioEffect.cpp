@@ -2,6 +2,8 @@
 
 #include "host/TextServices.h"
 
+#include <algorithm>
+
 namespace host
 {
 using namespace vst;
@@ -165,6 +167,34 @@ void AudioEffect::int2string(VstInt32 value, char* text, VstInt32 maxLength) con
     host::int2string(value, text, maxLength);
 }
 
+namespace
+{
+// The host is C: an exception must never unwind into it. A call that throws answers as a refusal.
+template <typename Result, typename Call>
+Result answeringExceptionsWith(Result refusal, Call&& call) noexcept
+{
+    try
+    {
+        return call();
+    }
+    catch (...)
+    {
+        return refusal;
+    }
+}
+
+// A replacing block that threw leaves silence, not whatever half of it was written.
+template <typename Sample>
+void silenceOutputs(const AEffect* effect, Sample** outputs, VstInt32 frames) noexcept
+{
+    if (outputs == nullptr || frames <= 0)
+        return;
+    for (VstInt32 i = 0; i < effect->numOutputs; ++i)
+        if (outputs[i] != nullptr)
+            std::fill(outputs[i], outputs[i] + frames, Sample(0));
+}
+} // namespace
+
 // Host's UI thread as a rule. effClose also deletes the object and answers 1.
 VstIntPtr AudioEffect::dispatchEffectClass(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                            void* ptr, float opt)
@@ -174,18 +204,20 @@ VstIntPtr AudioEffect::dispatchEffectClass(AEffect* effect, VstInt32 opcode, Vst
         return 0;
     if (opcode == effClose)
     {
-        object->dispatcher(opcode, index, value, ptr, opt);
+        answeringExceptionsWith(VstIntPtr(0), [&] { return object->dispatcher(opcode, index, value, ptr, opt); });
         delete object;
         return 1;
     }
-    return object->dispatcher(opcode, index, value, ptr, opt);
+    return answeringExceptionsWith(VstIntPtr(0), [&] { return object->dispatcher(opcode, index, value, ptr, opt); });
 }
 
 // Any host thread.
 float AudioEffect::getParameterClass(AEffect* effect, VstInt32 index)
 {
     auto* object = fromRecord(effect);
-    return object != nullptr && object->isParameterIndex(index) ? object->getParameter(index) : 0.0f;
+    if (object == nullptr || !object->isParameterIndex(index))
+        return 0.0f;
+    return answeringExceptionsWith(0.0f, [&] { return object->getParameter(index); });
 }
 
 // Any host thread.
@@ -193,27 +225,41 @@ void AudioEffect::setParameterClass(AEffect* effect, VstInt32 index, float value
 {
     auto* object = fromRecord(effect);
     if (object != nullptr && object->isParameterIndex(index))
-        object->setParameter(index, value);
+        answeringExceptionsWith(0, [&] {
+            object->setParameter(index, value);
+            return 0;
+        });
 }
 
 // Host's audio thread.
 void AudioEffect::processClass(AEffect* effect, float** inputs, float** outputs, VstInt32 frames)
 {
     if (auto* object = fromRecord(effect))
-        object->process(inputs, outputs, frames);
+        answeringExceptionsWith(0, [&] {
+            object->process(inputs, outputs, frames);
+            return 0;
+        });
 }
 
 // Host's audio thread.
 void AudioEffect::processClassReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 frames)
 {
     if (auto* object = fromRecord(effect))
-        object->processReplacing(inputs, outputs, frames);
+        if (answeringExceptionsWith(false, [&] {
+                object->processReplacing(inputs, outputs, frames);
+                return true;
+            }) == false)
+            silenceOutputs(effect, outputs, frames);
 }
 
 // Host's audio thread.
 void AudioEffect::processClassDoubleReplacing(AEffect* effect, double** inputs, double** outputs, VstInt32 frames)
 {
     if (auto* object = fromRecord(effect))
-        object->processDoubleReplacing(inputs, outputs, frames);
+        if (answeringExceptionsWith(false, [&] {
+                object->processDoubleReplacing(inputs, outputs, frames);
+                return true;
+            }) == false)
+            silenceOutputs(effect, outputs, frames);
 }
 } // namespace host

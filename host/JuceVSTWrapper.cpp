@@ -4,6 +4,7 @@
 #include "host/HostPlayHead.h"
 #include "host/PluginIdentity.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -15,9 +16,12 @@ using vst::AEffect; // JUCE declares a global AEffect of its own
 namespace
 {
 constexpr double fallbackSampleRate = 44100.0; // Hz, when the host gives none
+// Frames the buffers are made for, whatever block size the host announces: a longer block is rendered
+// in slices of this size, and a wild announcement cannot make the module allocate gigabytes.
+constexpr int maxPreparedFrames = 8192;
 
 double usableRate(double rate) { return rate > 0.0 && std::isfinite(rate) ? rate : fallbackSampleRate; }
-int usableFrames(VstInt32 frames) { return std::max(1, static_cast<int>(frames)); }
+int usableFrames(VstInt32 frames) { return std::clamp(static_cast<int>(frames), 1, maxPreparedFrames); }
 } // namespace
 
 JuceVSTWrapper::JuceVSTWrapper(audioMasterCallback host, std::unique_ptr<HostedProcessor> owned)

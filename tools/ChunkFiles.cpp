@@ -2,8 +2,8 @@
 
 #include "tools/ReplaceFile.h"
 
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace clihost
 {
@@ -21,13 +21,28 @@ bool saveChunk(PluginInstance& instance, const std::string& path, bool currentPr
     return writeChunkFile(instance.getChunk(currentProgramOnly), path);
 }
 
-bool loadChunk(PluginInstance& instance, const std::string& path, bool currentProgramOnly)
+bool readInputFile(const std::string& path, std::vector<uint8_t>& bytes)
 {
+    bytes.clear();
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (error || !std::filesystem::is_regular_file(status))
+        return false;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error || size > maxInputFileBytes)
+        return false;
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return false;
-    const std::vector<uint8_t> chunk((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (chunk.empty())
+    bytes.resize(static_cast<size_t>(size));
+    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+    return file.gcount() == static_cast<std::streamsize>(size);
+}
+
+bool loadChunk(PluginInstance& instance, const std::string& path, bool currentProgramOnly)
+{
+    std::vector<uint8_t> chunk;
+    if (!readInputFile(path, chunk) || chunk.empty())
         return false;
     instance.setChunk(chunk, currentProgramOnly);
     return true;

@@ -8,6 +8,8 @@ namespace clihost
 {
 namespace
 {
+// A time from 0 up to Script::maxSeconds, checked before it becomes a frame: a number past the range of
+// a frame count has no frame.
 bool readTime(const std::string& word, double sampleRate, int64_t& frame)
 {
     try
@@ -15,9 +17,10 @@ bool readTime(const std::string& word, double sampleRate, int64_t& frame)
         size_t used = 0;
         const bool inSeconds = !word.empty() && word.back() == 's';
         const double number = std::stod(inSeconds ? word.substr(0, word.size() - 1) : word, &used);
-        if (used != word.size() - (inSeconds ? 1 : 0) || !std::isfinite(number) || number < 0.0)
+        const double frames = inSeconds ? number * sampleRate : number;
+        if (used != word.size() - (inSeconds ? 1 : 0) || !(frames >= 0.0 && frames <= Script::maxSeconds * sampleRate))
             return false;
-        frame = static_cast<int64_t>(std::llround(inSeconds ? number * sampleRate : number));
+        frame = static_cast<int64_t>(std::llround(frames));
         return true;
     }
     catch (...)
@@ -109,6 +112,7 @@ bool Script::parse(const std::string& text, double sampleRate, Script& script, s
             continue;
         const auto fail = [&] {
             error = "line " + std::to_string(number) + ": cannot read \"" + line + "\"";
+            script = Script {};
             return false;
         };
         int64_t frame = 0;

@@ -13,7 +13,8 @@
 //   at <time> param <index> <value 0-1>
 //   end <time>                                       length of the rendering
 //
-// A time is a sample frame ("4410") or seconds ("0.1s").
+// A time is a sample frame ("4410") or seconds ("0.1s"), at most ten minutes
+// (maxSeconds) from the start.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -36,7 +37,10 @@ struct Script
     std::vector<ScriptEvent> events; // in frame order, equal frames in script order
     int64_t lengthFrames = 0;        // 0: up to the last event
 
-    // Reads a script; false with `error` naming the line when it cannot be read.
+    static constexpr double maxSeconds = 600.0; // latest time of an event or the end
+
+    // Reads a script; false with `error` naming the first line that cannot be read (an unknown command, a
+    // number out of its range or of the script's time, a missing or extra word), and then no event.
     static bool parse(const std::string& text, double sampleRate, Script& script, std::string& error);
 };
 } // namespace clihost

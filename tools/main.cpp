@@ -5,7 +5,6 @@
 #include "tools/RecordPrinter.h"
 #include "tools/WavFile.h"
 
-#include <fstream>
 #include <iostream>
 #include <sstream>
 
@@ -16,7 +15,7 @@ const char* usage =
     "  --rate <Hz>           sample rate (44100)\n"
     "  --block <frames>      block size (512)\n"
     "  --script <file>       play this script (see tools/Script.h for its commands)\n"
-    "  --length <seconds>    length of the rendering (default: the script's)\n"
+    "  --length <seconds>    length of the rendering, at most 600 (default: the script's)\n"
     "  --wav <file>          write every output to this multichannel WAV\n"
     "  --load-chunk <file>   hand this state chunk to the plug-in before playing\n"
     "  --save-chunk <file>   save the plug-in's state chunk after playing\n"
@@ -72,7 +71,7 @@ bool readOptions(int argc, char** argv, Options& options)
         }
     }
     return options.rate >= 8000.0 && options.rate <= 384000.0 && options.block > 0 && options.block <= 65536
-           && options.lengthSeconds >= 0.0;
+           && options.lengthSeconds >= 0.0 && options.lengthSeconds <= clihost::Script::maxSeconds;
 }
 
 void printMidi(const std::vector<clihost::SentMidi>& midi)
@@ -122,13 +121,12 @@ int main(int argc, char** argv)
 
     if (!options.script.empty())
     {
-        std::ifstream file(options.script);
-        std::stringstream text;
-        text << file.rdbuf();
+        std::vector<uint8_t> text;
+        const bool readable = clihost::readInputFile(options.script, text);
         clihost::Script script;
-        if (!file || !clihost::Script::parse(text.str(), options.rate, script, error))
+        if (!readable || !clihost::Script::parse(std::string(text.begin(), text.end()), options.rate, script, error))
         {
-            std::cerr << "pulsetta-host: " << options.script << ": " << (file ? error : "cannot read") << '\n';
+            std::cerr << "pulsetta-host: " << options.script << ": " << (readable ? error : "cannot read") << '\n';
             return 1;
         }
         clihost::PlaySettings play;

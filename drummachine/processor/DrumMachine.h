@@ -268,6 +268,8 @@ public:
     std::unique_ptr<juce::XmlElement> createUserSettingsXml() override;
     void readResourcesSettings (const juce::XmlElement& element) override;
     std::unique_ptr<juce::XmlElement> createResourcesSettingsXml() override;
+    // Preset changes always apply at once here: there is no changing mode to store.
+    bool hasPresetChangingSetting() const override { return false; }
 
 protected:
     // Any thread (the product's MIDI pattern selection on the audio thread):

@@ -4,6 +4,7 @@
 #include "drummachine/processor/DrumMachine.h"
 #include "drummachine/sequencer/Pattern.h"
 
+#include "framework/core/TextNumbers.h"
 #include "framework/core/XmlTags.h"
 
 #include <algorithm>
@@ -167,7 +168,7 @@ void DrumMachine::readTriggerOut (const juce::XmlElement& element, RestoredState
     const int instrument = instruments::getIndexOfCode (element.getStringAttribute ("instrument"));
     if (instrument >= 0)
         state.triggerOutInstrument = instrument;
-    const int output = element.getIntAttribute ("output", getNumOutputs());
+    const int output = readIntAttribute (element, "output", getNumOutputs());
     state.triggerOutOutput = std::clamp (output, 1, getNumOutputs());
 }
 
@@ -176,7 +177,7 @@ void DrumMachine::readOutputAssignments (const juce::XmlElement& element, bool c
     for (auto* child : element.getChildIterator())
     {
         const int instrument = instruments::getIndexOfCode (child->getTagName());
-        const int out = child->getIntAttribute ("out", 0);
+        const int out = readIntAttribute (*child, "out", 0);
         if (! isValidInstrument (instrument) || out < 1 || out > getNumOutputs())
             continue;
 

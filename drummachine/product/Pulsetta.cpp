@@ -1,5 +1,6 @@
 #include "drummachine/product/Pulsetta.h"
 
+#include "framework/core/TextNumbers.h"
 #include "framework/core/XmlTags.h"
 #include "voices/PulsettaCore.h"
 
@@ -97,7 +98,7 @@ void Pulsetta::restorePluginState (const juce::XmlElement& element)
             if (! tagIs (chain, chainTag))
                 continue;
             // The sequencer holds every value to its range.
-            seq->setChain (chain->getIntAttribute ("first", 0), chain->getIntAttribute ("last", 0), chain->getIntAttribute ("bank", 0));
+            seq->setChain (readIntAttribute (*chain, "first", 0), readIntAttribute (*chain, "last", 0), readIntAttribute (*chain, "bank", 0));
             refreshPatternState();
         }
     }

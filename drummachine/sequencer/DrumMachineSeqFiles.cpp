@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "drummachine/sequencer/PatternXml.h"
+#include "framework/core/XmlGuard.h"
 #include "framework/core/XmlTags.h"
 #include "framework/core/ResourceLoader.h"
 
@@ -141,7 +142,7 @@ bool DrumMachineSeq::loadBankOfCurrentType (const juce::XmlElement& element)
 
 bool DrumMachineSeq::loadPatternFile (const juce::File& file)
 {
-    const auto root = juce::XmlDocument::parse (file);
+    const auto root = xmlguard::parseFile (file);
     if (root == nullptr)
         return false;
 
@@ -151,13 +152,13 @@ bool DrumMachineSeq::loadPatternFile (const juce::File& file)
 
 bool DrumMachineSeq::loadBankFile (const juce::File& file)
 {
-    const auto root = juce::XmlDocument::parse (file);
+    const auto root = xmlguard::parseFile (file);
     return root != nullptr && loadBankOfCurrentType (*root);
 }
 
 bool DrumMachineSeq::loadBankFileOfType (const juce::File& file, int type)
 {
-    const auto root = juce::XmlDocument::parse (file);
+    const auto root = xmlguard::parseFile (file);
     return root != nullptr && isValidBankType (type) && loadBankXml (*root, type);
 }
 

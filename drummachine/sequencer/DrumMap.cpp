@@ -4,6 +4,8 @@
 
 #include "drummachine/sequencer/DrumMachineSeq.h"
 #include "drummachine/sequencer/Pattern.h"
+#include "framework/core/TextNumbers.h"
+#include "framework/core/XmlGuard.h"
 #include "framework/core/XmlTags.h"
 #include "framework/core/ResourceLoader.h"
 
@@ -12,25 +14,15 @@ namespace
 constexpr int firstPatternKey = 12;   // keys 12..107 choose patterns 0..95 in host mode
 constexpr int lastPatternKey = 107;
 
-// An optional sign and the leading decimal digits; text without digits gives
-// 0, a missing attribute -1. Large numbers saturate instead of wrapping into
-// the key range.
+// After blanks, an optional sign and the leading decimal digits; text
+// without digits gives 0, a missing attribute -1. Large numbers saturate
+// instead of wrapping into the key range.
 int parseKey (const juce::XmlElement& element, const char* attribute)
 {
     if (! element.hasAttribute (attribute))
         return -1;
 
-    auto text = element.getStringAttribute (attribute).trimStart().getCharPointer();
-    bool negative = false;
-    if (*text == '-' || *text == '+')
-        negative = text.getAndAdvance() == '-';
-
-    int64_t value = 0;
-    while (juce::CharacterFunctions::isDigit (*text))
-    {
-        value = std::min<int64_t> (value * 10 + (text.getAndAdvance() - '0'), 1000000);
-    }
-    return (int) (negative ? -value : value);
+    return parseLeadingInt (element.getStringAttribute (attribute));
 }
 } // namespace
 
@@ -129,7 +121,7 @@ std::unique_ptr<juce::XmlElement> DrumMap::createDrumMapXml() const
 
 bool DrumMap::loadDrumMapFile (const juce::File& file)
 {
-    const auto root = juce::XmlDocument::parse (file);
+    const auto root = xmlguard::parseFile (file);
     return root != nullptr && readDrumMapXml (*root);
 }
 

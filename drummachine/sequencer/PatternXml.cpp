@@ -1,5 +1,7 @@
 #include "drummachine/sequencer/PatternXml.h"
 
+#include "framework/core/TextNumbers.h"
+
 namespace PatternXml
 {
 namespace
@@ -48,8 +50,8 @@ Pattern read (const juce::XmlElement& element)
 {
     Pattern pattern;
     pattern.setName (element.getStringAttribute ("name"));
-    pattern.setLength (element.getIntAttribute ("length", 16));
-    pattern.setScale (element.getIntAttribute ("scale", element.getIntAttribute ("stepsPerBeat", 4)));
+    pattern.setLength (readIntAttribute (element, "length", 16));
+    pattern.setScale (readIntAttribute (element, "scale", readIntAttribute (element, "stepsPerBeat", 4)));
 
     double shuffle = element.getDoubleAttribute ("shuffle", 0.0);
     if (! element.hasAttribute ("application"))
@@ -66,7 +68,10 @@ Pattern read (const juce::XmlElement& element)
         if (row < 0)
             continue;
 
-        auto text = child->getAllSubText().getCharPointer(); // one code point per step
+        // Kept in a local: the text of a row made of several text nodes is
+        // assembled into a new string.
+        const auto rowText = child->getAllSubText();
+        auto text = rowText.getCharPointer(); // one code point per step
         for (int step = 0; step < Pattern::numSteps && ! text.isEmpty(); ++step)
             pattern.setStep (row, step, stepValueOf (text.getAndAdvance()));
     }

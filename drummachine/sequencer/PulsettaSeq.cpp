@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "framework/core/TextNumbers.h"
 #include "framework/core/XmlTags.h"
 
 namespace
@@ -295,7 +296,7 @@ void PulsettaSeq::readEditionStateXml (const juce::XmlElement& element)
         return;
     for (auto* child : element.getChildIterator())
         if (tagIs (child, "EditedPattern"))
-            moveEditCursorTo (child->getIntAttribute ("value", 0));
+            moveEditCursorTo (readIntAttribute (*child, "value", 0));
 }
 
 std::unique_ptr<juce::XmlElement> PulsettaSeq::createEditionStateXml() const

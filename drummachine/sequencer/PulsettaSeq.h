@@ -130,7 +130,9 @@ public:
     void setChainEnd (int slot);
 
     // The chain as one word, so first, last and bank always travel together.
-    struct Chain
+    // Four bytes aligned as one word, so the atomic holding it is lock-free
+    // with every compiler (clang calls the atomic library for a byte-aligned one).
+    struct alignas (4) Chain
     {
         int8_t first = 0;       // slot 0..11
         int8_t last = 0;        // slot 0..11, first <= last

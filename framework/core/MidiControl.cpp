@@ -2,6 +2,7 @@
 
 #include "framework/core/ParameterManager.h"
 #include "framework/core/TextNumbers.h"
+#include "framework/core/XmlGuard.h"
 #include "framework/core/XmlTags.h"
 
 namespace
@@ -356,10 +357,7 @@ std::unique_ptr<juce::XmlElement> MidiControl::createXml() const
 
 bool MidiControl::loadFromFile (const juce::File& file)
 {
-    if (! file.existsAsFile())
-        return false;
-
-    const auto root = juce::parseXML (file);
+    const auto root = xmlguard::parseFile (file);
     return root != nullptr && loadFromXml (root.get());
 }
 

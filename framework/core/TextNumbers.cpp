@@ -7,6 +7,11 @@ double parseFiniteDouble (const juce::String& text) noexcept
     return finiteOr (text.getDoubleValue(), 0.0);
 }
 
+int readIntAttribute (const juce::XmlElement& element, juce::StringRef name, int fallback) noexcept
+{
+    return element.hasAttribute (name) ? parseLeadingInt (element.getStringAttribute (name)) : fallback;
+}
+
 int parseLeadingInt (const juce::String& text) noexcept
 {
     auto p = text.getCharPointer();

@@ -50,3 +50,9 @@ double parseFiniteDouble (const juce::String& text) noexcept;
 // Any thread. The leading integer of the text (after blanks, with an optional
 // sign); 0 when there is none; saturated to the int range.
 int parseLeadingInt (const juce::String& text) noexcept;
+
+// Any thread. An integer attribute read by parseLeadingInt, or the fallback
+// when the element lacks it. Documents are read through this instead of
+// XmlElement::getIntAttribute, whose parser overflows on "-2147483648" and
+// wraps larger numbers.
+int readIntAttribute (const juce::XmlElement& element, juce::StringRef name, int fallback) noexcept;

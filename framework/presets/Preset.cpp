@@ -1,6 +1,8 @@
 #include "framework/presets/Preset.h"
 
 #include "framework/core/ParameterManager.h"
+#include "framework/core/TextNumbers.h"
+#include "framework/core/XmlGuard.h"
 #include "framework/core/XmlTags.h"
 #include "framework/presets/XmlFiles.h"
 
@@ -64,7 +66,7 @@ bool Preset::loadFromXml (const juce::XmlElement* element, const ParameterManage
         tags.clearValues();
 
     if (element->hasAttribute ("rating"))
-        setRating (element->getIntAttribute ("rating"));
+        setRating (readIntAttribute (*element, "rating", 0));
 
     if (headerOnly)
         return true;
@@ -133,8 +135,7 @@ bool Preset::loadFromFile (const juce::File& file, const ParameterManager& manag
 
     if (headerOnly)
     {
-        juce::XmlDocument document (file);
-        const auto outer = document.getDocumentElement (true);
+        const auto outer = xmlguard::parseFile (file, true);
         return outer != nullptr && loadFromXml (outer.get(), manager, true);
     }
 

@@ -1,26 +1,17 @@
 #include "framework/presets/XmlFiles.h"
 
+#include "framework/core/XmlGuard.h"
+
 namespace xmlfiles
 {
 std::unique_ptr<juce::XmlElement> readDocument (const juce::File& file)
 {
-    if (! file.existsAsFile())
-        return nullptr;
-
-    juce::FileInputStream stream (file);
-
-    if (! stream.openedOk())
-        return nullptr;
-
-    return parseDocument (stream.readEntireStreamAsString());
+    return xmlguard::parseFile (file);
 }
 
 std::unique_ptr<juce::XmlElement> parseDocument (const juce::String& text)
 {
-    if (text.isEmpty())
-        return nullptr;
-
-    return juce::XmlDocument::parse (text);
+    return xmlguard::parse (text);
 }
 
 bool writeDocument (const juce::XmlElement& element, const juce::File& file)

@@ -8,11 +8,13 @@
 // settings). Message thread.
 namespace xmlfiles
 {
-// The document element of a file, or null when the file is missing, is a
-// folder, cannot be read or does not parse.
+// The document element of a file, or null when the file is missing, is no
+// regular file, is too large, cannot be read, or its text is refused by the
+// XML guard (framework/core/XmlGuard.h) or does not parse.
 std::unique_ptr<juce::XmlElement> readDocument (const juce::File& file);
 
-// The document element of a text, or null when it does not parse.
+// The document element of a text, or null when the guard refuses it or it
+// does not parse.
 std::unique_ptr<juce::XmlElement> parseDocument (const juce::String& text);
 
 // Writes the element as a "UTF-8" document without DTD. The text goes to a

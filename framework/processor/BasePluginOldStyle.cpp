@@ -4,6 +4,16 @@
 #include "framework/core/StringParameter.h"
 #include "framework/processor/SettingsMigration.h"
 
+namespace
+{
+// The instance applying a preset's values on this thread. Those values are
+// the preset's own: automatic storing must not write them into whichever
+// preset is current by the time each change arrives (the audio thread may
+// switch it meanwhile). Initial-exec, like the host's marker in BasePlugin,
+// so the audio thread's first touch allocates nothing.
+thread_local const BasePluginOldStyle* instanceApplyingPreset __attribute__ ((tls_model ("initial-exec"))) = nullptr;
+} // namespace
+
 BasePluginOldStyle::BasePluginOldStyle (const BusesProperties& buses)
     : BasePlugin (buses)
 {
@@ -62,30 +72,46 @@ void BasePluginOldStyle::setCurrentPreset (int index, bool notify)
     if (! PresetBank::isPresetIndex (index))
         return;
 
-    // Stored first: the name parameter's listener renames the current preset.
     currentPreset = index;
 
-    auto& manager = getParameterManager();
-
-    if (auto* number = manager.getParameter (currentPresetNumberId))
+    if (auto* number = getParameterManager().getParameter (currentPresetNumberId))
         number->setInt (index, notify);
 
-    if (auto* name = manager.getParameter (currentPresetNameId))
-        name->setFromString (bank.getPresetName (index), notify);
+    publishPresetName (index, notify);
+}
+
+void BasePluginOldStyle::publishPresetName (int index, bool notify)
+{
+    auto* name = getParameterManager().getParameter (currentPresetNameId);
+
+    if (name == nullptr)
+        return;
+
+    const juce::ScopedValueSetter<bool> publishing (publishingPresetName, true);
+    namedPreset = index;
+    name->setFromString (bank.getPresetName (index), notify);
 }
 
 void BasePluginOldStyle::applyPresetValues (const PresetRecord& record)
 {
+    const auto* outer = instanceApplyingPreset;
+    instanceApplyingPreset = this;
     auto& manager = getParameterManager();
 
     for (int i = 0; i < numPresetParameters; ++i)
         if (auto* parameter = manager.getParameter (i))
             parameter->setNormalised (record.getValue (i), true);
+
+    instanceApplyingPreset = outer;
 }
 
 void BasePluginOldStyle::applyCurrentPreset()
 {
-    const int index = getCurrentPreset();
+    applyPreset (getCurrentPreset());
+}
+
+void BasePluginOldStyle::applyPreset (int index)
+{
     auto* record = bank.getPreset (index);
 
     if (record == nullptr)
@@ -93,7 +119,7 @@ void BasePluginOldStyle::applyCurrentPreset()
 
     applyPresetValues (*record);
     getParameterManager().setInt (currentPresetNumberId, index);
-    getParameterManager().setFromString (currentPresetNameId, bank.getPresetName (index));
+    publishPresetName (index, true);
 }
 
 void BasePluginOldStyle::selectNextPreset()
@@ -144,10 +170,20 @@ void BasePluginOldStyle::pasteCopiedPreset()
     if (! clipboardFilled)
         return;
 
-    applyPresetValues (clipboard);
-    setPresetName (getCurrentPreset(), clipboard.name);
-    storeParametersInPreset (getCurrentPreset());
-    applyCurrentPreset();
+    // The clipboard goes into the preset current now, straight from the
+    // clipboard: the live values may already be another preset's if a
+    // program change lands meanwhile.
+    const int target = getCurrentPreset();
+    auto* record = bank.getPreset (target);
+
+    if (record == nullptr)
+        return;
+
+    for (int i = 0; i < numPresetParameters; ++i)
+        record->setValue (i, clipboard.getValue (i));
+
+    setPresetName (target, clipboard.name);
+    applyPreset (target);
 }
 
 //==============================================================================
@@ -197,7 +233,7 @@ void BasePluginOldStyle::handleAsyncUpdate()
     BasePlugin::handleAsyncUpdate();
 
     if (presetNamePending.exchange (false))
-        getParameterManager().setFromString (currentPresetNameId, bank.getPresetName (getCurrentPreset()));
+        publishPresetName (getCurrentPreset(), true);
 }
 
 void BasePluginOldStyle::parameterChanged (Parameter* parameter)
@@ -206,11 +242,14 @@ void BasePluginOldStyle::parameterChanged (Parameter* parameter)
 
     if (id == currentPresetNameId)
     {
-        setPresetName (getCurrentPreset(), parameter->toString());
+        // Only a user's edit renames, and it renames the preset whose name
+        // the parameter showed; our own publication renames nothing.
+        if (! publishingPresetName)
+            setPresetName (namedPreset, parameter->toString());
         return;
     }
 
-    if (storingMode.load() == automaticStoring && id >= 0 && id < numPresetParameters)
+    if (storingMode.load() == automaticStoring && id >= 0 && id < numPresetParameters && instanceApplyingPreset != this)
         if (auto* record = bank.getPreset (getCurrentPreset()))
             record->setValue (id, parameter->getNormalised());
 
@@ -224,7 +263,7 @@ void BasePluginOldStyle::setPresetName (int index, const juce::String& name)
         return;
 
     if (index == getCurrentPreset())
-        getParameterManager().setFromString (currentPresetNameId, name);
+        publishPresetName (index, true);
 }
 
 bool BasePluginOldStyle::movePreset (int from, int to, int fromGroup, int toGroup)

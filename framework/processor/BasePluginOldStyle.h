@@ -175,7 +175,11 @@ protected:
 
 private:
     PresetBankFormat getBankFormat() const;
+    void applyPreset (int index);
     void applyPresetValues (const PresetRecord& record);
+    // Message thread: the name parameter takes the preset's name, and a
+    // user's edit of it then renames that preset.
+    void publishPresetName (int index, bool notify);
     void applyPendingProgramChange() noexcept;
     void readPresetsState (const juce::XmlElement& element);
     void readParametersState (const juce::XmlElement& element);
@@ -192,6 +196,8 @@ private:
     std::atomic<int> currentPreset { 0 };
     std::atomic<int> pendingProgram { -1 };      // a program change for the next block
     std::atomic<bool> presetNamePending { false }; // the name parameter lags a program change
+    int namedPreset = 0;                 // message thread: the preset whose name the name parameter shows
+    bool publishingPresetName = false;   // message thread: the name parameter changes by our own hand
 
     PresetBank bank { numPresetParameters };
     PresetRecord defaultRecord { numPresetParameters, -1 };

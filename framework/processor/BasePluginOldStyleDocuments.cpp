@@ -4,6 +4,7 @@
 #include "framework/processor/BasePluginOldStyle.h"
 
 #include "framework/core/ResourceLoader.h"
+#include "framework/core/TextNumbers.h"
 #include "framework/core/XmlTags.h"
 #include "framework/presets/XmlFiles.h"
 
@@ -243,7 +244,7 @@ void BasePluginOldStyle::readPresetsState (const juce::XmlElement& element)
             readPresetBankXml (*child);
 
     // The values come from the parameters' own section: unsaved edits survive.
-    const int index = element.getIntAttribute ("currentPreset", 0);
+    const int index = readIntAttribute (element, "currentPreset", 0);
 
     if (PresetBank::isPresetIndex (index))
         setCurrentPreset (index, true);

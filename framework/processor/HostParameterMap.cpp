@@ -1,6 +1,7 @@
 #include "framework/processor/HostParameterMap.h"
 
 #include "framework/core/ParameterManager.h"
+#include "framework/core/TextNumbers.h"
 #include "framework/core/XmlTags.h"
 #include "framework/presets/XmlFiles.h"
 
@@ -115,13 +116,15 @@ bool HostParameterMap::apply (const juce::XmlElement* element)
         if (! tagIs (line, "assign"))
             continue;
 
-        // "hostParam" counts from 1; a missing or "0" slot binds nothing.
-        const int slot = line->getIntAttribute ("hostParam", 0) - 1;
+        // "hostParam" counts from 1; a missing, "0" or negative slot binds
+        // nothing (checked before the subtraction, which the lowest int
+        // would overflow).
+        const int hostParam = readIntAttribute (*line, "hostParam", 0);
 
-        if (! isSlot (slot))
+        if (hostParam < 1 || ! isSlot (hostParam - 1))
             continue;
 
-        assign (slot, manager.getParameterByName (line->getStringAttribute ("pluginParam")));
+        assign (hostParam - 1, manager.getParameterByName (line->getStringAttribute ("pluginParam")));
     }
 
     return true;

@@ -1,5 +1,7 @@
 #include "framework/processor/StateChunk.h"
 
+#include "framework/core/XmlGuard.h"
+
 #include <cstring>
 
 namespace statechunk
@@ -39,11 +41,11 @@ std::unique_ptr<juce::XmlElement> read (const void* data, int sizeInBytes)
     if (textSize == 0 || textSize > (juce::uint32) (sizeInBytes - headerSize))
         return nullptr;
 
-    const auto text = juce::String::fromUTF8 (bytes + headerSize, (int) textSize);
+    // A writer that counted the text's terminating NUL is still read.
+    auto size = (size_t) textSize;
+    while (size > 0 && bytes[headerSize + size - 1] == 0)
+        --size;
 
-    if (text.isEmpty())
-        return nullptr;
-
-    return juce::XmlDocument::parse (text);
+    return xmlguard::parse (bytes + headerSize, size);
 }
 } // namespace statechunk

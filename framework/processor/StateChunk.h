@@ -14,6 +14,6 @@ void write (const juce::XmlElement& element, juce::MemoryBlock& destination);
 
 // Message thread. The document of a chunk, or null when the chunk is too
 // short, has another magic, a length that is zero or runs past the data, or
-// text that does not parse.
+// text that the XML guard refuses or that does not parse.
 std::unique_ptr<juce::XmlElement> read (const void* data, int sizeInBytes);
 } // namespace statechunk

@@ -78,6 +78,28 @@ TEST(ModuleState, BadChunksLeaveTheStateUnchanged)
     expectSomeParameters(*instance, "a negative size");
 }
 
+// An exception must not unwind into the host: the call answers as a refusal and the module goes on.
+TEST(ModuleState, AProcessorThatThrowsAnswersAsARefusalAndGoesOn)
+{
+    testmodule::Resumed resumed(64);
+    auto& instance = *resumed.instance;
+    setSomeParameters(instance);
+    EXPECT_EQ(instance.setChunk({ 'T', 'H', 'R', 'W', 0, 0, 0, 0 }), 0);
+    expectSomeParameters(instance, "a chunk that throws");
+    instance.setParameter(83, 0.0f); // not suspended
+
+    std::vector<std::vector<float>> out(12, std::vector<float>(64, 5.0f));
+    std::vector<float*> outputs;
+    for (auto& channel : out)
+        outputs.push_back(channel.data());
+    for (const float throwing : { 1.0f, 0.0f })
+    {
+        instance.setParameter(82, throwing);
+        instance.process(nullptr, outputs.data(), 64);
+        EXPECT_EQ(out[0][10] == 0.0f, throwing > 0.5f) << "a block that threw is silence, the next one sounds";
+    }
+}
+
 TEST(ModulePlayHead, PositionFollowsTheHostsTimeInfo)
 {
     testmodule::Resumed instance(64, 48000.0);

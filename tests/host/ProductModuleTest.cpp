@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <cstring>
+#include <limits>
 #include <unistd.h>
 
 using namespace vst;
@@ -70,6 +71,18 @@ TEST(ProductModule, LoadsPlaysABlockAndCloses)
             for (const float sample : channel)
                 ASSERT_TRUE(std::isfinite(sample) && sample != 5.0f) << "an output was not written";
         instance->idle();
+
+        // A wild block size is neither allocated nor refused: the module prepares for less and plays
+        // longer blocks in slices.
+        instance->resume(44100.0, std::numeric_limits<int>::max());
+        std::vector<std::vector<float>> longOut(out.size(), std::vector<float>(20000, 5.0f));
+        for (size_t i = 0; i < longOut.size(); ++i)
+            outputs[i] = longOut[i].data();
+        instance->sendEvents({ clihost::MidiEventIn { 15000, { 0x99, 36, 100 } } });
+        instance->process(nullptr, outputs.data(), 20000);
+        for (const auto& channel : longOut)
+            for (const float sample : channel)
+                ASSERT_TRUE(std::isfinite(sample) && sample != 5.0f) << "an output was not written";
         EXPECT_EQ(instance->close(), 1);
     }
     unsetenv("XDG_CONFIG_HOME");

@@ -6,7 +6,9 @@
 // - A note-on comes back as a note-on one key higher at the same position, a
 //   sysex comes back unchanged; controller 7 is reported to the host as an
 //   automation of parameter 0 (with begin and end of a gesture).
-// - Parameter 83 above 0.5 suspends processing.
+// - Parameter 83 above 0.5 suspends processing; parameter 82 above 0.5 makes
+//   every block throw, as a state chunk starting with "THRW" does, so tests
+//   see what reaches the host when a processor throws.
 // - The state chunk holds the 84 parameter values ("RPST", count, floats) and
 //   refuses anything else; the program chunk is a text report of what reached
 //   the processor (see report()).
@@ -19,12 +21,14 @@
 #include <array>
 #include <atomic>
 #include <cstring>
+#include <stdexcept>
 
 namespace
 {
 constexpr int numOutputs = 12;
 constexpr int numParameters = 84;
 constexpr int suspendParameter = 83;
+constexpr int throwingParameter = 82;
 constexpr char stateMagic[4] = { 'R', 'P', 'S', 'T' };
 
 std::atomic<int> constructedInProcess { 0 };
@@ -110,6 +114,8 @@ public:
     // Audio thread.
     void processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override
     {
+        if (values[throwingParameter] > 0.5f)
+            throw std::runtime_error("a block that throws");
         record(buffer, midi, "block");
     }
     void processBlockBypassed(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override
@@ -149,6 +155,8 @@ public:
         std::array<float, numParameters> read {};
         uint32_t count = 0;
         const auto* bytes = static_cast<const char*>(data);
+        if (size >= 4 && std::memcmp(bytes, "THRW", 4) == 0)
+            throw std::runtime_error("a chunk that throws");
         if (size != static_cast<int>(sizeof stateMagic + sizeof count + sizeof read)
             || std::memcmp(bytes, stateMagic, sizeof stateMagic) != 0)
             return;

@@ -51,12 +51,16 @@ TEST(Script, RefusesBadLinesNamingTheLine)
                              "at 10 note 1 128 100", "at 10 note 1 36", "at 10 tempo 0", "at 10 tempo nan",
                              "at 10 midi", "at 10 midi 1FF", "at 10 midi zz", "at 10 param -1 0.5",
                              "at 10 param 1 1.5", "at 10 timesig 0 4", "at 10 play now", "at 10 jump",
-                             "play", "end", "end 5 6" })
+                             "play", "end", "end 5 6",
+                             // Times past any frame, or past ten minutes.
+                             "at 33333333333333333333333333333333330 note 10 36 10", "at 1e300s play",
+                             "at 2999999999999999999999999999999999999.5s play", "at 26460001 play", "end 600.1s" })
     {
         Script script;
         std::string error;
         EXPECT_FALSE(Script::parse(std::string("at 0 play\n") + bad + "\n", 44100.0, script, error)) << bad;
         EXPECT_NE(error.find("line 2"), std::string::npos) << error;
+        EXPECT_TRUE(script.events.empty()) << bad;
     }
 }
 

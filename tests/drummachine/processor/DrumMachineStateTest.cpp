@@ -4,6 +4,9 @@
 
 #include "framework/core/XmlTags.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace
 {
 constexpr int bassDrum = 0, snareDrum = 1, ride = 10;
@@ -161,6 +164,8 @@ TEST_F (DrumMachineState, UserSettingsRoundTripAndBecomeTheNextInstancesValues)
     first->getDrumMap().setUserDrumMapFile ("");
     ASSERT_TRUE (first->saveUserSettings());
     const auto written = first->createUserSettingsXml()->toString();
+    // Only what the drum machine has: it has no preset changing mode.
+    EXPECT_FALSE (first->createUserSettingsXml()->getChildByName ("PresetSettings")->hasAttribute ("changing"));
 
     auto second = makeDrumMachine();
     EXPECT_EQ (second->createUserSettingsXml()->toString(), written);
@@ -173,6 +178,37 @@ TEST_F (DrumMachineState, UserSettingsRoundTripAndBecomeTheNextInstancesValues)
     EXPECT_EQ (second->getPatternSource (0).source, DrumMachineSeq::PatternSource::userDefinedPatterns);
     EXPECT_EQ (second->getDrumMap().getChoice(), DrumMap::userDefinedDrumMap);
     EXPECT_EQ (keyOf (*second, bassDrum), 35); // the empty path fails, the built-in map stays
+}
+
+// A settings file may name any path: a device never ends, a FIFO blocks, a
+// huge file would be read whole. Each is refused and the built-in content stays.
+TEST_F (DrumMachineState, SettingsNamingADeviceAFifoOrAHugeFileStartWithTheBuiltInContent)
+{
+    const auto builtInBank = makeDrumMachine()->createPresetBankXml()->toString();
+    const auto fifo = folder.getChildFile ("fifo.xrprsb");
+    ASSERT_EQ (::mkfifo (fifo.getFullPathName().toRawUTF8(), 0600), 0);
+    const auto huge = folder.getChildFile ("huge.xrprsb");
+    ASSERT_TRUE (huge.create());
+    ASSERT_EQ (::truncate (huge.getFullPathName().toRawUTF8(), 17 * 1024 * 1024), 0);
+
+    for (const auto& path : { juce::String ("/dev/zero"), fifo.getFullPathName(), huge.getFullPathName() })
+    {
+        {
+            auto first = makeDrumMachine();
+            first->setPresetsResourceSetting (BasePluginOldStyle::userDefinedPresets);
+            first->setUserPresetsFile (juce::File (path));
+            first->getMidiControl().setUseUserMap (true);
+            first->getMidiControl().setUserMapFile (juce::File (path));
+            first->getDrumMap().setChoice (DrumMap::userDefinedDrumMap);
+            first->getDrumMap().setUserDrumMapFile (path);
+            first->setPatternSource (0, { DrumMachineSeq::PatternSource::userDefinedPatterns, path });
+            first->setHostParametersMapFile (true, juce::File (path));
+            ASSERT_TRUE (first->saveUserSettings());
+        }
+        auto second = makeDrumMachine();
+        EXPECT_EQ (second->createPresetBankXml()->toString(), builtInBank) << path;
+        EXPECT_EQ (keyOf (*second, bassDrum), 35) << path;
+    }
 }
 
 TEST_F (DrumMachineState, UnknownSettingsValuesChangeNothing)

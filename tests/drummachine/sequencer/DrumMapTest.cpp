@@ -34,6 +34,9 @@ TEST_F (DrumMapTest, BothVersionsAreReadWithTheirOwnKeyAttribute)
         { "<DrumMap ver=\"1.1\" name=\"New\"><assign midiKey=\"36\" instrument=\"BD\"/><assign note=\"37\" instrument=\"RS\"/></DrumMap>", 0, -1, "New" },
         { "<DrumMap ver=\"1.0\" name=\"Old\"><assign midiKey=\"36\" instrument=\"BD\"/><assign note=\"37\" instrument=\"RS\"/></DrumMap>", -1, 5, "" },
         { "<drummap name=\"Old\"><ASSIGN midiKey=\"36\" instrument=\"BD\"/><Assign note=\"37\" instrument=\"rs\"/></drummap>", -1, 5, "" },
+        // Keys after white space.
+        { "<DrumMap ver=\"1.1\"><assign midiKey=\" 36\" instrument=\"BD\"/><assign midiKey=\"\t 37\" instrument=\"RS\"/></DrumMap>", 0, 5, "" },
+        { "<DrumMap><assign note=\"  36\" instrument=\"BD\"/><assign note=\" C1\" instrument=\"RS\"/></DrumMap>", 0, -1, "" },
     };
     for (const auto& c : cases)
     {

@@ -54,13 +54,15 @@ TEST (PatternXml, StepCharactersAndTrackCodes)
 {
     const auto pattern = PatternXml::read (*xml (juce::String::fromUTF8 (
         "<Pattern><bd>o.O.x.X.-?o</bd><Sd>oooooooooooooooooooo</Sd><ac>oXO.</ac>"
-        "<Zz>oooo</Zz><RD>oooo</RD><RD>.O</RD><CH>\xc3\xa9o</CH></Pattern>")));
+        "<Zz>oooo</Zz><RD>oooo</RD><RD>.O</RD><CH>\xc3\xa9o</CH>"
+        "<MT>o.<!-- a comment between text nodes -->o<![CDATA[.O]]></MT></Pattern>")));
     EXPECT_EQ (rowText (pattern, 0), "1020303000100000");
     EXPECT_EQ (rowText (pattern, 1), "1111111111111111"); // only 16 characters are read
     EXPECT_EQ (rowText (pattern, 11), "2220000000000000"); // the accent row holds only 0 or 2
     EXPECT_EQ (rowText (pattern, 10), "0211000000000000"); // a later row overwrites the same steps
     EXPECT_EQ (rowText (pattern, 7), "0100000000000000"); // a two-byte character is one step
     EXPECT_EQ (rowText (pattern, 2), "0000000000000000");
+    EXPECT_EQ (rowText (pattern, 3), "1010200000000000"); // a row of several text nodes is read whole
 
     const struct { const char* tag; bool accent; } accentNames[] = { { "AC", true }, { "ac", true }, { "TA", true }, { "ta", false }, { "Ta", false } };
     for (const auto& name : accentNames)

@@ -45,6 +45,8 @@ TEST_F (HostMap, ADocumentBindsOnlyWhatItValidlyNames)
         "<assign pluginParam=\"Crash Tune\"/>"
         "<assign hostParam=\"85\" pluginParam=\"Crash Decay\"/>"
         "<assign hostParam=\"-4\" pluginParam=\"Crash Decay\"/>"
+        "<assign hostParam=\"2147483648\" pluginParam=\"Crash Decay\"/>"
+        "<assign hostParam=\"-2147483648\" pluginParam=\"Crash Decay\"/>"
         "<assign hostParam=\"2\" pluginParam=\"No Such Knob\"/>"
         "<Assign hostParam=\"3\" pluginParam=\"Main Volume\"/>"
         "</HOSTPARAMETERSMAP>");

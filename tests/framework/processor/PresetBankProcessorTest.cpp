@@ -1,5 +1,6 @@
 #include "ProcessorTestSupport.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace
@@ -226,40 +227,106 @@ TEST_F (PresetBankProcessor, BadFilesChangeNothing)
     EXPECT_EQ (product->getRecentlyUsedDirectory(), folder); // a bank file still updates it
 }
 
-// Program changes on an audio thread while the message thread renames and
-// moves presets: run under the sanitizers, this must stay free of crashes.
-TEST_F (PresetBankProcessor, ProgramChangesRaceWithEditsSafely)
+// Every preset's name and values, to compare before and after a race.
+struct BankSnapshot
 {
-    auto product = makeProduct();
-    product->prepareToPlay (44100.0, 64);
-    std::atomic<bool> running { true };
+    explicit BankSnapshot (const TestProduct& product)
+    {
+        for (int i = 0; i < PresetBank::numPresets; ++i)
+        {
+            names.add (product.getPresetName (i));
+            for (int v = 0; v < product.getNumPresetParameters(); ++v)
+                values.push_back (product.getPreset (i)->getValue (v));
+        }
+    }
+
+    bool presetEquals (const BankSnapshot& other, int index, int from) const
+    {
+        const auto count = values.size() / (size_t) names.size();
+        return names[index] == other.names[from]
+               && std::equal (values.begin() + (std::ptrdiff_t) (count * (size_t) index), values.begin() + (std::ptrdiff_t) (count * (size_t) (index + 1)),
+                              other.values.begin() + (std::ptrdiff_t) (count * (size_t) from));
+    }
+
+    juce::StringArray names;
+    std::vector<float> values;
+};
+
+// Editor-side work, round after round on this thread, for as long as an audio
+// thread takes to switch between presets 1 and 2 by program change `blocks` times.
+template <typename EditorWork>
+void raceProgramChanges (TestProduct& product, int blocks, EditorWork&& work)
+{
+    product.prepareToPlay (44100.0, 64);
+    std::atomic<int> blocksDone { 0 };
 
     std::thread audio ([&]
     {
         juce::AudioBuffer<float> buffer (12, 64);
         juce::MidiBuffer midi;
 
-        for (int i = 0; running; ++i)
+        for (int i = 0; i < blocks; ++i)
         {
-            product->handleProgramChange (i % 20);
-            product->processBlock (buffer, midi);
+            product.handleProgramChange (1 + i % 2);
+            product.processBlock (buffer, midi);
+            blocksDone.store (i + 1);
         }
     });
 
-    for (int i = 0; i < 2000; ++i)
-    {
-        product->setPresetName (i % 20, "Name " + juce::String (i));
-        product->movePreset (i % 15, (i + 7) % 15, 0, 0);
-    }
+    while (blocksDone.load() < blocks)
+        work();
 
-    running = false;
     audio.join();
-    product->pollAudioFlags(); // the audio thread's name change waits for the poll
-    deliverMessages();
+}
 
-    const int current = product->getCurrentPreset();
-    EXPECT_TRUE (current >= 0 && current < 128);
-    EXPECT_EQ (product->getParameterManager().toString (BasePluginOldStyle::currentPresetNameId), product->getPresetName (current));
+// The name published after a program change must rename nothing, and the
+// values applied with a preset must not be stored into the preset that is
+// current by the time they arrive.
+TEST_F (PresetBankProcessor, ProgramChangesDuringEditorWorkLeaveEveryPresetAsItWas)
+{
+    auto product = makeProduct();
+    product->setStoringMode (BasePluginOldStyle::automaticStoring);
+    const BankSnapshot before (*product);
+
+    raceProgramChanges (*product, 20000, [&]
+    {
+        product->pollAudioFlags();
+        product->handleAsyncUpdate(); // publishes the name of the preset just changed to
+        product->applyCurrentPreset();
+    });
+
+    const BankSnapshot after (*product);
+    for (int i = 0; i < PresetBank::numPresets; ++i)
+        EXPECT_TRUE (after.presetEquals (before, i, i)) << "preset " << i << " now \"" << after.names[i] << "\"";
+}
+
+// A paste writes the clipboard, whole, into one preset; the other keeps its
+// own. Checked after every paste, since a later paste would hide a mix.
+TEST_F (PresetBankProcessor, APasteDuringProgramChangesWritesOnlyTheClipboard)
+{
+    auto product = makeProduct();
+    product->setStoringMode (BasePluginOldStyle::automaticStoring);
+    product->setCurrentPreset (3, true);
+    product->applyCurrentPreset();
+    product->copyCurrentPreset();
+    product->setPresetName (3, product->getPresetName (3) + "_copy"); // the clipboard's name, to compare with
+    const BankSnapshot before (*product);
+    int mixedPastes = 0;
+
+    raceProgramChanges (*product, 20000, [&]
+    {
+        product->pasteCopiedPreset();
+        const BankSnapshot now (*product);
+        for (int i : { 1, 2 })
+            if (! now.presetEquals (before, i, i) && ! now.presetEquals (before, i, 3))
+                ++mixedPastes;
+    });
+
+    EXPECT_EQ (mixedPastes, 0) << "a preset neither itself nor the clipboard";
+    const BankSnapshot after (*product);
+    for (int i = 0; i < PresetBank::numPresets; ++i)
+        if (i != 1 && i != 2)
+            EXPECT_TRUE (after.presetEquals (before, i, i)) << "preset " << i;
 }
 
 TEST_F (PresetBankProcessor, NotPresetableValuesTravelApartFromPresets)

@@ -1,0 +1,420 @@
+#include "framework/core/XmlGuard.h"
+
+#include "framework/core/UserFile.h"
+
+#include <array>
+#include <cstring>
+
+namespace xmlguard
+{
+namespace
+{
+// Strict UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF) and
+// no NUL, which ends a JUCE string early.
+bool isUtf8WithoutNul (const unsigned char* p, const unsigned char* end) noexcept
+{
+    while (p < end)
+    {
+        const unsigned char lead = *p++;
+
+        if (lead == 0)
+            return false;
+
+        if (lead < 0x80)
+            continue;
+
+        int continuations = 0;
+        unsigned char low = 0x80, high = 0xbf; // range of the first continuation byte
+
+        if (lead >= 0xc2 && lead <= 0xdf)
+            continuations = 1;
+        else if (lead >= 0xe0 && lead <= 0xef)
+        {
+            continuations = 2;
+            if (lead == 0xe0) low = 0xa0;
+            if (lead == 0xed) high = 0x9f;
+        }
+        else if (lead >= 0xf0 && lead <= 0xf4)
+        {
+            continuations = 3;
+            if (lead == 0xf0) low = 0x90;
+            if (lead == 0xf4) high = 0x8f;
+        }
+        else
+            return false;
+
+        if (end - p < continuations || *p < low || *p > high)
+            return false;
+
+        for (int i = 0; i < continuations; ++i, ++p)
+            if ((*p & 0xc0) != 0x80)
+                return false;
+    }
+
+    return true;
+}
+
+bool isNameStart (unsigned char c) noexcept
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
+}
+
+bool isNameChar (unsigned char c) noexcept
+{
+    return isNameStart (c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
+
+bool isSpace (unsigned char c) noexcept
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// One pass over the bytes, refusing at the first thing outside the XML we
+// write. Names are kept as spans into the text, so nothing is allocated.
+class Scanner
+{
+public:
+    Scanner (const unsigned char* begin, const unsigned char* finish) noexcept : p (begin), end (finish) {}
+
+    bool isDocument() noexcept
+    {
+        static constexpr unsigned char byteOrderMark[] = { 0xef, 0xbb, 0xbf };
+
+        skip (byteOrderMark, sizeof (byteOrderMark));
+        skipSpace();
+
+        if (startsWith ("<?xml") && p + 5 < end && isSpace (p[5]))
+            if (! skipPast ("?>"))
+                return false;
+
+        if (! skipMisc() || p >= end || *p != '<' || ! element())
+            return false;
+
+        return skipMisc() && p == end;
+    }
+
+private:
+    struct Name
+    {
+        const unsigned char* start = nullptr;
+        size_t length = 0;
+    };
+
+    bool startsWith (const char* text) const noexcept
+    {
+        const auto length = std::strlen (text);
+        return (size_t) (end - p) >= length && std::memcmp (p, text, length) == 0;
+    }
+
+    void skip (const unsigned char* bytes, size_t length) noexcept
+    {
+        if ((size_t) (end - p) >= length && std::memcmp (p, bytes, length) == 0)
+            p += length;
+    }
+
+    void skipSpace() noexcept
+    {
+        while (p < end && isSpace (*p))
+            ++p;
+    }
+
+    bool skipPast (const char* terminator) noexcept
+    {
+        const auto length = std::strlen (terminator);
+
+        for (; (size_t) (end - p) >= length; ++p)
+            if (std::memcmp (p, terminator, length) == 0)
+            {
+                p += length;
+                return true;
+            }
+
+        return false;
+    }
+
+    // White space and comments between the declaration, the root and the end.
+    bool skipMisc() noexcept
+    {
+        for (;;)
+        {
+            skipSpace();
+
+            if (! startsWith ("<!--"))
+                return true;
+
+            p += 4;
+
+            if (! skipPast ("-->"))
+                return false;
+        }
+    }
+
+    bool name (Name& result) noexcept
+    {
+        if (p >= end || ! isNameStart (*p))
+            return false;
+
+        result.start = p;
+
+        while (p < end && isNameChar (*p))
+            ++p;
+
+        result.length = (size_t) (p - result.start);
+        return true;
+    }
+
+    bool countNode() noexcept { return ++nodes <= maxNodes; }
+
+    // After '&': one of the five predefined entities or a character
+    // reference naming a character (not NUL, not a surrogate, at most
+    // U+10FFFF), in the digits the reader takes.
+    bool reference() noexcept
+    {
+        for (const char* entity : { "amp;", "lt;", "gt;", "quot;", "apos;" })
+            if (startsWith (entity))
+            {
+                p += std::strlen (entity);
+                return true;
+            }
+
+        if (p >= end || *p != '#')
+            return false;
+
+        ++p;
+        const bool hex = p < end && *p == 'x';
+        p += hex ? 1 : 0;
+
+        const int maxDigits = hex ? 8 : 12;
+        unsigned long long value = 0;
+        int digits = 0;
+
+        for (; p < end && *p != ';'; ++p, ++digits)
+        {
+            int digit = -1;
+
+            if (*p >= '0' && *p <= '9')
+                digit = *p - '0';
+            else if (hex && *p >= 'a' && *p <= 'f')
+                digit = *p - 'a' + 10;
+            else if (hex && *p >= 'A' && *p <= 'F')
+                digit = *p - 'A' + 10;
+
+            if (digit < 0 || digits >= maxDigits)
+                return false;
+
+            value = value * (hex ? 16u : 10u) + (unsigned) digit;
+        }
+
+        if (p >= end || digits == 0 || value == 0 || value > 0x10ffff || (value >= 0xd800 && value <= 0xdfff))
+            return false;
+
+        ++p; // ';'
+        return true;
+    }
+
+    bool attributeValue() noexcept
+    {
+        if (p >= end || (*p != '"' && *p != '\''))
+            return false;
+
+        const auto quote = *p++;
+
+        while (p < end && *p != quote)
+        {
+            if (*p == '<')
+                return false;
+
+            if (*p++ == '&' && ! reference())
+                return false;
+        }
+
+        if (p >= end)
+            return false;
+
+        ++p;
+        return countNode();
+    }
+
+    // At '<' of a start tag; reads the element and everything inside it.
+    bool element() noexcept
+    {
+        Name tag;
+        ++p;
+
+        if (++depth > maxDepth || ! name (tag) || ! countNode())
+            return false;
+
+        for (;;)
+        {
+            const auto* beforeSpace = p;
+            skipSpace();
+
+            if (startsWith ("/>"))
+            {
+                p += 2;
+                --depth;
+                return true;
+            }
+
+            if (p < end && *p == '>')
+            {
+                ++p;
+                break;
+            }
+
+            Name attribute;
+
+            if (p == beforeSpace || ! name (attribute))
+                return false;
+
+            skipSpace();
+
+            if (p >= end || *p++ != '=')
+                return false;
+
+            skipSpace();
+
+            if (! attributeValue())
+                return false;
+        }
+
+        if (! content())
+            return false;
+
+        // At "</".
+        p += 2;
+        Name closing;
+
+        if (! name (closing) || closing.length != tag.length || std::memcmp (closing.start, tag.start, tag.length) != 0)
+            return false;
+
+        skipSpace();
+
+        if (p >= end || *p != '>')
+            return false;
+
+        ++p;
+        --depth;
+        return true;
+    }
+
+    // Text, references, comments, CDATA and child elements, up to "</".
+    bool content() noexcept
+    {
+        bool inText = false;
+
+        while (p < end)
+        {
+            if (*p == '&')
+            {
+                ++p;
+
+                if (! reference())
+                    return false;
+
+                inText = true;
+                continue;
+            }
+
+            if (*p != '<')
+            {
+                ++p;
+                inText = true;
+                continue;
+            }
+
+            if (inText && ! countNode())
+                return false;
+
+            inText = false;
+
+            if (startsWith ("</"))
+                return true;
+
+            if (startsWith ("<!--"))
+            {
+                p += 4;
+
+                if (! skipPast ("-->"))
+                    return false;
+
+                continue;
+            }
+
+            if (startsWith ("<![CDATA["))
+            {
+                p += 9;
+
+                if (! skipPast ("]]>") || ! countNode())
+                    return false;
+
+                continue;
+            }
+
+            // A DTD, a declaration or a processing instruction.
+            if (p + 1 < end && (p[1] == '!' || p[1] == '?'))
+                return false;
+
+            if (! element())
+                return false;
+        }
+
+        return false; // the element was never closed
+    }
+
+    const unsigned char* p;
+    const unsigned char* const end;
+    int depth = 0;
+    int nodes = 0;
+};
+
+std::unique_ptr<juce::XmlElement> parseAccepted (const char* bytes, size_t size, bool onlyDocumentElement)
+{
+    static constexpr char byteOrderMark[] = "\xef\xbb\xbf";
+
+    if (size >= 3 && std::memcmp (bytes, byteOrderMark, 3) == 0)
+    {
+        bytes += 3;
+        size -= 3;
+    }
+
+    // Built from the text, the document has no input source: an external
+    // entity or DTD could never be opened even if one got this far.
+    juce::XmlDocument document (juce::String::fromUTF8 (bytes, (int) size));
+    document.setInputSource (nullptr);
+    return document.getDocumentElement (onlyDocumentElement);
+}
+} // namespace
+
+bool isAcceptable (const char* bytes, size_t size) noexcept
+{
+    if (bytes == nullptr || size == 0 || size > maxDocumentBytes)
+        return false;
+
+    const auto* begin = reinterpret_cast<const unsigned char*> (bytes);
+    return isUtf8WithoutNul (begin, begin + size) && Scanner (begin, begin + size).isDocument();
+}
+
+std::unique_ptr<juce::XmlElement> parse (const char* bytes, size_t size, bool onlyDocumentElement)
+{
+    if (! isAcceptable (bytes, size))
+        return nullptr;
+
+    return parseAccepted (bytes, size, onlyDocumentElement);
+}
+
+std::unique_ptr<juce::XmlElement> parse (const juce::String& text, bool onlyDocumentElement)
+{
+    return parse (text.toRawUTF8(), text.getNumBytesAsUTF8(), onlyDocumentElement);
+}
+
+std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file, bool onlyDocumentElement)
+{
+    juce::MemoryBlock contents;
+
+    if (! readUserFile (file, contents))
+        return nullptr;
+
+    return parse (static_cast<const char*> (contents.getData()), contents.getSize(), onlyDocumentElement);
+}
+} // namespace xmlguard
