@@ -1,5 +1,7 @@
 #include "host/HostPlayHead.h"
 
+#include <algorithm>
+
 namespace host
 {
 using namespace vst;
@@ -27,6 +29,19 @@ FrameRate frameRateFromSmpteCode(VstInt32 code, double& framesPerSecond)
     }
 }
 
+namespace
+{
+// The host's sample position as a whole frame: NaN is frame 0, and a position past the int64 range stays at
+// its end instead of being an undefined conversion.
+int64_t frameOf(double samplePos)
+{
+    constexpr double limit = 9.0e18;
+    if (!(samplePos == samplePos))
+        return 0;
+    return static_cast<int64_t>(std::clamp(samplePos + 0.5, -limit, limit));
+}
+} // namespace
+
 juce::Optional<juce::AudioPlayHead::PositionInfo> positionFromTimeInfo(const VstTimeInfo* info)
 {
     if (info == nullptr || !(info->sampleRate > 0.0))
@@ -42,7 +57,7 @@ juce::Optional<juce::AudioPlayHead::PositionInfo> positionFromTimeInfo(const Vst
     else
         position.setTimeSignature(juce::AudioPlayHead::TimeSignature { 4, 4 });
 
-    position.setTimeInSamples(static_cast<int64_t>(info->samplePos + 0.5));
+    position.setTimeInSamples(frameOf(info->samplePos));
     position.setTimeInSeconds(info->samplePos / info->sampleRate);
     position.setPpqPosition(has(kVstPpqPosValid) ? info->ppqPos : 0.0);
     position.setPpqPositionOfLastBarStart(has(kVstBarsValid) ? info->barStartPos : 0.0);

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 # xvfb, xauth and libx11-dev: the editor window test runs on a virtual X server of its own.
-packages=(juce-modules-source pkg-config cmake ninja-build g++ libfreetype-dev libpng-dev
+# clang and its runtimes build the sanitizer build and the fuzz targets (libFuzzer).
+packages=(juce-modules-source pkg-config cmake ninja-build g++ clang libclang-rt-14-dev libfreetype-dev libpng-dev
           libjpeg-dev zlib1g-dev fonts-dejavu-core libgtest-dev libgmock-dev libbenchmark-dev sox
           xvfb xauth libx11-dev)
 

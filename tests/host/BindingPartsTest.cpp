@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <utility>
+
 #include <cstring>
 
 using namespace host;
@@ -92,6 +95,14 @@ TEST(BadHostValues, NoPositionWithoutARateAndNoTextForUnknownArrangements)
     EXPECT_FALSE(positionFromTimeInfo(&info).hasValue());
     info.sampleRate = -1.0;
     EXPECT_FALSE(positionFromTimeInfo(&info).hasValue());
+    // A sample position past any frame count (found by fuzzing the host's calls) or none at all.
+    info.sampleRate = 44100.0;
+    for (const auto& [samplePos, frame] : { std::pair { 6.35876e307, int64_t(9.0e18) }, { -1e300, int64_t(-9.0e18) },
+                                            { std::nan(""), int64_t(0) }, { 99.6, int64_t(100) } })
+    {
+        info.samplePos = samplePos;
+        EXPECT_EQ(*positionFromTimeInfo(&info)->getTimeInSamples(), frame) << samplePos;
+    }
     double fps = 0.0;
     EXPECT_DOUBLE_EQ(frameRateFromSmpteCode(-1, fps).getEffectiveRate(), 1.0);
     EXPECT_TRUE(frameRateFromSmpteCode(4, fps).isDrop());
