@@ -29,10 +29,10 @@ private:
         double cosine = 1.0, sine = 0.0;
 
         void start(double angle);
-        void turn(double stepCosine, double stepSine)
+        void turn(double byCosine, double bySine)
         {
-            const double c = cosine * stepCosine - sine * stepSine;
-            sine = sine * stepCosine + cosine * stepSine;
+            const double c = cosine * byCosine - sine * bySine;
+            sine = sine * byCosine + cosine * bySine;
             cosine = c;
         }
     };

@@ -136,7 +136,10 @@ TEST(PulsettaCore, VoicesSitInTheSlotOrderOfTheInstrumentTable)
                                       &typeid(PulsettaHandClap), &typeid(PulsettaClosedHiHat), &typeid(PulsettaOpenHiHat),
                                       &typeid(PulsettaCrash),    &typeid(PulsettaRide) };
     for (int slot = 0; slot < instrument::numVoices; ++slot)
-        EXPECT_EQ(typeid(core.getVoice(slot)), *types[slot]) << "slot " << slot;
+    {
+        const auto& voice = core.getVoice(slot);
+        EXPECT_EQ(typeid(voice), *types[slot]) << "slot " << slot;
+    }
 }
 
 TEST(PulsettaCore, VoicesAndCoresAreDeletedThroughTheirBases)

@@ -11,7 +11,6 @@
 namespace
 {
 constexpr auto start = ShuffledClockNew::stepStartEvent;
-constexpr auto end = ShuffledClockNew::stepEndEvent;
 constexpr auto restart = ShuffledClockNew::restartEvent;
 constexpr auto wrap = ShuffledClockNew::loopWrapEvent;
 

@@ -31,7 +31,8 @@ TEST (PresetTags, ParseAndWriteBack)
     PresetTags copy (tags);
     tags.parse ("x:y");
     EXPECT_EQ (copy.getTagName (1), juce::String ("kind"));
-    copy = copy;
+    const auto& same = copy;
+    copy = same;
     EXPECT_EQ (copy.getNumTags(), 2);
     copy.clearValues();
     EXPECT_EQ (copy.getNumTags(), 0);
