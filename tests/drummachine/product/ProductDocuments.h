@@ -4,7 +4,6 @@
 // hold for any file handed to a reader. Shared by the broken-document corpus
 // test and the document fuzz targets.
 #include "drummachine/product/Pulsetta.h"
-#include "framework/core/XmlGuard.h"
 #include "framework/presets/XmlFiles.h"
 #include "framework/processor/StateChunk.h"
 
@@ -114,7 +113,7 @@ inline const std::map<juce::String, Kind>& documentKinds()
                 // The settings are read from their own place.
                 f.copyFileTo (p.getUserSettingsFile());
                 p.loadUserSettings();
-                return p.isUserSettingsXml (xmlguard::parseFile (f).get());
+                return p.isUserSettingsXml (xmlfiles::readDocument (f).get());
             },
             [] (Pulsetta& p, const juce::File& f) { return writeXml (p.createUserSettingsXml(), f); } } },
     };
