@@ -20,7 +20,14 @@ constexpr double fallbackSampleRate = 44100.0; // Hz, when the host gives none
 // in slices of this size, and a wild announcement cannot make the module allocate gigabytes.
 constexpr int maxPreparedFrames = 8192;
 
-double usableRate(double rate) { return rate > 0.0 && std::isfinite(rate) ? rate : fallbackSampleRate; }
+// Rates a host may announce are held within what the voices' per-sample counters can take.
+constexpr double lowestSampleRate = 1000.0;    // Hz
+constexpr double highestSampleRate = 768000.0; // Hz
+
+double usableRate(double rate)
+{
+    return rate > 0.0 && std::isfinite(rate) ? std::clamp(rate, lowestSampleRate, highestSampleRate) : fallbackSampleRate;
+}
 int usableFrames(VstInt32 frames) { return std::clamp(static_cast<int>(frames), 1, maxPreparedFrames); }
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "tools/PluginInstance.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace clihost
@@ -174,7 +175,8 @@ VstIntPtr PluginInstance::answer(VstInt32 opcode, VstInt32 index, VstIntPtr, voi
     {
     case audioMasterVersion: return hostSettings.version;
     case audioMasterGetTime: return answerTimeInfo ? reinterpret_cast<VstIntPtr>(&timeInfo) : 0;
-    case audioMasterGetSampleRate: return static_cast<VstIntPtr>(hostSettings.sampleRate);
+    case audioMasterGetSampleRate: // whole hertz, whatever rate a test sets
+        return hostSettings.sampleRate > 0.0 ? static_cast<VstIntPtr>(std::min(hostSettings.sampleRate, 2147483647.0)) : 0;
     case audioMasterGetBlockSize: return hostSettings.blockSize;
     case audioMasterGetCurrentProcessLevel: return hostSettings.processLevel;
     case audioMasterWantMidi: return 1;
