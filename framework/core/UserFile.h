@@ -9,7 +9,7 @@
 // huge file would be read whole. Only a regular file up to maxUserFileBytes
 // is read; anything else is refused before a byte of it is read.
 
-// Far above the largest file we write (a full preset bank is about 300 KB).
+// Far above the largest file we write (a full preset bank is about 330 KB).
 constexpr size_t maxUserFileBytes = 16 * 1024 * 1024;
 
 // Message thread. The file's bytes; false (contents emptied) when the path

@@ -2,7 +2,7 @@
 
 #include "framework/core/UserFile.h"
 
-#include <array>
+#include <algorithm>
 #include <cstring>
 
 namespace xmlguard
@@ -74,7 +74,11 @@ bool isSpace (unsigned char c) noexcept
 class Scanner
 {
 public:
-    Scanner (const unsigned char* begin, const unsigned char* finish) noexcept : p (begin), end (finish) {}
+    Scanner (const unsigned char* begin, const unsigned char* finish) noexcept
+        : p (begin), end (finish),
+          nodeLimit (std::min<size_t> ((size_t) maxNodes, std::max<size_t> (4096, (size_t) (finish - begin) / minBytesPerNode)))
+    {
+    }
 
     bool isDocument() noexcept
     {
@@ -163,7 +167,7 @@ private:
         return true;
     }
 
-    bool countNode() noexcept { return ++nodes <= maxNodes; }
+    bool countNode() noexcept { return ++nodes <= nodeLimit; }
 
     // After '&': one of the five predefined entities or a character
     // reference naming a character (not NUL, not a surrogate, at most
@@ -364,8 +368,9 @@ private:
 
     const unsigned char* p;
     const unsigned char* const end;
+    const size_t nodeLimit;
     int depth = 0;
-    int nodes = 0;
+    size_t nodes = 0;
 };
 
 std::unique_ptr<juce::XmlElement> parseAccepted (const char* bytes, size_t size, bool onlyDocumentElement)

@@ -19,14 +19,18 @@
 // their own names, text, comments and CDATA sections, character references
 // that name characters, and the five predefined entities. A DTD, an entity
 // declaration, a processing instruction after the declaration, an unknown
-// entity, more than maxNodes nodes or more than maxDocumentBytes bytes are
-// refused. The reader is then handed the text alone, never a file, so it
-// cannot open anything a document names.
+// entity, more than maxNodes nodes or more than one per minBytesPerNode
+// bytes, or more than maxDocumentBytes bytes are refused. The reader is then
+// handed the text alone, never a file, so it cannot open anything a document
+// names.
 namespace xmlguard
 {
 constexpr int maxDepth = 32;                         // our deepest document nests 6 deep
-constexpr int maxNodes = 1 << 17;                    // elements, attributes and texts; a full state has about 10 000
-constexpr size_t maxDocumentBytes = 16 * 1024 * 1024; // a full state is about 400 KB
+constexpr int maxNodes = 1 << 17;                    // elements, attributes and texts; a full state has about 23 000
+// Ours take 14 bytes a node or more; a denser text would cost the reader far
+// more memory than its own size. A text of any size may have 4096 nodes.
+constexpr size_t minBytesPerNode = 8;
+constexpr size_t maxDocumentBytes = 16 * 1024 * 1024; // a full state is about 320 KB
 
 // Any thread. Whether the bytes form a document the guard lets through.
 bool isAcceptable (const char* bytes, size_t size) noexcept;
