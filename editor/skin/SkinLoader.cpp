@@ -3,6 +3,7 @@
 #include "editor/skin/SkinFiles.h"
 #include "framework/core/ResourceImages.h"
 #include "framework/core/ResourceLoader.h"
+#include "framework/core/XmlGuard.h"
 #include "framework/processor/BasePlugin.h"
 
 SkinLoader::SkinLoader (BasePlugin& processorToUse, const juce::File& folder, const juce::String& name)
@@ -60,11 +61,8 @@ std::unique_ptr<juce::XmlElement> SkinLoader::readPackageDescription (juce::Stri
         return nullptr;
     }
 
-    const auto* bytes = static_cast<const char*> (text.getData());
-    std::unique_ptr<juce::XmlElement> root;
-
-    if (juce::CharPointer_UTF8::isValidString (bytes, (int) text.getSize()))
-        root = juce::parseXML (juce::String::fromUTF8 (bytes, (int) text.getSize()));
+    // A package is a user's file like any other document of ours: through the XML guard.
+    auto root = xmlguard::parse (static_cast<const char*> (text.getData()), text.getSize());
 
     if (root == nullptr)
         problems.add (place + "\"" + skinfiles::descriptionFileName + "\" is not readable XML");

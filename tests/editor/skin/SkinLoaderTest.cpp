@@ -125,6 +125,12 @@ TEST_F (SkinLoaderTest, PackagesGiveThePanelOrNoneWithTheReason)
               const unsigned char bytes[] = { '<', 'a', '/', '>', 0xf4 }; // a lead byte with nothing after it
               t.writeValidPackage ("Test", innerOf (juce::MemoryBlock (bytes, sizeof (bytes)))); },
           true, false, "\"skin.xml\" is not readable XML" },
+        { "skin.xml nested 100 000 deep", [] (SkinLoaderTest& t) {
+              t.writeValidPackage ("Test", innerOf (juce::String::repeatedString ("<a>", 100000) + juce::String::repeatedString ("</a>", 100000))); },
+          true, false, "\"skin.xml\" is not readable XML" },
+        { "a processing instruction in skin.xml", [] (SkinLoaderTest& t) {
+              t.writeValidPackage ("Test", innerOf (validSkin.replace ("<Panel", "<?x y?>text<Panel"))); },
+          true, false, "\"skin.xml\" is not readable XML" },
         { "no MainPanel", [] (SkinLoaderTest& t) { t.writeValidPackage ("Test", innerOf (validSkin.replace ("MainPanel", "Other"))); },
           true, false, "the skin has no panel named \"MainPanel\"" },
         { "digest entry over its cap", [] (SkinLoaderTest& t) {

@@ -117,7 +117,8 @@ TEST (PopupMenuEx, CopiesAreDeepAndIndependent)
     PopupMenuEx copy;
     copy.addItem (9, "Old");
     copy = original;
-    copy = copy;
+    const auto& same = copy;
+    copy = same;
 
     copy.setItemTicked (31, true, true);
 
