@@ -34,6 +34,11 @@ bool ParameterBinding::writeBool (bool value)
     return write ([&] (Parameter& p) { p.setBool (value, true); });
 }
 
+bool ParameterBinding::writeInt (int value)
+{
+    return write ([&] (Parameter& p) { p.setInt (value, true); });
+}
+
 ParameterBinding::ScopedGesture::ScopedGesture (const ParameterBinding& binding) : parameter (binding.parameter)
 {
     if (parameter != nullptr)

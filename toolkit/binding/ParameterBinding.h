@@ -34,6 +34,7 @@ public:
     bool writeNormalised (float normalised);
     bool writeValue (float value);
     bool writeBool (bool value);
+    bool writeInt (int value);
 
     // True while the widget is being shown the parameter's value.
     bool isRefreshing() const noexcept { return refreshing; }

@@ -1,5 +1,7 @@
 #include "toolkit/widgets/TextButtonWithIcon.h"
 
+#include "toolkit/widgets/ToggleButtonLook.h"
+
 TextButtonWithIcon::TextButtonWithIcon()
 {
     setWantsKeyboardFocus (false);
@@ -99,12 +101,7 @@ void TextButtonWithIcon::paintButton (juce::Graphics& g, bool isMouseOver, bool 
     const auto iconArea = getIconArea();
 
     // The separator takes the shade the background has in this state.
-    auto shade = findColour (buttonColourId)
-                     .withMultipliedSaturation (hasKeyboardFocus (true) ? 1.3f : 0.9f)
-                     .withMultipliedAlpha (isEnabled() ? 0.9f : 0.5f);
-
-    if (isButtonDown || isMouseOver)
-        shade = shade.contrasting (isButtonDown ? 0.2f : 0.1f);
+    const auto shade = toolkit::getButtonFaceColour (*this, isMouseOver, isButtonDown);
 
     const int lineTop = 2, lineBottom = getHeight() - 3;
 
