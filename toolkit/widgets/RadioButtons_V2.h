@@ -61,6 +61,8 @@ public:
     RadioButton* getButton (int index) const noexcept { return buttons[index]; }
     // The last button's bounds in the group, or an empty rectangle.
     juce::Rectangle<int> getLastButtonBounds() const;
+    // The area inside the panel's frame, in the group's coordinates.
+    juce::Rectangle<int> getContentArea() const;
 
     void addListener (Listener* listener);
     void removeListener (Listener* listener);
@@ -74,8 +76,6 @@ public:
     void updateFromParameter (Parameter* parameter) override;
 
 protected:
-    // The area inside the panel's frame, in the group's coordinates.
-    juce::Rectangle<int> getContentArea() const;
     // Tells every listener, last added first; false when one deleted the group.
     bool notifyListeners();
 

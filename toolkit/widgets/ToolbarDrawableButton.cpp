@@ -31,6 +31,12 @@ void ToolbarDrawableButton::lookAndFeelChanged()
     showIconInTextColour();
 }
 
+void ToolbarDrawableButton::parentHierarchyChanged()
+{
+    juce::DrawableButton::parentHierarchyChanged();
+    showIconInTextColour();
+}
+
 void ToolbarDrawableButton::paintButton (juce::Graphics& g, bool isMouseOver, bool isButtonDown)
 {
     if (! (getClickingTogglesState() || isMouseOver || isButtonDown))

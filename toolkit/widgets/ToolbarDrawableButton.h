@@ -23,6 +23,8 @@ public:
     bool hasIcon() const noexcept { return icon != nullptr; }
 
     void lookAndFeelChanged() override;
+    // Takes the colour of the look of the window it was added to.
+    void parentHierarchyChanged() override;
     void paintButton (juce::Graphics& g, bool isMouseOver, bool isButtonDown) override;
     void buttonStateChanged() override;
     void updateFromParameter (Parameter* parameter) override;
