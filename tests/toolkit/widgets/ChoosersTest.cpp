@@ -12,9 +12,7 @@ using toolkit_test::ref;
 
 namespace
 {
-struct Changes : PathComponent::Listener,
-                 DefaultResourceCheckBox::Listener,
-                 RadioButtons_V2::Listener
+struct Changes : PathComponent::Listener, DefaultResourceCheckBox::Listener, RadioButtons_V2::Listener
 {
     void pathChanged (PathComponent*) override { ++count; }
     void defaultResourceChanged (DefaultResourceCheckBox*) override { ++count; }
@@ -33,6 +31,14 @@ float darkest (const juce::Image& image, juce::Rectangle<int> area)
     return result;
 }
 
+// The user presses "Browse" and the scripted dialog answers.
+void browse (DialogDesktop& desktop, PathComponent& path, const juce::String& chosen)
+{
+    desktop.choose (juce::File (chosen));
+    path.buttonClicked (&path.getBrowseButton());
+    testing_support::runPendingMessages();
+}
+
 const juce::String mapPath ("/home/drummer/Maps/map.xrccmap");
 } // namespace
 
@@ -40,13 +46,10 @@ const juce::String mapPath ("/home/drummer/Maps/map.xrccmap");
 // Linux "Map.xrccmap" is another file than "map.xrccmap".
 TEST (PathComponent, SetPathTellsItsListenersOnlyOfAChangeWhenAsked)
 {
-    DialogDesktop desktop;
     PathComponent path;
     Changes changes;
     path.addListener (&changes);
     path.addListener (&changes);
-    path.addListener (nullptr);
-    desktop.addAndMakeVisible (path);
 
     struct Step { juce::String path; bool notify; int calls; };
     const Step steps[] = {
@@ -75,17 +78,17 @@ TEST (PathComponent, BrowseTakesTheChosenFileAndACancelChangesNothing)
     path.setChooserTitle ("Default MIDI map");
     path.setInitialLocation (juce::File ("/home/drummer/Maps"));
     path.setFilePatterns ("*.xrccmap");
-    path.setPath (mapPath, false);
+    EXPECT_EQ (path.getBrowseButton().getBounds().getBottomRight(), juce::Point<int> (300, 20));
 
     desktop.choose (juce::File ("/home/drummer/Maps/live.xrccmap"));
     path.buttonClicked (&path.getBrowseButton());
-    path.buttonClicked (&path.getBrowseButton()); // while the dialog is open: no second dialog
+    path.buttonClicked (&path.getBrowseButton()); // while its dialog is open: no second one
     ASSERT_EQ (desktop.requests.size(), 1u);
-    EXPECT_EQ (desktop.requests[0].mode, FileDialogRequest::openFile);
-    EXPECT_EQ (desktop.requests[0].title, "Default MIDI map");
-    EXPECT_EQ (desktop.requests[0].start, juce::File ("/home/drummer/Maps"));
-    EXPECT_EQ (desktop.requests[0].filter, "*.xrccmap");
-    EXPECT_EQ (path.getPath(), mapPath); // the answer comes from the loop
+    const auto& request = desktop.requests[0];
+    EXPECT_EQ (request.mode, FileDialogRequest::openFile);
+    EXPECT_EQ (request.title + " " + request.start.getFullPathName() + " " + request.filter,
+               "Default MIDI map /home/drummer/Maps *.xrccmap");
+    EXPECT_EQ (path.getPath(), ""); // the answer comes from the loop
 
     testing_support::runPendingMessages();
     EXPECT_EQ (path.getPath(), "/home/drummer/Maps/live.xrccmap");
@@ -94,35 +97,14 @@ TEST (PathComponent, BrowseTakesTheChosenFileAndACancelChangesNothing)
     desktop.cancel();
     path.buttonClicked (&path.getBrowseButton());
     testing_support::runPendingMessages();
-    EXPECT_EQ (desktop.requests.size(), 2u);
     EXPECT_EQ (path.getPath(), "/home/drummer/Maps/live.xrccmap");
     EXPECT_EQ (changes.count, 1);
-}
 
-TEST (PathComponent, AnAnswerAfterThePathWasDeletedIsDropped)
-{
-    DialogDesktop desktop;
-    auto path = std::make_unique<PathComponent>();
-    desktop.addAndMakeVisible (*path);
-    desktop.choose (juce::File ("/home/drummer/Maps/live.xrccmap"));
-    path->buttonClicked (&path->getBrowseButton());
-    path.reset();
+    auto closing = std::make_unique<PathComponent>(); // deleted before its dialog answers
+    desktop.addAndMakeVisible (*closing);
+    closing->buttonClicked (&closing->getBrowseButton());
+    closing.reset();
     testing_support::runPendingMessages();
-    EXPECT_EQ (desktop.requests.size(), 1u);
-}
-
-TEST (PathComponent, BrowseButtonStandsRightOfTheBoxAtFullHeight)
-{
-    DialogDesktop desktop;
-    PathComponent path;
-    desktop.addAndMakeVisible (path);
-    path.setBounds (0, 0, 300, 20);
-    auto& button = path.getBrowseButton();
-    const int buttonWidth = desktop.lookAndFeel.getTextButtonWidthToFitText (button, 20);
-
-    EXPECT_EQ (button.getBounds(), juce::Rectangle<int> (300 - buttonWidth, 0, buttonWidth, 20));
-    EXPECT_EQ (path.getBoxArea(), juce::Rectangle<int> (0, 0, 300 - buttonWidth - 6, 20));
-    EXPECT_EQ (path.getTextArea(), path.getBoxArea().reduced (4, 0));
 }
 
 // A path up to 8 pixels narrower than its text area is drawn whole; a longer
@@ -141,33 +123,34 @@ TEST (PathComponent, ALongPathIsCutWithAFaintEllipsis)
         desktop.addAndMakeVisible (path);
         path.setPath (mapPath, false);
         path.setSize (100, 20);
-        const int buttonAndBox = 100 - path.getTextArea().getWidth();
-        path.setSize (pathWidth + room + buttonAndBox, 20);
+        path.setSize (100 - path.getTextArea().getWidth() + pathWidth + room, 20);
         ASSERT_EQ (path.getTextArea().getWidth(), pathWidth + room);
-
-        const bool whole = room == 8;
-        EXPECT_EQ (path.isPathShownWhole(), whole);
+        EXPECT_EQ (path.isPathShownWhole(), room == 8);
 
         const auto image = toolkit_test::paintOver (path);
-        const auto text = path.getTextArea();
-        const auto ellipsisArea = text.withLeft (text.getRight() - ellipsisWidth).reduced (0, 3);
-        EXPECT_LT (darkest (image, text.withWidth (40).reduced (0, 3)), 0.3f);
+        const auto text = path.getTextArea().reduced (0, 3);
+        const float ellipsisInk = darkest (image, text.withLeft (text.getRight() - ellipsisWidth));
+        EXPECT_LT (darkest (image, text.withWidth (40)), 0.3f);
 
-        if (whole)
+        if (room == 8)
         {
-            EXPECT_LT (darkest (image, ellipsisArea), 0.3f); // the path's own last letters
+            EXPECT_LT (ellipsisInk, 0.3f); // the path's own last letters
         }
         else
         {
-            EXPECT_GT (darkest (image, ellipsisArea), 0.35f); // faint ink only
-            EXPECT_LT (darkest (image, ellipsisArea), 0.8f);
+            EXPECT_GT (ellipsisInk, 0.35f); // faint ink only
+            EXPECT_LT (ellipsisInk, 0.8f);
         }
     }
 }
 
+// The path is disabled while the default is ticked, however the tick
+// changes (the user, the page, a bound parameter); only the user's changes
+// are told to the listeners.
 TEST (DefaultResourceCheckBox, TickingTheDefaultDisablesThePathAndItsButton)
 {
     DialogDesktop desktop;
+    BoolParameter useDefault (4, "Use Default Map");
     DefaultResourceCheckBox chooser;
     Changes changes;
     desktop.addAndMakeVisible (chooser);
@@ -176,82 +159,55 @@ TEST (DefaultResourceCheckBox, TickingTheDefaultDisablesThePathAndItsButton)
     chooser.addListener (&changes);
     auto& box = chooser.getCheckBox();
     auto& path = chooser.getPathComponent();
-
-    EXPECT_EQ (box.getBounds(), juce::Rectangle<int> (0, 0, box.getWidth(), 20));
-    EXPECT_EQ (path.getBounds(), juce::Rectangle<int> (box.getWidth() + 6, 0, 380 - box.getWidth() - 6, 20));
-    EXPECT_TRUE (path.isEnabled());
+    EXPECT_EQ (path.getBounds(), juce::Rectangle<int> (box.getRight() + 6, 0, 380 - box.getRight() - 6, 20));
 
     for (const bool ticked : { true, false })
     {
         box.triggerClick();
         testing_support::runPendingMessages();
-        EXPECT_EQ (box.getToggleState(), ticked);
         EXPECT_EQ (path.isEnabled(), ! ticked);
         EXPECT_EQ (path.getBrowseButton().isEnabled(), ! ticked);
     }
-    EXPECT_EQ (changes.count, 2);
+    browse (desktop, path, "/home/drummer/Maps/live.xrccmap");
+    EXPECT_EQ (changes.count, 3);
 
-    desktop.choose (juce::File ("/home/drummer/Maps/live.xrccmap"));
-    path.buttonClicked (&path.getBrowseButton());
+    box.bindParameter (&useDefault);
+    useDefault.setBool (true, true);
     testing_support::runPendingMessages();
+    EXPECT_FALSE (path.isEnabled());
+    box.setToggleState (false, juce::dontSendNotification);
+    EXPECT_TRUE (path.isEnabled());
     EXPECT_EQ (changes.count, 3);
 }
 
-// However the tick changes (the page, or a parameter the box is bound to),
-// the path follows it; only the user's changes are told to the listeners.
-TEST (DefaultResourceCheckBox, PathFollowsATickSetByTheParameter)
-{
-    DialogDesktop desktop;
-    BoolParameter useDefault (4, "Use Default Map");
-    DefaultResourceCheckBox chooser;
-    Changes changes;
-    desktop.addAndMakeVisible (chooser);
-    chooser.addListener (&changes);
-    chooser.getCheckBox().bindParameter (&useDefault);
-
-    useDefault.setBool (true, true);
-    testing_support::runPendingMessages();
-    EXPECT_FALSE (chooser.getPathComponent().isEnabled());
-
-    chooser.getCheckBox().setToggleState (false, juce::dontSendNotification);
-    EXPECT_TRUE (chooser.getPathComponent().isEnabled());
-    EXPECT_EQ (changes.count, 0);
-}
-
-TEST (DefaultResourcesRadioButtons, PathIsEnabledOnlyWhileTheLastChoiceIsSelected)
+// The path stands right of the last button, enabled only while that button
+// is selected (clicking it again keeps it selected); a new path is a change
+// of the group's setting.
+TEST (DefaultResourcesRadioButtons, PathBelongsToTheLastChoice)
 {
     DialogDesktop desktop;
     DefaultResourcesRadioButtons group ("Default patterns", { "Factory patterns", "Clear patterns", "User defined" });
-    desktop.addAndMakeVisible (group);
-    EXPECT_FALSE (group.getPathComponent().isEnabled()); // nothing selected yet
-
-    for (const int index : { 2, 0, 1, 2 })
-    {
-        ref (group.getButton (index)).triggerClick();
-        testing_support::runPendingMessages();
-        EXPECT_EQ (group.getPathComponent().isEnabled(), index == 2);
-    }
-}
-
-TEST (DefaultResourcesRadioButtons, PathStandsRightOfTheLastButtonAndANewPathIsAChange)
-{
-    DialogDesktop desktop;
-    DefaultResourcesRadioButtons group ("Default drum map", { "Factory map", "User defined" });
     Changes changes;
     group.addListener (&changes);
     desktop.addAndMakeVisible (group);
     group.setButtonWidth (120);
     group.setSize (400, group.getHeight());
+    auto& path = group.getPathComponent();
+    EXPECT_FALSE (path.isEnabled()); // nothing selected yet
 
     const auto last = group.getLastButtonBounds();
-    EXPECT_EQ (group.getPathComponent().getBounds(),
-               juce::Rectangle<int> (last.getRight() + 6, last.getY(), 400 - 8 - last.getRight() - 6, 20));
+    EXPECT_EQ (last, juce::Rectangle<int> (group.getContentArea().getX(), group.getContentArea().getY() + 2 * 20, 120, 18));
+    EXPECT_EQ (path.getBounds(), juce::Rectangle<int> (last.getRight() + 6, last.getY(), 400 - 8 - last.getRight() - 6, 20));
 
-    group.setSelectedIndex (1, false);
-    desktop.choose (juce::File ("/home/drummer/Maps/live.xrdrmap"));
-    auto& path = group.getPathComponent();
-    path.buttonClicked (&path.getBrowseButton());
-    testing_support::runPendingMessages();
-    EXPECT_EQ (path.getPath(), "/home/drummer/Maps/live.xrdrmap");
-    EXPECT_EQ (changes.count, 1);
+    for (const int index : { 2, 0, 1, 2, 2 })
+    {
+        ref (group.getButton (index)).triggerClick();
+        testing_support::runPendingMessages();
+        EXPECT_TRUE (ref (group.getButton (index)).getToggleState());
+        EXPECT_EQ (path.isEnabled(), index == 2);
+    }
+    EXPECT_EQ (changes.count, 4);
+
+    browse (desktop, path, "/home/drummer/Patterns/live.xrptrb");
+    EXPECT_EQ (changes.count, 5);
 }
