@@ -3,8 +3,6 @@
 #include "framework/core/BoolParameter.h"
 #include "framework/core/TextNumbers.h"
 
-#include <sstream>
-
 StringParameter::StringParameter (int parameterId, const juce::String& parameterName, const juce::String& initial)
     : Parameter (parameterId, parameterName), text (initial)
 {
@@ -67,9 +65,7 @@ void StringParameter::store (const juce::String& newText, bool notify)
 
 void StringParameter::setValue (float newValue, bool notify)
 {
-    std::ostringstream stream;
-    stream << finiteOr (newValue, 0.0f);
-    store (juce::String (stream.str()), notify);
+    store (toStreamText (finiteOr (newValue, 0.0f)), notify);
 }
 
 void StringParameter::setNormalised (float normalised, bool notify)

@@ -1,6 +1,16 @@
 #include "framework/core/TextNumbers.h"
 
 #include <limits>
+#include <locale>
+#include <sstream>
+
+juce::String toStreamText (double value)
+{
+    std::ostringstream stream;
+    stream.imbue (std::locale::classic());
+    stream << value;
+    return juce::String (stream.str());
+}
 
 double parseFiniteDouble (const juce::String& text) noexcept
 {

@@ -44,6 +44,11 @@ Number clampToRange (Number value, Number low, Number high) noexcept
     return value < low ? low : value;
 }
 
+// Any thread. The number as a standard stream writes a double by default: up
+// to six significant figures, no trailing zeros, exponent form for very large
+// or small numbers ("0.5", "120", "1e+07"), whatever the locale.
+juce::String toStreamText (double value);
+
 // Any thread. The text read as a double; 0 when it is no number or not finite.
 double parseFiniteDouble (const juce::String& text) noexcept;
 

@@ -135,6 +135,12 @@ void GUIController::writeBool (bool value)
         notifyValueChanged();
 }
 
+void GUIController::writeText (const juce::String& text)
+{
+    if (binding.writeText (text))
+        notifyValueChanged();
+}
+
 GUIController::ScopedGesture::ScopedGesture (GUIController& controller) : owner (controller)
 {
     if (! owner.binding.isBound())

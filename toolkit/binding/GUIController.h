@@ -95,6 +95,7 @@ protected:
     void writeNormalised (float normalised);
     void writeValue (float value);
     void writeBool (bool value);
+    void writeText (const juce::String& text);
 
 private:
     template <typename Call>

@@ -39,6 +39,17 @@ bool ParameterBinding::writeInt (int value)
     return write ([&] (Parameter& p) { p.setInt (value, true); });
 }
 
+bool ParameterBinding::writeText (const juce::String& text)
+{
+    if (parameter == nullptr || refreshing)
+        return false;
+
+    // A text parameter has no number to compare: its text tells the change.
+    const auto before = parameter->toString();
+    parameter->setFromString (text, true);
+    return parameter->toString() != before;
+}
+
 ParameterBinding::ScopedGesture::ScopedGesture (const ParameterBinding& binding) : parameter (binding.parameter)
 {
     if (parameter != nullptr)

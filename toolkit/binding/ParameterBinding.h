@@ -36,6 +36,10 @@ public:
     bool writeBool (bool value);
     bool writeInt (int value);
 
+    // The user entered a text: read by the parameter as its kind reads
+    // text. True when the parameter's text changed.
+    bool writeText (const juce::String& text);
+
     // True while the widget is being shown the parameter's value.
     bool isRefreshing() const noexcept { return refreshing; }
 

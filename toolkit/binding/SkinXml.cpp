@@ -19,4 +19,12 @@ std::optional<juce::Point<int>> readSize (const juce::XmlElement& element)
 
     return std::nullopt;
 }
+
+std::optional<juce::Colour> readColour (const juce::XmlElement& element, const juce::String& attribute)
+{
+    if (! element.hasAttribute (attribute))
+        return std::nullopt;
+
+    return juce::Colour (static_cast<juce::uint32> (element.getStringAttribute (attribute).getHexValue32()));
+}
 } // namespace toolkit

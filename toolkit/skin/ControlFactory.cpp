@@ -2,6 +2,7 @@
 
 #include "toolkit/skin/GFXAnimation.h"
 #include "toolkit/skin/GFXButton.h"
+#include "toolkit/skin/GFXDisplay.h"
 #include "toolkit/skin/GFXKnob.h"
 #include "toolkit/skin/GFXMultiStateButton.h"
 #include "toolkit/skin/GFXPanel.h"
@@ -9,6 +10,7 @@
 #include "toolkit/skin/GFXToggleButton.h"
 #include "toolkit/skin/NumericDisplay.h"
 #include "toolkit/skin/PatternNumberDisplay.h"
+#include "toolkit/skin/TextInput.h"
 
 namespace
 {
@@ -28,8 +30,8 @@ const ControlKind controlKinds[] = {
     { "Button", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXButton> (name); } },
     { "ToggleButton", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXToggleButton> (name); } },
     { "MultiStateButton", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXMultiStateButton> (name); } },
-    { "Display", nullptr },
-    { "DisplayFloat", nullptr },
+    { "Display", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXDisplay> (name); } },
+    { "DisplayFloat", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXDisplayFloat> (name); } },
     { "Rocker", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXRocker> (name); } },
     { "Panel", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXPanel> (name); } },
     { "NumericDisplay", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<NumericDisplay> (name); } },
@@ -40,7 +42,7 @@ const ControlKind controlKinds[] = {
     { "ModWheel", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<ModWheel> (name); } },
     { "ModulationMatrix", nullptr },
     { "MidiChannelDisplay", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXMidiChannelDisplay> (name); } },
-    { "TextInput", nullptr },
+    { "TextInput", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<TextInput> (name); } },
 };
 
 const ControlKind* findKind (const juce::String& tag)

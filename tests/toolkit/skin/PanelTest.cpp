@@ -143,7 +143,7 @@ TEST_F (PanelTest, SkinWithEveryTagBuildsAndPaints)
         <NumericDisplay name="tempo" digitsNum="3" minValue="30" maxValue="300"><links><link as="connectedTo" param="Tempo"/></links>
           <digits resource="digit.png"/><pos left="50" top="0"/></NumericDisplay>
         <PatternNumberDisplay name="pattern"><links><link as="connectedTo" param="Pattern"/></links><pos left="0" top="20"/></PatternNumberDisplay>
-        <Display name="patternName"/><Display name="presetName"/>
+        <Display name="patternName"/><Display name="presetName"/><DisplayFloat name="number"/><TextInput name="input"/>
         <ToggleButton name="toggle"/><Rocker name="rocker"/><PitchBender name="bend"/><ModWheel name="wheel"/>
         <MidiChannelDisplay name="channel"/>)"));
     skin.parameter ("Level").setValue (1.0f, true);
@@ -151,8 +151,8 @@ TEST_F (PanelTest, SkinWithEveryTagBuildsAndPaints)
     skin.parameter ("Tune").setValue (0.5f, true);
     testing_support::runPendingMessages();
 
-    EXPECT_EQ (built.problems, juce::StringArray ("Panel \"MainPanel\" > Display \"patternName\": \"Display\" controls are not built in this version: left out"));
-    EXPECT_EQ (built.panel->getNumChildComponents(), 12);
+    EXPECT_TRUE (built.problems.isEmpty()) << built.problems.joinIntoString ("\n");
+    EXPECT_EQ (built.panel->getNumChildComponents(), 16);
 
     const auto image = paintImage (*built.panel);
     EXPECT_EQ (frameAt (image, 5, 5), 60);
@@ -175,10 +175,10 @@ TEST_F (PanelTest, FaultySkinBuildsAndListsEachProblemWithItsPlace)
         <Button name="b"><actions><action type="onClick" event="EJECT"/></actions><gfx resource="missing.png"/></Button>
         <Animation name="a"><gfx resource="uneven.png" framesNum="2"/></Animation>
         <NumericDisplay name="n" digitsNum="0"/>
-        <TextInput name="t1"/><TextInput name="t2"/>)"));
+        <TextInput name="t1" editable="always"/><TextInput name="t2"/>)"));
 
     ASSERT_NE (built.panel, nullptr);
-    EXPECT_EQ (built.panel->getNumChildComponents(), 4);
+    EXPECT_EQ (built.panel->getNumChildComponents(), 6);
     paintImage (*built.panel);
 
     const juce::String at = "Panel \"MainPanel\" > ";
@@ -191,7 +191,7 @@ TEST_F (PanelTest, FaultySkinBuildsAndListsEachProblemWithItsPlace)
                                    at + "Button \"b\": no image \"missing.png\"",
                                    at + "Animation \"a\": image \"uneven.png\" is 25 pixels high, not a whole number of 2 frames",
                                    at + "NumericDisplay \"n\": digitsNum 0: 1 taken",
-                                   at + "TextInput \"t1\": \"TextInput\" controls are not built in this version: left out",
+                                   at + "TextInput \"t1\": editable \"always\" is none of \"no\", \"onClick\", \"onDoubleClick\": left as it was",
                                };
     EXPECT_EQ (built.problems, juce::StringArray (expected, juce::numElementsInArray (expected)));
 }
