@@ -17,7 +17,7 @@
 #include <gtest/gtest.h>
 
 // After everything else: Xlib's macros (None, Bool, Status) would clash with names in other headers.
-#include <X11/Xlib.h>
+#include "support/WindowManagerAtoms.h"
 #include <X11/Xutil.h>
 
 #include <atomic>
@@ -44,16 +44,6 @@ int countXError(Display* display, XErrorEvent* event)
     if (xErrors++ == 0)
         firstXError = std::string(text) + " (request " + std::to_string(event->request_code) + ")";
     return 0;
-}
-
-// A bare X server has no window manager, so none of the atoms that the editor's toolkit only looks up and never
-// makes. They are made here, on a connection that stays open, so the server keeps them.
-void internWindowManagerAtoms(Display* display)
-{
-    for (const char* name : { "WM_PROTOCOLS", "WM_TAKE_FOCUS", "WM_DELETE_WINDOW", "_NET_WM_PING", "WM_CHANGE_STATE",
-                              "WM_STATE", "_NET_WM_WINDOW_TYPE", "_NET_WM_STATE", "_NET_WM_STATE_HIDDEN",
-                              "_NET_WM_WINDOW_TYPE_COMBO", "_NET_WM_WINDOW_TYPE_NORMAL" })
-        XInternAtom(display, name, False);
 }
 
 // Renders blocks on its own thread, as the host's audio thread does, until destroyed.
@@ -141,7 +131,7 @@ protected:
         if (display == nullptr)
             GTEST_SKIP() << "no X display";
         XSetErrorHandler(countXError);
-        internWindowManagerAtoms(display);
+        testing_support::internWindowManagerAtoms(display);
         XSync(display, False);
         setenv("XDG_CONFIG_HOME", settings.path.c_str(), 1); // a product keeps its settings there
 

@@ -1,0 +1,213 @@
+// The text widgets in a real X server: an editor with a name display, a
+// read-only one and a text input, inside a window of its host's, clicked and
+// typed into through X events sent to the server, so that the keyboard focus
+// is the server's own.
+//
+// ctest runs it under its own Xvfb (run-under-xvfb.sh); without Xvfb, or
+// without a display, it is skipped (exit code 77).
+#include "framework/core/StringParameter.h"
+#include "support/MessageLoop.h"
+#include "toolkit/skin/GFXDisplay.h"
+#include "toolkit/skin/TextInput.h"
+
+#include <gtest/gtest.h>
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <functional>
+
+// After everything else: Xlib's macros clash with names in other headers.
+#include "support/WindowManagerAtoms.h"
+#include <X11/keysym.h>
+
+namespace
+{
+// Our own connection to the server, opened before JUCE opens its own.
+Display* server = nullptr;
+
+// Runs the message loop (which reads JUCE's X events) until the condition
+// holds; false after five seconds.
+bool runUntil (const std::function<bool()>& condition)
+{
+    const auto end = juce::Time::getMillisecondCounter() + 5000;
+    while (! condition())
+    {
+        if (juce::Time::getMillisecondCounter() > end)
+            return false;
+        XSync (server, False);
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
+    }
+    return true;
+}
+
+Window windowOf (juce::Component& component)
+{
+    return reinterpret_cast<Window> (juce::ComponentPeer::getPeerFor (component.getTopLevelComponent())->getNativeHandle());
+}
+
+// A left click at the component's centre, as the server delivers it.
+void click (juce::Component& component)
+{
+    const auto at = component.getTopLevelComponent()->getLocalPoint (&component, component.getLocalBounds().getCentre());
+    XButtonEvent event {};
+    event.display = server;
+    event.window = windowOf (component);
+    event.root = DefaultRootWindow (server);
+    event.time = CurrentTime;
+    event.x = at.x;
+    event.y = at.y;
+    event.button = Button1;
+    event.same_screen = True;
+
+    event.type = ButtonPress;
+    XSendEvent (server, event.window, True, ButtonPressMask, reinterpret_cast<XEvent*> (&event));
+    event.type = ButtonRelease;
+    event.state = Button1Mask;
+    XSendEvent (server, event.window, True, ButtonReleaseMask, reinterpret_cast<XEvent*> (&event));
+    XFlush (server);
+}
+
+// Keys pressed and released in the window that holds the server's focus.
+void typeKeys (std::initializer_list<KeySym> keys)
+{
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus (server, &focus, &revert);
+    for (const auto key : keys)
+    {
+        XKeyEvent event {};
+        event.display = server;
+        event.window = focus;
+        event.root = DefaultRootWindow (server);
+        event.time = CurrentTime;
+        event.keycode = XKeysymToKeycode (server, key);
+        event.same_screen = True;
+
+        event.type = KeyPress;
+        XSendEvent (server, focus, True, KeyPressMask, reinterpret_cast<XEvent*> (&event));
+        event.type = KeyRelease;
+        XSendEvent (server, focus, True, KeyReleaseMask, reinterpret_cast<XEvent*> (&event));
+    }
+    XFlush (server);
+}
+
+struct Edits : GFXDisplayListener
+{
+    void displayTextEdited (GFXDisplay* display) override { texts.add (display->getText()); }
+    juce::StringArray texts;
+};
+
+class KeyboardFocus : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (server == nullptr)
+            GTEST_SKIP() << "no X display";
+
+        const int screen = DefaultScreen (server);
+        hostWindow = XCreateSimpleWindow (server, RootWindow (server, screen), 50, 50, 400, 120, 0, BlackPixel (server, screen),
+                                          WhitePixel (server, screen));
+        XMapWindow (server, hostWindow);
+        XSync (server, False);
+
+        window.setBounds (0, 0, 400, 120);
+        for (auto* display : { &nameDisplay, &readOnlyDisplay })
+        {
+            // A font without glyphs: the display writes its text itself.
+            display->setBounds (10, display == &nameDisplay ? 10 : 40, 150, 20);
+            window.addAndMakeVisible (*display);
+        }
+        readOnlyDisplay.setEnabled (false);
+        nameDisplay.setText ("Kick");
+        nameDisplay.addDisplayListener (&edits);
+
+        input.setBounds (200, 10, 150, 20);
+        input.bindParameter (&name);
+        input.refreshFromParameter();
+        window.addAndMakeVisible (input);
+
+        window.addToDesktop (0, reinterpret_cast<void*> (hostWindow));
+        window.setVisible (true);
+        ASSERT_TRUE (runUntil ([this] {
+            XWindowAttributes attributes {};
+            return XGetWindowAttributes (server, windowOf (window), &attributes) != 0 && attributes.map_state == IsViewable;
+        })) << "the window never showed";
+    }
+
+    void TearDown() override
+    {
+        if (server == nullptr)
+            return;
+
+        window.removeFromDesktop();
+        XDestroyWindow (server, hostWindow);
+        XSync (server, False);
+    }
+
+    Window hostWindow = 0;
+    juce::Component window;
+    GFXDisplay nameDisplay { "name" }, readOnlyDisplay { "read-only" };
+    Edits edits;
+    StringParameter name { 0, "Name", "Snare" };
+    TextInput input { "input" };
+};
+} // namespace
+
+TEST_F (KeyboardFocus, AClickedDisplayTakesTheKeysUntilReturnAReadOnlyOneNone)
+{
+    struct Presses : juce::MouseListener
+    {
+        void mouseDown (const juce::MouseEvent&) override { ++count; }
+        int count = 0;
+    } presses;
+    readOnlyDisplay.addMouseListener (&presses, false);
+    click (readOnlyDisplay);
+    ASSERT_TRUE (runUntil ([&presses] { return presses.count == 1; }));
+    EXPECT_FALSE (readOnlyDisplay.hasKeyboardFocus (false));
+    EXPECT_FALSE (readOnlyDisplay.isEditing());
+    readOnlyDisplay.removeMouseListener (&presses);
+
+    click (nameDisplay);
+    ASSERT_TRUE (runUntil ([this] { return nameDisplay.hasKeyboardFocus (false); }));
+    EXPECT_TRUE (nameDisplay.isEditing());
+
+    typeKeys ({ XK_End, XK_2, XK_Return });
+    ASSERT_TRUE (runUntil ([this] { return ! nameDisplay.isEditing(); }));
+    EXPECT_EQ (nameDisplay.getText(), "Kick2");
+    EXPECT_EQ (edits.texts, juce::StringArray ("Kick2"));
+    EXPECT_FALSE (nameDisplay.hasKeyboardFocus (false));
+}
+
+TEST_F (KeyboardFocus, AClickedTextInputsEditorTakesTheKeysAndCommits)
+{
+    click (input);
+    ASSERT_TRUE (runUntil ([this] { return input.getEditor() != nullptr && input.getEditor()->hasKeyboardFocus (false); }));
+
+    typeKeys ({ XK_t, XK_o, XK_m, XK_Return });
+    ASSERT_TRUE (runUntil ([this] { return ! input.isEditorShowing(); }));
+    EXPECT_EQ (name.toString(), "tom") << "the whole text was selected, so typing replaced it";
+    EXPECT_EQ (input.getText(), "tom");
+}
+
+int main (int argc, char** argv)
+{
+    ::testing::InitGoogleTest (&argc, argv);
+    server = XOpenDisplay (nullptr);
+    if (server != nullptr)
+    {
+        testing_support::internWindowManagerAtoms (server);
+        XSync (server, False);
+    }
+
+    int result = 0;
+    {
+        juce::ScopedJuceInitialiser_GUI juce;
+        testing_support::becomeMessageThread();
+        result = RUN_ALL_TESTS();
+    }
+
+    if (server != nullptr)
+        XCloseDisplay (server);
+    const auto& tests = *::testing::UnitTest::GetInstance();
+    return result == 0 && tests.skipped_test_count() == tests.test_to_run_count() ? 77 : result;
+}
