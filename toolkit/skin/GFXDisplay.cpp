@@ -180,6 +180,13 @@ void GFXDisplay::colourChanged()
     repaint();
 }
 
+void GFXDisplay::enablementChanged()
+{
+    // Made read-only in the middle of an edit, the display ends it.
+    if (! isEnabled())
+        finishEditAndLetGoOfFocus();
+}
+
 void GFXDisplay::mouseDown (const juce::MouseEvent&)
 {
     startEditing();

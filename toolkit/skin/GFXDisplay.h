@@ -91,6 +91,7 @@ public:
 
     void paint (juce::Graphics& g) override;
     void colourChanged() override;
+    void enablementChanged() override;
 
     // Message thread, from JUCE (tests call them as JUCE would).
     void mouseDown (const juce::MouseEvent& event) override;
