@@ -42,9 +42,8 @@ void PulsettaHandClap::setReverb(double v)
     reverb = normalisedValue(v);
     reverbRate = (std::exp(-13.365219449990862 * reverb) * 0.19985031351893462 + 0.00014968648106443428)
                * context.smoothing;
-    // A tail already falling follows the knob at once.
-    if (active && windowFlag == 0.0)
-        tail.rate = reverbRate;
+    // A sounding clap keeps the tail it took when its burst window closed;
+    // the new one sounds from the next hit.
 }
 
 void PulsettaHandClap::setSampleRate(double sampleRate)

@@ -28,9 +28,9 @@ void PulsettaHiHat::setTune(double v)
 void PulsettaHiHat::setDecay(double v)
 {
     decay = normalisedValue(v);
+    // A sounding hat keeps the decay it took when its attack ended; the new
+    // one sounds from the next hit.
     decayRate = decayCurve(decay) * context.smoothing;
-    if (attackCounter == 0)
-        envelopeRate = decayRate; // a sounding hat follows the knob at once
 }
 
 void PulsettaHiHat::setSampleRate(double sampleRate)
