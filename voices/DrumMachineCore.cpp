@@ -1,5 +1,7 @@
 #include "voices/DrumMachineCore.h"
 
+#include "voices/InstrumentSlots.h"
+
 DrumMachineCore::DrumMachineCore(DrumMachine* ownerToUse)
     : owner(ownerToUse)
 {
@@ -24,6 +26,17 @@ void DrumMachineCore::setSampleRate(float sampleRate)
 
 void DrumMachineCore::process(double*)
 {
+}
+
+void DrumMachineCore::render(double* const* voiceOutputs, int numFrames)
+{
+    double frame[instrument::numVoices] = {};
+    for (int n = 0; n < numFrames; ++n)
+    {
+        process(frame);
+        for (int i = 0; i < instrument::numVoices; ++i)
+            voiceOutputs[i][n] = frame[i];
+    }
 }
 
 void DrumMachineCore::initTriggerOutPulse()

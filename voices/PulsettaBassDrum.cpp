@@ -73,7 +73,7 @@ void PulsettaBassDrum::setSampleRate(double sampleRate)
         return;
 
     PulsettaInstrument::setSampleRate(sampleRate);
-    setLevel(levelTarget);
+    setLevel(output.levelTarget);
     setTune(tune);
     setPitch(pitch);
     setAttack(attack);
@@ -100,7 +100,7 @@ void PulsettaBassDrum::setSampleRate(double sampleRate)
 
 void PulsettaBassDrum::trigger(double velocity)
 {
-    if (velocity == 0.0 || levelTarget == 0.0)
+    if (velocity == 0.0 || output.levelTarget == 0.0)
         return;
 
     const double k = context.smoothing;
@@ -146,11 +146,15 @@ double PulsettaBassDrum::softClip(double w)
     return c;
 }
 
-double PulsettaBassDrum::processWithNoise(double noise)
+int PulsettaBassDrum::renderModel(const VoiceRun& run, double* x)
 {
-    if (! active)
-        return renderOutput(0.0);
+    for (int n = 0; n < run.numFrames; ++n)
+        x[n] = renderSample(run.noise[n]);
+    return run.numFrames;
+}
 
+double PulsettaBassDrum::renderSample(double noise)
+{
     const double k = context.smoothing;
 
     // Attack: 2.28 ms with the phase held, then the level holds until 57 ms
@@ -208,5 +212,5 @@ double PulsettaBassDrum::processWithNoise(double noise)
     noiseEnvelope.moveToward(doubledAmplitude * gate);
 
     lastRaw = (noiseOutput * noiseEnvelope.value * attackGain + oscillator) * 0.35 * 4.5;
-    return renderOutput(outputSmoother.moveToward(lastRaw));
+    return outputSmoother.moveToward(lastRaw);
 }

@@ -23,7 +23,7 @@ public:
 
     PulsettaBassDrum();
 
-    double processWithNoise(double noise) override;
+    int renderModel(const VoiceRun& run, double* x) override;
     void trigger(double velocity) override;
     void setSampleRate(double sampleRate) override;
     void setControl(int controlIndex, double value) override;
@@ -43,6 +43,7 @@ public:
     double getSweepDepth() const { return sweepDepth; }
 
 private:
+    double renderSample(double noise);
     double shapeWave() const;
     double softClip(double wave);
 

@@ -16,14 +16,20 @@ PulsettaClosedHiHat::PulsettaClosedHiHat()
     PulsettaHiHat::setSampleRate(44100.0);
 }
 
-double PulsettaClosedHiHat::process()
+int PulsettaClosedHiHat::renderModel(const VoiceRun& run, double* x)
 {
-    double x = 0.0;
-    if (active && playing)
+    for (int n = 0; n < run.numFrames; ++n)
     {
+        if (! playing)
+        {
+            x[n] = 0.0;
+            continue;
+        }
         advance(tuneFactor);
         const double read = readAtPosition();
-        x = read * stepHiHatEnvelope(decayRate) * 0.04 * 4.5;
+        x[n] = read * stepHiHatEnvelope(decayRate) * 0.04 * 4.5;
+        if (! active)
+            return n + 1;
     }
-    return renderOutput(x);
+    return run.numFrames;
 }

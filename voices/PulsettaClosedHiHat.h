@@ -9,5 +9,5 @@ class PulsettaClosedHiHat : public PulsettaHiHat
 public:
     PulsettaClosedHiHat();
 
-    double process() override;
+    int renderModel(const VoiceRun& run, double* x) override;
 };

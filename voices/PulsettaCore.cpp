@@ -2,6 +2,8 @@
 
 #include "voices/NormalisedValue.h"
 
+#include <algorithm>
+
 #include "voices/PulsettaBassDrum.h"
 #include "voices/PulsettaSnareDrum.h"
 #include "voices/PulsettaTom.h"
@@ -119,22 +121,83 @@ void PulsettaCore::setSampleRate(float sampleRate)
     masterRate = context.smoothing * 0.002;
 }
 
-void PulsettaCore::process(double* out)
+void PulsettaCore::setInstructionSet(InstructionSet set)
+{
+    instructions = set;
+    for (auto& voice : voices)
+        voice->setInstructionSet(set);
+}
+
+void PulsettaCore::render(double* const* voiceOutputs, int numFrames)
+{
+    for (int done = 0; done < numFrames; done += maxRun)
+        renderRun(voiceOutputs, done, std::min(maxRun, numFrames - done));
+}
+
+void PulsettaCore::renderRun(double* const* voiceOutputs, int offset, int numFrames)
 {
     using namespace instrument;
-    master = master - ((master - mainVolume) * masterRate + 1e-20);
-    currentWhiteNoise = whiteNoise.next();
-    currentTomNoise = tomNoise.process(currentWhiteNoise);
+    renderMasterAndNoise(numFrames);
 
-    out[bassDrum] = voices[bassDrum]->processWithNoise(currentWhiteNoise) * master;
-    out[snareDrum] = voices[snareDrum]->processWithNoise(currentWhiteNoise) * master;
-    out[lowTom] = voices[lowTom]->processWithNoise(currentTomNoise) * master;
-    out[midTom] = voices[midTom]->processWithNoise(currentTomNoise) * master;
-    out[hiTom] = voices[hiTom]->processWithNoise(currentTomNoise) * master;
-    out[rimShot] = voices[rimShot]->process() * master;
-    out[handClap] = voices[handClap]->processWithNoise(currentWhiteNoise) * master;
-    out[closedHiHat] = voices[closedHiHat]->process() * master;
-    out[openHiHat] = voices[openHiHat]->process() * master;
-    out[crash] = voices[crash]->process() * master;
-    out[ride] = voices[ride]->process() * master;
+    // Each voice's own model first, then the output stages of all of them at once.
+    outputStages.clear();
+    for (int slot = 0; slot < numVoices; ++slot)
+    {
+        auto& voice = *voices[static_cast<std::size_t>(slot)];
+        double* out = voiceOutputs[slot] + offset;
+        const bool takesTomNoise = slot == lowTom || slot == midTom || slot == hiTom;
+        const VoiceRun run { takesTomNoise ? tomNoiseRun : whiteNoiseRun, numFrames, instructions };
+
+        if (voice.isSettled())
+        {
+            const double y = voice.getSettledOutput();
+            for (int n = 0; n < numFrames; ++n)
+                out[n] = y * masterGains[n];
+        }
+        else if (voice.isActive() && ! voice.cannotFadeWithinARun())
+        {
+            renderFading(voice, run, out);
+        }
+        else
+        {
+            const double* raw = silence;
+            if (voice.isActive())
+            {
+                double* modelled = rawSamples[slot];
+                for (int n = voice.renderModel(run, modelled); n < numFrames; ++n)
+                    modelled[n] = 0.0;
+                raw = modelled;
+            }
+            outputStages.add(voice.getOutputStage(), raw, out);
+        }
+    }
+    outputStages.render(masterGains, numFrames, instructions);
+
+    for (auto& voice : voices)
+        voice->checkSettled();
+}
+
+void PulsettaCore::renderMasterAndNoise(int numFrames)
+{
+    for (int n = 0; n < numFrames; ++n)
+    {
+        master = master - ((master - mainVolume) * masterRate + 1e-20);
+        masterGains[n] = master;
+        whiteNoiseRun[n] = whiteNoise.next();
+        tomNoiseRun[n] = tomNoise.process(whiteNoiseRun[n]);
+    }
+}
+
+void PulsettaCore::renderFading(PulsettaInstrument& voice, const VoiceRun& run, double* out)
+{
+    for (int n = 0; n < run.numFrames; ++n)
+        out[n] = voice.processWithNoise(run.noise[n]) * masterGains[n];
+}
+
+void PulsettaCore::process(double* out)
+{
+    double* frame[instrument::numVoices];
+    for (int slot = 0; slot < instrument::numVoices; ++slot)
+        frame[slot] = out + slot;
+    render(frame, 1);
 }

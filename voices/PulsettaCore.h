@@ -2,6 +2,7 @@
 
 #include "voices/DrumMachineCore.h"
 #include "voices/InstrumentSlots.h"
+#include "voices/OutputStageRun.h"
 #include "voices/PulsettaInstrument.h"
 #include "voices/TomNoise.h"
 #include "voices/WhiteNoise.h"
@@ -26,6 +27,9 @@ public:
     void setSampleRate(float sampleRate) override;
     /** One sample of every voice into out[0..10], master volume applied (audio thread). */
     void process(double* out) override;
+    /** numFrames samples of every voice, master volume applied (audio thread). */
+    void render(double* const* voiceOutputs, int numFrames) override;
+    void setInstructionSet(InstructionSet set) override;
 
     /** Arms the tom-noise burst after a tom hit (audio thread). */
     void startTomNoise(double velocity);
@@ -36,7 +40,14 @@ public:
     const TomNoise& getTomNoise() const { return tomNoise; }
 
 private:
+    static constexpr int maxRun = PulsettaInstrument::maxRunFrames;
+
     void createVoices();
+    /** One run of at most maxRun frames. */
+    void renderRun(double* const* voiceOutputs, int offset, int numFrames);
+    void renderMasterAndNoise(int numFrames);
+    /** A voice that may fade out within the run, frame by frame so it stops on its sample. */
+    void renderFading(PulsettaInstrument& voice, const VoiceRun& run, double* out);
 
     std::array<std::unique_ptr<PulsettaInstrument>, instrument::numVoices> voices;
     WhiteNoise whiteNoise;
@@ -46,4 +57,14 @@ private:
     double mainVolume = 0.0; // raw parameter 49, linear
     double master = 0.0;     // smoothed gain
     double masterRate = 0.0; // k * 0.002 per sample
+    InstructionSet instructions = bestInstructionSet();
+
+    // Per run: the master gain, the two noises, each voice's raw samples.
+    // (The noises and raw samples with room for a whole last pack.)
+    alignas(32) double masterGains[maxRun] = {};
+    alignas(32) double whiteNoiseRun[maxRun + simd::lanes] = {};
+    alignas(32) double tomNoiseRun[maxRun + simd::lanes] = {};
+    alignas(32) double rawSamples[instrument::numVoices][maxRun + simd::lanes] = {};
+    alignas(32) const double silence[maxRun] = {};
+    OutputStageRun outputStages;
 };

@@ -40,25 +40,31 @@ void PulsettaCymbal::setSampleRate(double sampleRate)
 
     PulsettaSampledInstrument::setSampleRate(sampleRate);
     smoothedDecay.value = decayFactor;
-    smoothedDecay.rate = levelRate;
+    smoothedDecay.rate = output.levelRate;
     smoothedTune.value = tuneFactor;
-    smoothedTune.rate = levelRate;
+    smoothedTune.rate = output.levelRate;
     positionEnvelope = 0.0;
 }
 
-double PulsettaCymbal::process()
+int PulsettaCymbal::renderModel(const VoiceRun& run, double* x)
 {
-    double x = 0.0;
-    if (active && playing)
+    for (int n = 0; n < run.numFrames; ++n)
     {
+        if (! playing)
+        {
+            x[n] = 0.0;
+            continue;
+        }
         smoothedDecay.moveToward(decayFactor);
         advance(smoothedTune.moveToward(tuneFactor));
         const double read = readAtPosition();
         const double u = 1.0 - position / (smoothedDecay.value * fadeLength);
         positionEnvelope = u > 0.0 ? (fastexp::exp(u) - 1.0) * 0.36787944117144233 : 0.0;
-        x = read * positionEnvelope * gain * 4.5 * amplitude;
+        x[n] = read * positionEnvelope * gain * 4.5 * amplitude;
+        if (! active)
+            return n + 1;
     }
-    return renderOutput(x);
+    return run.numFrames;
 }
 
 PulsettaCrash::PulsettaCrash()

@@ -19,7 +19,7 @@ public:
     /** Source samples over which a cymbal at Decay 1 fades out. */
     static constexpr double fadeLength = 32768.0;
 
-    double process() override;
+    int renderModel(const VoiceRun& run, double* x) override;
     void setSampleRate(double sampleRate) override;
     void setControl(int controlIndex, double value) override;
 

@@ -52,7 +52,7 @@ void PulsettaHandClap::setSampleRate(double sampleRate)
         return;
 
     PulsettaInstrument::setSampleRate(sampleRate);
-    setLevel(levelTarget);
+    setLevel(output.levelTarget);
 
     resonator.feedback = 1.5;
     resonator.clear();
@@ -88,7 +88,7 @@ void PulsettaHandClap::setSampleRate(double sampleRate)
 
 void PulsettaHandClap::trigger(double velocity)
 {
-    if (levelTarget == 0.0)
+    if (output.levelTarget == 0.0)
         return;
 
     startVoice();
@@ -101,11 +101,11 @@ void PulsettaHandClap::trigger(double velocity)
     tail.rate = context.smoothing * tailRiseRate;
 }
 
-double PulsettaHandClap::processWithNoise(double noise)
+int PulsettaHandClap::renderModel(const VoiceRun& run, double* x)
 {
-    double x = 0.0;
-    if (active)
+    for (int n = 0; n < run.numFrames; ++n)
     {
+        const double noise = run.noise[n];
         if (windowCounter > 0 && --windowCounter == 0)
         {
             windowFlag = 0.0;
@@ -126,7 +126,7 @@ double PulsettaHandClap::processWithNoise(double noise)
         tail.moveToward(windowFlag);
         burstSmoother.moveToward(burstEnvelope);
 
-        x = (burstSmoother.value * snap * 6.0 - body * tail.value * 0.2) * 0.5 * 3.125 * amplitude;
+        x[n] = (burstSmoother.value * snap * 6.0 - body * tail.value * 0.2) * 0.5 * 3.125 * amplitude;
     }
-    return renderOutput(x);
+    return run.numFrames;
 }

@@ -23,19 +23,25 @@ void PulsettaOpenHiHat::setSampleRate(double sampleRate)
 
     PulsettaHiHat::setSampleRate(sampleRate);
     smoothedTune.value = tuneFactor;
-    smoothedTune.rate = levelRate;
+    smoothedTune.rate = output.levelRate;
 }
 
-double PulsettaOpenHiHat::process()
+int PulsettaOpenHiHat::renderModel(const VoiceRun& run, double* x)
 {
-    double x = 0.0;
-    if (active && playing)
+    for (int n = 0; n < run.numFrames; ++n)
     {
+        if (! playing)
+        {
+            x[n] = 0.0;
+            continue;
+        }
         advance(smoothedTune.moveToward(tuneFactor));
         if (position >= selfChokePosition)
             setChoked(true);
         const double read = readAtPosition();
-        x = read * stepHiHatEnvelope(decayRate) * 0.025 * 4.5;
+        x[n] = read * stepHiHatEnvelope(decayRate) * 0.025 * 4.5;
+        if (! active)
+            return n + 1;
     }
-    return renderOutput(x);
+    return run.numFrames;
 }

@@ -14,7 +14,7 @@ public:
 
     PulsettaOpenHiHat();
 
-    double process() override;
+    int renderModel(const VoiceRun& run, double* x) override;
     void setSampleRate(double sampleRate) override;
 
 private:

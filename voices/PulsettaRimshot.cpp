@@ -75,7 +75,7 @@ void PulsettaRimshot::setSampleRate(double sampleRate)
         return;
 
     PulsettaInstrument::setSampleRate(sampleRate);
-    setLevel(levelTarget);
+    setLevel(output.levelTarget);
     // The decay factor belongs in the coefficients at every rate, not only
     // after the next Tune or Decay change.
     updateResonators();
@@ -89,7 +89,7 @@ void PulsettaRimshot::setSampleRate(double sampleRate)
 
 void PulsettaRimshot::trigger(double velocity)
 {
-    if (levelTarget == 0.0)
+    if (output.levelTarget == 0.0)
         return;
 
     startVoice();
@@ -97,10 +97,9 @@ void PulsettaRimshot::trigger(double velocity)
     amplitude = velocity * velocityScale;
 }
 
-double PulsettaRimshot::process()
+int PulsettaRimshot::renderModel(const VoiceRun& run, double* x)
 {
-    double x = 0.0;
-    if (active)
+    for (int n = 0; n < run.numFrames; ++n)
     {
         excitation *= 1.0 - context.smoothing * 0.05;
         if (excitation < 1e-30) // long inaudible: keep it off denormal numbers
@@ -111,7 +110,7 @@ double PulsettaRimshot::process()
         const double c = std::clamp(resonators[2].process(excitation) * 2.5, -1.0, 1.0);
 
         clippedSum = softClip((a + b + c) * 8.0);
-        x = bandPass.process(clippedSum * 0.5) * amplitude * 0.26775 * 5.625;
+        x[n] = bandPass.process(clippedSum * 0.5) * amplitude * 0.26775 * 5.625;
     }
-    return renderOutput(x);
+    return run.numFrames;
 }

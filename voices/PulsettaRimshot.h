@@ -19,7 +19,7 @@ public:
 
     PulsettaRimshot();
 
-    double process() override;
+    int renderModel(const VoiceRun& run, double* x) override;
     void trigger(double velocity) override;
     void setSampleRate(double sampleRate) override;
     void setControl(int controlIndex, double value) override;

@@ -40,7 +40,7 @@ void PulsettaSampledInstrument::setSampleRate(double sampleRate)
         return;
 
     PulsettaInstrument::setSampleRate(sampleRate);
-    setLevel(levelTarget);
+    setLevel(output.levelTarget);
     playing = false;
     setChoked(false);
     envelope = 0.0;
@@ -52,7 +52,7 @@ void PulsettaSampledInstrument::setSampleRate(double sampleRate)
 
 void PulsettaSampledInstrument::trigger(double velocity)
 {
-    if (levelTarget == 0.0)
+    if (output.levelTarget == 0.0)
         return;
 
     startVoice();

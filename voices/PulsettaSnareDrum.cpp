@@ -72,7 +72,7 @@ void PulsettaSnareDrum::setSampleRate(double sampleRate)
         return;
 
     PulsettaInstrument::setSampleRate(sampleRate);
-    setLevel(levelTarget);
+    setLevel(output.levelTarget);
     setTune(tune);
     setTone(tone);
     setTuneDepth(tuneDepth);
@@ -98,7 +98,7 @@ void PulsettaSnareDrum::setSampleRate(double sampleRate)
 
 void PulsettaSnareDrum::trigger(double velocity)
 {
-    if (levelTarget == 0.0 || velocity == 0.0)
+    if (output.levelTarget == 0.0 || velocity == 0.0)
         return;
 
     const double k = context.smoothing;
@@ -162,11 +162,15 @@ double PulsettaSnareDrum::renderSnappyBand(double noise)
     return band;
 }
 
-double PulsettaSnareDrum::processWithNoise(double noise)
+int PulsettaSnareDrum::renderModel(const VoiceRun& run, double* x)
 {
-    if (! active)
-        return renderOutput(0.0);
+    for (int n = 0; n < run.numFrames; ++n)
+        x[n] = renderSample(run.noise[n]);
+    return run.numFrames;
+}
 
+double PulsettaSnareDrum::renderSample(double noise)
+{
     const double k = context.smoothing;
 
     if (attackCounter < 0)
@@ -241,5 +245,5 @@ double PulsettaSnareDrum::processWithNoise(double noise)
                         + toneSignal * 0.5)
                      * 0.748;
 
-    return renderOutput(outputSmoother.moveToward(raw));
+    return outputSmoother.moveToward(raw);
 }

@@ -22,7 +22,7 @@ public:
 
     PulsettaSnareDrum();
 
-    double processWithNoise(double noise) override;
+    int renderModel(const VoiceRun& run, double* x) override;
     void trigger(double velocity) override;
     void setSampleRate(double sampleRate) override;
     void setControl(int controlIndex, double value) override;
@@ -57,6 +57,7 @@ private:
         double unstretched(double value) const { return multiplier == 1.0 ? value : value / multiplier; }
     };
 
+    double renderSample(double noise);
     double renderSnappyBand(double noise);
 
     double tune = 0.5, tone = 0.25, snappy = 0.5, tuneDepth = 0.5, decay = 0.5;

@@ -601,44 +601,52 @@ void DrumMachine::render() noexcept
     const bool mono = outputMode == monoOutputs;
     const int numOutputs = mono ? numOutputChannels : numOutputChannels / 2;
     const int triggerOutput = triggerOutOutput.load (std::memory_order_relaxed) - 1;
+    std::array<double*, numInstruments> voices {};
+    for (int i = 0; i < numInstruments; ++i)
+        voices[(size_t) i] = voiceSamples[(size_t) i].data();
 
-    for (int n = 0; n < renderPending; ++n, ++renderedTotal)
+    // Each voice is rendered a chunk at a time, then added onto its output
+    // in voice order, as single-precision samples.
+    while (renderPending > 0)
     {
-        core->process (voiceSamples.data());
+        const int frames = std::min (renderPending, renderChunk);
+        core->render (voices.data(), frames);
 
         for (int i = 0; i < numInstruments; ++i)
         {
             const int o = blockOutput[(size_t) i] - 1;
             if (o < 0 || o >= numOutputs)
                 continue;
-            const float sample = (float) voiceSamples[(size_t) i];
-            if (mono)
+            const double* voice = voices[(size_t) i];
+            for (int channel = mono ? o : 2 * o; channel <= (mono ? o : 2 * o + 1); ++channel)
             {
-                outputChannels[(size_t) o][renderedTotal] += sample;
-            }
-            else
-            {
-                outputChannels[(size_t) (2 * o)][renderedTotal] += sample;
-                outputChannels[(size_t) (2 * o + 1)][renderedTotal] += sample;
+                float* destination = outputChannels[(size_t) channel] + renderedTotal;
+                for (int n = 0; n < frames; ++n)
+                    destination[n] += (float) voice[n];
             }
         }
 
         if (core->isTriggerOutEnabled())
         {
-            const float pulse = (float) core->processTriggerOut();
-            if (triggerOutput >= 0 && triggerOutput < numOutputs)
+            for (int n = 0; n < frames; ++n)
             {
-                if (mono)
+                const float pulse = (float) core->processTriggerOut();
+                if (triggerOutput >= 0 && triggerOutput < numOutputs)
                 {
-                    outputChannels[(size_t) triggerOutput][renderedTotal] += pulse;
-                }
-                else
-                {
-                    outputChannels[(size_t) (2 * triggerOutput)][renderedTotal] += pulse;
-                    outputChannels[(size_t) (2 * triggerOutput + 1)][renderedTotal] += pulse;
+                    if (mono)
+                    {
+                        outputChannels[(size_t) triggerOutput][renderedTotal + n] += pulse;
+                    }
+                    else
+                    {
+                        outputChannels[(size_t) (2 * triggerOutput)][renderedTotal + n] += pulse;
+                        outputChannels[(size_t) (2 * triggerOutput + 1)][renderedTotal + n] += pulse;
+                    }
                 }
             }
         }
+
+        renderedTotal += frames;
+        renderPending -= frames;
     }
-    renderPending = 0;
 }

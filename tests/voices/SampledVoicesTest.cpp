@@ -48,15 +48,19 @@ class TestTableVoice : public PulsettaSampledInstrument
 {
 public:
     using PulsettaSampledInstrument::PulsettaSampledInstrument;
-    double process() override
+    int renderModel(const VoiceRun& run, double* x) override
     {
-        double x = 0.0;
-        if (active && playing)
+        for (int n = 0; n < run.numFrames; ++n)
         {
+            x[n] = 0.0;
+            if (! playing)
+                continue;
             advance(1.0);
-            x = readAtPosition();
+            x[n] = readAtPosition();
+            if (! active)
+                return n + 1;
         }
-        return renderOutput(x);
+        return run.numFrames;
     }
 };
 } // namespace
