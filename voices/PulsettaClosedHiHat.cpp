@@ -1,6 +1,7 @@
 #include "voices/PulsettaClosedHiHat.h"
 
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -11,25 +12,7 @@ double closedDecayRate(double decay)
 } // namespace
 
 PulsettaClosedHiHat::PulsettaClosedHiHat()
-    : PulsettaHiHat(sampletables::closedHiHat, closedDecayRate)
+    : PulsettaHiHat(sampletables::closedHiHat, { closedDecayRate, 0.04, false, std::numeric_limits<double>::infinity() })
 {
     PulsettaHiHat::setSampleRate(44100.0);
-}
-
-int PulsettaClosedHiHat::renderModel(const VoiceRun& run, double* x)
-{
-    for (int n = 0; n < run.numFrames; ++n)
-    {
-        if (! playing)
-        {
-            x[n] = 0.0;
-            continue;
-        }
-        advance(tuneFactor);
-        const double read = readAtPosition();
-        x[n] = read * stepHiHatEnvelope(decayRate) * 0.04 * 4.5;
-        if (! active)
-            return n + 1;
-    }
-    return run.numFrames;
 }

@@ -8,6 +8,4 @@ class PulsettaClosedHiHat : public PulsettaHiHat
 {
 public:
     PulsettaClosedHiHat();
-
-    int renderModel(const VoiceRun& run, double* x) override;
 };

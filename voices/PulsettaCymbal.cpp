@@ -1,6 +1,5 @@
 #include "voices/PulsettaCymbal.h"
 
-#include "voices/FastExp.h"
 #include "voices/NormalisedValue.h"
 
 #include <cmath>
@@ -39,32 +38,72 @@ void PulsettaCymbal::setSampleRate(double sampleRate)
         return;
 
     PulsettaSampledInstrument::setSampleRate(sampleRate);
-    smoothedDecay.value = decayFactor;
-    smoothedDecay.rate = output.levelRate;
-    smoothedTune.value = tuneFactor;
-    smoothedTune.rate = output.levelRate;
+    smoothedDecay = decayFactor;
+    smoothedTune = tuneFactor;
     positionEnvelope = 0.0;
 }
 
+/** The envelope follows the play position: 1 at the start, falling to 0 at
+    the decay factor x 32768 source samples. */
+struct PulsettaCymbal::Kernel
+{
+    template <class P> static PULSETTA_INLINE int render(PulsettaCymbal& c, const VoiceRun& run, double* x)
+    {
+        using sampleloops::EnvelopeStep;
+        Reads reads;
+        alignas(32) double positions[maxFrames], decays[maxFrames];
+
+        // The play position and the gliding factors, sample by sample.
+        int frames = run.numFrames;
+        bool ended = false;
+        const auto decayGlide = EnvelopeStep::toward(c.decayFactor, c.output.levelRate);
+        const auto tuneGlide = EnvelopeStep::toward(c.tuneFactor, c.output.levelRate);
+        double decay = c.smoothedDecay, tune = c.smoothedTune;
+        for (int n = 0; n < frames; ++n)
+        {
+            decay = decay * decayGlide.keep + decayGlide.push;
+            tune = tune * tuneGlide.keep + tuneGlide.push;
+            ended = ! c.advance(tune * c.sourceStep, reads, n);
+            positions[n] = c.position;
+            decays[n] = decay;
+            if (ended)
+                frames = n + 1;
+        }
+        c.smoothedDecay = decay;
+        c.smoothedTune = tune;
+        for (int n = frames; n < sampleloops::inPacks(frames); ++n)
+            positions[n] = decays[n] = 1.0;
+
+        // The table and the envelope, four frames at a time; silence at the end.
+        const int read = c.isChoked() ? 0 : (ended ? frames - 1 : frames);
+        c.readRun<P>(reads, read, x);
+        for (int n = read; n < frames; ++n)
+            x[n] = 0.0;
+        const double gain = c.gain * 4.5 * c.amplitude;
+        P envelope = P::splat(0.0);
+        for (int m = 0; m < frames; m += simd::lanes)
+        {
+            const P u = 1.0 - P::load(positions + m) / (P::load(decays + m) * fadeLength);
+            envelope = select(u > 0.0, (simd::exp(u) - 1.0) * 0.36787944117144233, P::splat(0.0));
+            (P::load(x + m) * envelope * gain).store(x + m);
+        }
+        c.positionEnvelope = envelope[(frames - 1) % simd::lanes];
+        return frames;
+    }
+
+    static PULSETTA_TARGET_AVX2 int renderAvx2(PulsettaCymbal& c, const VoiceRun& run, double* x)
+    {
+        return render<simd::Avx2Pack>(c, run, x);
+    }
+
+    static int renderSse2(PulsettaCymbal& c, const VoiceRun& run, double* x) { return render<simd::Sse2Pack>(c, run, x); }
+};
+
 int PulsettaCymbal::renderModel(const VoiceRun& run, double* x)
 {
-    for (int n = 0; n < run.numFrames; ++n)
-    {
-        if (! playing)
-        {
-            x[n] = 0.0;
-            continue;
-        }
-        smoothedDecay.moveToward(decayFactor);
-        advance(smoothedTune.moveToward(tuneFactor));
-        const double read = readAtPosition();
-        const double u = 1.0 - position / (smoothedDecay.value * fadeLength);
-        positionEnvelope = u > 0.0 ? (fastexp::exp(u) - 1.0) * 0.36787944117144233 : 0.0;
-        x[n] = read * positionEnvelope * gain * 4.5 * amplitude;
-        if (! active)
-            return n + 1;
-    }
-    return run.numFrames;
+    if (! playing)
+        return PulsettaInstrument::renderModel(run, x);
+    return run.instructions == InstructionSet::avx2 ? Kernel::renderAvx2(*this, run, x) : Kernel::renderSse2(*this, run, x);
 }
 
 PulsettaCrash::PulsettaCrash()

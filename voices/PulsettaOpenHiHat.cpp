@@ -11,37 +11,7 @@ double openDecayRate(double decay)
 } // namespace
 
 PulsettaOpenHiHat::PulsettaOpenHiHat()
-    : PulsettaHiHat(sampletables::openHiHat, openDecayRate)
+    : PulsettaHiHat(sampletables::openHiHat, { openDecayRate, 0.025, true, selfChokePosition })
 {
-    PulsettaOpenHiHat::setSampleRate(44100.0);
-}
-
-void PulsettaOpenHiHat::setSampleRate(double sampleRate)
-{
-    if (! SampleRateContext::isUsableRate(sampleRate))
-        return;
-
-    PulsettaHiHat::setSampleRate(sampleRate);
-    smoothedTune.value = tuneFactor;
-    smoothedTune.rate = output.levelRate;
-}
-
-int PulsettaOpenHiHat::renderModel(const VoiceRun& run, double* x)
-{
-    for (int n = 0; n < run.numFrames; ++n)
-    {
-        if (! playing)
-        {
-            x[n] = 0.0;
-            continue;
-        }
-        advance(smoothedTune.moveToward(tuneFactor));
-        if (position >= selfChokePosition)
-            setChoked(true);
-        const double read = readAtPosition();
-        x[n] = read * stepHiHatEnvelope(decayRate) * 0.025 * 4.5;
-        if (! active)
-            return n + 1;
-    }
-    return run.numFrames;
+    PulsettaHiHat::setSampleRate(44100.0);
 }

@@ -50,17 +50,17 @@ public:
     using PulsettaSampledInstrument::PulsettaSampledInstrument;
     int renderModel(const VoiceRun& run, double* x) override
     {
-        for (int n = 0; n < run.numFrames; ++n)
-        {
+        Reads reads;
+        int frames = run.numFrames;
+        bool ended = false;
+        for (int n = 0; n < frames && playing; ++n)
+            if (! advance(sourceStep, reads, n))
+                frames = n + 1, ended = true;
+        const int read = isChoked() ? 0 : (ended ? frames - 1 : frames);
+        readRun<simd::Sse2Pack>(reads, read, x);
+        for (int n = read; n < frames; ++n)
             x[n] = 0.0;
-            if (! playing)
-                continue;
-            advance(1.0);
-            x[n] = readAtPosition();
-            if (! active)
-                return n + 1;
-        }
-        return run.numFrames;
+        return frames;
     }
 };
 } // namespace
