@@ -42,6 +42,8 @@ public:
     double getTail() const { return tail.value; }
 
 private:
+    struct Kernel;
+
     // Raw normalised values.
     double tune = 0.5, reverb = 1.0;
 

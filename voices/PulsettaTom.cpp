@@ -178,7 +178,7 @@ struct PulsettaTom::Kernel
         }
 
         // The body through the DC blocker, then the noise on top.
-        sampleloops::runGuardedBiquad<P>(t.dcBlocker, x, numFrames);
+        sampleloops::runBiquad<P>(t.dcBlocker, x, numFrames, 1e-20);
         for (int n = 0; n < numFrames; ++n)
             x[n] = (s.noise[n] + x[n]) * (0.143 * 4.5);
     }

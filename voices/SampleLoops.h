@@ -25,13 +25,16 @@ constexpr int inPacks(int frames)
     return (frames + simd::lanes - 1) / simd::lanes * simd::lanes;
 }
 
-/** The direct-form-I biquad with its 1e-20 offset over a run: the
-    feed-forward part, which needs no earlier output, four samples at a time,
-    then the feedback part sample by sample. In place. */
-template <class P> PULSETTA_INLINE void runGuardedBiquad(Biquad& filter, double* samples, int numFrames)
+/** A direct-form-I biquad over a run, in place, with an offset added to
+    each output (1e-20 keeps a decaying tail off denormal numbers; 0 for
+    none). The feed-forward part, which needs no earlier output, goes four
+    samples at a time; the feedback part sample by sample, grouped so that a
+    sample waits on the one before only through one multiplication and one
+    subtraction. */
+template <class P> PULSETTA_INLINE void runBiquad(Biquad& filter, double* samples, int numFrames, double offset)
 {
     const auto& c = filter.coefficients;
-    double x1 = filter.x1, x2 = filter.x2;
+    const double x1 = filter.x1, x2 = filter.x2;
     const double lastInput = numFrames >= 1 ? samples[numFrames - 1] : x1;
     const double beforeLastInput = numFrames >= 2 ? samples[numFrames - 2] : (numFrames == 1 ? x1 : x2);
 
@@ -41,19 +44,19 @@ template <class P> PULSETTA_INLINE void runGuardedBiquad(Biquad& filter, double*
     {
         const int at = n - simd::lanes;
         const P x = P::load(samples + at), xPrevious = P::load(samples + at - 1), xBefore = P::load(samples + at - 2);
-        ((c.b0 * x + c.b1 * xPrevious) + c.b2 * xBefore).store(samples + at);
+        ((c.b0 * x + c.b1 * xPrevious) + c.b2 * xBefore + offset).store(samples + at);
     }
     for (--n; n >= 0; --n)
     {
         const double previous = n >= 1 ? samples[n - 1] : x1;
         const double before = n >= 2 ? samples[n - 2] : (n == 1 ? x1 : x2);
-        samples[n] = (c.b0 * samples[n] + c.b1 * previous) + c.b2 * before;
+        samples[n] = (c.b0 * samples[n] + c.b1 * previous) + c.b2 * before + offset;
     }
 
     double y1 = filter.y1, y2 = filter.y2;
     for (int i = 0; i < numFrames; ++i)
     {
-        const double y = ((samples[i] - c.a1 * y1) - c.a2 * y2) + 1e-20;
+        const double y = (samples[i] - c.a2 * y2) - c.a1 * y1;
         samples[i] = y;
         y2 = y1;
         y1 = y;

@@ -169,6 +169,8 @@ template <class P> PULSETTA_INLINE IfPack<P, typename P::Mask> operator>(P a, do
 template <class P> PULSETTA_INLINE IfPack<P, typename P::Mask> operator>=(P a, double b) { return a >= P::splat(b); }
 
 /** The scalar forms, so code written for packs also takes plain doubles. */
+template <class T> PULSETTA_INLINE T splat(double x) { return T::splat(x); }
+template <> PULSETTA_INLINE double splat<double>(double x) { return x; }
 PULSETTA_INLINE double select(bool condition, double a, double b) { return condition ? a : b; }
 PULSETTA_INLINE double abs(double x) { return x < 0.0 ? -x : x; }
 
