@@ -2,6 +2,8 @@
 
 #include "voices/InstrumentSlots.h"
 
+#include <algorithm>
+
 DrumMachineCore::DrumMachineCore(DrumMachine* ownerToUse)
     : owner(ownerToUse)
 {
@@ -28,8 +30,10 @@ void DrumMachineCore::process(double*)
 {
 }
 
-void DrumMachineCore::render(double* const* voiceOutputs, int numFrames)
+void DrumMachineCore::render(double* const* voiceOutputs, bool* constantOutputs, int numFrames)
 {
+    if (constantOutputs != nullptr)
+        std::fill_n(constantOutputs, instrument::numVoices, false);
     double frame[instrument::numVoices] = {};
     for (int n = 0; n < numFrames; ++n)
     {

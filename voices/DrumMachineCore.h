@@ -36,7 +36,11 @@ public:
     /** Renders numFrames samples of every instrument: instrument i into
         voiceOutputs[i][0 .. numFrames). The same samples as numFrames calls of
         process, only faster where the product renders runs (audio thread). */
-    virtual void render(double* const* voiceOutputs, int numFrames);
+    void render(double* const* voiceOutputs, int numFrames) { render(voiceOutputs, nullptr, numFrames); }
+    /** The same; where an instrument gives one value throughout, the core may
+        write only voiceOutputs[i][0] and set constantOutputs[i] (it clears
+        it otherwise). */
+    virtual void render(double* const* voiceOutputs, bool* constantOutputs, int numFrames);
     /** Which sample loops to run; the best the processor has by default
         (message thread, before rendering). */
     virtual void setInstructionSet(InstructionSet) {}

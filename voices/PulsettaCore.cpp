@@ -3,6 +3,7 @@
 #include "voices/NormalisedValue.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "voices/PulsettaBassDrum.h"
 #include "voices/PulsettaSnareDrum.h"
@@ -87,7 +88,14 @@ void PulsettaCore::trigger(std::int32_t slot, float velocity)
     voices[static_cast<std::size_t>(slot)]->trigger(v);
 
     if (isTom(slot))
+    {
+        if (tomNoiseResting)
+        {
+            tomNoise.catchUp(whiteNoise);
+            tomNoiseResting = false;
+        }
         startTomNoise(v);
+    }
 
     // The hi-hats choke each other: the one just hit plays, the other stops.
     if (slot == instrument::closedHiHat)
@@ -117,6 +125,7 @@ void PulsettaCore::setSampleRate(float sampleRate)
     for (auto& voice : voices)
         voice->setSampleRate(rate);
     tomNoise.setSampleRate(context.sampleRate, context.smoothing);
+    tomNoiseResting = false;
     whiteNoise.reseed();
     masterRate = context.smoothing * 0.002;
 }
@@ -128,13 +137,18 @@ void PulsettaCore::setInstructionSet(InstructionSet set)
         voice->setInstructionSet(set);
 }
 
-void PulsettaCore::render(double* const* voiceOutputs, int numFrames)
+void PulsettaCore::render(double* const* voiceOutputs, bool* constantOutputs, int numFrames)
 {
+    if (constantOutputs != nullptr)
+        std::fill_n(constantOutputs, instrument::numVoices, false);
+    // One value throughout only when the whole call is one run.
+    if (numFrames > maxRun)
+        constantOutputs = nullptr;
     for (int done = 0; done < numFrames; done += maxRun)
-        renderRun(voiceOutputs, done, std::min(maxRun, numFrames - done));
+        renderRun(voiceOutputs, constantOutputs, done, std::min(maxRun, numFrames - done));
 }
 
-void PulsettaCore::renderRun(double* const* voiceOutputs, int offset, int numFrames)
+void PulsettaCore::renderRun(double* const* voiceOutputs, bool* constantOutputs, int offset, int numFrames)
 {
     using namespace instrument;
     renderMasterAndNoise(numFrames);
@@ -148,11 +162,19 @@ void PulsettaCore::renderRun(double* const* voiceOutputs, int offset, int numFra
         const bool takesTomNoise = slot == lowTom || slot == midTom || slot == hiTom;
         const VoiceRun run { takesTomNoise ? tomNoiseRun : whiteNoiseRun, numFrames, instructions };
 
-        if (voice.isSettled())
+        if (skipsSilence && voice.isSettled())
         {
             const double y = voice.getSettledOutput();
-            for (int n = 0; n < numFrames; ++n)
-                out[n] = y * masterGains[n];
+            if (masterResting && constantOutputs != nullptr)
+            {
+                out[0] = y * master;
+                constantOutputs[slot] = true;
+            }
+            else if (masterResting)
+                std::fill_n(out, numFrames, y * master);
+            else
+                for (int n = 0; n < numFrames; ++n)
+                    out[n] = y * masterGains[n];
         }
         else if (voice.isActive() && ! voice.cannotFadeWithinARun())
         {
@@ -179,13 +201,41 @@ void PulsettaCore::renderRun(double* const* voiceOutputs, int offset, int numFra
 
 void PulsettaCore::renderMasterAndNoise(int numFrames)
 {
-    for (int n = 0; n < numFrames; ++n)
+    using namespace instrument;
+    const double nextMaster = master - ((master - mainVolume) * masterRate + 1e-20);
+    masterResting = skipsSilence && std::memcmp(&nextMaster, &master, sizeof master) == 0;
+    if (masterResting)
     {
-        master = master - ((master - mainVolume) * masterRate + 1e-20);
-        masterGains[n] = master;
-        whiteNoiseRun[n] = whiteNoise.next();
-        tomNoiseRun[n] = tomNoise.process(whiteNoiseRun[n]);
+        std::fill_n(masterGains, numFrames, master); // at rest: every sample would give it again
     }
+    else
+    {
+        for (int n = 0; n < numFrames; ++n)
+        {
+            master = master - ((master - mainVolume) * masterRate + 1e-20);
+            masterGains[n] = master;
+        }
+    }
+
+    const auto sounds = [this](int slot) { return voices[static_cast<std::size_t>(slot)]->isActive(); };
+    if (skipsSilence && ! sounds(lowTom) && ! sounds(midTom) && ! sounds(hiTom) && (tomNoiseResting || tomNoise.isAtRest()))
+    {
+        tomNoiseResting = true;
+        tomNoise.rest(numFrames);
+    }
+    else
+    {
+        tomNoiseResting = false;
+    }
+
+    // The white noise runs on whether anything hears it or not.
+    if (! tomNoiseResting || sounds(bassDrum) || sounds(snareDrum) || sounds(handClap))
+        for (int n = 0; n < numFrames; ++n)
+            whiteNoiseRun[n] = whiteNoise.next();
+    else
+        whiteNoise.skip(numFrames);
+    if (! tomNoiseResting)
+        tomNoise.render(whiteNoiseRun, tomNoiseRun, numFrames);
 }
 
 void PulsettaCore::renderFading(PulsettaInstrument& voice, const VoiceRun& run, double* out)

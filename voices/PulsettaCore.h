@@ -27,9 +27,15 @@ public:
     void setSampleRate(float sampleRate) override;
     /** One sample of every voice into out[0..10], master volume applied (audio thread). */
     void process(double* out) override;
-    /** numFrames samples of every voice, master volume applied (audio thread). */
-    void render(double* const* voiceOutputs, int numFrames) override;
+    using DrumMachineCore::render;
+    /** numFrames samples of every voice, master volume applied; a voice at
+        rest under a master gain at rest is one value throughout (audio thread). */
+    void render(double* const* voiceOutputs, bool* constantOutputs, int numFrames) override;
     void setInstructionSet(InstructionSet set) override;
+    /** Whether silence may be skipped: voices and a master gain that have come
+        to rest, tom noise while no tom sounds. On by default; off only to show
+        what skipping changes (message thread, before rendering). */
+    void setSkipsSilence(bool shouldSkip) { skipsSilence = shouldSkip; }
 
     /** Arms the tom-noise burst after a tom hit (audio thread). */
     void startTomNoise(double velocity);
@@ -44,7 +50,7 @@ private:
 
     void createVoices();
     /** One run of at most maxRun frames. */
-    void renderRun(double* const* voiceOutputs, int offset, int numFrames);
+    void renderRun(double* const* voiceOutputs, bool* constantOutputs, int offset, int numFrames);
     void renderMasterAndNoise(int numFrames);
     /** A voice that may fade out within the run, frame by frame so it stops on its sample. */
     void renderFading(PulsettaInstrument& voice, const VoiceRun& run, double* out);
@@ -58,6 +64,9 @@ private:
     double master = 0.0;     // smoothed gain
     double masterRate = 0.0; // k * 0.002 per sample
     InstructionSet instructions = bestInstructionSet();
+    bool skipsSilence = true;
+    bool tomNoiseResting = false;
+    bool masterResting = false; // the master gain the same over the run
 
     // Per run: the master gain, the two noises, each voice's raw samples.
     // (The noises and raw samples with room for a whole last pack.)

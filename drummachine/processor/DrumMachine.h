@@ -365,6 +365,7 @@ private:
     std::array<int, numInstruments> numKeysOfInstrument {};
     std::array<int, numInstruments> blockOutput {};   // output numbers read once per block
     static constexpr int renderChunk = 256;            // frames the core renders at a time
+    const bool mixesWithAvx2 = bestInstructionSet() == InstructionSet::avx2;
     std::array<std::array<double, renderChunk>, numInstruments> voiceSamples {}; // each voice's samples of a chunk
     std::array<float*, maxChannels> outputChannels {};
     int numOutputChannels = 0;

@@ -14,6 +14,45 @@ constexpr int allNotesOffController = 123;
 constexpr int lowestPatternKey = 12;
 constexpr int highestPatternKey = 107;
 
+/** Adds a voice's samples, as single-precision samples, onto one output
+    channel (right null) or both channels of a pair. Built twice, the second
+    for processors with AVX2, where it converts and adds eight at a time. */
+inline void addVoiceTo (float* __restrict left, float* __restrict right, const double* voice, int frames) noexcept
+{
+    if (right == nullptr)
+    {
+        for (int n = 0; n < frames; ++n)
+            left[n] += (float) voice[n];
+        return;
+    }
+    for (int n = 0; n < frames; ++n)
+    {
+        const float sample = (float) voice[n];
+        left[n] += sample;
+        right[n] += sample;
+    }
+}
+
+__attribute__ ((target ("avx2"))) void addVoiceWithAvx2 (float* left, float* right, const double* voice, int frames) noexcept
+{
+    addVoiceTo (left, right, voice, frames);
+}
+
+void addVoice (float* left, float* right, const double* voice, int frames) noexcept
+{
+    addVoiceTo (left, right, voice, frames);
+}
+
+/** The same for a voice that gives one value throughout. */
+void addConstantVoice (float* __restrict left, float* __restrict right, float sample, int frames) noexcept
+{
+    for (int n = 0; n < frames; ++n)
+        left[n] += sample;
+    if (right != nullptr)
+        for (int n = 0; n < frames; ++n)
+            right[n] += sample;
+}
+
 std::uint8_t velocityByte (float velocity) noexcept
 {
     // Step velocities add up past 1 (up to about 1.38): the echo is held to
@@ -101,11 +140,12 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuff
                 handleMidiInput (carry.takeNext());
         }
 
-        if (hostClock.advance())
+        // A stopped clock has no step to report: it is not asked.
+        if (hostClock.isRunning() && hostClock.advance())
             playHostClockSteps (hostPlays);
-        if (nativeClock.advance())
+        if (nativeClock.isRunning() && nativeClock.advance())
             playNativeClockSteps (nativePlays, blockIntSync);
-        if (flam)
+        if (flam && (hostFlamClock.isRunning() || nativeFlamClock.isRunning()))
             playFlamStrokes (hostPlays, nativePlays);
         if (tapsQueued)
         {
@@ -610,21 +650,47 @@ void DrumMachine::render() noexcept
     while (renderPending > 0)
     {
         const int frames = std::min (renderPending, renderChunk);
-        core->render (voices.data(), frames);
+        std::array<bool, numInstruments> constant {};
+        core->render (voices.data(), constant.data(), frames);
+
+        // The voices an output starts with that give one value throughout
+        // (a silent voice at rest) are summed once, in voice order, and the
+        // sum added once: the same single-precision sums as sample by sample.
+        std::array<float, maxChannels> leadingSum {};
+        std::array<int, maxChannels> leadingCount {};
+        std::array<bool, maxChannels> leading {};
+        leading.fill (true);
+        const auto addLeading = [&] (int o) {
+            if (leading[(size_t) o] && leadingCount[(size_t) o] > 0)
+                addConstantVoice (outputChannels[(size_t) (mono ? o : 2 * o)] + renderedTotal,
+                                  mono ? nullptr : outputChannels[(size_t) (2 * o + 1)] + renderedTotal,
+                                  leadingSum[(size_t) o], frames);
+            leading[(size_t) o] = false;
+        };
 
         for (int i = 0; i < numInstruments; ++i)
         {
             const int o = blockOutput[(size_t) i] - 1;
             if (o < 0 || o >= numOutputs)
                 continue;
-            const double* voice = voices[(size_t) i];
-            for (int channel = mono ? o : 2 * o; channel <= (mono ? o : 2 * o + 1); ++channel)
+            if (constant[(size_t) i] && leading[(size_t) o])
             {
-                float* destination = outputChannels[(size_t) channel] + renderedTotal;
-                for (int n = 0; n < frames; ++n)
-                    destination[n] += (float) voice[n];
+                leadingSum[(size_t) o] += (float) voices[(size_t) i][0];
+                ++leadingCount[(size_t) o];
+                continue;
             }
+            addLeading (o);
+            float* left = outputChannels[(size_t) (mono ? o : 2 * o)] + renderedTotal;
+            float* right = mono ? nullptr : outputChannels[(size_t) (2 * o + 1)] + renderedTotal;
+            if (constant[(size_t) i])
+                addConstantVoice (left, right, (float) voices[(size_t) i][0], frames);
+            else if (mixesWithAvx2)
+                addVoiceWithAvx2 (left, right, voices[(size_t) i], frames);
+            else
+                addVoice (left, right, voices[(size_t) i], frames);
         }
+        for (int o = 0; o < numOutputs; ++o)
+            addLeading (o);
 
         if (core->isTriggerOutEnabled())
         {
