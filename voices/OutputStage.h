@@ -32,14 +32,22 @@ template <class T> struct OutputStageLanes
 
 namespace outputstage
 {
-/** One sample of y from x. */
-template <class T> PULSETTA_INLINE T step(OutputStageLanes<T>& s, T x)
+/** The level's next value. */
+template <class T> PULSETTA_INLINE T nextLevel(const OutputStageLanes<T>& s)
+{
+    return s.level - ((s.level - s.levelTarget) * s.levelRate + 1e-20);
+}
+
+/** One sample of y from x; levelMoves false when the level has come to rest
+    and its step would give the same value. */
+template <class T, bool levelMoves = true> PULSETTA_INLINE T step(OutputStageLanes<T>& s, T x)
 {
     using simd::abs;
     using simd::select;
     s.lp1 = x - (x - s.lp1) * s.pole + 1e-20;
     s.lp2 = s.lp1 - (s.lp1 - s.lp2) * s.pole + 1e-20;
-    s.level = s.level - ((s.level - s.levelTarget) * s.levelRate + 1e-20);
+    if (levelMoves)
+        s.level = nextLevel(s);
     // Every weight is 0 or a whole number, so the sum is exactly the written mix.
     const T y = (s.lp1Weight * s.lp1 + s.lp2Weight * s.lp2 + x) * s.level;
     s.peak = s.peak - (s.peak * s.peakDecay + 1e-20);

@@ -1,5 +1,7 @@
 #include "voices/OutputStageRun.h"
 
+#include <cstring>
+
 namespace
 {
 using Voice = OutputStageRun::Voice;
@@ -36,7 +38,7 @@ template <class P> PULSETTA_INLINE void keep(Voice* v, const OutputStageLanes<P>
 /** groups x 4 voices, side by side: blocks of four frames are turned so that
     a pack holds one frame of four voices, stepped frame by frame, and turned
     back into four frames of each voice. */
-template <class P, int groups> PULSETTA_INLINE void renderGroups(Voice* v, const double* masterGains, int numFrames)
+template <class P, int groups, bool levelsMove> PULSETTA_INLINE void renderGroups(Voice* v, const double* masterGains, int numFrames)
 {
     OutputStageLanes<P> lanes[groups];
     P last[groups];
@@ -54,10 +56,10 @@ template <class P, int groups> PULSETTA_INLINE void renderGroups(Voice* v, const
             P f0 = P::load(w[0].rawSamples + n), f1 = P::load(w[1].rawSamples + n);
             P f2 = P::load(w[2].rawSamples + n), f3 = P::load(w[3].rawSamples + n);
             simd::transpose(f0, f1, f2, f3);
-            f0 = outputstage::step(lanes[g], f0) * masterGains[n];
-            f1 = outputstage::step(lanes[g], f1) * masterGains[n + 1];
-            f2 = outputstage::step(lanes[g], f2) * masterGains[n + 2];
-            last[g] = outputstage::step(lanes[g], f3);
+            f0 = outputstage::step<P, levelsMove>(lanes[g], f0) * masterGains[n];
+            f1 = outputstage::step<P, levelsMove>(lanes[g], f1) * masterGains[n + 1];
+            f2 = outputstage::step<P, levelsMove>(lanes[g], f2) * masterGains[n + 2];
+            last[g] = outputstage::step<P, levelsMove>(lanes[g], f3);
             f3 = last[g] * masterGains[n + 3];
             simd::transpose(f0, f1, f2, f3);
             f0.store(w[0].output + n);
@@ -70,7 +72,7 @@ template <class P, int groups> PULSETTA_INLINE void renderGroups(Voice* v, const
         {
             const Voice* w = v + 4 * g;
             const P x = P::of(w[0].rawSamples[n], w[1].rawSamples[n], w[2].rawSamples[n], w[3].rawSamples[n]);
-            last[g] = outputstage::step(lanes[g], x);
+            last[g] = outputstage::step<P, levelsMove>(lanes[g], x);
             const P y = last[g] * masterGains[n];
             for (int i = 0; i < simd::lanes; ++i)
                 w[i].output[n] = y[i];
@@ -80,24 +82,46 @@ template <class P, int groups> PULSETTA_INLINE void renderGroups(Voice* v, const
         keep(v + 4 * g, lanes[g], last[g]);
 }
 
-template <class P> PULSETTA_INLINE void renderVoices(Voice* v, int groups, const double* masterGains, int numFrames)
+template <class P, bool levelsMove> PULSETTA_INLINE void renderVoices(Voice* v, int groups, const double* masterGains, int numFrames)
 {
     if (groups == 1)
-        renderGroups<P, 1>(v, masterGains, numFrames);
+        renderGroups<P, 1, levelsMove>(v, masterGains, numFrames);
     else if (groups == 2)
-        renderGroups<P, 2>(v, masterGains, numFrames);
+        renderGroups<P, 2, levelsMove>(v, masterGains, numFrames);
     else
-        renderGroups<P, 3>(v, masterGains, numFrames);
+        renderGroups<P, 3, levelsMove>(v, masterGains, numFrames);
 }
 
-PULSETTA_TARGET_AVX2 void renderAvx2(Voice* v, int groups, const double* masterGains, int numFrames)
+template <class P> PULSETTA_INLINE void renderVoices(Voice* v, int groups, const double* masterGains, int numFrames, bool levelsMove)
 {
-    renderVoices<simd::Avx2Pack>(v, groups, masterGains, numFrames);
+    if (levelsMove)
+        renderVoices<P, true>(v, groups, masterGains, numFrames);
+    else
+        renderVoices<P, false>(v, groups, masterGains, numFrames);
 }
 
-void renderSse2(Voice* v, int groups, const double* masterGains, int numFrames)
+PULSETTA_TARGET_AVX2 void renderAvx2(Voice* v, int groups, const double* masterGains, int numFrames, bool levelsMove)
 {
-    renderVoices<simd::Sse2Pack>(v, groups, masterGains, numFrames);
+    renderVoices<simd::Avx2Pack>(v, groups, masterGains, numFrames, levelsMove);
+}
+
+void renderSse2(Voice* v, int groups, const double* masterGains, int numFrames, bool levelsMove)
+{
+    renderVoices<simd::Sse2Pack>(v, groups, masterGains, numFrames, levelsMove);
+}
+
+/** Whether some voice's level would still move: one that has come to rest
+    is left out of the steps, which would give it again every sample. */
+bool levelsMove(const Voice* v, int count)
+{
+    for (int i = 0; i < count; ++i)
+    {
+        const auto lanes = outputstage::lanesOf(*v[i].stage);
+        const double next = outputstage::nextLevel(lanes);
+        if (std::memcmp(&next, &lanes.level, sizeof next) != 0)
+            return true;
+    }
+    return false;
 }
 } // namespace
 
@@ -117,8 +141,9 @@ void OutputStageRun::render(const double* masterGains, int numFrames, Instructio
         restingStage = OutputStage();
         voices[static_cast<std::size_t>(i)] = { &restingStage, silence, discarded.data() };
     }
+    const bool moving = levelsMove(voices.data(), count);
     if (instructions == InstructionSet::avx2)
-        renderAvx2(voices.data(), groups, masterGains, numFrames);
+        renderAvx2(voices.data(), groups, masterGains, numFrames, moving);
     else
-        renderSse2(voices.data(), groups, masterGains, numFrames);
+        renderSse2(voices.data(), groups, masterGains, numFrames, moving);
 }

@@ -199,9 +199,9 @@ struct PulsettaBassDrum::Kernel
                 s.wave[n] = w;
                 s.threshold[n] = threshold;
 
-                s.highNoise[n] = highNoise.process(lowNoise.processGuarded(noise[n]));
+                s.highNoise[n] = highNoise.processQuickly(lowNoise.processQuickly(noise[n], 1e-20));
                 ce = ce * clickStep.keep + clickStep.push;
-                s.clickNoise[n] = clickLow.processGuarded(clickHigh.process(ce));
+                s.clickNoise[n] = clickLow.processQuickly(clickHigh.processQuickly(ce), 1e-20);
                 ne = ne * noiseStep.keep + noiseStep.push;
                 s.noiseEnvelope[n] = ne;
             }

@@ -203,6 +203,7 @@ struct PulsettaSnareDrum::Kernel
             const double a = d.snappyHighPass.pole, g = d.snappyHighPass.gain;
             double high = d.snappyHigh, previous = d.previousNoise;
             const auto& lp = d.bandLowPass.coefficients;
+            const double bandFromBeforeLast = lp.a1 * lp.a2, bandFromLast = lp.a1 * lp.a1 - lp.a2;
             double x1 = d.bandLowPass.x1, y1 = d.bandLowPass.y1, y2 = d.bandLowPass.y2;
             const auto& hp = d.bandHighPass.coefficients;
             double hx1 = d.bandHighPass.x1, hx2 = d.bandHighPass.x2, hy1 = d.bandHighPass.y1, hy2 = d.bandHighPass.y2;
@@ -225,16 +226,22 @@ struct PulsettaSnareDrum::Kernel
                 s.multiplier2[n] = o2.multiplier;
 
                 // The noise's high-pass with its sign turned over, then the
-                // low-pass run twice on the held input, as if at twice the rate.
-                high = a * high - (noise[n] - previous) * g + 1e-20;
+                // low-pass run twice on the held input, as if at twice the rate:
+                //   first = b0 h + b1 x1 + b2 x1 - a1 y1 - a2 y2 + c
+                //   band  = b0 h + b1 h + b2 x1 - a1 first - a2 y1 + c
+                // with first put into band, so band waits on the last band only
+                // through one multiplication and one addition.
+                high = a * high + ((1e-20 - (noise[n] - previous) * g));
                 previous = noise[n];
-                const double first = lp.b0 * high + lp.b1 * x1 + lp.b2 * x1 - lp.a1 * y1 - lp.a2 * y2 + 1e-20;
-                const double band = lp.b0 * high + lp.b1 * high + lp.b2 * x1 - lp.a1 * first - lp.a2 * y1 + 1e-20;
+                const double intoFirst = (lp.b0 * high + lp.b1 * x1) + lp.b2 * x1 + 1e-20;
+                const double intoBand = (lp.b0 * high + lp.b1 * high) + lp.b2 * x1 + 1e-20;
+                const double first = (intoFirst - lp.a2 * y2) - lp.a1 * y1;
+                const double band = ((intoBand - lp.a1 * intoFirst) + bandFromBeforeLast * y2) + bandFromLast * y1;
                 x1 = high;
                 y2 = first;
                 y1 = band;
                 s.band[n] = band;
-                const double bandHigh = hp.b0 * band + hp.b1 * hx1 + hp.b2 * hx2 - hp.a1 * hy1 - hp.a2 * hy2 + 1e-20;
+                const double bandHigh = ((hp.b0 * band + hp.b1 * hx1) + hp.b2 * hx2 + 1e-20 - hp.a2 * hy2) - hp.a1 * hy1;
                 hx2 = hx1;
                 hx1 = band;
                 hy2 = hy1;

@@ -39,6 +39,43 @@ struct PulsettaTom::Kernel
         alignas(32) double noise[maxFrames]; // the tom noise part of x
     };
 
+    /** Four frames of four values each, turned into four packs of one value each. */
+    template <class P> static PULSETTA_INLINE void loadFrames(const double* at, P& a, P& b, P& c, P& d)
+    {
+        a = P::load(at);
+        b = P::load(at + 4);
+        c = P::load(at + 8);
+        d = P::load(at + 12);
+        simd::transpose(a, b, c, d);
+    }
+
+    /** The triangle at this phase, its symmetry stretched. The branch order
+        matters: the symmetry can be slightly negative at full depth, and then
+        the rising side is never taken. */
+    template <class P> static PULSETTA_INLINE P wave(P phase, double symmetryScale, P stretch)
+    {
+        const P s = 1.0 - symmetryScale * stretch;
+        const auto falling = phase >= twoPi * s;
+        const P rise = select(falling, s * pi - phase + pi, phase - s * pi);
+        return rise * inversePi / select(falling, 1.0 - s, s);
+    }
+
+    /** The three smoothed waves through their knees under the three levels. */
+    template <class P> static PULSETTA_INLINE P body(P w0, P w1, P w2, P bright, P second, P third, P mainSmoothed)
+    {
+        // The main oscillator is brightened on its positive half before the knee.
+        P wMain = w0 * 0.8;
+        wMain = select(wMain >= 0.0, wMain * (5.0 * bright + 1.0), wMain);
+        wMain = knee(wMain);
+        wMain = select(wMain >= 0.0, wMain * (1.0 - 0.2 * bright), wMain);
+        const P wLow = knee(w1 * 0.8);
+        const P wHigh = knee(w2 * 0.8);
+        const P mainLevel = 1.0 - simd::exp(-mainSmoothed);
+        const P secondLevel = 1.0 - simd::exp(-second);
+        const P thirdLevel = 1.0 - simd::exp(-third);
+        return (secondLevel + 1.25 * mainLevel) * wMain + thirdLevel * wHigh + 0.75 * wLow * mainLevel;
+    }
+
     template <class P>
     static PULSETTA_INLINE void renderStretch(PulsettaTom& t, int numFrames, bool holding, const double* tomNoise, double* x)
     {
@@ -99,41 +136,39 @@ struct PulsettaTom::Kernel
                     s.levels[4 * n + k] = s.gates[4 * n + k] = s.phases[4 * n + k] = 0.0, s.mainSmoothed[n] = 0.0;
         }
 
-        // The waves, their smoothing, the knees and the body, four frames at a time.
+        // The waves, their smoothing, the knees and the body, four frames at a
+        // time. After the attack the smoother passes each wave on at once, and
+        // one pass does it all; in the attack the waves are smoothed sample by
+        // sample between two passes.
         const bool instantSmoothing = t.waveSmoothingRate == 1.0;
-        const P symmetry0 = P::splat(t.symmetryScale[0]), symmetry1 = P::splat(t.symmetryScale[1]), symmetry2 = P::splat(t.symmetryScale[2]);
         for (int m = 0; m < packed; m += simd::lanes)
         {
-            P main = P::load(s.levels + 4 * m), second = P::load(s.levels + 4 * m + 4), third = P::load(s.levels + 4 * m + 8),
-              noise = P::load(s.levels + 4 * m + 12);
-            simd::transpose(main, second, third, noise);
-            P sweep1 = P::load(s.gates + 4 * m), sweep2 = P::load(s.gates + 4 * m + 4), pitch = P::load(s.gates + 4 * m + 8),
-              bright = P::load(s.gates + 4 * m + 12);
-            simd::transpose(sweep1, sweep2, pitch, bright);
-            P phase0 = P::load(s.phases + 4 * m), phase1 = P::load(s.phases + 4 * m + 4), phase2 = P::load(s.phases + 4 * m + 8),
-              unused = P::load(s.phases + 4 * m + 12);
-            simd::transpose(phase0, phase1, phase2, unused);
+            P main, second, third, noise, sweep1, sweep2, pitch, bright;
+            loadFrames(s.levels + 4 * m, main, second, third, noise);
+            loadFrames(s.gates + 4 * m, sweep1, sweep2, pitch, bright);
+            P phase0, phase1, phase2, unused;
+            loadFrames(s.phases + 4 * m, phase0, phase1, phase2, unused);
 
             const P stretch = 1.0 + t.depthAboveOne * pitch;
-            const P* phases[3] = { &phase0, &phase1, &phase2 };
-            const P* symmetries[3] = { &symmetry0, &symmetry1, &symmetry2 };
-            for (int i = 0; i < 3; ++i)
-            {
-                // The branch order matters: the symmetry can be slightly negative
-                // at full depth, and then the rising side is never taken.
-                const P sym = 1.0 - *symmetries[i] * stretch;
-                const P ph = *phases[i];
-                const auto falling = ph >= twoPi * sym;
-                const P rise = select(falling, sym * pi - ph + pi, ph - sym * pi);
-                const P width = select(falling, 1.0 - sym, sym);
-                (rise * inversePi / width).store(s.waves[i] + m);
-            }
+            P waves[3] = { wave(phase0, t.symmetryScale[0], stretch), wave(phase1, t.symmetryScale[1], stretch),
+                           wave(phase2, t.symmetryScale[2], stretch) };
             (noise * P::load(tomNoise + m) * 2.0).store(s.noise + m);
+            if (instantSmoothing)
+            {
+                for (int i = 0; i < 3; ++i)
+                    waves[i] = waves[i] - 1e-20;
+                body(waves[0], waves[1], waves[2], bright, second, third, P::load(s.mainSmoothed + m)).store(x + m);
+                if (m + simd::lanes >= numFrames)
+                    for (int i = 0; i < 3; ++i)
+                        t.smoothedWave[static_cast<std::size_t>(i)] = waves[i][numFrames - 1 - m];
+            }
+            else
+                for (int i = 0; i < 3; ++i)
+                    waves[i].store(s.waves[i] + m);
         }
 
         if (! instantSmoothing)
         {
-            // In the attack the waves are smoothed sample by sample.
             const double keep = 1.0 - t.waveSmoothingRate, rate = t.waveSmoothingRate;
             for (int i = 0; i < 3; ++i)
             {
@@ -142,39 +177,15 @@ struct PulsettaTom::Kernel
                     s.waves[i][n] = value = value * keep + (s.waves[i][n] * rate - 1e-20);
                 t.smoothedWave[static_cast<std::size_t>(i)] = value;
             }
-        }
-        else
-        {
-            // After it the smoother passes each wave on at once.
-            for (int i = 0; i < 3; ++i)
+            for (int m = 0; m < packed; m += simd::lanes)
             {
-                for (int m = 0; m < packed; m += simd::lanes)
-                    (P::load(s.waves[i] + m) - 1e-20).store(s.waves[i] + m);
-                t.smoothedWave[static_cast<std::size_t>(i)] = s.waves[i][numFrames - 1];
+                P main, second, third, noise, sweep1, sweep2, pitch, bright;
+                loadFrames(s.levels + 4 * m, main, second, third, noise);
+                loadFrames(s.gates + 4 * m, sweep1, sweep2, pitch, bright);
+                body(P::load(s.waves[0] + m), P::load(s.waves[1] + m), P::load(s.waves[2] + m), bright, second, third,
+                     P::load(s.mainSmoothed + m))
+                    .store(x + m);
             }
-        }
-
-        for (int m = 0; m < packed; m += simd::lanes)
-        {
-            P main = P::load(s.levels + 4 * m), second = P::load(s.levels + 4 * m + 4), third = P::load(s.levels + 4 * m + 8),
-              noise = P::load(s.levels + 4 * m + 12);
-            simd::transpose(main, second, third, noise);
-            P sweep1 = P::load(s.gates + 4 * m), sweep2 = P::load(s.gates + 4 * m + 4), pitch = P::load(s.gates + 4 * m + 8),
-              bright = P::load(s.gates + 4 * m + 12);
-            simd::transpose(sweep1, sweep2, pitch, bright);
-
-            // The main oscillator is brightened on its positive half before the knee.
-            P wMain = P::load(s.waves[0] + m) * 0.8;
-            wMain = select(wMain >= 0.0, wMain * (5.0 * bright + 1.0), wMain);
-            wMain = knee(wMain);
-            wMain = select(wMain >= 0.0, wMain * (1.0 - 0.2 * bright), wMain);
-            const P wLow = knee(P::load(s.waves[1] + m) * 0.8);
-            const P wHigh = knee(P::load(s.waves[2] + m) * 0.8);
-
-            const P mainLevel = 1.0 - simd::exp(-P::load(s.mainSmoothed + m));
-            const P secondLevel = 1.0 - simd::exp(-second);
-            const P thirdLevel = 1.0 - simd::exp(-third);
-            ((secondLevel + 1.25 * mainLevel) * wMain + thirdLevel * wHigh + 0.75 * wLow * mainLevel).store(x + m);
         }
 
         // The body through the DC blocker, then the noise on top.

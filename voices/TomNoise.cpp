@@ -33,6 +33,15 @@ void TomNoise::start(double velocity)
 
 void TomNoise::render(const double* whiteNoise, double* out, int numFrames)
 {
+    if (isAtRest())
+    {
+        // The burst has come to rest: it would give its value again every sample.
+        const double gain = (burstEnvelope.value * 8.0 + 1.0);
+        for (int n = 0; n < numFrames; ++n)
+            out[n] = gain * filter(whiteNoise[n]) * -0.25;
+        samplesSinceReset += numFrames;
+        return;
+    }
     for (int n = 0; n < numFrames; ++n)
     {
         const double y = filter(whiteNoise[n]);
