@@ -14,13 +14,37 @@ using voiceconstants::velocityScale;
 constexpr double inversePi = 1.0 / pi;
 constexpr int maxFrames = PulsettaInstrument::maxRunFrames;
 
-/** A unit-slope tanh knee at +-0.1 with a ceiling 1/6.6 above it: symmetric,
-    the negative side is the positive side of -w turned over. */
-template <class P> PULSETTA_INLINE P knee(P w)
+/** 1/a, 1/b and 1/c from one division: divisions are what the sample
+    loops wait on most. None of a, b, c may be 0 or beyond 1e100. */
+template <class P> PULSETTA_INLINE void invert(P& a, P& b, P& c)
 {
-    const P e = simd::exp(select(13.2 * (simd::abs(w) - 0.1) > 709.0, P::splat(709.0), 13.2 * (simd::abs(w) - 0.1)));
-    const P bent = (1.0 - 2.0 / (e + 1.0)) * 0.15151515151515152;
-    return select(w > 0.1, 0.1 + bent, select(w < -0.1, -0.1 - bent, w));
+    const P ab = a * b;
+    const P r = 1.0 / (ab * c);
+    const P ra = r * (b * c), rb = r * (a * c);
+    c = r * ab;
+    a = ra;
+    b = rb;
+}
+
+/** Three unit-slope tanh knees at +-0.1 with a ceiling 1/6.6 above them:
+    symmetric, the negative side is the positive side of -w turned over.
+    From an exponent of 40 on, the knee is at its ceiling to the last bit, so
+    the exponent is held there. */
+template <class P> PULSETTA_INLINE void knees(P& w0, P& w1, P& w2)
+{
+    const auto exponent = [](P w) {
+        const P e = 13.2 * (simd::abs(w) - 0.1);
+        return select(e > 40.0, P::splat(40.0), e);
+    };
+    P q0 = simd::exp(exponent(w0)) + 1.0, q1 = simd::exp(exponent(w1)) + 1.0, q2 = simd::exp(exponent(w2)) + 1.0;
+    invert(q0, q1, q2);
+    const auto bend = [](P w, P q) {
+        const P bent = (1.0 - 2.0 * q) * 0.15151515151515152;
+        return select(w > 0.1, 0.1 + bent, select(w < -0.1, -0.1 - bent, w));
+    };
+    w0 = bend(w0, q0);
+    w1 = bend(w1, q1);
+    w2 = bend(w2, q2);
 }
 } // namespace
 
@@ -49,15 +73,26 @@ struct PulsettaTom::Kernel
         simd::transpose(a, b, c, d);
     }
 
-    /** The triangle at this phase, its symmetry stretched. The branch order
-        matters: the symmetry can be slightly negative at full depth, and then
-        the rising side is never taken. */
-    template <class P> static PULSETTA_INLINE P wave(P phase, double symmetryScale, P stretch)
+    /** The three triangles at their phases, their symmetries stretched. The
+        branch order matters: a symmetry can be slightly negative at full
+        depth, and then the rising side is never taken; so the side taken is
+        never narrower than a rounding step of 1, and the widths may be
+        inverted together. */
+    template <class P> static PULSETTA_INLINE void waves(const PulsettaTom& t, P stretch, P& w0, P& w1, P& w2)
     {
-        const P s = 1.0 - symmetryScale * stretch;
-        const auto falling = phase >= twoPi * s;
-        const P rise = select(falling, s * pi - phase + pi, phase - s * pi);
-        return rise * inversePi / select(falling, 1.0 - s, s);
+        P* phases[3] = { &w0, &w1, &w2 };
+        P widths[3], rises[3];
+        for (int i = 0; i < 3; ++i)
+        {
+            const P s = 1.0 - t.symmetryScale[static_cast<std::size_t>(i)] * stretch;
+            const P phase = *phases[i];
+            const auto falling = phase >= twoPi * s;
+            rises[i] = select(falling, s * pi - phase + pi, phase - s * pi);
+            widths[i] = select(falling, 1.0 - s, s);
+        }
+        invert(widths[0], widths[1], widths[2]);
+        for (int i = 0; i < 3; ++i)
+            *phases[i] = rises[i] * inversePi * widths[i];
     }
 
     /** The three smoothed waves through their knees under the three levels. */
@@ -66,10 +101,9 @@ struct PulsettaTom::Kernel
         // The main oscillator is brightened on its positive half before the knee.
         P wMain = w0 * 0.8;
         wMain = select(wMain >= 0.0, wMain * (5.0 * bright + 1.0), wMain);
-        wMain = knee(wMain);
+        P wLow = w1 * 0.8, wHigh = w2 * 0.8;
+        knees(wMain, wLow, wHigh);
         wMain = select(wMain >= 0.0, wMain * (1.0 - 0.2 * bright), wMain);
-        const P wLow = knee(w1 * 0.8);
-        const P wHigh = knee(w2 * 0.8);
         const P mainLevel = 1.0 - simd::exp(-mainSmoothed);
         const P secondLevel = 1.0 - simd::exp(-second);
         const P thirdLevel = 1.0 - simd::exp(-third);
@@ -150,8 +184,8 @@ struct PulsettaTom::Kernel
             loadFrames(s.phases + 4 * m, phase0, phase1, phase2, unused);
 
             const P stretch = 1.0 + t.depthAboveOne * pitch;
-            P waves[3] = { wave(phase0, t.symmetryScale[0], stretch), wave(phase1, t.symmetryScale[1], stretch),
-                           wave(phase2, t.symmetryScale[2], stretch) };
+            Kernel::waves(t, stretch, phase0, phase1, phase2);
+            P waves[3] = { phase0, phase1, phase2 };
             (noise * P::load(tomNoise + m) * 2.0).store(s.noise + m);
             if (instantSmoothing)
             {
