@@ -137,7 +137,7 @@ struct PulsettaBassDrum::Kernel
     /** The asymmetric triangle at symmetry 0.5, scaled. */
     static PULSETTA_INLINE double shape(double phase)
     {
-        const double w = phase < pi ? (phase - 0.5 * pi) / pi * 0.5 : (0.5 * pi - phase + pi) / pi * 0.5;
+        const double w = (phase < pi ? phase - 0.5 * pi : 0.5 * pi - phase + pi) * (0.5 / pi);
         return (3.0 * w - 0.04) * 2.5;
     }
 

@@ -169,7 +169,7 @@ struct PulsettaSnareDrum::Kernel
     template <class P> static PULSETTA_INLINE P shape(P phase)
     {
         constexpr double height = 0.5 * (pi + 1.0);
-        return select(phase >= pi, (pi / 2.0 - phase + pi) / pi * height, (phase - pi / 2.0) / pi * height);
+        return select(phase >= pi, pi / 2.0 - phase + pi, phase - pi / 2.0) * (height / pi);
     }
 
     template <class P>
@@ -222,8 +222,9 @@ struct PulsettaSnareDrum::Kernel
                 advance(o2, (base2 + sweep2 * pitch) * d.radiansPerHertz, 3, 0.904);
                 s.phase1[n] = o1.phase;
                 s.phase2[n] = o2.phase;
-                s.multiplier1[n] = o1.multiplier;
-                s.multiplier2[n] = o2.multiplier;
+                // The waves are divided by the stretch: a stretched cycle's by 1 / multiplier.
+                s.multiplier1[n] = o1.multiplier == 1.0 ? 1.0 : 1.0 / o1.multiplier;
+                s.multiplier2[n] = o2.multiplier == 1.0 ? 1.0 : 1.0 / o2.multiplier;
 
                 // The noise's high-pass with its sign turned over, then the
                 // low-pass run twice on the held input, as if at twice the rate:
@@ -280,15 +281,16 @@ struct PulsettaSnareDrum::Kernel
               snappy = P::load(s.envelopes + 4 * m + 12);
             simd::transpose(pitch, tone, body, snappy);
 
-            P wave1 = ((shape(P::load(s.phase1 + m)) - 1.0) / P::load(s.multiplier1 + m) + 0.65) * 0.8 + 0.48;
-            P wave2 = (shape(P::load(s.phase2 + m)) - 1.0) / P::load(s.multiplier2 + m) + 0.75 + 0.6;
-            // Each wave is shaped by one of two tanh knees.
-            const P knee1 = simd::exp(select(wave1 > 0.0, 4.4 * wave1, 7.0 * (wave1 + 0.3)));
-            const P knee2 = simd::exp(select(wave2 > 0.0, 6.0 * wave2, 9.2 * (wave2 + 0.35)));
-            wave1 = select(wave1 > 0.0, (1.0 - 2.0 / (knee1 + 1.0)) / 2.2,
-                           select(wave1 < -0.3, (1.0 - 2.0 / (knee1 + 1.0)) / 3.5 - 0.3, wave1));
-            wave2 = select(wave2 > 0.0, (1.0 - 2.0 / (knee2 + 1.0)) / 3.0,
-                           select(wave2 < -0.35, (1.0 - 2.0 / (knee2 + 1.0)) / 4.6 - 0.35, wave2));
+            P wave1 = ((shape(P::load(s.phase1 + m)) - 1.0) * P::load(s.multiplier1 + m) + 0.65) * 0.8 + 0.48;
+            P wave2 = (shape(P::load(s.phase2 + m)) - 1.0) * P::load(s.multiplier2 + m) + 0.75 + 0.6;
+            // Each wave is shaped by one of two tanh knees; the two denominators
+            // are inverted with one division.
+            const P denominator1 = simd::exp(select(wave1 > 0.0, 4.4 * wave1, 7.0 * (wave1 + 0.3))) + 1.0;
+            const P denominator2 = simd::exp(select(wave2 > 0.0, 6.0 * wave2, 9.2 * (wave2 + 0.35))) + 1.0;
+            const P inverse = 1.0 / (denominator1 * denominator2);
+            const P bent1 = 1.0 - 2.0 * (inverse * denominator2), bent2 = 1.0 - 2.0 * (inverse * denominator1);
+            wave1 = select(wave1 > 0.0, bent1 * (1.0 / 2.2), select(wave1 < -0.3, bent1 * (1.0 / 3.5) - 0.3, wave1));
+            wave2 = select(wave2 > 0.0, bent2 * (1.0 / 3.0), select(wave2 < -0.35, bent2 * (1.0 / 4.6) - 0.35, wave2));
             wave2 = wave2 - 0.18;
             const P toneSignal = 0.4 * wave2 * tone + wave1 * tone + 0.03 * body * (0.4 * wave2 + wave1);
 
