@@ -33,7 +33,9 @@ struct Scenario
     std::int64_t frames;
 };
 
-/** The largest difference on each voice between the engine and the reference. */
+/** The largest difference on each voice between the engine and the
+    reference. The engine renders in runs from event to event, cut again at
+    random lengths as a host's blocks would cut them. */
 std::array<double, instrument::numVoices> largestDifferences(double rate, const Scenario& scenario)
 {
     PulsettaCore core;
@@ -44,9 +46,13 @@ std::array<double, instrument::numVoices> largestDifferences(double rate, const 
         core.setParameter(i, scenario.parameters[static_cast<size_t>(i)]), model.setParameter(i, scenario.parameters[static_cast<size_t>(i)]);
 
     std::array<double, instrument::numVoices> largest {};
-    double out[instrument::numVoices], expected[instrument::numVoices];
+    std::array<std::vector<double>, instrument::numVoices> out;
+    for (auto& voice : out)
+        voice.resize(600);
+    std::mt19937 cuts(static_cast<unsigned>(scenario.frames));
+    double expected[instrument::numVoices];
     size_t next = 0;
-    for (std::int64_t n = 0; n < scenario.frames; ++n)
+    for (std::int64_t n = 0; n < scenario.frames;)
     {
         for (; next < scenario.events.size() && scenario.events[next].frame == n; ++next)
         {
@@ -56,10 +62,22 @@ std::array<double, instrument::numVoices> largestDifferences(double rate, const 
             else
                 core.setParameter(e.index, e.value), model.setParameter(e.index, e.value);
         }
-        core.process(out);
-        model.process(expected);
-        for (size_t v = 0; v < largest.size(); ++v)
-            largest[v] = std::max(largest[v], std::fabs(out[v] - expected[v]));
+        std::int64_t end = std::min(scenario.frames, n + std::uniform_int_distribution<std::int64_t>(1, 520)(cuts));
+        if (next < scenario.events.size())
+            end = std::min(end, scenario.events[next].frame);
+        double* outputs[instrument::numVoices];
+        for (size_t v = 0; v < out.size(); ++v)
+            outputs[v] = out[v].data();
+        core.render(outputs, static_cast<int>(end - n));
+        for (std::int64_t i = 0; n < end; ++n, ++i)
+        {
+            model.process(expected);
+            for (size_t v = 0; v < largest.size(); ++v)
+            {
+                const double difference = std::fabs(out[v][static_cast<size_t>(i)] - expected[v]);
+                largest[v] = difference <= largest[v] ? largest[v] : (std::isnan(difference) ? HUGE_VAL : difference);
+            }
+        }
     }
     return largest;
 }
