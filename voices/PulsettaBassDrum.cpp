@@ -4,7 +4,9 @@
 #include "voices/VoiceConstants.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -134,6 +136,18 @@ struct PulsettaBassDrum::Kernel
         alignas(32) double noiseEnvelope[maxFrames], highNoise[maxFrames], clickNoise[maxFrames];
     };
 
+    static bool clickAtRest(double envelope, sampleloops::EnvelopeStep step, OnePoleHighPass high, Biquad low)
+    {
+        const auto state = [&] {
+            return std::array<double, 7> { envelope, high.previousInput, high.previousOutput, low.x1, low.x2, low.y1, low.y2 };
+        };
+        const auto before = state();
+        envelope = envelope * step.keep + step.push;
+        low.processQuickly(high.processQuickly(envelope), 1e-20);
+        const auto after = state();
+        return std::memcmp(before.data(), after.data(), sizeof before) == 0;
+    }
+
     /** The asymmetric triangle at symmetry 0.5, scaled. */
     static PULSETTA_INLINE double shape(double phase)
     {
@@ -165,6 +179,9 @@ struct PulsettaBassDrum::Kernel
             bool cut = d.clickGate == 0.0;
             auto lowNoise = d.noiseLowPass, clickLow = d.clickLowPass;
             auto highNoise = d.noiseHighPass, clickHigh = d.clickHighPass;
+            // Once cut, the click's envelope and filters come to rest: then
+            // every sample would give the same values again.
+            const bool clickResting = cut && clickAtRest(ce, clickStep, clickHigh, clickLow);
 
             for (int n = 0; n < numFrames; ++n)
             {
@@ -200,8 +217,15 @@ struct PulsettaBassDrum::Kernel
                 s.threshold[n] = threshold;
 
                 s.highNoise[n] = highNoise.processQuickly(lowNoise.processQuickly(noise[n], 1e-20));
-                ce = ce * clickStep.keep + clickStep.push;
-                s.clickNoise[n] = clickLow.processQuickly(clickHigh.processQuickly(ce), 1e-20);
+                if (clickResting)
+                {
+                    s.clickNoise[n] = clickLow.y1;
+                }
+                else
+                {
+                    ce = ce * clickStep.keep + clickStep.push;
+                    s.clickNoise[n] = clickLow.processQuickly(clickHigh.processQuickly(ce), 1e-20);
+                }
                 ne = ne * noiseStep.keep + noiseStep.push;
                 s.noiseEnvelope[n] = ne;
             }

@@ -59,10 +59,14 @@ struct PulsettaCymbal::Kernel
         const auto decayGlide = EnvelopeStep::toward(c.decayFactor, c.output.levelRate);
         const auto tuneGlide = EnvelopeStep::toward(c.tuneFactor, c.output.levelRate);
         double decay = c.smoothedDecay, tune = c.smoothedTune;
+        // A glide that has come to rest would give its value again every sample.
+        const bool decayGlides = ! sampleloops::atRest(decay, decayGlide), tuneGlides = ! sampleloops::atRest(tune, tuneGlide);
         for (int n = 0; n < frames; ++n)
         {
-            decay = decay * decayGlide.keep + decayGlide.push;
-            tune = tune * tuneGlide.keep + tuneGlide.push;
+            if (decayGlides)
+                decay = decay * decayGlide.keep + decayGlide.push;
+            if (tuneGlides)
+                tune = tune * tuneGlide.keep + tuneGlide.push;
             ended = ! c.advance(tune * c.sourceStep, reads, n);
             positions[n] = c.position;
             decays[n] = decay;
@@ -84,7 +88,8 @@ struct PulsettaCymbal::Kernel
         for (int m = 0; m < frames; m += simd::lanes)
         {
             const P u = 1.0 - P::load(positions + m) / (P::load(decays + m) * fadeLength);
-            envelope = select(u > 0.0, (simd::exp(u) - 1.0) * 0.36787944117144233, P::splat(0.0));
+            // u is at most 1, and where it is not above 0 the envelope is 0 = e^0 - 1.
+            envelope = (simd::expWithinRange(select(u > 0.0, u, P::splat(0.0))) - 1.0) * 0.36787944117144233;
             (P::load(x + m) * envelope * gain).store(x + m);
         }
         c.positionEnvelope = envelope[(frames - 1) % simd::lanes];

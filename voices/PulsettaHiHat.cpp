@@ -63,9 +63,10 @@ struct PulsettaHiHat::Kernel
         auto step = EnvelopeStep::toward(h.amplitude, h.envelopeRate);
         const auto glide = EnvelopeStep::toward(h.tuneFactor, h.output.levelRate);
         double envelope = h.envelope, tune = h.smoothedTune;
+        const bool glides = h.character.glidingTune && ! sampleloops::atRest(tune, glide);
         for (int n = 0; n < frames; ++n)
         {
-            if (h.character.glidingTune)
+            if (glides)
                 tune = tune * glide.keep + glide.push;
             ended = ! h.advance((h.character.glidingTune ? tune : h.tuneFactor) * h.sourceStep, reads, n);
             if (silentFrom > n && h.position >= h.character.silentFrom)

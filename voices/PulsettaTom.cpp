@@ -36,7 +36,9 @@ template <class P> PULSETTA_INLINE void knees(P& w0, P& w1, P& w2)
         const P e = 13.2 * (simd::abs(w) - 0.1);
         return select(e > 40.0, P::splat(40.0), e);
     };
-    P q0 = simd::exp(exponent(w0)) + 1.0, q1 = simd::exp(exponent(w1)) + 1.0, q2 = simd::exp(exponent(w2)) + 1.0;
+    // The exponents lie within -1.32..40.
+    P q0 = simd::expWithinRange(exponent(w0)) + 1.0, q1 = simd::expWithinRange(exponent(w1)) + 1.0;
+    P q2 = simd::expWithinRange(exponent(w2)) + 1.0;
     invert(q0, q1, q2);
     const auto bend = [](P w, P q) {
         const P bent = (1.0 - 2.0 * q) * 0.15151515151515152;

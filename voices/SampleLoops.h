@@ -3,6 +3,8 @@
 #include "voices/CookbookBiquad.h"
 #include "voices/SimdPack.h"
 
+#include <cstring>
+
 /** Pieces the voices' sample loops share. A voice renders a run in passes:
     the recurrences (envelopes, phases, filters) go sample by sample, the rest
     (wave shapes, knees, mixes) four samples at a time in packs. */
@@ -18,6 +20,14 @@ struct EnvelopeStep
 
     static EnvelopeStep toward(double target, double rate) { return { 1.0 - rate, target * rate - 1e-20 }; }
 };
+
+/** Whether a value has come to rest under its step: the step gives it
+    again, to the bit. */
+inline bool atRest(double value, EnvelopeStep step)
+{
+    const double next = value * step.keep + step.push;
+    return std::memcmp(&next, &value, sizeof next) == 0;
+}
 
 /** Frames rounded up to whole packs. */
 constexpr int inPacks(int frames)

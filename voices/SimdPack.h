@@ -177,12 +177,10 @@ PULSETTA_INLINE double abs(double x) { return x < 0.0 ? -x : x; }
 /** |x| as x < 0 ? -x : x reads, lane by lane. */
 template <class P> PULSETTA_INLINE IfPack<P> abs(P x) { return select(x < 0.0, -x, x); }
 
-/** e^x on each lane, the same bits as fastexp::exp gives for that lane. */
-template <class P> PULSETTA_INLINE IfPack<P> exp(P x)
+/** e^x on each lane, for arguments the caller knows to lie within
+    -708..709: the same bits as fastexp::exp gives for that lane. */
+template <class P> PULSETTA_INLINE IfPack<P> expWithinRange(P x)
 {
-    x = select(x > 709.0, P::splat(709.0), x);
-    x = select(x < -708.0, P::splat(-708.0), x);
-
     const P shift = P::splat(0x1.8p52);
     const P shifted = x * 0x1.71547652b82fep+6 + shift;
     const auto steps = shifted.bits() - shift.bits();
@@ -196,6 +194,14 @@ template <class P> PULSETTA_INLINE IfPack<P> exp(P x)
                           fastexp::powersOfTwo[P::lane(index, 2)], fastexp::powersOfTwo[P::lane(index, 3)]);
     const P scale = P::fromBits(((steps >> 6) + 1023u) << 52);
     return scale * (power + power * tail);
+}
+
+/** e^x on each lane, the same bits as fastexp::exp gives for that lane. */
+template <class P> PULSETTA_INLINE IfPack<P> exp(P x)
+{
+    x = select(x > 709.0, P::splat(709.0), x);
+    x = select(x < -708.0, P::splat(-708.0), x);
+    return expWithinRange(x);
 }
 
 /** Lane i of pack j becomes lane j of pack i. */
