@@ -57,8 +57,6 @@ private:
 
     std::array<std::unique_ptr<PulsettaInstrument>, instrument::numVoices> voices;
     WhiteNoise whiteNoise;
-    double currentWhiteNoise = 0.0;
-    double currentTomNoise = 0.0;
     TomNoise tomNoise;
     double mainVolume = 0.0; // raw parameter 49, linear
     double master = 0.0;     // smoothed gain
