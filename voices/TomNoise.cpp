@@ -1,5 +1,7 @@
 #include "voices/TomNoise.h"
 
+#include "voices/SampleLoops.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -42,21 +44,25 @@ void TomNoise::render(const double* whiteNoise, double* out, int numFrames)
         samplesSinceReset += numFrames;
         return;
     }
+    auto step = sampleloops::EnvelopeStep::toward(burstTarget, burstEnvelope.rate);
+    double envelope = burstEnvelope.value;
     for (int n = 0; n < numFrames; ++n)
     {
         const double y = filter(whiteNoise[n]);
         if (burstCounter == 0)
         {
-            burstEnvelope.value = burstPeak;
+            envelope = burstPeak;
             burstEnvelope.rate = smoothing * 0.04;
+            step = sampleloops::EnvelopeStep::toward(burstTarget, burstEnvelope.rate);
         }
         // The counter only needs to pass zero once per hit: holding it at -1
         // keeps it from wrapping round into a spurious burst on long runs.
         if (burstCounter >= 0)
             --burstCounter;
-        const double envelope = burstEnvelope.moveToward(burstTarget);
+        envelope = envelope * step.keep + step.push;
         out[n] = (envelope * 8.0 + 1.0) * y * -0.25;
     }
+    burstEnvelope.value = envelope;
     samplesSinceReset += numFrames;
 }
 
@@ -69,11 +75,8 @@ double TomNoise::process(double whiteNoise)
 
 bool TomNoise::isAtRest() const
 {
-    if (burstCounter != -1)
-        return false;
-    Smoother next = burstEnvelope;
-    next.moveToward(burstTarget);
-    return std::memcmp(&next.value, &burstEnvelope.value, sizeof next.value) == 0;
+    return burstCounter == -1
+           && sampleloops::atRest(burstEnvelope.value, sampleloops::EnvelopeStep::toward(burstTarget, burstEnvelope.rate));
 }
 
 void TomNoise::catchUp(const WhiteNoise& now)
