@@ -660,11 +660,12 @@ void DrumMachine::render() noexcept
         std::array<int, maxChannels> leadingCount {};
         std::array<bool, maxChannels> leading {};
         leading.fill (true);
+        // An output's channel, or the two of its pair, from the chunk's first frame.
+        const auto leftOf = [&] (int o) { return outputChannels[(size_t) (mono ? o : 2 * o)] + renderedTotal; };
+        const auto rightOf = [&] (int o) { return mono ? nullptr : outputChannels[(size_t) (2 * o + 1)] + renderedTotal; };
         const auto addLeading = [&] (int o) {
             if (leading[(size_t) o] && leadingCount[(size_t) o] > 0)
-                addConstantVoice (outputChannels[(size_t) (mono ? o : 2 * o)] + renderedTotal,
-                                  mono ? nullptr : outputChannels[(size_t) (2 * o + 1)] + renderedTotal,
-                                  leadingSum[(size_t) o], frames);
+                addConstantVoice (leftOf (o), rightOf (o), leadingSum[(size_t) o], frames);
             leading[(size_t) o] = false;
         };
 
@@ -680,8 +681,8 @@ void DrumMachine::render() noexcept
                 continue;
             }
             addLeading (o);
-            float* left = outputChannels[(size_t) (mono ? o : 2 * o)] + renderedTotal;
-            float* right = mono ? nullptr : outputChannels[(size_t) (2 * o + 1)] + renderedTotal;
+            float* left = leftOf (o);
+            float* right = rightOf (o);
             if (constant[(size_t) i])
                 addConstantVoice (left, right, (float) voices[(size_t) i][0], frames);
             else if (mixesWithAvx2)
