@@ -2,9 +2,6 @@
 
 #include "voices/NormalisedValue.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "voices/PulsettaBassDrum.h"
 #include "voices/PulsettaSnareDrum.h"
 #include "voices/PulsettaTom.h"
@@ -14,6 +11,9 @@
 #include "voices/PulsettaHandClap.h"
 #include "voices/PulsettaOpenHiHat.h"
 #include "voices/PulsettaRimshot.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace
 {
@@ -159,8 +159,7 @@ void PulsettaCore::renderRun(double* const* voiceOutputs, bool* constantOutputs,
     {
         auto& voice = *voices[static_cast<std::size_t>(slot)];
         double* out = voiceOutputs[slot] + offset;
-        const bool takesTomNoise = slot == lowTom || slot == midTom || slot == hiTom;
-        const VoiceRun run { takesTomNoise ? tomNoiseRun : whiteNoiseRun, numFrames, instructions };
+        const VoiceRun run { isTom(slot) ? tomNoiseRun : whiteNoiseRun, numFrames, instructions };
 
         if (skipsSilence && voice.isSettled())
         {

@@ -12,8 +12,10 @@
 #include <memory>
 
 /** The product's voice engine: the eleven voices, the shared white and tom
-    noise, the hi-hat choke and the master volume. Renders one sample of all
-    eleven voices per call, with no allocation and no lock. */
+    noise, the hi-hat choke and the master volume. Renders the eleven voices
+    over runs of samples between events: each voice's own model, then the
+    output stages of all of them together; what has come to rest is not
+    rendered again. No allocation, no lock. */
 class PulsettaCore : public DrumMachineCore
 {
 public:
@@ -31,6 +33,7 @@ public:
     /** numFrames samples of every voice, master volume applied; a voice at
         rest under a master gain at rest is one value throughout (audio thread). */
     void render(double* const* voiceOutputs, bool* constantOutputs, int numFrames) override;
+    /** The sample loops of the core and every voice (message thread, before rendering). */
     void setInstructionSet(InstructionSet set) override;
     /** Whether silence may be skipped: voices and a master gain that have come
         to rest, tom noise while no tom sounds. On by default; off only to show
