@@ -177,7 +177,7 @@ void PulsettaCore::renderRun(double* const* voiceOutputs, bool* constantOutputs,
         }
         else if (voice.isActive() && ! voice.cannotFadeWithinARun())
         {
-            renderFading(voice, run, out);
+            renderFading(voice, run, rawSamples[slot], out);
         }
         else
         {
@@ -237,10 +237,26 @@ void PulsettaCore::renderMasterAndNoise(int numFrames)
         tomNoise.render(whiteNoiseRun, tomNoiseRun, numFrames);
 }
 
-void PulsettaCore::renderFading(PulsettaInstrument& voice, const VoiceRun& run, double* out)
+void PulsettaCore::renderFading(PulsettaInstrument& voice, const VoiceRun& run, double* raw, double* out)
 {
-    for (int n = 0; n < run.numFrames; ++n)
-        out[n] = voice.processWithNoise(run.noise[n]) * masterGains[n];
+    // As many frames at a time as the voice surely sounds through, then frame
+    // by frame, each frame's switch-off checked.
+    for (int n = 0; n < run.numFrames;)
+    {
+        const int sure = voice.isActive() ? std::min(run.numFrames - n, voice.framesBeforeItCanFade()) : 0;
+        if (sure >= 2)
+        {
+            for (int m = voice.renderModel({ run.noise + n, sure, run.instructions }, raw); m < sure; ++m)
+                raw[m] = 0.0;
+            voice.renderOutputStage(raw, masterGains + n, out + n, sure);
+            n += sure;
+        }
+        else
+        {
+            out[n] = voice.processWithNoise(run.noise[n]) * masterGains[n];
+            ++n;
+        }
+    }
 }
 
 void PulsettaCore::process(double* out)

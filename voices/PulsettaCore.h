@@ -56,7 +56,7 @@ private:
     void renderRun(double* const* voiceOutputs, bool* constantOutputs, int offset, int numFrames);
     void renderMasterAndNoise(int numFrames);
     /** A voice that may fade out within the run, frame by frame so it stops on its sample. */
-    void renderFading(PulsettaInstrument& voice, const VoiceRun& run, double* out);
+    void renderFading(PulsettaInstrument& voice, const VoiceRun& run, double* raw, double* out);
 
     std::array<std::unique_ptr<PulsettaInstrument>, instrument::numVoices> voices;
     WhiteNoise whiteNoise;

@@ -2,6 +2,7 @@
 
 #include "voices/VoiceConstants.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -56,6 +57,7 @@ void PulsettaInstrument::setSampleRate(double sampleRate)
     // it stays above the switch-off level for maxRunFrames samples, with room.
     const double fall = std::pow(1.0 - output.peakDecay, static_cast<double>(maxRunFrames));
     safePeak = (OutputStage::switchOffPeak + maxRunFrames * 2e-20) / fall * (1.0 + 1e-9);
+    peakFallPerFrame = std::log((1.0 - output.peakDecay) * (1.0 - 1e-12));
 }
 
 void PulsettaInstrument::setLevel(double newLevel)
@@ -80,6 +82,29 @@ double PulsettaInstrument::processWithNoise(double noise)
     switchOffWhenFaded();
     settled = false;
     return y;
+}
+
+int PulsettaInstrument::framesBeforeItCanFade() const
+{
+    if (output.peak >= safePeak)
+        return maxRunFrames;
+    const double lowest = (OutputStage::switchOffPeak + maxRunFrames * 2e-20) * (1.0 + 1e-9);
+    if (! (output.peak > lowest))
+        return 0;
+    return std::min(maxRunFrames, static_cast<int>(std::log(lowest / output.peak) / peakFallPerFrame));
+}
+
+void PulsettaInstrument::renderOutputStage(const double* x, const double* masterGains, double* out, int numFrames)
+{
+    auto lanes = outputstage::lanesOf(output);
+    double y = output.magnitude;
+    for (int n = 0; n < numFrames; ++n)
+    {
+        y = outputstage::step(lanes, x[n]);
+        out[n] = y * masterGains[n];
+    }
+    outputstage::keep(output, lanes, y);
+    settled = false;
 }
 
 void PulsettaInstrument::switchOffWhenFaded()

@@ -96,6 +96,12 @@ public:
     /** True when the peak follower cannot fall below the switch-off level
         within one run of maxRunFrames, whatever the voice plays. */
     bool cannotFadeWithinARun() const { return output.peak >= safePeak; }
+    /** How many frames from now (0 .. maxRunFrames) the peak follower cannot
+        fall below the switch-off level, whatever the voice plays. */
+    int framesBeforeItCanFade() const;
+    /** The output stage over numFrames raw samples x, each output times its
+        master gain into out; the voice must not be able to fade within them. */
+    void renderOutputStage(const double* x, const double* masterGains, double* out, int numFrames);
 
 protected:
     /** Makes the voice sound; the peak follower starts above the switch-off
@@ -108,7 +114,8 @@ protected:
 
 private:
     InstructionSet instructions = bestInstructionSet();
-    double safePeak = 0.0; // the peak from which no run can fade below the switch-off level
+    double safePeak = 0.0;      // the peak from which no run can fade below the switch-off level
+    double peakFallPerFrame = 0.0; // the log of the most the peak keeps per frame
     double settledOutput = 0.0;
     bool settled = false;
     bool choked = false;
