@@ -1,6 +1,8 @@
-// Cost of the voice engine per sample frame, and a reference kernel of plain
-// filter work to compare machines by: the ratio of the core's cost to the
-// kernel's says more than either figure alone.
+// Cost of the voice engine alone, rendered in runs of 256 frames as the drum
+// machine renders it, with a reference kernel of plain filter work to compare
+// machines by: the ratio of the core's cost to the kernel's says more than
+// either figure alone. (The whole module, block and routing included, is
+// module_benchmark's.)
 //
 // Counters: "rtf" is the real-time factor at the rate of the run (how many
 // seconds of sound one second of one core renders); "frames/s" the raw rate.
@@ -17,6 +19,8 @@
 
 namespace
 {
+constexpr int runFrames = 256;
+
 std::unique_ptr<PulsettaCore> makeCore(double sampleRate)
 {
     auto core = std::make_unique<PulsettaCore>();
@@ -33,9 +37,29 @@ std::unique_ptr<PulsettaCore> makeCore(double sampleRate)
     return core;
 }
 
+/** Runs of one core, every voice's samples into its own buffer. */
+struct Runs
+{
+    explicit Runs(PulsettaCore& c) : core(c)
+    {
+        for (std::size_t v = 0; v < buffers.size(); ++v)
+            outputs[v] = buffers[v].data();
+    }
+    void render()
+    {
+        core.render(outputs.data(), runFrames);
+        benchmark::DoNotOptimize(buffers.data());
+        benchmark::ClobberMemory();
+    }
+
+    PulsettaCore& core;
+    std::array<std::array<double, runFrames>, instrument::numVoices> buffers {};
+    std::array<double*, instrument::numVoices> outputs {};
+};
+
 void reportRates(benchmark::State& state, double sampleRate)
 {
-    const auto frames = static_cast<double>(state.iterations());
+    const auto frames = static_cast<double>(state.iterations()) * runFrames;
     state.counters["frames/s"] = benchmark::Counter(frames, benchmark::Counter::kIsRate);
     state.counters["rtf"] = benchmark::Counter(frames / sampleRate, benchmark::Counter::kIsRate);
 }
@@ -49,12 +73,9 @@ double rateOf(const benchmark::State& state)
 void coreIdle(benchmark::State& state)
 {
     auto core = makeCore(rateOf(state));
-    double out[instrument::numVoices];
+    Runs runs(*core);
     for (auto _ : state)
-    {
-        core->process(out);
-        benchmark::DoNotOptimize(out);
-    }
+        runs.render();
     reportRates(state, rateOf(state));
 }
 
@@ -64,72 +85,61 @@ void coreIdleAfterMinutesOfSilence(benchmark::State& state)
 {
     const double rate = rateOf(state);
     auto core = makeCore(rate);
-    double out[instrument::numVoices];
+    Runs runs(*core);
     for (int slot = 0; slot < instrument::numVoices; ++slot)
         core->trigger(slot, 1.0f);
-    const auto silence = static_cast<std::int64_t>(rate * 180.0);
-    for (std::int64_t n = 0; n < silence; ++n)
-        core->process(out);
+    for (auto silence = static_cast<std::int64_t>(rate * 180.0); silence > 0; silence -= runFrames)
+        runs.render();
     for (auto _ : state)
-    {
-        core->process(out);
-        benchmark::DoNotOptimize(out);
-    }
+        runs.render();
     reportRates(state, rate);
 }
 
-/** Every voice sounding, each retriggered every 50 ms; with the second
-    argument set, the trigger-out pulse runs too (its four sines per sample
-    are the worst case). */
+/** Every voice sounding, each retriggered every 50 ms (to the run); with the
+    second argument set, the trigger-out pulse runs too. */
 void coreAllSounding(benchmark::State& state)
 {
     const double rate = rateOf(state);
     auto core = makeCore(rate);
-    core->setTriggerOutEnabled(true);
+    core->setTriggerOutEnabled(state.range(1) != 0);
     core->setTriggerOutSource(instrument::bassDrum);
     core->initTriggerOutPulse();
+    Runs runs(*core);
     const auto retriggerEvery = static_cast<std::int64_t>(rate * 0.05);
-    const bool withTriggerOut = state.range(1) != 0;
-    double out[instrument::numVoices];
     std::int64_t untilRetrigger = 0;
     for (auto _ : state)
     {
-        if (--untilRetrigger <= 0)
+        if ((untilRetrigger -= runFrames) <= 0)
         {
             untilRetrigger = retriggerEvery;
             for (int slot = 0; slot < instrument::numVoices; ++slot)
                 core->trigger(slot, 1.0f);
         }
-        core->process(out);
-        benchmark::DoNotOptimize(out);
-        if (withTriggerOut)
-            benchmark::DoNotOptimize(core->processTriggerOut());
+        runs.render();
+        if (core->isTriggerOutEnabled())
+            for (int n = 0; n < runFrames; ++n)
+                benchmark::DoNotOptimize(core->processTriggerOut());
     }
     reportRates(state, rate);
 }
 
-/** One voice alone, sounding, retriggered every 50 ms; at 44.1 kHz. */
+/** One voice alone, sounding, retriggered every 50 ms (to the run); at 48 kHz. */
 void oneVoiceSounding(benchmark::State& state)
 {
     const auto slot = static_cast<int>(state.range(0));
-    auto core = makeCore(44100.0);
-    PulsettaInstrument& voice = core->getVoice(slot);
-    const auto retriggerEvery = static_cast<std::int64_t>(44100.0 * 0.05);
-    // The voices fed with noise, as the core feeds them.
-    const bool takesNoise = slot <= instrument::hiTom || slot == instrument::handClap;
+    auto core = makeCore(48000.0);
+    Runs runs(*core);
     std::int64_t untilRetrigger = 0;
-    double noise = 0.25;
     for (auto _ : state)
     {
-        if (--untilRetrigger <= 0)
+        if ((untilRetrigger -= runFrames) <= 0)
         {
-            untilRetrigger = retriggerEvery;
-            voice.trigger(1.0);
+            untilRetrigger = 2400;
+            core->trigger(slot, 1.0f);
         }
-        noise = -noise; // any input will do: the cost does not depend on it
-        benchmark::DoNotOptimize(takesNoise ? voice.processWithNoise(noise) : voice.process());
+        runs.render();
     }
-    reportRates(state, 44100.0);
+    reportRates(state, 48000.0);
 }
 
 /** The reference: 11 cookbook biquads and 11 smoothers per frame. */
@@ -139,19 +149,20 @@ void referenceKernel(benchmark::State& state)
     std::array<Smoother, instrument::numVoices> smoothers;
     for (std::size_t i = 0; i < filters.size(); ++i)
     {
-        filters[i].coefficients = cookbook::lowPass(200.0 + 300.0 * static_cast<double>(i), 1.0, 44100.0);
+        filters[i].coefficients = cookbook::lowPass(200.0 + 300.0 * static_cast<double>(i), 1.0, 48000.0);
         smoothers[i].rate = 0.002;
     }
     double input = 0.5;
     for (auto _ : state)
-    {
-        input = -input;
-        double sum = 0.0;
-        for (std::size_t i = 0; i < filters.size(); ++i)
-            sum += filters[i].processGuarded(input) * smoothers[i].moveToward(input);
-        benchmark::DoNotOptimize(sum);
-    }
-    reportRates(state, 44100.0);
+        for (int n = 0; n < runFrames; ++n)
+        {
+            input = -input;
+            double sum = 0.0;
+            for (std::size_t i = 0; i < filters.size(); ++i)
+                sum += filters[i].processGuarded(input) * smoothers[i].moveToward(input);
+            benchmark::DoNotOptimize(sum);
+        }
+    reportRates(state, 48000.0);
 }
 } // namespace
 

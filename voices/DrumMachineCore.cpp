@@ -1,5 +1,9 @@
 #include "voices/DrumMachineCore.h"
 
+#include "voices/InstrumentSlots.h"
+
+#include <algorithm>
+
 DrumMachineCore::DrumMachineCore(DrumMachine* ownerToUse)
     : owner(ownerToUse)
 {
@@ -24,6 +28,19 @@ void DrumMachineCore::setSampleRate(float sampleRate)
 
 void DrumMachineCore::process(double*)
 {
+}
+
+void DrumMachineCore::render(double* const* voiceOutputs, bool* constantOutputs, int numFrames)
+{
+    if (constantOutputs != nullptr)
+        std::fill_n(constantOutputs, instrument::numVoices, false);
+    double frame[instrument::numVoices] = {};
+    for (int n = 0; n < numFrames; ++n)
+    {
+        process(frame);
+        for (int i = 0; i < instrument::numVoices; ++i)
+            voiceOutputs[i][n] = frame[i];
+    }
 }
 
 void DrumMachineCore::initTriggerOutPulse()

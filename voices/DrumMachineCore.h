@@ -1,5 +1,6 @@
 #pragma once
 
+#include "voices/InstructionSet.h"
 #include "voices/SampleRateContext.h"
 #include "voices/TriggerOutPulse.h"
 
@@ -32,6 +33,17 @@ public:
     virtual void setSampleRate(float sampleRate);
     /** Renders one sample of every instrument into out[0..10] (audio thread). */
     virtual void process(double* out);
+    /** Renders numFrames samples of every instrument: instrument i into
+        voiceOutputs[i][0 .. numFrames). The same samples as numFrames calls of
+        process, only faster where the product renders runs (audio thread). */
+    void render(double* const* voiceOutputs, int numFrames) { render(voiceOutputs, nullptr, numFrames); }
+    /** The same; where an instrument gives one value throughout, the core may
+        write only voiceOutputs[i][0] and set constantOutputs[i] (it clears
+        it otherwise). */
+    virtual void render(double* const* voiceOutputs, bool* constantOutputs, int numFrames);
+    /** Which sample loops to run; the best the processor has by default
+        (message thread, before rendering). */
+    virtual void setInstructionSet(InstructionSet) {}
 
     /** Makes the trigger-out pulse idle at the current rate (message or audio thread). */
     void initTriggerOutPulse();

@@ -3,14 +3,9 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
-#include <emmintrin.h>
-#define PULSETTA_FASTEXP_SSE2 1
-#endif
-
-/** e^x for the voices' per-sample waveshapers and level curves: inline and
-    branch-light, so a voice's other work can overlap it, where a call into the
-    maths library cannot be. Within 2 units in the last place of std::exp (about
+/** e^x for the voices' waveshapers and level curves: the sample loops take it
+    four lanes at a time (simd::exp, the same steps on each lane), this is the
+    one-lane form that says what each lane computes. Within 2 units in the last place of std::exp (about
     4e-16 relative) wherever the result is a normal number; arguments are held
     to -708..709, so the result never overflows to infinity nor falls into
     denormal numbers: there it is 1.0e-308 or 8.2e307 instead of 0 or infinity,
@@ -75,50 +70,4 @@ inline double exp(double x)
     return scale * (power + power * tail);
 }
 
-/** Two exponentials at once, each exactly as exp above gives it: the same
-    operations, two lanes wide where the processor has them (every x86-64
-    does), so a voice that needs several per sample pays about half. */
-struct Pair
-{
-    double first = 0.0;
-    double second = 0.0;
-};
-
-inline Pair exp(double x0, double x1)
-{
-#if PULSETTA_FASTEXP_SSE2
-    // min and max return their second operand when either is NaN: written
-    // this way round, NaN passes.
-    __m128d x = _mm_set_pd(x1, x0);
-    x = _mm_min_pd(_mm_set1_pd(709.0), x);
-    x = _mm_max_pd(_mm_set1_pd(-708.0), x);
-
-    const __m128d shift = _mm_set1_pd(0x1.8p52);
-    const __m128d shifted = _mm_add_pd(_mm_mul_pd(x, _mm_set1_pd(0x1.71547652b82fep+6)), shift);
-    const __m128i steps = _mm_sub_epi64(_mm_castpd_si128(shifted), _mm_castpd_si128(shift));
-    const __m128d stepCount = _mm_sub_pd(shifted, shift);
-    const __m128d r = _mm_sub_pd(_mm_sub_pd(x, _mm_mul_pd(stepCount, _mm_set1_pd(0x1.62e42fef00000p-7))),
-                                 _mm_mul_pd(stepCount, _mm_set1_pd(0x1.473de6af278edp-40)));
-
-    const __m128d r2 = _mm_mul_pd(r, r);
-    const __m128d low = _mm_add_pd(_mm_set1_pd(0.5), _mm_mul_pd(r, _mm_set1_pd(1.0 / 6.0)));
-    const __m128d high = _mm_add_pd(_mm_set1_pd(1.0 / 24.0), _mm_mul_pd(r, _mm_set1_pd(1.0 / 120.0)));
-    const __m128d tail = _mm_add_pd(_mm_add_pd(r, _mm_mul_pd(r2, low)), _mm_mul_pd(_mm_mul_pd(r2, r2), high));
-
-    const __m128i index = _mm_and_si128(steps, _mm_set1_epi64x(63));
-    const auto index0 = static_cast<std::uint64_t>(_mm_cvtsi128_si64(index));
-    const auto index1 = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(index, index)));
-    const __m128d power = _mm_set_pd(powersOfTwo[index1], powersOfTwo[index0]);
-
-    const __m128i exponentBits = _mm_slli_epi64(_mm_add_epi64(_mm_srli_epi64(steps, 6), _mm_set1_epi64x(1023)), 52);
-    const __m128d result = _mm_mul_pd(_mm_castsi128_pd(exponentBits), _mm_add_pd(power, _mm_mul_pd(power, tail)));
-
-    Pair pair;
-    _mm_storel_pd(&pair.first, result);
-    _mm_storeh_pd(&pair.second, result);
-    return pair;
-#else
-    return { exp(x0), exp(x1) };
-#endif
-}
 } // namespace fastexp

@@ -1,6 +1,7 @@
 #include "voices/PulsettaClosedHiHat.h"
 
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -11,19 +12,7 @@ double closedDecayRate(double decay)
 } // namespace
 
 PulsettaClosedHiHat::PulsettaClosedHiHat()
-    : PulsettaHiHat(sampletables::closedHiHat, closedDecayRate)
+    : PulsettaHiHat(sampletables::closedHiHat, { closedDecayRate, 0.04, false, std::numeric_limits<double>::infinity() })
 {
     PulsettaHiHat::setSampleRate(44100.0);
-}
-
-double PulsettaClosedHiHat::process()
-{
-    double x = 0.0;
-    if (active && playing)
-    {
-        advance(tuneFactor);
-        const double read = readAtPosition();
-        x = read * stepHiHatEnvelope(decayRate) * 0.04 * 4.5;
-    }
-    return renderOutput(x);
 }

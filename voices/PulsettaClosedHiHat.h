@@ -8,6 +8,4 @@ class PulsettaClosedHiHat : public PulsettaHiHat
 {
 public:
     PulsettaClosedHiHat();
-
-    double process() override;
 };

@@ -1,6 +1,5 @@
 #include "voices/PulsettaCymbal.h"
 
-#include "voices/FastExp.h"
 #include "voices/NormalisedValue.h"
 
 #include <cmath>
@@ -39,26 +38,77 @@ void PulsettaCymbal::setSampleRate(double sampleRate)
         return;
 
     PulsettaSampledInstrument::setSampleRate(sampleRate);
-    smoothedDecay.value = decayFactor;
-    smoothedDecay.rate = levelRate;
-    smoothedTune.value = tuneFactor;
-    smoothedTune.rate = levelRate;
+    smoothedDecay = decayFactor;
+    smoothedTune = tuneFactor;
     positionEnvelope = 0.0;
 }
 
-double PulsettaCymbal::process()
+/** The envelope follows the play position: 1 at the start, falling to 0 at
+    the decay factor x 32768 source samples. */
+struct PulsettaCymbal::Kernel
 {
-    double x = 0.0;
-    if (active && playing)
+    template <class P> static PULSETTA_INLINE int render(PulsettaCymbal& c, const VoiceRun& run, double* x)
     {
-        smoothedDecay.moveToward(decayFactor);
-        advance(smoothedTune.moveToward(tuneFactor));
-        const double read = readAtPosition();
-        const double u = 1.0 - position / (smoothedDecay.value * fadeLength);
-        positionEnvelope = u > 0.0 ? (fastexp::exp(u) - 1.0) * 0.36787944117144233 : 0.0;
-        x = read * positionEnvelope * gain * 4.5 * amplitude;
+        using sampleloops::EnvelopeStep;
+        Reads reads;
+        alignas(32) double positions[maxFrames], decays[maxFrames];
+
+        // The play position and the gliding factors, sample by sample.
+        int frames = run.numFrames;
+        bool ended = false;
+        const auto decayGlide = EnvelopeStep::toward(c.decayFactor, c.output.levelRate);
+        const auto tuneGlide = EnvelopeStep::toward(c.tuneFactor, c.output.levelRate);
+        double decay = c.smoothedDecay, tune = c.smoothedTune;
+        // A glide that has come to rest would give its value again every sample.
+        const bool decayGlides = ! sampleloops::atRest(decay, decayGlide), tuneGlides = ! sampleloops::atRest(tune, tuneGlide);
+        for (int n = 0; n < frames; ++n)
+        {
+            if (decayGlides)
+                decay = decay * decayGlide.keep + decayGlide.push;
+            if (tuneGlides)
+                tune = tune * tuneGlide.keep + tuneGlide.push;
+            ended = ! c.advance(tune * c.sourceStep, reads, n);
+            positions[n] = c.position;
+            decays[n] = decay;
+            if (ended)
+                frames = n + 1;
+        }
+        c.smoothedDecay = decay;
+        c.smoothedTune = tune;
+        for (int n = frames; n < sampleloops::inPacks(frames); ++n)
+            positions[n] = decays[n] = 1.0;
+
+        // The table and the envelope, four frames at a time; silence at the end.
+        const int read = c.isChoked() ? 0 : (ended ? frames - 1 : frames);
+        c.readRun<P>(reads, read, x);
+        for (int n = read; n < frames; ++n)
+            x[n] = 0.0;
+        const double gain = c.gain * 4.5 * c.amplitude;
+        P envelope = P::splat(0.0);
+        for (int m = 0; m < frames; m += simd::lanes)
+        {
+            const P u = 1.0 - P::load(positions + m) / (P::load(decays + m) * fadeLength);
+            // u is at most 1, and where it is not above 0 the envelope is 0 = e^0 - 1.
+            envelope = (simd::expWithinRange(select(u > 0.0, u, P::splat(0.0))) - 1.0) * 0.36787944117144233;
+            (P::load(x + m) * envelope * gain).store(x + m);
+        }
+        c.positionEnvelope = envelope[(frames - 1) % simd::lanes];
+        return frames;
     }
-    return renderOutput(x);
+
+    static PULSETTA_TARGET_AVX2 int renderAvx2(PulsettaCymbal& c, const VoiceRun& run, double* x)
+    {
+        return render<simd::Avx2Pack>(c, run, x);
+    }
+
+    static int renderSse2(PulsettaCymbal& c, const VoiceRun& run, double* x) { return render<simd::Sse2Pack>(c, run, x); }
+};
+
+int PulsettaCymbal::renderModel(const VoiceRun& run, double* x)
+{
+    if (! playing)
+        return PulsettaInstrument::renderModel(run, x);
+    return run.instructions == InstructionSet::avx2 ? Kernel::renderAvx2(*this, run, x) : Kernel::renderSse2(*this, run, x);
 }
 
 PulsettaCrash::PulsettaCrash()

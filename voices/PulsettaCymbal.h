@@ -1,7 +1,6 @@
 #pragma once
 
 #include "voices/PulsettaSampledInstrument.h"
-#include "voices/Smoother.h"
 
 /** Crash and ride: a whole-table cymbal whose envelope follows the play
     position, so that it fades to silence exactly at Decay x 32768 source
@@ -19,7 +18,7 @@ public:
     /** Source samples over which a cymbal at Decay 1 fades out. */
     static constexpr double fadeLength = 32768.0;
 
-    double process() override;
+    int renderModel(const VoiceRun& run, double* x) override;
     void setSampleRate(double sampleRate) override;
     void setControl(int controlIndex, double value) override;
 
@@ -38,13 +37,15 @@ protected:
     virtual double tuneFactorFor(double value) const = 0;
 
 private:
+    struct Kernel;
+
     const double gain;
     // Raw normalised values; the derived ones start from the defaults so the
     // envelope is right before any control is set.
     double tune = 0.5, decay = 1.0;
     double tuneFactor = 1.0;
     double decayFactor = 1.0;
-    Smoother smoothedDecay, smoothedTune;
+    double smoothedDecay = 1.0, smoothedTune = 1.0; // gliding toward the decay and tune factors
     double positionEnvelope = 0.0;
 };
 

@@ -1,8 +1,10 @@
 #include "voices/PulsettaHandClap.h"
 
 #include "voices/NormalisedValue.h"
+#include "voices/SampleLoops.h"
 #include "voices/VoiceConstants.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -42,9 +44,8 @@ void PulsettaHandClap::setReverb(double v)
     reverb = normalisedValue(v);
     reverbRate = (std::exp(-13.365219449990862 * reverb) * 0.19985031351893462 + 0.00014968648106443428)
                * context.smoothing;
-    // A tail already falling follows the knob at once.
-    if (active && windowFlag == 0.0)
-        tail.rate = reverbRate;
+    // A sounding clap keeps the tail it took when its burst window closed;
+    // the new one sounds from the next hit.
 }
 
 void PulsettaHandClap::setSampleRate(double sampleRate)
@@ -53,7 +54,7 @@ void PulsettaHandClap::setSampleRate(double sampleRate)
         return;
 
     PulsettaInstrument::setSampleRate(sampleRate);
-    setLevel(levelTarget);
+    setLevel(output.levelTarget);
 
     resonator.feedback = 1.5;
     resonator.clear();
@@ -89,7 +90,7 @@ void PulsettaHandClap::setSampleRate(double sampleRate)
 
 void PulsettaHandClap::trigger(double velocity)
 {
-    if (levelTarget == 0.0)
+    if (output.levelTarget == 0.0)
         return;
 
     startVoice();
@@ -102,32 +103,103 @@ void PulsettaHandClap::trigger(double velocity)
     tail.rate = context.smoothing * tailRiseRate;
 }
 
-double PulsettaHandClap::processWithNoise(double noise)
+/** The bursts, the resonator, its two filters and the envelopes sample by
+    sample, over stretches in which the burst window stays open or closed;
+    the mix four frames at a time. */
+struct PulsettaHandClap::Kernel
 {
-    double x = 0.0;
-    if (active)
+    static constexpr int maxFrames = PulsettaInstrument::maxRunFrames + simd::lanes;
+
+    template <class P> static PULSETTA_INLINE void renderStretch(PulsettaHandClap& c, int numFrames, const double* noise, double* x)
     {
-        if (windowCounter > 0 && --windowCounter == 0)
+        using sampleloops::EnvelopeStep;
+        alignas(32) double smoothedBursts[maxFrames], snaps[maxFrames], bodies[maxFrames], tails[maxFrames];
+
+        const bool windowOpen = c.windowFlag == 1.0;
+        const auto tailStep = EnvelopeStep::toward(c.windowFlag, c.tail.rate);
+        const double burstRate = c.burstSmoother.rate, burstKeep = 1.0 - burstRate;
+        auto resonator = ResonatorLanes<double>::of(c.resonator.coefficient, c.resonator.feedback, c.resonator.loop,
+                                                    c.resonator.s1, c.resonator.s2, c.resonator.s3, c.resonator.s4);
+        const double lowPole = c.bodyLowPass.pole, lowKeep = 1.0 - lowPole;
+        const double highPole = c.snapHighPass.pole, highGain = c.snapHighPass.gain;
+        double body = c.bodyLowPass.state, snap = c.snapHighPass.previousOutput, previousBand = c.snapHighPass.previousInput;
+        double burst = c.burstEnvelope, smoothedBurst = c.burstSmoother.value, tail = c.tail.value;
+        std::int32_t index = c.burstIndex;
+
+        for (int n = 0; n < numFrames; ++n)
         {
-            windowFlag = 0.0;
-            tail.rate = reverbRate;
+            burst = burst * c.burstDecay[index] + 1e-20;
+            if (burst <= burstEnd && index < numBursts - 1 && windowOpen)
+            {
+                ++index;
+                burst = index == numBursts - 1 ? lastBurstStart : 1.0;
+            }
+            const double band = resonator.step(noise[n]);
+            body = lowKeep * band + lowPole * body;
+            snap = ((band - previousBand) * highGain + 1e-20) + highPole * snap;
+            previousBand = band;
+            tail = tail * tailStep.keep + tailStep.push;
+            smoothedBurst = smoothedBurst * burstKeep + (burst * burstRate - 1e-20);
+            smoothedBursts[n] = smoothedBurst;
+            snaps[n] = snap;
+            bodies[n] = body;
+            tails[n] = tail;
         }
+        c.burstEnvelope = burst;
+        c.burstIndex = index;
+        c.burstSmoother.value = smoothedBurst;
+        c.tail.value = tail;
+        c.bodyLowPass.state = body;
+        c.snapHighPass.previousOutput = snap;
+        c.snapHighPass.previousInput = previousBand;
+        c.resonator.loop = resonator.loop;
+        c.resonator.s1 = resonator.s1;
+        c.resonator.s2 = resonator.s2;
+        c.resonator.s3 = resonator.s3;
+        c.resonator.s4 = resonator.s4;
 
-        burstEnvelope = burstEnvelope * burstDecay[burstIndex] + 1e-20;
-        if (burstEnvelope <= burstEnd && burstIndex < numBursts - 1 && windowFlag == 1.0)
-        {
-            ++burstIndex;
-            burstEnvelope = burstIndex == numBursts - 1 ? lastBurstStart : 1.0;
-        }
-
-        const double band = resonator.process(noise);
-        const double body = bodyLowPass.process(band);
-        const double snap = snapHighPass.process(band);
-
-        tail.moveToward(windowFlag);
-        burstSmoother.moveToward(burstEnvelope);
-
-        x = (burstSmoother.value * snap * 6.0 - body * tail.value * 0.2) * 0.5 * 3.125 * amplitude;
+        for (int n = numFrames; n < sampleloops::inPacks(numFrames); ++n)
+            smoothedBursts[n] = snaps[n] = bodies[n] = tails[n] = 0.0;
+        const double gain = 0.5 * 3.125 * c.amplitude;
+        for (int m = 0; m < numFrames; m += simd::lanes)
+            ((P::load(smoothedBursts + m) * P::load(snaps + m) * 6.0 - P::load(bodies + m) * P::load(tails + m) * 0.2) * gain)
+                .store(x + m);
     }
-    return renderOutput(x);
+
+    template <class P> static PULSETTA_INLINE int render(PulsettaHandClap& c, const VoiceRun& run, double* x)
+    {
+        for (int done = 0; done < run.numFrames;)
+        {
+            int length = run.numFrames - done;
+            if (c.windowCounter == 1)
+                closeWindow(c);
+            else if (c.windowCounter > 1)
+                length = std::min(length, c.windowCounter - 1);
+            renderStretch<P>(c, length, run.noise + done, x + done);
+            if (c.windowCounter > 1)
+                c.windowCounter -= length;
+            done += length;
+        }
+        return run.numFrames;
+    }
+
+    /** The window closes on the sample its counter runs out: the tail takes the Reverb rate. */
+    static void closeWindow(PulsettaHandClap& c)
+    {
+        c.windowCounter = 0;
+        c.windowFlag = 0.0;
+        c.tail.rate = c.reverbRate;
+    }
+
+    static PULSETTA_TARGET_AVX2 int renderAvx2(PulsettaHandClap& c, const VoiceRun& run, double* x)
+    {
+        return render<simd::Avx2Pack>(c, run, x);
+    }
+
+    static int renderSse2(PulsettaHandClap& c, const VoiceRun& run, double* x) { return render<simd::Sse2Pack>(c, run, x); }
+};
+
+int PulsettaHandClap::renderModel(const VoiceRun& run, double* x)
+{
+    return run.instructions == InstructionSet::avx2 ? Kernel::renderAvx2(*this, run, x) : Kernel::renderSse2(*this, run, x);
 }

@@ -25,7 +25,7 @@ public:
 
     PulsettaHandClap();
 
-    double processWithNoise(double noise) override;
+    int renderModel(const VoiceRun& run, double* x) override;
     void trigger(double velocity) override;
     void setSampleRate(double sampleRate) override;
     void setControl(int controlIndex, double value) override;
@@ -42,6 +42,8 @@ public:
     double getTail() const { return tail.value; }
 
 private:
+    struct Kernel;
+
     // Raw normalised values.
     double tune = 0.5, reverb = 1.0;
 

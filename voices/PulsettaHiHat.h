@@ -15,6 +15,7 @@ public:
         decayControl = 1
     };
 
+    int renderModel(const VoiceRun& run, double* x) override;
     void setSampleRate(double sampleRate) override;
     void setControl(int controlIndex, double value) override;
 
@@ -28,7 +29,18 @@ protected:
     /** The decay rate per sample at 44100 Hz from the normalised Decay value. */
     using DecayCurve = double (*)(double decay);
 
-    PulsettaHiHat(const sampletables::Table& source, DecayCurve decayCurve);
+    /** What tells one hat from the other besides its table: its decay curve,
+        its gain, whether a tune change glides, and the source position from
+        which it is silent (its ring-out point). */
+    struct Character
+    {
+        DecayCurve decayCurve;
+        double gain;
+        bool glidingTune;
+        double silentFrom;
+    };
+
+    PulsettaHiHat(const sampletables::Table& source, const Character& character);
 
     // Raw normalised values.
     double tune = 0.5, decay = 0.5;
@@ -36,5 +48,8 @@ protected:
     double decayRate = 0.0;
 
 private:
-    const DecayCurve decayCurve;
+    struct Kernel;
+
+    const Character character;
+    double smoothedTune = 1.0; // the tune factor gliding, when it glides
 };

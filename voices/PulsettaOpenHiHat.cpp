@@ -11,31 +11,7 @@ double openDecayRate(double decay)
 } // namespace
 
 PulsettaOpenHiHat::PulsettaOpenHiHat()
-    : PulsettaHiHat(sampletables::openHiHat, openDecayRate)
+    : PulsettaHiHat(sampletables::openHiHat, { openDecayRate, 0.025, true, selfChokePosition })
 {
-    PulsettaOpenHiHat::setSampleRate(44100.0);
-}
-
-void PulsettaOpenHiHat::setSampleRate(double sampleRate)
-{
-    if (! SampleRateContext::isUsableRate(sampleRate))
-        return;
-
-    PulsettaHiHat::setSampleRate(sampleRate);
-    smoothedTune.value = tuneFactor;
-    smoothedTune.rate = levelRate;
-}
-
-double PulsettaOpenHiHat::process()
-{
-    double x = 0.0;
-    if (active && playing)
-    {
-        advance(smoothedTune.moveToward(tuneFactor));
-        if (position >= selfChokePosition)
-            setChoked(true);
-        const double read = readAtPosition();
-        x = read * stepHiHatEnvelope(decayRate) * 0.025 * 4.5;
-    }
-    return renderOutput(x);
+    PulsettaHiHat::setSampleRate(44100.0);
 }

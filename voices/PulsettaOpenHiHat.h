@@ -1,7 +1,6 @@
 #pragma once
 
 #include "voices/PulsettaHiHat.h"
-#include "voices/Smoother.h"
 
 /** The open hi-hat: the long hi-hat table with a slow decay. It chokes itself
     when its position reaches the open hat's ring-out point, and a closed
@@ -13,10 +12,4 @@ public:
     static constexpr double selfChokePosition = 16128.0;
 
     PulsettaOpenHiHat();
-
-    double process() override;
-    void setSampleRate(double sampleRate) override;
-
-private:
-    Smoother smoothedTune; // a tune change glides instead of jumping
 };

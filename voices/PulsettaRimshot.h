@@ -19,7 +19,7 @@ public:
 
     PulsettaRimshot();
 
-    double process() override;
+    int renderModel(const VoiceRun& run, double* x) override;
     void trigger(double velocity) override;
     void setSampleRate(double sampleRate) override;
     void setControl(int controlIndex, double value) override;
@@ -33,6 +33,8 @@ public:
     const SelfLimitingResonator& getResonator(int index) const { return resonators[index]; }
 
 private:
+    struct Kernel;
+
     void updateResonators();
 
     // Raw normalised values.
@@ -42,6 +44,5 @@ private:
     SelfLimitingResonator resonators[3];
     double excitation = 0.0;
     double amplitude = 0.0; // linear, from the velocity
-    double clippedSum = 0.0;
     Biquad bandPass; // 700 Hz, 4 octaves
 };

@@ -22,9 +22,9 @@ PulsettaSampledInstrument::PulsettaSampledInstrument(const std::uint8_t* bytes, 
       length(bytes != nullptr ? byteCount : 0)
 {
     const auto key = sampletables::makeKey();
-    table.resize(length);
+    points.assign(length + 5, 0.0);
     for (std::uint32_t i = 0; i < length; ++i)
-        table[i] = static_cast<double>(bytes[i] ^ key[i % sampletables::keyLength]) / 128.0 - 1.0;
+        points[i + 1] = static_cast<double>(bytes[i] ^ key[i % sampletables::keyLength]) / 128.0 - 1.0;
 
     PulsettaSampledInstrument::setSampleRate(44100.0);
 }
@@ -40,11 +40,10 @@ void PulsettaSampledInstrument::setSampleRate(double sampleRate)
         return;
 
     PulsettaInstrument::setSampleRate(sampleRate);
-    setLevel(levelTarget);
+    setLevel(output.levelTarget);
     playing = false;
     setChoked(false);
     envelope = 0.0;
-    lastOutput = 0.0;
     position = 0.0;
     envelopeRate = 0.5;
     sourceStep = sampletables::sourceRate / sampleRate;
@@ -52,7 +51,7 @@ void PulsettaSampledInstrument::setSampleRate(double sampleRate)
 
 void PulsettaSampledInstrument::trigger(double velocity)
 {
-    if (levelTarget == 0.0)
+    if (output.levelTarget == 0.0)
         return;
 
     startVoice();
@@ -67,3 +66,17 @@ void PulsettaSampledInstrument::trigger(double velocity)
         attackCounter = 1;
 }
 
+
+double PulsettaSampledInstrument::readInterpolated(std::int32_t n, double t)
+{
+    if (static_cast<std::int64_t>(n) >= static_cast<std::int64_t>(length) + 2)
+    {
+        playing = false;
+        active = false;
+        return 0.0;
+    }
+    if (isChoked() || n < 0)
+        return 0.0;
+    const double* at = points.data() + n; // y0 = the point before n
+    return spline(at[0], at[1], at[2], at[3], t);
+}

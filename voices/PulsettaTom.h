@@ -2,7 +2,6 @@
 
 #include "voices/CookbookBiquad.h"
 #include "voices/PulsettaInstrument.h"
-#include "voices/Smoother.h"
 
 #include <array>
 
@@ -27,7 +26,7 @@ public:
     /** The three oscillator frequencies (Hz): the main tone, a lower and a higher one. */
     PulsettaTom(double frequency1, double frequency2, double frequency3);
 
-    double processWithNoise(double tomNoise) override;
+    int renderModel(const VoiceRun& run, double* x) override;
     void trigger(double velocity) override;
     void setSampleRate(double sampleRate) override;
     void setControl(int controlIndex, double value) override;
@@ -43,40 +42,52 @@ public:
     double getDepth() const { return depth; }
     double getDecayRate() const { return decayRate; } // per sample
     double getTuneDecay() const { return tuneDecay; } // per sample, before the sweep scaling
-    double getBaseFrequency(int oscillator) const { return oscillators[static_cast<std::size_t>(oscillator)].baseFrequency; }
+    double getBaseFrequency(int oscillator) const { return baseFrequency[static_cast<std::size_t>(oscillator)]; }
 
 private:
-    struct Oscillator
+    struct Kernel;
+
+    /** The envelopes in two groups of four that step together: the first
+        toward the amplitude while the gate is open, the second toward the
+        gate (the bright one toward six times the gate). */
+    enum Envelope
     {
-        double baseFrequency = 0.0;  // Hz
-        double tunedFrequency = 0.0; // Hz: base x tune factor, where the sweep starts from
-        double sweepSpan = 0.0;      // Hz: base x depth - base, covered by the whole sweep
-        double phase = 0.0;          // radians
-        double smoothedWave = 0.0;   // the wave after its smoother, at waveSmoothingRate
-        double symmetryScale = 0.565;
+        mainEnvelope,
+        secondEnvelope,
+        thirdEnvelope,
+        noiseEnvelope,
+        sweepEnvelope1,
+        sweepEnvelope2,
+        pitchEnvelope,
+        brightEnvelope,
+        numEnvelopes
     };
 
     /** What the frequency-dependent oscillator values are made of, redone
         whenever Tune or Tune Depth changes, so the samples need not. */
     void updateOscillatorFrequencies();
     void startRelease();
-    /** One sample of an oscillator's smoothed wave at this sweep (0..1) and
-        symmetry stretch. */
-    double renderOscillator(Oscillator& oscillator, double sweep, double symmetryStretch);
 
     double tune = 0.5, tone = 0.5, tuneDepth = 0.5, decay = 0.5, tuneDecayValue = 0.5;
     double tuneFactor = 0.0, toneRate = 0.0, depth = 0.0, decayRate = 0.0, tuneDecay = 0.0;
     double depthAboveOne = 0.0; // depth - 1
 
-    std::array<Oscillator, 3> oscillators;
+    // The three oscillators: main, low, high.
+    std::array<double, 3> baseFrequency {};  // Hz
+    std::array<double, 3> tunedFrequency {}; // Hz: base x tune factor, where the sweep starts from
+    std::array<double, 3> sweepSpan {};      // Hz: base x depth - base, covered by the whole sweep
+    std::array<double, 3> symmetryScale { 0.565, 0.565, 0.575 };
+    std::array<double, 3> phase {};          // radians
+    std::array<double, 3> smoothedWave {};   // each wave after its smoother, at waveSmoothingRate
+
     /** Samples of the attack still to go; -1 once it is over, until the next
         sample switches to the release and sets it to released. */
     int attackCounter = 0;
     static constexpr int released = -2;
     double gate = 0.0;
     double squaredAmplitude = 0.0;
-    Smoother mainEnvelope, secondEnvelope, thirdEnvelope, mainEnvelopeSmoothed;
-    Smoother noiseEnvelope, sweepEnvelope1, sweepEnvelope2, pitchEnvelope, brightEnvelope;
+    std::array<double, numEnvelopes> envelope {}, envelopeRate {};
+    double mainSmoothed = 0.0, mainSmoothedRate = 0.0; // the main envelope smoothed once more
     double waveSmoothingRate = 0.0;
     double radiansPerCycleStep = 0.0; // phase step per Hz: 2 pi / sr
     Biquad dcBlocker; // high-pass at 10 Hz, 6.5 octaves

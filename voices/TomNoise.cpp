@@ -1,7 +1,10 @@
 #include "voices/TomNoise.h"
 
+#include "voices/SampleLoops.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 void TomNoise::setSampleRate(double newRate, double smoothingFactor)
 {
@@ -16,6 +19,10 @@ void TomNoise::setSampleRate(double newRate, double smoothingFactor)
     burstEnvelope.value = 0.0;
     burstEnvelope.rate = smoothing * 0.8;
     burstCounter = 0;
+    samplesSinceReset = 0;
+    // The slowest pole of the filters (about 0.96 at 48 kHz) falls below
+    // 1e-17 within 30 ms at every rate.
+    settlingSamples = static_cast<int>(std::ceil(sampleRate * 0.03));
 }
 
 void TomNoise::start(double velocity)
@@ -26,20 +33,59 @@ void TomNoise::start(double velocity)
     burstCounter = static_cast<std::int32_t>(std::trunc(sampleRate * 0.002));
 }
 
+void TomNoise::render(const double* whiteNoise, double* out, int numFrames)
+{
+    if (isAtRest())
+    {
+        // The burst has come to rest: it would give its value again every sample.
+        const double gain = (burstEnvelope.value * 8.0 + 1.0);
+        for (int n = 0; n < numFrames; ++n)
+            out[n] = gain * filter(whiteNoise[n]) * -0.25;
+        samplesSinceReset += numFrames;
+        return;
+    }
+    auto step = sampleloops::EnvelopeStep::toward(burstTarget, burstEnvelope.rate);
+    double envelope = burstEnvelope.value;
+    for (int n = 0; n < numFrames; ++n)
+    {
+        const double y = filter(whiteNoise[n]);
+        if (burstCounter == 0)
+        {
+            envelope = burstPeak;
+            burstEnvelope.rate = smoothing * 0.04;
+            step = sampleloops::EnvelopeStep::toward(burstTarget, burstEnvelope.rate);
+        }
+        // The counter only needs to pass zero once per hit: holding it at -1
+        // keeps it from wrapping round into a spurious burst on long runs.
+        if (burstCounter >= 0)
+            --burstCounter;
+        envelope = envelope * step.keep + step.push;
+        out[n] = (envelope * 8.0 + 1.0) * y * -0.25;
+    }
+    burstEnvelope.value = envelope;
+    samplesSinceReset += numFrames;
+}
+
 double TomNoise::process(double whiteNoise)
 {
-    const double y = band.process(lowPass.process(whiteNoise));
+    double out = 0.0;
+    render(&whiteNoise, &out, 1);
+    return out;
+}
 
-    if (burstCounter == 0)
-    {
-        burstEnvelope.value = burstPeak;
-        burstEnvelope.rate = smoothing * 0.04;
-    }
-    // The counter only needs to pass zero once per hit: holding it at -1
-    // keeps it from wrapping round into a spurious burst on long runs.
-    if (burstCounter >= 0)
-        --burstCounter;
-    const double envelope = burstEnvelope.moveToward(burstTarget);
+bool TomNoise::isAtRest() const
+{
+    return burstCounter == -1
+           && sampleloops::atRest(burstEnvelope.value, sampleloops::EnvelopeStep::toward(burstTarget, burstEnvelope.rate));
+}
 
-    return (envelope * 8.0 + 1.0) * y * -0.25;
+void TomNoise::catchUp(const WhiteNoise& now)
+{
+    const int samples = static_cast<int>(std::min<std::int64_t>(settlingSamples, samplesSinceReset));
+    WhiteNoise history = now;
+    history.rewind(samples);
+    lowPass.state = 0.0;
+    band.clear();
+    for (int n = 0; n < samples; ++n)
+        filter(history.next());
 }

@@ -364,7 +364,9 @@ private:
     std::array<std::array<std::uint8_t, 128>, numInstruments> keysOfInstrument {};
     std::array<int, numInstruments> numKeysOfInstrument {};
     std::array<int, numInstruments> blockOutput {};   // output numbers read once per block
-    std::array<double, numTracks> voiceSamples {};
+    static constexpr int renderChunk = 256;            // frames the core renders at a time
+    const bool mixesWithAvx2 = bestInstructionSet() == InstructionSet::avx2;
+    std::array<std::array<double, renderChunk>, numInstruments> voiceSamples {}; // each voice's samples of a chunk
     std::array<float*, maxChannels> outputChannels {};
     int numOutputChannels = 0;
     int renderPending = 0;

@@ -14,6 +14,45 @@ constexpr int allNotesOffController = 123;
 constexpr int lowestPatternKey = 12;
 constexpr int highestPatternKey = 107;
 
+/** Adds a voice's samples, as single-precision samples, onto one output
+    channel (right null) or both channels of a pair. Built twice, the second
+    for processors with AVX2, where it converts and adds eight at a time. */
+inline void addVoiceTo (float* __restrict left, float* __restrict right, const double* voice, int frames) noexcept
+{
+    if (right == nullptr)
+    {
+        for (int n = 0; n < frames; ++n)
+            left[n] += (float) voice[n];
+        return;
+    }
+    for (int n = 0; n < frames; ++n)
+    {
+        const float sample = (float) voice[n];
+        left[n] += sample;
+        right[n] += sample;
+    }
+}
+
+__attribute__ ((target ("avx2"))) void addVoiceWithAvx2 (float* left, float* right, const double* voice, int frames) noexcept
+{
+    addVoiceTo (left, right, voice, frames);
+}
+
+void addVoice (float* left, float* right, const double* voice, int frames) noexcept
+{
+    addVoiceTo (left, right, voice, frames);
+}
+
+/** The same for a voice that gives one value throughout. */
+void addConstantVoice (float* __restrict left, float* __restrict right, float sample, int frames) noexcept
+{
+    for (int n = 0; n < frames; ++n)
+        left[n] += sample;
+    if (right != nullptr)
+        for (int n = 0; n < frames; ++n)
+            right[n] += sample;
+}
+
 std::uint8_t velocityByte (float velocity) noexcept
 {
     // Step velocities add up past 1 (up to about 1.38): the echo is held to
@@ -101,11 +140,12 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuff
                 handleMidiInput (carry.takeNext());
         }
 
-        if (hostClock.advance())
+        // A stopped clock has no step to report: it is not asked.
+        if (hostClock.isRunning() && hostClock.advance())
             playHostClockSteps (hostPlays);
-        if (nativeClock.advance())
+        if (nativeClock.isRunning() && nativeClock.advance())
             playNativeClockSteps (nativePlays, blockIntSync);
-        if (flam)
+        if (flam && (hostFlamClock.isRunning() || nativeFlamClock.isRunning()))
             playFlamStrokes (hostPlays, nativePlays);
         if (tapsQueued)
         {
@@ -601,44 +641,79 @@ void DrumMachine::render() noexcept
     const bool mono = outputMode == monoOutputs;
     const int numOutputs = mono ? numOutputChannels : numOutputChannels / 2;
     const int triggerOutput = triggerOutOutput.load (std::memory_order_relaxed) - 1;
+    std::array<double*, numInstruments> voices {};
+    for (int i = 0; i < numInstruments; ++i)
+        voices[(size_t) i] = voiceSamples[(size_t) i].data();
 
-    for (int n = 0; n < renderPending; ++n, ++renderedTotal)
+    // Each voice is rendered a chunk at a time, then added onto its output
+    // in voice order, as single-precision samples.
+    while (renderPending > 0)
     {
-        core->process (voiceSamples.data());
+        const int frames = std::min (renderPending, renderChunk);
+        std::array<bool, numInstruments> constant {};
+        core->render (voices.data(), constant.data(), frames);
+
+        // The voices an output starts with that give one value throughout
+        // (a silent voice at rest) are summed once, in voice order, and the
+        // sum added once: the same single-precision sums as sample by sample.
+        std::array<float, maxChannels> leadingSum {};
+        std::array<int, maxChannels> leadingCount {};
+        std::array<bool, maxChannels> leading {};
+        leading.fill (true);
+        // An output's channel, or the two of its pair, from the chunk's first frame.
+        const auto leftOf = [&] (int o) { return outputChannels[(size_t) (mono ? o : 2 * o)] + renderedTotal; };
+        const auto rightOf = [&] (int o) { return mono ? nullptr : outputChannels[(size_t) (2 * o + 1)] + renderedTotal; };
+        const auto addLeading = [&] (int o) {
+            if (leading[(size_t) o] && leadingCount[(size_t) o] > 0)
+                addConstantVoice (leftOf (o), rightOf (o), leadingSum[(size_t) o], frames);
+            leading[(size_t) o] = false;
+        };
 
         for (int i = 0; i < numInstruments; ++i)
         {
             const int o = blockOutput[(size_t) i] - 1;
             if (o < 0 || o >= numOutputs)
                 continue;
-            const float sample = (float) voiceSamples[(size_t) i];
-            if (mono)
+            if (constant[(size_t) i] && leading[(size_t) o])
             {
-                outputChannels[(size_t) o][renderedTotal] += sample;
+                leadingSum[(size_t) o] += (float) voices[(size_t) i][0];
+                ++leadingCount[(size_t) o];
+                continue;
             }
+            addLeading (o);
+            float* left = leftOf (o);
+            float* right = rightOf (o);
+            if (constant[(size_t) i])
+                addConstantVoice (left, right, (float) voices[(size_t) i][0], frames);
+            else if (mixesWithAvx2)
+                addVoiceWithAvx2 (left, right, voices[(size_t) i], frames);
             else
-            {
-                outputChannels[(size_t) (2 * o)][renderedTotal] += sample;
-                outputChannels[(size_t) (2 * o + 1)][renderedTotal] += sample;
-            }
+                addVoice (left, right, voices[(size_t) i], frames);
         }
+        for (int o = 0; o < numOutputs; ++o)
+            addLeading (o);
 
         if (core->isTriggerOutEnabled())
         {
-            const float pulse = (float) core->processTriggerOut();
-            if (triggerOutput >= 0 && triggerOutput < numOutputs)
+            for (int n = 0; n < frames; ++n)
             {
-                if (mono)
+                const float pulse = (float) core->processTriggerOut();
+                if (triggerOutput >= 0 && triggerOutput < numOutputs)
                 {
-                    outputChannels[(size_t) triggerOutput][renderedTotal] += pulse;
-                }
-                else
-                {
-                    outputChannels[(size_t) (2 * triggerOutput)][renderedTotal] += pulse;
-                    outputChannels[(size_t) (2 * triggerOutput + 1)][renderedTotal] += pulse;
+                    if (mono)
+                    {
+                        outputChannels[(size_t) triggerOutput][renderedTotal + n] += pulse;
+                    }
+                    else
+                    {
+                        outputChannels[(size_t) (2 * triggerOutput)][renderedTotal + n] += pulse;
+                        outputChannels[(size_t) (2 * triggerOutput + 1)][renderedTotal + n] += pulse;
+                    }
                 }
             }
         }
+
+        renderedTotal += frames;
+        renderPending -= frames;
     }
-    renderPending = 0;
 }

@@ -384,3 +384,29 @@ TEST(PulsettaCore, HighTomHitAddsNoiseToASoundingLowTomOnly)
     EXPECT_NE(a.voice(instrument::lowTom), b.voice(instrument::lowTom));
     EXPECT_EQ(peak(a.voice(instrument::midTom)), peak(b.voice(instrument::midTom)));
 }
+
+TEST(PulsettaCore, HiHatDecayAndClapReverbTurnedWhileTheVoiceSoundsTakeEffectAtTheNextHit)
+{
+    // Each knob turned 100 ms into a hit, after the hat's attack and the
+    // clap's burst window, where the voice took its value.
+    const struct { int slot, parameter; } cases[] = {
+        { instrument::closedHiHat, 42 }, { instrument::openHiHat, 44 }, { instrument::handClap, 40 }
+    };
+    const std::int64_t turnedAt = 4410, nextHit = turnedAt + 11025;
+    for (const auto& c : cases)
+    {
+        Signal played[2];
+        for (int turned = 0; turned < 2; ++turned)
+        {
+            auto core = makeCore(44100.0, 44100);
+            core->setParameter(c.slot, 1.0f);
+            played[turned] = renderVoice(*core, c.slot, turnedAt, { { 0, c.slot, 1.0f } });
+            if (turned == 1)
+                core->setParameter(c.parameter, 0.0f);
+            const auto rest = renderVoice(*core, c.slot, 22050, { { nextHit - turnedAt, c.slot, 1.0f } });
+            played[turned].insert(played[turned].end(), rest.begin(), rest.end());
+        }
+        EXPECT_EQ(head(played[1], nextHit), head(played[0], nextHit)) << "slot " << c.slot << ": the sounding voice keeps its value";
+        EXPECT_NE(played[1], played[0]) << "slot " << c.slot << ": the next hit takes the new value";
+    }
+}

@@ -69,19 +69,24 @@ Rendering render(PulsettaCore& core, std::size_t frames, const std::vector<Hit>&
         voiceSignal.resize(frames);
     rendering.triggerOut.resize(frames);
 
+    // In runs from hit to hit, as the drum machine renders between events.
     std::size_t next = 0;
-    double out[instrument::numVoices] = {};
-    for (std::size_t n = 0; n < frames; ++n)
+    for (std::size_t n = 0; n < frames;)
     {
         while (next < sorted.size() && sorted[next].sample <= static_cast<std::int64_t>(n))
         {
             core.trigger(sorted[next].instrument, sorted[next].velocity);
             ++next;
         }
-        core.process(out);
+        std::size_t end = frames;
+        if (next < sorted.size())
+            end = std::min(end, static_cast<std::size_t>(sorted[next].sample));
+        double* outputs[instrument::numVoices];
         for (std::size_t slot = 0; slot < rendering.voices.size(); ++slot)
-            rendering.voices[slot][n] = out[slot];
-        rendering.triggerOut[n] = core.processTriggerOut();
+            outputs[slot] = rendering.voices[slot].data() + n;
+        core.render(outputs, static_cast<int>(end - n));
+        for (; n < end; ++n)
+            rendering.triggerOut[n] = core.processTriggerOut();
     }
     return rendering;
 }

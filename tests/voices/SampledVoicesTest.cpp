@@ -48,15 +48,19 @@ class TestTableVoice : public PulsettaSampledInstrument
 {
 public:
     using PulsettaSampledInstrument::PulsettaSampledInstrument;
-    double process() override
+    int renderModel(const VoiceRun& run, double* x) override
     {
-        double x = 0.0;
-        if (active && playing)
-        {
-            advance(1.0);
-            x = readAtPosition();
-        }
-        return renderOutput(x);
+        Reads reads;
+        int frames = run.numFrames;
+        bool ended = false;
+        for (int n = 0; n < frames && playing; ++n)
+            if (! advance(sourceStep, reads, n))
+                frames = n + 1, ended = true;
+        const int read = isChoked() ? 0 : (ended ? frames - 1 : frames);
+        readRun<simd::Sse2Pack>(reads, read, x);
+        for (int n = read; n < frames; ++n)
+            x[n] = 0.0;
+        return frames;
     }
 };
 } // namespace
