@@ -10,37 +10,32 @@ using OutputsPage = PageTest<OutputsSettingsComponent>;
 // 1..12 changes nothing and the chooser shows what holds.
 TEST_F (OutputsPage, EachChoiceSetsItsSettingAndANumberOutsideTheOutputsNothing)
 {
-    using Page = OutputsSettingsComponent;
+    auto& hiTom = page->getDefaultOutputChooser (4);
+    auto& trigger = page->getTriggerOutputChooser();
+    const std::function<int()> hiTomOutput = [this] { return product->getDefaultOutputNumber (4); };
+    const std::function<int()> triggerOutput = [this] { return product->getTriggerOutOutput(); };
     struct Case
     {
-        const char* what;
-        std::function<void (Page&)> choose;
-        std::function<int (DrumMachine&)> read;
-        std::function<int (Page&)> shown;
+        ComboBoxButton& chooser;
+        int id;
+        const std::function<int()>& held;
         int expected;
     };
-    auto hiTom = [] (DrumMachine& dm) { return dm.getDefaultOutputNumber (4); };
-    auto hiTomShown = [] (Page& p) { return p.getDefaultOutputChooser (4).getSelectedId(); };
-    auto trigger = [] (DrumMachine& dm) { return dm.getTriggerOutOutput(); };
-    auto triggerShown = [] (Page& p) { return p.getTriggerOutputChooser().getSelectedId(); };
     const Case cases[] = {
-        { "Hi Tom to 13", [] (Page& p) { p.getDefaultOutputChooser (4).setSelectedId (13, true); }, hiTom, hiTomShown, 1 },
-        { "Hi Tom to 0", [] (Page& p) { p.getDefaultOutputChooser (4).setSelectedId (0, true); }, hiTom, hiTomShown, 1 },
-        { "Hi Tom to 7", [] (Page& p) { p.getDefaultOutputChooser (4).setSelectedId (7, true); }, hiTom, hiTomShown, 7 },
-        { "trigger to 13", [] (Page& p) { p.getTriggerOutputChooser().setSelectedId (13, true); }, trigger, triggerShown, 12 },
-        { "trigger to 5", [] (Page& p) { p.getTriggerOutputChooser().setSelectedId (5, true); }, trigger, triggerShown, 5 },
-        { "mono outputs", [] (Page& p) { p.getOutputsTypeGroup().setSelectedIndex (1, true); },
-          [] (DrumMachine& dm) { return dm.getDefaultOutputCharacteristics(); },
-          [] (Page& p) { return p.getOutputsTypeGroup().getSelectedIndex(); }, DrumMachine::monoOutputs },
+        { hiTom, 13, hiTomOutput, 1 }, { hiTom, 0, hiTomOutput, 1 }, { hiTom, 7, hiTomOutput, 7 },
+        { trigger, 13, triggerOutput, 12 }, { trigger, 5, triggerOutput, 5 },
     };
 
     for (const auto& c : cases)
     {
-        SCOPED_TRACE (c.what);
-        c.choose (*page);
-        EXPECT_EQ (c.read (*product), c.expected);
-        EXPECT_EQ (c.shown (*page), c.expected);
+        SCOPED_TRACE (c.id);
+        c.chooser.setSelectedId (c.id, true);
+        EXPECT_EQ (c.held(), c.expected);
+        EXPECT_EQ (c.chooser.getSelectedId(), c.expected);
     }
+
+    page->getOutputsTypeGroup().setSelectedIndex (1, true);
+    EXPECT_EQ (product->getDefaultOutputCharacteristics(), DrumMachine::monoOutputs);
     EXPECT_EQ (product->getOutputCharacteristics(), DrumMachine::stereoOutputs); // this instance keeps its outputs
 }
 
