@@ -200,6 +200,21 @@ void DrumMachine::refreshKeyMap()
     copyKeyMapLocked();
 }
 
+bool DrumMachine::loadDrumMapFile (const juce::File& file)
+{
+    if (! drumMap.loadDrumMapFile (file))
+        return false;
+
+    refreshKeyMap();
+    updateHostDisplay();
+    return true;
+}
+
+juce::String DrumMachine::getDrumMapFileWildcards() const
+{
+    return makeWildcard (drumMap.makeDrumMapExtension());
+}
+
 void DrumMachine::copyKeyMapLocked() noexcept
 {
     numKeysOfInstrument.fill (0);
@@ -303,6 +318,12 @@ void DrumMachine::setTriggerOut (bool enabled, int instrument, int output)
         core->setTriggerOutSource (instrument);
     core->initTriggerOutPulse();
     triggerOutOutput = std::clamp (output, 1, getNumOutputs());
+}
+
+void DrumMachine::setTriggerOutOutput (int output) noexcept
+{
+    if (output >= 1 && output <= getNumOutputs())
+        triggerOutOutput = output;
 }
 
 bool DrumMachine::isTriggerOutEnabled() const

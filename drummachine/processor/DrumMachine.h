@@ -82,6 +82,7 @@ public:
     virtual void refreshAllStates();
 
     //==== Front panel: sequencer state parameters and events ========================
+    static constexpr int internalSequencerStateParameter = 3000; // then "Internal Sync State", "Host Mode State", "Note Off State"
     static constexpr int stepLengthStateParameter = 3030;   // "Step 01 Length State" .. 3045
     static constexpr int stepStateParameter = 3046;         // "Step 01 State" .. 3061
     static constexpr int stepBlinkingParameter = 3078;      // "Step 01 Blinking" .. 3093
@@ -160,6 +161,13 @@ public:
 
     // Copies the drum map's keys to the audio side (after loading a drum map).
     void refreshKeyMap();
+    // Message thread: a drum map file of the user's. It is read and checked
+    // on this thread; the block then gets its keys under the callback lock,
+    // and the host is told to ask for the key names again. False, with the
+    // map as it was, when the file holds no drum map this version reads.
+    bool loadDrumMapFile (const juce::File& file);
+    // The wildcards of drum map files, for file dialogs ("*.xrdrmap").
+    juce::String getDrumMapFileWildcards() const;
 
     //==== Modes (any thread reads, message thread writes) =============================
     bool isInternalSequencerOn() const noexcept { return intSeq.load(); }
@@ -218,6 +226,8 @@ public:
     bool isTriggerOutEnabled() const;
     int getTriggerOutInstrument() const;
     int getTriggerOutOutput() const noexcept { return triggerOutOutput.load(); }
+    // Any thread: the trigger-out's output alone (1..getNumOutputs, else ignored).
+    void setTriggerOutOutput (int output) noexcept;
 
     //==== Parts ======================================================================
     DrumMachineCore* getCore() const noexcept { return core.get(); }
