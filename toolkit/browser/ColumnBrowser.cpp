@@ -61,7 +61,8 @@ ColumnBrowser::~ColumnBrowser()
 
 void ColumnBrowser::addColumn (std::unique_ptr<Column> column, int index)
 {
-    column->setLookAndFeel (&getLookAndFeel());
+    // The column takes the browser's look from its parents: a browser may
+    // open columns before it is placed under the editor's look.
     column->setSize (column->getDefaultWidth(), content.getHeight());
     column->setVisible (true);
     content.addChildComponent (*column);
