@@ -68,6 +68,7 @@ private:
     void saveBank();
     // Tells the user that a file could not be read.
     void showReadFailure (const juce::String& alertTitle, const juce::File& file);
+    // Message thread, from the message loop: the failure was read.
     void alertWindowClosed (Kyx::AlertWindow* window, int result) override;
 
     BasePluginOldStyle& bank;

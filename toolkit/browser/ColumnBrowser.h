@@ -74,7 +74,7 @@ public:
     void visibleAreaChanged (const juce::Rectangle<int>& newVisibleArea) override;
 
 protected:
-    // From JUCE, when a drag of this browser's items ends however it ends.
+    // Message thread, from JUCE: a drag of this browser's items ended, however it ended.
     void dragOperationEnded (const juce::DragAndDropTarget::SourceDetails& details) override;
 
 private:

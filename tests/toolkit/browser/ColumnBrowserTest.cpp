@@ -179,6 +179,19 @@ TEST_F (ColumnBrowserTest, ScrollingShowsAWholeColumn)
     EXPECT_EQ (browser.getViewPositionX(), 0);
 }
 
+TEST_F (ColumnBrowserTest, TheGripResizesAColumnDownToItsMinimum)
+{
+    openThreeColumns();
+    for (const auto& [by, width] : { std::pair { 40.0f, 240 }, std::pair { -500.0f, 100 } })
+    {
+        widget_testing::dragBy (column (0), { (float) column (0).getWidth() - 3.0f, 100.0f }, { by, 0.0f });
+        EXPECT_EQ (column (0).getWidth(), width);
+        EXPECT_EQ (column (1).getX(), width);
+    }
+    widget_testing::dragBy (column (0), { 50.0f, 100.0f }, { 40.0f, 0.0f }); // not on the grip
+    EXPECT_EQ (column (0).getWidth(), 100);
+}
+
 TEST_F (ColumnBrowserTest, TheDropModeFollowsThePositionInTheRow)
 {
     struct Case
