@@ -300,7 +300,7 @@ void ColumnBrowser::ListColumn::itemDropped (const SourceDetails& details)
             insertAfter (*source, row);
     }
 
-    // This column may have closed; the browser is still there.
+    // This column may have closed meanwhile; only the browser is asked.
     if (columnBrowser != nullptr)
     {
         columnBrowser->endParking();

@@ -181,7 +181,8 @@ void ItemComponent::startEditing()
 
 void ItemComponent::modalTextCommitted (ModalTextEditor* source)
 {
-    if (source != text.getEditor())
+    // The items may have changed while the edit ran.
+    if (source != text.getEditor() || ! owner.isItemRow (row))
         return;
 
     const juce::Component::SafePointer<ListColumn> column (&owner);
