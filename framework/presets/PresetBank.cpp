@@ -181,6 +181,17 @@ bool PresetBank::addGroup (int g)
     return true;
 }
 
+bool PresetBank::removeEmptyGroup (int g)
+{
+    const juce::ScopedLock sl (lock);
+
+    if (! isGroupIndex (g) || groups[(size_t) g].size != 0)
+        return false;
+
+    groups.erase (groups.begin() + g);
+    return true;
+}
+
 std::vector<PresetRecord*> PresetBank::currentOrder() const noexcept
 {
     std::vector<PresetRecord*> order;

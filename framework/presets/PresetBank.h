@@ -58,6 +58,10 @@ public:
     // Inserts an empty group "New Group" before group g; g must be a group.
     bool addGroup (int g);
 
+    // Removes group g when it holds no preset; the check and the removal
+    // are one step under the lock.
+    bool removeEmptyGroup (int g);
+
     // Moves the preset at position from (in group fromGroup) so that it ends at
     // position to, inside group toGroup. Refused (false, nothing changes) when
     // an index is out of range, from == to with the same group, from is not in

@@ -131,6 +131,7 @@ public:
     void setPresetName (int index, const juce::String& name);
     void setGroupName (int group, const juce::String& name) { bank.setGroupName (group, name); }
     bool addGroup (int group) { return bank.addGroup (group); }
+    bool removeEmptyGroup (int group) { return bank.removeEmptyGroup (group); } // only a group without presets
     // The current preset follows its record through every move.
     bool movePreset (int from, int to, int fromGroup, int toGroup);
     bool movePresetsToGroup (int destinationGroup, int sourceGroup, const std::vector<int>& positionsInSource);
