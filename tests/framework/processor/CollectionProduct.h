@@ -7,7 +7,7 @@
 #include <functional>
 
 // A product directly on the processor base that keeps its presets as files
-// in one collection, "Presets" (extension ".xxprs"), under a folder of the
+// in one collection, "Presets" (extension ".xrprs"), under a folder of the
 // test's. It records what the base tells it; the switches the product never
 // turns on (debug mode, the state dump) are the test's to set before start-up.
 struct ProductSwitches
@@ -23,7 +23,7 @@ public:
 
     explicit CollectionProduct (const juce::File& presetsFolder, Switches testSwitches = {})
         : BasePlugin (BusesProperties().withOutput ("Output", juce::AudioChannelSet::stereo())),
-          presets ("Presets", presetsFolder, ".xxprs"),
+          presets ("Presets", presetsFolder, ".xrprs"),
           switches (testSwitches)
     {
     }
@@ -38,6 +38,7 @@ public:
     }
 
     juce::String getPluginName() const override { return "Collector"; }
+    juce::String getResourcePrefix() const override { return "XR"; }
     juce::String getVersion() const override { return "2.0"; }
     int getNumHostParameters() const override { return 84; }
     bool isDebugMode() const override { return switches.debugMode; }

@@ -22,7 +22,7 @@ protected:
 
     juce::File writePreset (const juce::String& name, float level, const juce::String& extra = {})
     {
-        const auto file = presetsFolder().getChildFile (name + ".xxprs");
+        const auto file = presetsFolder().getChildFile (name + ".xrprs");
         file.create();
         file.replaceWithText ("<Preset><param name=\"Bass Drum Level\" value=\"" + juce::String (level) + "\"/>" + extra + "</Preset>");
         return file;
@@ -44,7 +44,7 @@ TEST_F (PresetCollectionsTest, SelectingAFileAppliesItAndMakesItTheUnmodifiedCur
 {
     const auto kick = writePreset ("Kick", 0.25f, "<ExtraData><Mine/></ExtraData>");
     const auto snare = writePreset ("Snare", 0.75f);
-    presetsFolder().getChildFile ("Broken.xxprs").replaceWithText ("<Pattern/>");
+    presetsFolder().getChildFile ("Broken.xrprs").replaceWithText ("<Pattern/>");
     start();
     auto& presets = product->getPresets();
     EXPECT_EQ (product->getPresetCollection ("Presets"), &presets);
@@ -62,7 +62,7 @@ TEST_F (PresetCollectionsTest, SelectingAFileAppliesItAndMakesItTheUnmodifiedCur
     EXPECT_EQ (changes.changes, 1);
 
     // The current file again, a file holding no preset, nothing: no change.
-    for (const auto& file : { kick, presetsFolder().getChildFile ("Broken.xxprs"), presetsFolder().getChildFile ("Gone.xxprs"), presetsFolder() })
+    for (const auto& file : { kick, presetsFolder().getChildFile ("Broken.xrprs"), presetsFolder().getChildFile ("Gone.xrprs"), presetsFolder() })
         EXPECT_FALSE (product->selectPresetFile (presets, file)) << file.getFullPathName();
     EXPECT_EQ (product->getCurrentPresetFile (presets), kick);
     EXPECT_EQ (changes.changes, 1);
@@ -108,7 +108,7 @@ TEST_F (PresetCollectionsTest, SavingWritesTheUsersOwnPresetAndMakesItCurrent)
     product->getParameterManager().setValue (0, 0.5f);
     product->setPresetModified (presets, true);
 
-    const auto file = presetsFolder().getChildFile ("Mine/Heavy.xxprs");
+    const auto file = presetsFolder().getChildFile ("Mine/Heavy.xrprs");
     ASSERT_TRUE (product->savePresetToFile (presets, file));
     EXPECT_EQ (product->getCurrentPresetFile (presets), file);
     EXPECT_FALSE (product->isPresetModified (presets));
@@ -128,7 +128,7 @@ TEST_F (PresetCollectionsTest, SavingWritesTheUsersOwnPresetAndMakesItCurrent)
     EXPECT_EQ (written.toString(), file.loadFileAsString());
 
     // A write that cannot happen keeps the current preset as it was.
-    EXPECT_FALSE (product->savePresetToFile (presets, presetsFolder().getChildFile ("Kick.xxprs/Under.xxprs")));
+    EXPECT_FALSE (product->savePresetToFile (presets, presetsFolder().getChildFile ("Kick.xrprs/Under.xrprs")));
     EXPECT_EQ (product->getCurrentPresetFile (presets), file);
 }
 
