@@ -14,6 +14,7 @@ struct ProductSwitches
 {
     bool debugMode = false;
     bool stateDump = false;
+    bool noCollection = false; // as the product: no collection at all
 };
 
 class CollectionProduct : public BasePlugin
@@ -44,8 +45,11 @@ public:
     bool isDebugMode() const override { return switches.debugMode; }
     bool isStateDumpEnabled() const override { return switches.stateDump; }
 
-    int getNumPresetCollections() const override { return 1; }
-    PresetCollection* getPresetCollection (int index) const override { return index == 0 ? &presets : nullptr; }
+    int getNumPresetCollections() const override { return switches.noCollection ? 0 : 1; }
+    PresetCollection* getPresetCollection (int index) const override
+    {
+        return index == 0 && ! switches.noCollection ? &presets : nullptr;
+    }
     using BasePlugin::getPresetCollection;
     PresetCollection& getPresets() noexcept { return presets; }
 
