@@ -63,8 +63,8 @@ public:
         toggleMidiLearnCommand
     };
 
-    // In debug mode: the debug parameters' ids and the debug events' uids
-    // start here, one for each of the first numDebugItems numbers.
+    // Debug mode's parameters "Debug Parameter 0" to "Debug Parameter 11"
+    // and events "Debug Event 0" to "Debug Event 11", numbered from these.
     static constexpr int firstDebugParameterId = 300000;
     static constexpr int firstDebugEventId = 10000;
     static constexpr int numDebugItems = 12;
