@@ -14,6 +14,13 @@ std::unique_ptr<juce::XmlElement> parseDocument (const juce::String& text)
     return xmlguard::parse (text);
 }
 
+void writeDocument (const juce::XmlElement& element, juce::OutputStream& out)
+{
+    juce::XmlElement::TextFormat format;
+    format.customEncoding = "UTF-8";
+    element.writeTo (out, format);
+}
+
 bool writeDocument (const juce::XmlElement& element, const juce::File& file)
 {
     if (file.getFullPathName().isEmpty() || file.isDirectory())
@@ -30,9 +37,7 @@ bool writeDocument (const juce::XmlElement& element, const juce::File& file)
         if (! out.openedOk())
             return false;
 
-        juce::XmlElement::TextFormat format;
-        format.customEncoding = "UTF-8";
-        element.writeTo (out, format);
+        writeDocument (element, out);
         out.flush();
 
         if (out.getStatus().failed())

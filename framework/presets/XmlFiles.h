@@ -17,6 +17,10 @@ std::unique_ptr<juce::XmlElement> readDocument (const juce::File& file);
 // does not parse.
 std::unique_ptr<juce::XmlElement> parseDocument (const juce::String& text);
 
+// Writes the element as a "UTF-8" document without DTD into the stream; the
+// stream's owner checks how the writing went.
+void writeDocument (const juce::XmlElement& element, juce::OutputStream& out);
+
 // Writes the element as a "UTF-8" document without DTD. The text goes to a
 // temporary file beside the target, which then replaces the target, so a
 // failed write leaves the old file as it was. Returns whether it succeeded.

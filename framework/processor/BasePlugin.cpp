@@ -1,5 +1,6 @@
 #include "framework/processor/BasePlugin.h"
 
+#include "framework/core/FloatParameter.h"
 #include "framework/core/ResourceLoader.h"
 #include "framework/core/XmlTags.h"
 #include "framework/presets/Preset.h"
@@ -69,10 +70,24 @@ juce::AudioProcessor* BasePlugin::startUp (std::unique_ptr<BasePlugin> plugin)
     if (plugin == nullptr)
         return nullptr;
 
+    if (plugin->isDebugMode())
+        plugin->addDebugParametersAndEvents();
+
     plugin->initialise();
     plugin->persistentEditor = plugin->createEditorComponent();
     plugin->parameterManager.notifyAll();
     plugin->postInitialise();
+
+    // The collections belong to the product and go before this base does,
+    // so the base never has to leave their listener lists.
+    for (int i = 0; i < plugin->getNumPresetCollections(); ++i)
+        if (auto* collection = plugin->getPresetCollection (i))
+            collection->addListener (plugin.get());
+
+    if (plugin->isStateDumpEnabled())
+        if (const auto dump = xmlfiles::readDocument (plugin->getStateDumpFile()))
+            plugin->restoreStateDocument (dump.get());
+
     plugin->pollTimer = std::make_unique<PollTimer> (*plugin);
     plugin->pollTimer->startTimer (pollIntervalMs);
     return plugin.release();
@@ -87,6 +102,16 @@ void BasePlugin::addListener (Listener* listener)
 void BasePlugin::removeListener (Listener* listener)
 {
     listeners.removeFirstMatchingValue (listener);
+}
+
+void BasePlugin::addDebugParametersAndEvents()
+{
+    // Initialise makes the processor their listener, as it does for every parameter.
+    for (int i = 0; i < numDebugItems; ++i)
+    {
+        parameterManager.addParameter (std::make_unique<FloatParameter> (firstDebugParameterId + i, "Debug Parameter " + juce::String (i), 0.0f, 1.0f, 0.0f));
+        eventsMap.addEvent (firstDebugEventId + i, "Debug Event " + juce::String (i));
+    }
 }
 
 //==============================================================================
@@ -164,6 +189,11 @@ juce::File BasePlugin::getUserSettingsFile() const
     return getUserDataFolder().getChildFile (getPluginName() + ".ini");
 }
 
+juce::File BasePlugin::getStateDumpFile() const
+{
+    return getUserSettingsFile().getSiblingFile (getPluginName() + ".dump");
+}
+
 bool BasePlugin::isUserSettingsXml (const juce::XmlElement* element) const
 {
     return isApplicationXml (element, "UserSettings");
@@ -223,7 +253,7 @@ void BasePlugin::readBaseUserSettings (const juce::XmlElement& root)
         if (tagIs (child, "Presets"))
         {
             if (auto* author = findChildWithTag (child, "Author"))
-                authorName = author->getStringAttribute ("name");
+                setAuthorName (author->getStringAttribute ("name"));
         }
         else if (tagIs (child, "MidiControlMap"))
         {
@@ -259,7 +289,7 @@ void BasePlugin::copyDefaultQualities()
 std::unique_ptr<juce::XmlElement> BasePlugin::createUserSettingsXml()
 {
     auto root = createApplicationXml ("UserSettings");
-    root->createNewChildElement ("Presets")->createNewChildElement ("Author")->setAttribute ("name", authorName);
+    root->createNewChildElement ("Presets")->createNewChildElement ("Author")->setAttribute ("name", getAuthorName());
 
     auto addMapSettings = [&root] (const char* tag, bool use, const juce::File& file)
     {
@@ -336,20 +366,16 @@ bool BasePlugin::keepUnreadableSettingsFile (const juce::File& file)
     return true;
 }
 
-void BasePlugin::updatePresetFileAuthor (const juce::File& file)
+void BasePlugin::setAuthorName (const juce::String& name)
 {
-    if (file.getFullPathName().isEmpty() || ! file.existsAsFile())
-        return;
+    const juce::ScopedLock sl (authorNameLock);
+    authorName = name;
+}
 
-    FilePreset preset (file);
-    preset.loadFromFile (file, parameterManager, true);
-
-    if (preset.getId().isNotEmpty())
-        return;
-
-    preset.setAuthor (authorName);
-    preset.setId ({});
-    preset.updateAuthorInFile (file);
+juce::String BasePlugin::getAuthorName() const
+{
+    const juce::ScopedLock sl (authorNameLock);
+    return authorName;
 }
 
 //==============================================================================
@@ -443,7 +469,12 @@ juce::AudioProcessorEditor* BasePlugin::createEditor()
 void BasePlugin::getStateInformation (juce::MemoryBlock& destination)
 {
     if (const auto state = createPluginStateXml())
+    {
         statechunk::write (*state, destination);
+
+        if (isStateDumpEnabled())
+            xmlfiles::writeDocument (*state, getStateDumpFile());
+    }
 
     stateSavedPending = true;
     requestUpdate();
@@ -451,9 +482,14 @@ void BasePlugin::getStateInformation (juce::MemoryBlock& destination)
 
 void BasePlugin::setStateInformation (const void* data, int sizeInBytes)
 {
+    restoreStateDocument (statechunk::read (data, sizeInBytes).get());
+}
+
+void BasePlugin::restoreStateDocument (const juce::XmlElement* state)
+{
     // Every layer checks the document itself: a product may take other roots
     // (a pattern bank) as well as its own state.
-    if (const auto state = statechunk::read (data, sizeInBytes))
+    if (state != nullptr)
         restorePluginState (*state);
 
     stateRestoredPending = true;

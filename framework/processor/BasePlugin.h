@@ -5,6 +5,7 @@
 #include "framework/core/Parameter.h"
 #include "framework/core/ParameterManager.h"
 #include "framework/core/PolledAsyncUpdater.h"
+#include "framework/presets/PresetCollection.h"
 #include "framework/processor/HostParameterMap.h"
 #include "framework/processor/SoftwareDesignation.h"
 #include "host/HostedProcessor.h"
@@ -30,7 +31,8 @@
 class BasePlugin : public HostedProcessor,
                    public PolledAsyncUpdater,
                    public Parameter::Listener,
-                   public SoftwareDesignation
+                   public SoftwareDesignation,
+                   public PresetCollection::Listener
 {
 public:
     // Told on the message thread.
@@ -61,12 +63,27 @@ public:
         toggleMidiLearnCommand
     };
 
+    // Debug mode's parameters "Debug Parameter 0" to "Debug Parameter 11"
+    // and events "Debug Event 0" to "Debug Event 11", numbered from these.
+    static constexpr int firstDebugParameterId = 300000;
+    static constexpr int firstDebugEventId = 10000;
+    static constexpr int numDebugItems = 12;
+
+    // What the author update did to one file.
+    enum class AuthorUpdate
+    {
+        rewritten, // one of the user's own presets, now naming the user's author
+        leftAlone, // a preset of someone else's (it has an "id")
+        failed     // nothing there, a folder, no preset, or it could not be written
+    };
+
     explicit BasePlugin (const BusesProperties& buses);
     ~BasePlugin() override;
 
-    // Message thread. Runs a new product through its start-up (initialise,
-    // the persistent editor, one notification of every parameter,
-    // postInitialise) and hands it to the binding; products call it from
+    // Message thread. Runs a new product through its start-up (the debug
+    // parameters and events in debug mode, initialise, the persistent
+    // editor, one notification of every parameter, postInitialise, the state
+    // dump when enabled) and hands it to the binding; products call it from
     // createPluginFilter.
     static juce::AudioProcessor* startUp (std::unique_ptr<BasePlugin> plugin);
 
@@ -118,8 +135,58 @@ public:
     virtual juce::String getParameterNameById (int id);
     // Message thread: an event of the skin or a menu.
     virtual void handleEvent (int /*eventId*/) {}
+    // Debug mode adds the debug parameters and events at start-up.
     virtual bool isDebugMode() const { return false; }
+    // With the state dump, every state given to the host is also written to
+    // the dump file, and the dump file's state is restored at start-up.
     virtual bool isStateDumpEnabled() const { return false; }
+    juce::File getStateDumpFile() const; // "<plug-in name>.dump" beside the settings file
+
+    //==============================================================================
+    // Preset collections: products that keep presets as files in folders
+    // answer with theirs (none by default). Message thread.
+    virtual int getNumPresetCollections() const { return 0; }
+    virtual PresetCollection* getPresetCollection (int /*index*/) const { return nullptr; }
+    // The collection of that name, or null.
+    PresetCollection* getPresetCollection (const juce::String& name) const;
+
+    // The current preset of each collection. By default the collection
+    // itself keeps its current file and marks; products may also publish
+    // them. The marks may be set from any thread, the file on the message thread.
+    virtual void presetLoaded (PresetCollection&, const FilePreset&) {} // message thread
+    virtual void presetExtraDataLoaded (PresetCollection&, const juce::XmlElement* /*extraData or null*/) {} // message thread
+    virtual bool getPresetFlag (const PresetCollection& collection) const { return collection.getPresetFlag(); }
+    virtual void setPresetFlag (PresetCollection& collection, bool isSet) { collection.setPresetFlag (isSet); }
+    virtual bool isPresetModified (const PresetCollection& collection) const { return collection.isModified(); }
+    virtual void setPresetModified (PresetCollection& collection, bool isModified) { collection.setModified (isModified); }
+    virtual juce::File getCurrentPresetFile (const PresetCollection& collection) const { return collection.getCurrentFile(); }
+    virtual void setCurrentPresetFile (PresetCollection& collection, const juce::File& file) { collection.setCurrentFile (file); }
+    // Message thread: what a preset the user saves holds (by default the
+    // value of every parameter).
+    virtual void addPresetValues (PresetCollection& collection, Preset& preset);
+
+    // Message thread. Loads a preset file of the collection and applies it,
+    // making it the current preset, unmodified, and telling the listeners
+    // (currentPresetChanged). The current file is only loaded again when it
+    // was modified. False, changing nothing, when the file names no file or
+    // holds no preset.
+    bool selectPresetFile (PresetCollection& collection, const juce::File& file);
+    // Message thread. Selects the next (direction > 0) or previous preset of
+    // the collection, wrapping round at either end.
+    bool selectAdjacentPreset (PresetCollection& collection, int direction);
+
+    // Message thread. Saving the current preset: writePreset writes it as a
+    // preset document (the user's author, no "id", no "name": the file name
+    // is the name); once the document is in its file, presetFileSaved makes
+    // that file the current preset, unmodified, and scans the collection
+    // again. savePresetToFile does both, through a temporary file (false,
+    // the old file kept, when the write fails).
+    void writePreset (PresetCollection& collection, juce::OutputStream& out);
+    void presetFileSaved (PresetCollection& collection, const juce::File& file);
+    bool savePresetToFile (PresetCollection& collection, const juce::File& file);
+
+    // Message thread, from the message loop after a collection was scanned.
+    void presetCollectionChanged (PresetCollection&) override {}
 
     //==============================================================================
     // Identity (SoftwareDesignation); products answer with their own.
@@ -157,10 +224,13 @@ public:
     // The copy of an unreadable settings file made by the last save, if any.
     juce::File getUnreadableSettingsCopy() const { return unreadableSettingsCopy; }
 
-    // Rewrites the author of one of the user's own preset files (no "id").
-    void updatePresetFileAuthor (const juce::File& file);
-    void setAuthorName (const juce::String& name) { authorName = name; }
-    juce::String getAuthorName() const { return authorName; }
+    // The author update's worker thread (or the message thread). Rewrites
+    // the author of one of the user's own preset files (no "id") to the
+    // user's author name, leaving the rest of the file as it is.
+    virtual AuthorUpdate updatePresetFileAuthor (const juce::File& file);
+    // Any thread.
+    void setAuthorName (const juce::String& name);
+    juce::String getAuthorName() const;
 
     //==============================================================================
     // Host slots (the host parameter map).
@@ -257,6 +327,9 @@ protected:
 private:
     class PollTimer;
 
+    void addDebugParametersAndEvents();
+    void restoreStateDocument (const juce::XmlElement* state);
+    std::unique_ptr<juce::XmlElement> createPresetXmlToSave (PresetCollection& collection);
     void checkNonRealtime();
     bool keepUnreadableSettingsFile (const juce::File& file);
     void recordParameterDefaults();
@@ -283,6 +356,7 @@ private:
     std::atomic<bool> lastNonRealtime { false };
 
     juce::String authorName;
+    juce::CriticalSection authorNameLock; // the author update reads the name on its worker thread
     bool settingsFileUnreadable = false; // it existed at load but was not ours or not readable
     juce::String settingsDocumentOnDisk; // this instance's settings as loaded or last saved
     juce::File unreadableSettingsCopy;

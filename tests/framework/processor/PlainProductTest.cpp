@@ -77,8 +77,11 @@ TEST_F (PlainProductTest, TheAuthorUpdateTouchesOnlyTheUsersOwnPresets)
     const juce::String factoryText ("<Preset name=\"b\" id=\"F-1\" author=\"Maker\"/>");
     factory.replaceWithText (factoryText);
 
-    for (auto& file : { own, factory, folder, juce::File(), folder.getChildFile ("missing.xxprs") })
-        product->updatePresetFileAuthor (file);
+    using Update = BasePlugin::AuthorUpdate;
+    EXPECT_EQ (product->updatePresetFileAuthor (own), Update::rewritten);
+    EXPECT_EQ (product->updatePresetFileAuthor (factory), Update::leftAlone);
+    for (auto& nothing : { folder, juce::File(), folder.getChildFile ("missing.xxprs") })
+        EXPECT_EQ (product->updatePresetFileAuthor (nothing), Update::failed);
 
     EXPECT_EQ (xmlfiles::readDocument (own)->getStringAttribute ("author"), "Me");
     EXPECT_EQ (xmlfiles::readDocument (own)->getNumChildElements(), 1);
@@ -90,7 +93,7 @@ TEST_F (PlainProductTest, TheAuthorUpdateTouchesOnlyTheUsersOwnPresets)
 
     const auto notAPreset = folder.getChildFile ("pattern.xxprs");
     notAPreset.replaceWithText ("<Pattern/>");
-    product->updatePresetFileAuthor (notAPreset);
+    EXPECT_EQ (product->updatePresetFileAuthor (notAPreset), Update::failed);
     EXPECT_EQ (notAPreset.loadFileAsString(), "<Pattern/>");
 }
 } // namespace

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+#include <unistd.h>
+
 // Every processor test runs with the message manager on this thread and the
 // user's folders redirected to a fresh temporary folder.
 class ProcessorTest : public ::testing::Test
@@ -35,8 +37,10 @@ protected:
     juce::File settingsFile() const { return folder.getChildFile ("Kyxworks/Pulsetta/Pulsetta.ini"); }
 
     juce::ScopedJuceInitialiser_GUI juce;
+    // Named after the process: the test programs run side by side, and one
+    // must not take (and then delete) another's folder.
     juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory)
-                            .getNonexistentChildFile ("pulsetta-processor-test", "", false) };
+                            .getNonexistentChildFile ("pulsetta-processor-test-" + juce::String (::getpid()), "", false) };
 };
 
 // Records what the processor reports to the host.
