@@ -273,10 +273,14 @@ TEST_F (EditorEvents, TheProcessingModeIsToldWithItsQuality)
     }
 }
 
-TEST_F (EditorEvents, TheDefaultMapBoxTellsWhenItTakesEffect)
+// The page's "Default map" box sets the map loaded at start, and the editor says when that takes effect.
+TEST_F (EditorEvents, TheDefaultMapBoxSetsTheMapLoadedAtStartAndTellsWhen)
 {
     auto& box = processor->editor().getMidiControlPage().getDefaultMapCheckBox();
+    const auto map = folder.getChildFile ("live.xrccmap");
+    box.getPathComponent().setPath (map.getFullPathName(), true);
     widget_testing::clickCentre (box.getCheckBox());
     EXPECT_EQ (statusBar().getMessage(), "Default Map settings will be affected when plugin is loaded.");
     EXPECT_TRUE (processor->getMidiControl().getUseUserMap());
+    EXPECT_EQ (processor->getMidiControl().getUserMapFile(), map);
 }

@@ -193,12 +193,3 @@ TEST_F (MidiControlPage, AFailedSaveIsToldAndChangesNothing)
     EXPECT_EQ (file ("live.xrccmap").loadFileAsString(), "old");
     EXPECT_EQ (page.getRecentlyUsedFolder(), juce::File());
 }
-
-TEST_F (MidiControlPage, TheDefaultMapBoxSetsTheMapLoadedAtStart)
-{
-    auto& box = page.getDefaultMapCheckBox();
-    box.getPathComponent().setPath (file ("live.xrccmap").getFullPathName(), true);
-    widget_testing::clickCentre (box.getCheckBox());
-    EXPECT_TRUE (control.getUseUserMap());
-    EXPECT_EQ (control.getUserMapFile(), file ("live.xrccmap"));
-}
