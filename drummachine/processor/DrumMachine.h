@@ -157,7 +157,6 @@ public:
     void pollAudioFlags() override;
     // Whether instrument / track had a hit since the last call (clears it).
     bool takeHitFlag (int track) noexcept;
-    bool takeMidiActivity() noexcept { return midiActivityFlag.exchange (0) != 0; }
 
     // Copies the drum map's keys to the audio side (after loading a drum map).
     void refreshKeyMap();
@@ -280,6 +279,7 @@ public:
     std::unique_ptr<juce::XmlElement> createResourcesSettingsXml() override;
     // Preset changes always apply at once here: there is no changing mode to store.
     bool hasPresetChangingSetting() const override { return false; }
+    bool isDrumMachine() const override { return true; }
 
 protected:
     // Any thread (the product's MIDI pattern selection on the audio thread):
@@ -364,7 +364,6 @@ private:
 
     // Flags for the message thread.
     std::array<std::atomic<int>, numTracks> hitFlags {};
-    std::atomic<int> midiActivityFlag { 0 };
     std::atomic<bool> stepStatesPending { false }, patternStatePending { false }, playStatePending { false };
 
     // Audio side.

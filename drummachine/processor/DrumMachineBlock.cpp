@@ -134,7 +134,7 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuff
     {
         if (carry.hasEvent() && carry.getNextPosition() <= s)
         {
-            midiActivityFlag.store (1, std::memory_order_relaxed);
+            noteMidiActivity();
             render();
             while (carry.hasEvent() && carry.getNextPosition() <= s)
                 handleMidiInput (carry.takeNext());

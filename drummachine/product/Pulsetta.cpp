@@ -1,5 +1,6 @@
 #include "drummachine/product/Pulsetta.h"
 
+#include "editor/base/BasePluginEditor.h"
 #include "framework/core/TextNumbers.h"
 #include "framework/core/XmlTags.h"
 #include "voices/PulsettaCore.h"
@@ -22,6 +23,11 @@ Pulsetta::~Pulsetta()
     // then goes while everything it watches is still there.
     saveUserSettings();
     deletePersistentEditor();
+}
+
+std::unique_ptr<juce::Component> Pulsetta::createEditorComponent()
+{
+    return std::make_unique<BasePluginEditor> (*this);
 }
 
 std::unique_ptr<DrumMachineCore> Pulsetta::createCore()

@@ -59,6 +59,10 @@ public:
     void restorePluginState (const juce::XmlElement& element) override;
     bool isPluginStateXml (const juce::XmlElement* element) const override;
 
+    //==== Editor ==========================================================================
+    // Message thread, once at start-up: the persistent editor.
+    std::unique_ptr<juce::Component> createEditorComponent() override;
+
     //==== Front panel =====================================================================
     // Message thread: the step buttons by mode, everything else to the drum machine.
     void handleEvent (int eventId) override;

@@ -31,6 +31,11 @@ void MidiControl::addListener (Listener* listener)
         listeners.addIfNotAlreadyThere (listener);
 }
 
+void MidiControl::removeListener (Listener* listener)
+{
+    listeners.removeFirstMatchingValue (listener);
+}
+
 Parameter* MidiControl::getParameterForController (int controller) const noexcept
 {
     return isController (controller) ? slots[(size_t) controller].load() : nullptr;

@@ -39,8 +39,10 @@ public:
     explicit MidiControl (ParameterManager& manager);
     ~MidiControl() override;
 
-    // Message thread. Listeners stay as long as the control.
+    // Message thread. Null and duplicates are ignored. A listener may remove
+    // itself (or another) while it is told.
     void addListener (Listener* listener);
+    void removeListener (Listener* listener);
 
     // Any thread. The parameter driven by a controller, or null.
     Parameter* getParameterForController (int controller) const noexcept;

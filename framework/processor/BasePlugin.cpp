@@ -6,6 +6,7 @@
 #include "framework/presets/Preset.h"
 #include "framework/presets/XmlFiles.h"
 #include "framework/processor/AudioProcessorEditorWrapper.h"
+#include "framework/processor/PersistentEditorHooks.h"
 #include "framework/processor/StateChunk.h"
 #include "platform/UserFolders.h"
 
@@ -75,6 +76,16 @@ juce::AudioProcessor* BasePlugin::startUp (std::unique_ptr<BasePlugin> plugin)
 
     plugin->initialise();
     plugin->persistentEditor = plugin->createEditorComponent();
+
+    if (auto* editor = plugin->getEditorHooks())
+    {
+        editor->initialise();
+        editor->postInitialise();
+        editor->startRunning();
+        // The editor's settings are part of what this instance found.
+        plugin->rememberSettingsDocument();
+    }
+
     plugin->parameterManager.notifyAll();
     plugin->postInitialise();
 
@@ -91,6 +102,11 @@ juce::AudioProcessor* BasePlugin::startUp (std::unique_ptr<BasePlugin> plugin)
     plugin->pollTimer = std::make_unique<PollTimer> (*plugin);
     plugin->pollTimer->startTimer (pollIntervalMs);
     return plugin.release();
+}
+
+PersistentEditorHooks* BasePlugin::getEditorHooks() const noexcept
+{
+    return dynamic_cast<PersistentEditorHooks*> (persistentEditor.get());
 }
 
 void BasePlugin::addListener (Listener* listener)
@@ -148,14 +164,32 @@ bool BasePlugin::isPluginStateXml (const juce::XmlElement* element) const
     return isApplicationXml (element, "PluginState");
 }
 
-void BasePlugin::restorePluginState (const juce::XmlElement&)
+void BasePlugin::restorePluginState (const juce::XmlElement& element)
 {
-    // The editor's own element comes with the editor.
+    auto* editor = getEditorHooks();
+
+    if (editor == nullptr || ! isPluginStateXml (&element))
+        return;
+
+    for (auto* child : element.getChildIterator())
+    {
+        if (editor->isStateTag (*child))
+        {
+            editor->restoreStateXml (*child);
+            return;
+        }
+    }
 }
 
 std::unique_ptr<juce::XmlElement> BasePlugin::createPluginStateXml()
 {
-    return createApplicationXml ("PluginState");
+    auto root = createApplicationXml ("PluginState");
+
+    if (auto* editor = getEditorHooks())
+        if (auto state = editor->createStateXml())
+            root->addChildElement (state.release());
+
+    return root;
 }
 
 juce::String BasePlugin::getParameterTextById (int id)
@@ -308,6 +342,11 @@ std::unique_ptr<juce::XmlElement> BasePlugin::createUserSettingsXml()
     quality.addParameterValue (parameterManager.getParameter (getDefaultRealtimeQualityParameterId()));
     quality.addParameterValue (parameterManager.getParameter (getDefaultOfflineQualityParameterId()));
     root->addChildElement (quality.createXml (parameterManager).release());
+
+    if (auto* editor = getEditorHooks())
+        if (auto settings = editor->createSettingsXml())
+            root->addChildElement (settings.release());
+
     return root;
 }
 

@@ -17,6 +17,8 @@
 #include <map>
 #include <memory>
 
+class PersistentEditorHooks;
+
 // The processor base of every product: owns the parameter manager, the MIDI
 // controller map, the events map, the host automation slots and the
 // persistent editor, and gives every product the same start-up sequence,
@@ -112,6 +114,8 @@ public:
     // Message thread, once at start-up: the persistent editor, kept until
     // the processor is destroyed; none by default. The host's editor window
     // shows it and takes the size it sets itself (setSize reaches the host).
+    // An editor that has PersistentEditorHooks is then initialised and
+    // started, and adds its elements to the state and the user settings.
     virtual std::unique_ptr<juce::Component> createEditorComponent() { return nullptr; }
     virtual juce::String getResourcePrefix() const { return "XX"; }
     virtual bool isPluginStateXml (const juce::XmlElement* element) const;
@@ -187,6 +191,12 @@ public:
 
     // Message thread, from the message loop after a collection was scanned.
     void presetCollectionChanged (PresetCollection&) override {}
+
+    // Products built on the drum machine: their own start-up order and
+    // settings writer, and an editor without the framework's own pages.
+    virtual bool isDrumMachine() const { return false; }
+    // The about box's scrolling credits; none by default.
+    virtual juce::String getCreditsText() const { return {}; }
 
     //==============================================================================
     // Identity (SoftwareDesignation); products answer with their own.
@@ -301,6 +311,11 @@ public:
     // Message thread: delivers the notifications to the listeners.
     void handleAsyncUpdate() override;
 
+    // Audio thread: a MIDI message came in (lights the editor's lamp).
+    void noteMidiActivity() noexcept { midiActivityFlag.store (1, std::memory_order_relaxed); }
+    // Message thread: whether MIDI came in since the last call; clears it.
+    bool takeMidiActivity() noexcept { return midiActivityFlag.exchange (0) != 0; }
+
     // Message thread, every 25 ms from the instance's timer (the editor may
     // call it too): does the work other threads left behind (this object's
     // notifications, MIDI control and learn, deferred parameter
@@ -330,6 +345,9 @@ private:
     void addDebugParametersAndEvents();
     void restoreStateDocument (const juce::XmlElement* state);
     std::unique_ptr<juce::XmlElement> createPresetXmlToSave (PresetCollection& collection);
+    // The persistent editor's start-up, settings and state, when it has them.
+    PersistentEditorHooks* getEditorHooks() const noexcept;
+
     void checkNonRealtime();
     bool keepUnreadableSettingsFile (const juce::File& file);
     void recordParameterDefaults();
@@ -354,6 +372,7 @@ private:
     std::atomic<int> processingModePending { 0 }; // 0 none, 1 realtime, 2 offline
     std::atomic<bool> prepared { false };
     std::atomic<bool> lastNonRealtime { false };
+    std::atomic<int> midiActivityFlag { 0 };
 
     juce::String authorName;
     juce::CriticalSection authorNameLock; // the author update reads the name on its worker thread

@@ -7,10 +7,11 @@
 // in its window, idles it, finds our window among its window's children and
 // the editor painted there, closes the editor and destroys its window (as
 // hosts do), then does it all again in a new window, while another thread
-// renders blocks. Not one X error may arise, on any connection of the process.
+// renders blocks. A host that never idles still gets its audio and its
+// state. Not one X error may arise, on any connection of the process.
 //
-// ctest runs it under its own Xvfb (run-under-xvfb.sh). Without a display, or
-// for a module without an editor, the test is skipped (exit code 77).
+// ctest runs it under its own Xvfb (run-under-xvfb.sh). Without a display the
+// test is skipped (exit code 77); a module without an editor fails it.
 #include "tools/PluginInstance.h"
 #include "tools/TempFolder.h"
 
@@ -140,8 +141,7 @@ protected:
         ASSERT_NE(module, nullptr) << error;
         instance = clihost::PluginInstance::create(*module, {}, error);
         ASSERT_NE(instance, nullptr) << error;
-        if ((instance->effect()->flags & effFlagsHasEditor) == 0)
-            GTEST_SKIP() << modulePath << " has no editor";
+        ASSERT_NE(instance->effect()->flags & effFlagsHasEditor, 0) << modulePath << " has no editor";
     }
 
     void TearDown() override
@@ -173,8 +173,8 @@ protected:
         Milliseconds open, shown; // the effEditOpen call; from asking the rectangle until the editor showed
     };
 
-    // Opens the editor in a new host window, checks it is ours and painted, closes it and destroys the window.
-    Timing openPaintAndClose()
+    // Opens the editor in a new host window and idles it as a host does until it shows there, painted.
+    Timing openInNewWindow()
     {
         const auto askedAt = std::chrono::steady_clock::now();
         ERect* rect = nullptr;
@@ -186,47 +186,61 @@ protected:
         const int width = rect->right, height = rect->bottom;
         EXPECT_GT(width, 0);
         EXPECT_GT(height, 0);
-        const Window hostWindow = makeHostWindow(width, height);
+        hostWindow = makeHostWindow(width, height);
 
         const auto openedAt = std::chrono::steady_clock::now();
         EXPECT_EQ(instance->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(hostWindow)), 1);
         const Milliseconds openTime = std::chrono::steady_clock::now() - openedAt;
 
-        // Idle as a host does (every few milliseconds) until the editor shows; give up after five seconds.
+        // Idle every few milliseconds until the editor shows; give up after five seconds.
         Painted painted;
         std::vector<Window> children;
-        for (int round = 0; round < 500 && (painted.colours < 2 || painted.hostBackground > 0.5); ++round)
+        for (int round = 0; round < 2500 && (painted.colours < 2 || painted.hostBackground > 0.5); ++round)
         {
             instance->idle();
             XSync(display, False);
             children = childrenOf(display, hostWindow);
             if (children.size() == 1)
                 painted = readPixels(display, children.front(), hostBackground);
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
+        const Milliseconds shownTime = std::chrono::steady_clock::now() - askedAt;
         EXPECT_EQ(children.size(), 1u) << "our window is the one child of the host's";
         if (children.size() == 1)
         {
+            editorWindow = children.front();
             XWindowAttributes attributes {};
-            XGetWindowAttributes(display, children.front(), &attributes);
+            XGetWindowAttributes(display, editorWindow, &attributes);
             EXPECT_EQ(attributes.width, width);
             EXPECT_EQ(attributes.height, height);
         }
-        const Milliseconds shownTime = std::chrono::steady_clock::now() - askedAt;
         EXPECT_GE(painted.colours, 2) << "the editor painted its picture";
         EXPECT_LT(painted.hostBackground, 0.5);
+        return { openTime, shownTime };
+    }
 
+    // Closes the editor and destroys the host's window at once, as hosts do.
+    void closeAndDestroyWindow()
+    {
         EXPECT_EQ(instance->dispatch(effEditClose), 0);
         EXPECT_TRUE(childrenOf(display, hostWindow).empty());
-        XDestroyWindow(display, hostWindow); // at once, as hosts do
+        XDestroyWindow(display, hostWindow);
         XSync(display, False);
+        hostWindow = editorWindow = 0;
         for (int round = 0; round < 5; ++round)
             instance->idle();
-        return { openTime, shownTime };
+    }
+
+    Timing openPaintAndClose()
+    {
+        const auto timing = openInNewWindow();
+        closeAndDestroyWindow();
+        return timing;
     }
 
     static constexpr unsigned long hostBackground = 0xff00ff; // magenta
     Display* display = nullptr;
+    Window hostWindow = 0, editorWindow = 0;
     TempFolder settings { "pulsetta-editor-window-" };
     std::unique_ptr<clihost::PluginModule> module;
     std::unique_ptr<clihost::PluginInstance> instance;
@@ -249,6 +263,46 @@ TEST_F(EditorWindow, OpensInTheHostsWindowPaintsClosesAndReopensWhileBlocksRende
     instance.reset();
     module.reset();
     XSync(display, False);
+    EXPECT_EQ(xErrors, 0) << firstXError;
+}
+
+// Headless hosts never idle the editor, and some hosts idle it rarely: with
+// the editor open and no idle call at all, blocks still sound and the state
+// still goes out and comes back.
+TEST_F(EditorWindow, AudioAndStateNeedNoIdleCall)
+{
+    ERect* rect = nullptr;
+    instance->dispatch(effEditGetRect, 0, 0, &rect);
+    ASSERT_NE(rect, nullptr);
+    hostWindow = makeHostWindow(rect->right, rect->bottom);
+    ASSERT_EQ(instance->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(hostWindow)), 1);
+    instance->resume(44100.0, 256);
+
+    std::vector<std::vector<float>> out(static_cast<size_t>(instance->effect()->numOutputs), std::vector<float>(256, 5.0f));
+    std::vector<float*> outputs;
+    for (auto& channel : out)
+        outputs.push_back(channel.data());
+    instance->sendEvents({ clihost::MidiEventIn { 0, { 0x99, 36, 127 } } });
+    instance->process(nullptr, outputs.data(), 256);
+    bool written = true, sounding = false;
+    for (const auto& channel : out)
+        for (const float sample : channel)
+        {
+            written = written && sample != 5.0f;
+            sounding = sounding || sample != 0.0f;
+        }
+    EXPECT_TRUE(written && sounding);
+
+    instance->setParameter(0, 0.25f);
+    const auto chunk = instance->getChunk();
+    EXPECT_FALSE(chunk.empty());
+    instance->setParameter(0, 0.75f);
+    instance->setChunk(chunk);
+    EXPECT_FLOAT_EQ(instance->getParameter(0), 0.25f);
+    EXPECT_EQ(instance->getChunk(), chunk);
+
+    instance->suspend();
+    closeAndDestroyWindow();
     EXPECT_EQ(xErrors, 0) << firstXError;
 }
 

@@ -54,9 +54,7 @@ TEST(ProductModule, LoadsPlaysABlockAndCloses)
         const AEffect* effect = instance->effect();
         EXPECT_EQ(effect->uniqueID, fourCharCode("Kx4P"));
         EXPECT_EQ(effect->version, 0x10602);
-        EXPECT_EQ(effect->flags & (effFlagsIsSynth | effFlagsProgramChunks | effFlagsCanReplacing),
-                  effFlagsIsSynth | effFlagsProgramChunks | effFlagsCanReplacing);
-        EXPECT_EQ(effect->flags & (effFlagsNoSoundInStop | effFlagsCanDoubleReplacing), 0);
+        EXPECT_EQ(effect->flags, effFlagsHasEditor | effFlagsIsSynth | effFlagsProgramChunks | effFlagsCanReplacing);
         EXPECT_EQ(effect->numInputs, 0);
         EXPECT_TRUE(effect->numOutputs == 12 || effect->numOutputs == 24) << effect->numOutputs;
 

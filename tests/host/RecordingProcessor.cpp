@@ -13,7 +13,8 @@
 //   refuses anything else; the program chunk is a text report of what reached
 //   the processor (see report()).
 // - Its persistent editor, made with the processor and kept for its life,
-//   paints a picture a window test can recognise.
+//   paints a picture a window test can recognise; its band turns red while
+//   parameter 0 is above 0.5 (set on the message thread, it repaints).
 #include "RecordingProcessor.h"
 
 #include "framework/processor/AudioProcessorEditorWrapper.h"
@@ -33,21 +34,29 @@ constexpr char stateMagic[4] = { 'R', 'P', 'S', 'T' };
 
 std::atomic<int> constructedInProcess { 0 };
 std::atomic<int> liveInProcess { 0 };
+int editorPaints = 0; // message thread
 
-// Teal with a yellow band and a white frame.
+// Teal with a yellow band (red while the first parameter is above 0.5) and a white frame.
 class RecordingEditor final : public juce::Component
 {
 public:
-    RecordingEditor() { setSize(recording::editorWidth, recording::editorHeight); }
+    explicit RecordingEditor(const float& firstParameter) : band(firstParameter)
+    {
+        setSize(recording::editorWidth, recording::editorHeight);
+    }
 
     void paint(juce::Graphics& g) override
     {
+        ++editorPaints;
         g.fillAll(juce::Colour(0xff1f6f8b));
-        g.setColour(juce::Colour(0xfff2c14e));
+        g.setColour(juce::Colour(band > 0.5f ? 0xffd1495b : 0xfff2c14e));
         g.fillRect(getLocalBounds().withSizeKeepingCentre(getWidth(), getHeight() / 4));
         g.setColour(juce::Colours::white);
         g.drawRect(getLocalBounds(), 4);
     }
+
+private:
+    const float& band;
 };
 
 class RecordingProcessor final : public HostedProcessor, private juce::AsyncUpdater
@@ -60,7 +69,7 @@ public:
         ++liveInProcess;
         values.fill(0.0f);
         if (editorKind == recording::Editor::persistent)
-            persistentEditor = std::make_unique<RecordingEditor>();
+            persistentEditor = std::make_unique<RecordingEditor>(values[0]);
     }
     ~RecordingProcessor() override
     {
@@ -88,6 +97,8 @@ public:
             return;
         }
         values[static_cast<size_t>(index)] = value;
+        if (index == 0 && persistentEditor != nullptr && juce::MessageManager::existsAndIsCurrentThread())
+            persistentEditor->repaint();
         if (index == suspendParameter)
             suspendProcessing(value > 0.5f);
     }
@@ -264,5 +275,7 @@ std::unique_ptr<HostedProcessor> recording::createProcessor(Editor editor)
 {
     return std::make_unique<RecordingProcessor>(editor);
 }
+
+int recording::editorPaintCount() { return editorPaints; }
 
 juce::AudioProcessor* createPluginFilter() { return new RecordingProcessor(recording::Editor::persistent); }

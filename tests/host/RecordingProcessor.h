@@ -16,4 +16,7 @@ enum class Editor
 constexpr int editorWidth = 320, editorHeight = 200; // pixels
 
 std::unique_ptr<HostedProcessor> createProcessor(Editor editor = Editor::persistent);
+
+// How many times the editors of this process have painted themselves (message thread).
+int editorPaintCount();
 } // namespace recording

@@ -37,6 +37,9 @@ public:
     void setHighlighted (bool shouldBeHighlighted);
     bool isHighlighted() const noexcept { return highlighted; }
 
+    // Shows the state (the MIDI learn button, which no parameter drives);
+    // repaints only when it changed.
+    void setButtonStateIndex (int newState);
     int getButtonStateIndex() const noexcept { return state; }
     int getNumStates() const noexcept { return states; }
 
@@ -47,7 +50,6 @@ protected:
 
 private:
     void timerCallback() override; // message thread
-    void setButtonStateIndex (int newState);
     int getFrameToShow (bool pressed) const noexcept;
 
     bool threeD = false;

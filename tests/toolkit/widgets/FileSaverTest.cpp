@@ -1,55 +1,18 @@
 #include "support/MessageLoop.h"
 #include "tools/TempFolder.h"
+#include "toolkit/widgets/FileSaverTesting.h"
 #include "toolkit/widgets/ScriptedFileDialogs.h"
 
 #include "toolkit/widgets/FileSaver.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/fsuid.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <optional>
 
 namespace
 {
-// Makes a folder read-only while it lives. Root ignores permissions, so a
-// test run as root takes an ordinary user's file identity meanwhile
-// (setfsuid: this thread's file access only).
-class ScopedReadOnlyFolder
-{
-public:
-    explicit ScopedReadOnlyFolder (const juce::File& folder) : path (folder.getFullPathName())
-    {
-        ::chmod (path.toRawUTF8(), 0555);
-        if (::geteuid() == 0)
-            previousFileUser = ::setfsuid (65534);
-    }
-
-    ~ScopedReadOnlyFolder()
-    {
-        if (previousFileUser >= 0)
-            ::setfsuid ((uid_t) previousFileUser);
-        ::chmod (path.toRawUTF8(), 0755);
-    }
-
-private:
-    const juce::String path;
-    int previousFileUser = -1;
-};
-
-Kyx::AlertWindow* findShownAlert (juce::Component& component)
-{
-    for (auto* child : component.getChildren())
-    {
-        if (auto* alert = dynamic_cast<Kyx::AlertWindow*> (child); alert != nullptr && alert->isVisible())
-            return alert;
-        if (auto* found = findShownAlert (*child))
-            return found;
-    }
-    return nullptr;
-}
+using toolkit_test::findShownAlert;
+using toolkit_test::ScopedReadOnlyFolder;
 
 // A page of the editor saving "new" as a pattern bank into a temp folder.
 struct SaveSite
@@ -74,10 +37,7 @@ struct SaveSite
     // Clicks a button of the alert shown over the Desktop.
     void answer (const juce::String& buttonText)
     {
-        auto& alert = toolkit_test::ref (findShownAlert (desktop));
-        for (int i = 0; i < alert.getNumButtons(); ++i)
-            if (alert.getButton (i)->getButtonText() == buttonText)
-                alert.buttonClicked (alert.getButton (i));
+        EXPECT_TRUE (toolkit_test::clickAlertButton (toolkit_test::ref (findShownAlert (desktop)), buttonText));
         testing_support::runPendingMessages();
     }
 
