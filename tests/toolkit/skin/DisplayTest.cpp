@@ -130,8 +130,8 @@ TEST_F (DisplayTest, FaultyDigitElementsStillBuildAWorkingDisplay)
         int digits;
         const char* problem;
     } cases[] = {
-        { R"(<NumericDisplay digitsNum="0" maxValue="9"><size width="0" height="10"/></NumericDisplay>)", 1, "digitsNum 0: 1 taken" },
-        { R"(<NumericDisplay digitsNum="40" maxValue="9"/>)", 9, "digitsNum 40: 9 taken" },
+        { R"(<NumericDisplay digitsNum="0" maxValue="9"><size width="0" height="10"/></NumericDisplay>)", 1, "digitsNum 0 is out of 1..9: 1 taken" },
+        { R"(<NumericDisplay digitsNum="40" maxValue="9"/>)", 9, "digitsNum 40 is out of 1..9: 9 taken" },
         { R"(<NumericDisplay digitsNum="3" maxValue="999"><digits><gfx resource="digit.png"/></digits></NumericDisplay>)", 3,
           "1 digit images for 3 digits: the others drawn plain" },
         { R"(<NumericDisplay digitsNum="2" firstDigitOrder="15" maxValue="99"/>)", 2, "firstDigitOrder 15 is no power of ten: 10 taken" },

@@ -186,11 +186,11 @@ TEST_F (PanelTest, FaultySkinBuildsAndListsEachProblemWithItsPlace)
                                    at + "Slider \"s\": unknown control \"Slider\": left out",
                                    at + "Slider #2: unknown control \"Slider\": left out",
                                    at + "Knob \"k\": no parameter named \"Volume\"",
-                                   at + "Knob \"k\": image \"knob.png\" cannot hold 0 frames in 610 rows: 1 taken",
+                                   at + "Knob \"k\": gfx framesNum 0 is out of 1..16384: 1 taken",
                                    at + "Button \"b\": no event named \"EJECT\"",
                                    at + "Button \"b\": no image \"missing.png\"",
                                    at + "Animation \"a\": image \"uneven.png\" is 25 pixels high, not a whole number of 2 frames",
-                                   at + "NumericDisplay \"n\": digitsNum 0: 1 taken",
+                                   at + "NumericDisplay \"n\": digitsNum 0 is out of 1..9: 1 taken",
                                    at + "TextInput \"t1\": editable \"always\" is none of \"no\", \"onClick\", \"onDoubleClick\": left as it was",
                                };
     EXPECT_EQ (built.problems, juce::StringArray (expected, juce::numElementsInArray (expected)));
