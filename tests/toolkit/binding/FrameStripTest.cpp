@@ -1,4 +1,5 @@
 #include "toolkit/binding/WidgetTestKit.h"
+#include "toolkit/binding/BaseGFXController.h"
 #include "toolkit/binding/FrameStrip.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,23 @@ TEST (FrameStrip, ValueChoosesTheNearestFrameWithinTheStrip)
 
     for (const auto& c : cases)
         EXPECT_EQ (toolkit::frameForValue (c.value, c.framesNum), c.frame) << c.value << " on " << c.framesNum;
+}
+
+TEST (FrameStrip, AStripHoldsAtLeastOneFrameAndAtMostOnePerRow)
+{
+    const struct
+    {
+        int framesNum, imageHeight, held;
+    } cases[] = { { 61, 366, 61 }, { 0, 30, 1 }, { -4, 30, 1 }, { 40, 30, 30 }, { 3, 0, 1 } };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (toolkit::clampFrameCount (c.framesNum, c.imageHeight), c.held) << c.framesNum << " in " << c.imageHeight;
+
+    // A control given no frames by a caller draws its strip as one frame.
+    BaseGFXController strip;
+    strip.setImage (makeFrameStrip (3), 0);
+    EXPECT_EQ (strip.getFramesNum(), 1);
+    EXPECT_EQ (strip.getFrameHeight(), 18);
 }
 
 TEST (FrameStrip, DrawsTheFrameAtOneToOneAndClampsTheIndexIntoTheStrip)
