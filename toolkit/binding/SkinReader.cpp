@@ -148,15 +148,6 @@ void SkinReader::report (const juce::String& message)
         ++droppedProblems;
 }
 
-void SkinReader::reportOnce (const juce::String& key, const juce::String& message)
-{
-    if (reportedKeys.contains (key))
-        return;
-
-    reportedKeys.add (key);
-    report (message);
-}
-
 juce::StringArray SkinReader::getProblems() const
 {
     auto all = problems;

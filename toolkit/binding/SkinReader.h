@@ -63,10 +63,6 @@ public:
     // not noted again.
     void report (const juce::String& message);
 
-    // Notes a problem at the current place only the first time this key is
-    // given in the whole reading ("the tag Display": one note per tag).
-    void reportOnce (const juce::String& key, const juce::String& message);
-
     // Every problem noted so far, in the order found, each with its place.
     juce::StringArray getProblems() const;
 
@@ -117,7 +113,6 @@ private:
     juce::StringArray places;
     juce::Array<const juce::XmlElement*> placedElements;
     juce::StringArray problems;
-    juce::StringArray reportedKeys;
     int droppedProblems = 0;
     int panelDepth = 0;
 };

@@ -53,6 +53,7 @@ TEST (FrameStrip, DrawsTheFrameAtOneToOneAndClampsTheIndexIntoTheStrip)
     {
         juce::Image target (juce::Image::ARGB, 8, 6, true);
         juce::Graphics g (target);
+        g.setColour (juce::Colours::black.withAlpha (0.4f)); // what the caller drew with last does not show through
         toolkit::drawFrame (g, strip, c.asked, 8, 6);
 
         EXPECT_EQ (frameAt (target, 0, 0), c.drawn) << c.asked;

@@ -45,6 +45,14 @@ const NumericAttribute numericAttributes[] = {
     { R"(<controls><PatternNumberDisplay name="c" slotMax="$"/></controls>)", "slotMax", false },
     { R"(<controls><TextInput name="c"><font height="$"/></TextInput></controls>)", "font height", true },
     { R"(<controls><TextInput name="c"><font extraKerning="$"/></TextInput></controls>)", "font extraKerning", true },
+    { R"(<controls><NoteDisplay name="c"><size width="$" height="16"/></NoteDisplay></controls>)", "size width", false },
+    { R"(<controls><MidiKeyboard name="c" firstKey="$" lastKey="10"/></controls>)", "firstKey", false },
+    { R"(<controls><MidiKeyboard name="c" firstKey="10" lastKey="$"/></controls>)", "lastKey", false },
+    { R"(<controls><MidiKeyboard name="c"><Keys><Key left="$"/></Keys></MidiKeyboard></controls>)", "left", false },
+    { R"(<controls><MidiKeyboard name="c"><Keys><Key right="$"/></Keys></MidiKeyboard></controls>)", "right", false },
+    { R"(<controls><MidiKeyboard name="c"><Keys><Key><gfx resource="knob.png" framesNum="$"/></Key></Keys></MidiKeyboard></controls>)", "gfx framesNum", false },
+    { R"(<controls><MidiKeyboard name="c"><Keys><Key><pos left="$"/></Key></Keys></MidiKeyboard></controls>)", "pos left", false },
+    { R"(<controls><ModulationMatrix name="c"><size height="$"/></ModulationMatrix></controls>)", "size height", false },
 };
 
 struct SkinNumbersTest : ::testing::Test
@@ -132,6 +140,9 @@ TEST_F (SkinNumbersTest, NumbersJustOutOfRangeTakeTheNearestBound)
         { R"(<controls><NumericDisplay name="c" digitsNum="10" maxValue="9"/></controls>)", R"( > NumericDisplay "c": digitsNum 10 is out of 1..9: 9 taken)" },
         { R"(<controls><PatternNumberDisplay name="c" slotMax="3"/></controls>)", R"( > PatternNumberDisplay "c": slotMax 3 is out of 4..16: 4 taken)" },
         { R"(<controls><PatternNumberDisplay name="c" slotMax="17"/></controls>)", R"( > PatternNumberDisplay "c": slotMax 17 is out of 4..16: 16 taken)" },
+        { R"(<controls><MidiKeyboard name="c" firstKey="0" lastKey="128"/></controls>)", R"( > MidiKeyboard "c": lastKey 128 is out of 0..127: 127 taken)" },
+        { R"(<controls><MidiKeyboard name="c"><Keys><Key right="5"/></Keys></MidiKeyboard></controls>)",
+          R"( > MidiKeyboard "c" > Key #1: right 5 is out of 0..4: 4 taken)" },
     };
 
     for (const auto& c : cases)
