@@ -4,25 +4,9 @@
 #include "toolkit/binding/FrameStrip.h"
 
 #include <cmath>
-#include <locale.h>
-#include <stdlib.h>
 
 namespace
 {
-// The leading decimal number of the text (after blanks, with an optional
-// sign), read in the C locale whatever the host's: 0 when there is none,
-// infinite beyond the double range. (JUCE's own reader overflows an int on a
-// long exponent, which a skin must not be able to cause.)
-double parseDecimal (const juce::String& text) noexcept
-{
-    static const locale_t cLocale = newlocale (LC_ALL_MASK, "C", nullptr);
-
-    if (cLocale == locale_t())
-        return 0.0;
-
-    return strtod_l (text.toRawUTF8(), nullptr, cLocale);
-}
-
 // The attribute's text as a problem quotes it: short enough for a line.
 juce::String quoted (const juce::String& text)
 {

@@ -93,6 +93,8 @@ void GFXMultiStateButton::setHighlighted (bool shouldBeHighlighted)
 
 void GFXMultiStateButton::setButtonStateIndex (int newState)
 {
+    newState = juce::jlimit (0, states - 1, newState);
+
     if (newState == state)
         return;
 
