@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drummachine/clock/HostPositionFollower.h"
 #include "drummachine/clock/ShuffledClockNew.h"
 #include "drummachine/processor/HandOverQueue.h"
 #include "drummachine/processor/MidiCarryBuffer.h"
@@ -290,9 +291,11 @@ private:
     void render() noexcept;
     void resolveMuteSolo() noexcept;
     void drainHandOver() noexcept;
-    void handleTransport (bool intSyncOn) noexcept;
+    void handleTransport (bool intSyncOn, int numSamples) noexcept;
     void applyStartStopRequest (bool intSeqOn, bool intSyncOn) noexcept;
-    void startNativeClock (double position, bool intSyncOn) noexcept;
+    // position in beats of the song; hostBpm (0 for none) tells how long a
+    // wait before zero lasts when the clock plays at the pattern's tempo.
+    void startNativeClock (double position, bool intSyncOn, double hostBpm) noexcept;
     void startHostPattern (int pattern, bool intSyncOn) noexcept;
     void stopEverything() noexcept;
     void playHostClockSteps (bool playing) noexcept;
@@ -390,6 +393,7 @@ private:
     ShuffledClockNew nativeClock { "nativeClock" };
     ShuffledClockNew nativeFlamClock { "nativeFlamClock" };
     ShuffledClockNew hostFlamClock { "hostFlamClock" };
+    HostPositionFollower hostFollower; // keeps nativeClock on the host's song position
 
     // Front panel.
     std::atomic<bool> randomizerMode { false }, flamMode { false };

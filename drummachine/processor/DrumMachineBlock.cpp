@@ -95,7 +95,7 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuff
         blockOutput[(size_t) i] = outputNumber[(size_t) i].load (std::memory_order_relaxed);
 
     // 2, 3. The host's transport, then the play and stop requests.
-    handleTransport (blockIntSync);
+    handleTransport (blockIntSync, numSamples);
     applyStartStopRequest (blockIntSeq, blockIntSync);
 
     // 4. Outputs.
@@ -206,7 +206,7 @@ void DrumMachine::drainHandOver() noexcept
 
 //==== Transport ======================================================================
 
-void DrumMachine::handleTransport (bool intSyncOn) noexcept
+void DrumMachine::handleTransport (bool intSyncOn, int numSamples) noexcept
 {
     auto* head = getPlayHead();
     if (head == nullptr)
@@ -217,19 +217,20 @@ void DrumMachine::handleTransport (bool intSyncOn) noexcept
 
     const bool playing = position->getIsPlaying();
     const auto ppq = position->getPpqPosition();
-    bool justStarted = false;
+    const double bpm = position->getBpm().orFallback (0.0);
 
     if (playing != hostPlaying)
     {
         hostPlaying = playing;
+        hostFollower.reset();
         if (playing)
         {
             if (hostPlayDetection.load (std::memory_order_relaxed) == byTransportChange && ! nativeClock.isRunning())
             {
-                startNativeClock (ppq.hasValue() ? std::max (0.0, *ppq) : 0.0, intSyncOn);
+                // A song started before its zero (a count-in) is waited for.
+                startNativeClock (ppq.orFallback (0.0), intSyncOn, bpm);
                 // The pattern starts where the host's song is, not at its first step.
                 nativeLocatePending = true;
-                justStarted = true;
             }
         }
         else
@@ -242,21 +243,43 @@ void DrumMachine::handleTransport (bool intSyncOn) noexcept
         lastAppliedRequest.store (stopRequest, std::memory_order_relaxed);
     }
 
-    if (! intSyncOn)
+    if (intSyncOn)
     {
-        if (const auto bpm = position->getBpm(); bpm.hasValue())
-        {
-            hostClock.setTempo (*bpm);
-            nativeClock.setTempo (*bpm);
-        }
-        syncHostFlamClock();
-        syncNativeFlamClock();
-
-        // A running clock keeps counting samples; it moves only when the host jumps.
-        if (playing && ! justStarted && ppq.hasValue() && nativeClock.isRunning() && *ppq >= 0.0
-            && nativeClock.followHostPosition (*ppq))
-            nativeLocatePending = true;
+        hostFollower.reset();
+        return;
     }
+
+    if (position->getBpm().hasValue())
+    {
+        hostClock.setTempo (bpm);
+        nativeClock.setTempo (bpm);
+    }
+    syncHostFlamClock();
+    syncNativeFlamClock();
+
+    if (! playing || ! ppq.hasValue() || ! nativeClock.isRunning())
+    {
+        hostFollower.reset();
+        return;
+    }
+
+    // A running clock keeps counting samples: the host's position moves it
+    // only when the host jumps or changes its tempo, never for its rounding.
+    HostPositionFollower::Block block;
+    block.ppq = *ppq;
+    block.bpm = bpm;
+    block.hasSamplePosition = position->getTimeInSamples().hasValue();
+    block.samplePosition = position->getTimeInSamples().orFallback (0);
+    block.numSamples = numSamples;
+    block.sampleRate = sampleRate;
+    double target = 0.0;
+    switch (hostFollower.follow (block, nativeClock.getPosition(), target))
+    {
+        case HostPositionFollower::Move::jump: nativeClock.jumpTo (target); break;
+        case HostPositionFollower::Move::glide: nativeClock.glideTo (target); break;
+        case HostPositionFollower::Move::none: return;
+    }
+    nativeLocatePending = true;
 }
 
 void DrumMachine::applyStartStopRequest (bool intSeqOn, bool intSyncOn) noexcept
@@ -268,7 +291,7 @@ void DrumMachine::applyStartStopRequest (bool intSeqOn, bool intSyncOn) noexcept
     lastAppliedRequest.store (request, std::memory_order_relaxed);
     if (request == startRequest)
     {
-        startNativeClock (0.0, intSyncOn);
+        startNativeClock (0.0, intSyncOn, 0.0);
     }
     else
     {
@@ -278,16 +301,21 @@ void DrumMachine::applyStartStopRequest (bool intSeqOn, bool intSyncOn) noexcept
     nativeFlamClock.stop();
 }
 
-void DrumMachine::startNativeClock (double position, bool intSyncOn) noexcept
+void DrumMachine::startNativeClock (double position, bool intSyncOn, double hostBpm) noexcept
 {
     sequencer->startNative();
     if (intSyncOn)
         nativeClock.setTempo (sequencer->getNativePatternTempo());
     nativeClock.setShuffle (sequencer->getNativePatternShuffle());
     nativeClock.setStepsPerBeat (sequencer->getNativePatternScale());
+    // Before the song's zero the clock waits as long as the host does, at
+    // whatever tempo it plays itself.
+    if (position < 0.0 && intSyncOn && hostBpm > 0.0)
+        position *= nativeClock.getTempo() / hostBpm;
     nativeClock.start (position);
     syncNativeFlamClock();
     nativeStepPlayed = false;
+    hostFollower.reset();
 }
 
 void DrumMachine::startHostPattern (int pattern, bool intSyncOn) noexcept
@@ -557,7 +585,7 @@ void DrumMachine::handleMidiInput (const ShortMidiEvent& event) noexcept
 
     if (noteOn && data1 == 0 && hostPlayDetection.load (std::memory_order_relaxed) == byLowestCNoteOn && ! nativeClock.isRunning())
     {
-        startNativeClock (0.0, blockIntSync);
+        startNativeClock (0.0, blockIntSync, 0.0);
         lowestCStarted = true;
     }
 }
