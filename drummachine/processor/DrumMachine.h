@@ -401,6 +401,9 @@ private:
     std::atomic<int> selectedTrack { 0 };
     std::atomic<int> randomizerShownTrack { -1 };
     bool clipboardTracks = false, clipboardPattern = false;
+    // Set while the refreshers write the pattern fields' parameters (3024,
+    // 3027-3029) from a pattern: their listener then writes nothing back.
+    std::atomic<bool> showingPatternFields { false };
 
     // Sound parameters 0..49 waiting for the next block (bit i: parameter i).
     static constexpr int numSoundParameters = 50;

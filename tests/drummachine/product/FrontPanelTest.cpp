@@ -1,5 +1,7 @@
 #include "ProductTestSupport.h"
 
+#include <utility>
+
 // The front panel as the editor drives it: events in, state parameters out.
 namespace
 {
@@ -158,6 +160,60 @@ TEST_F (FrontPanel, PatternSelectCopyPasteAndClear)
     product->handleEvent (clearAll);
     for (int t = 0; t < 12; ++t)
         EXPECT_EQ (countSteps (t, [] (int v) { return v != 0; }), 0) << t;
+}
+
+TEST_F (FrontPanel, BrowsingThePatternsInWriteModeChangesNone)
+{
+    enterWriteMode();
+    auto* seq = product->getSequencer();
+    auto bank = [&] {
+        juce::StringArray patterns;
+        for (int i = 0; i < 96; ++i)
+            patterns.add (seq->createPatternXml (i, DrumMachineSeq::singleBank)->toString());
+        return patterns;
+    };
+    const auto before = bank();
+    for (int i = 0; i < 95; ++i)
+        product->handleEvent (nextEvent);
+    for (int i = 0; i < 95; ++i)
+        product->handleEvent (prevEvent);
+    const auto after = bank();
+    int changed = 0;
+    for (int i = 0; i < 96; ++i)
+        changed += after[i] != before[i] ? 1 : 0;
+    EXPECT_EQ (changed, 0);
+
+    // Playback's follow may move the edit cursor while the pattern fields are
+    // shown; what they show is never written into the pattern it moved to.
+    struct CursorMover : Parameter::Listener
+    {
+        DrumMachineSeq* seq;
+        bool armed = true;
+        void parameterChanged (Parameter*) override
+        {
+            if (std::exchange (armed, false))
+                seq->editNextPattern();
+        }
+    } mover;
+    mover.seq = seq;
+    for (const int field : { 3024, 3028 })
+    {
+        if (field == 3024)
+            seq->setEditedPatternName ("Shown");
+        else
+            seq->setEditedPatternShuffle (0.4);
+        const auto next = seq->createPatternXml (seq->getEditedPatternIndex() + 1, DrumMachineSeq::singleBank)->toString();
+        mover.armed = true;
+        parameters.getParameter (field)->addListener (&mover); // told before the drum machine
+        product->refreshPatternState();
+        parameters.getParameter (field)->removeListener (&mover);
+        EXPECT_EQ (seq->createPatternXml (seq->getEditedPatternIndex(), DrumMachineSeq::singleBank)->toString(), next) << field;
+        product->handleEvent (prevEvent);
+    }
+
+    // A change of the user's is written.
+    parameters.setValue (3028, 0.25f);
+    EXPECT_NEAR (seq->getEditedPatternShuffle(), 0.25, 1.0e-6);
 }
 
 TEST_F (FrontPanel, StepPressesToggleOneTrackAndSetSeveralToOneValue)
