@@ -301,6 +301,9 @@ private:
     void playHostClockSteps (bool playing) noexcept;
     void playNativeClockSteps (bool playing, bool intSyncOn) noexcept;
     void playFlamStrokes (bool hostPlaying, bool nativePlaying) noexcept;
+    // The second stroke of the last played step's flams; the flam clock stops.
+    void playHostFlamStroke (bool playing) noexcept;
+    void playNativeFlamStroke (bool playing) noexcept;
     void playQueuedTaps (bool hostModeOn) noexcept;
     void syncHostFlamClock() noexcept;
     void syncNativeFlamClock() noexcept;
@@ -386,6 +389,10 @@ private:
     int heldPatternNotes = 0;
     int savedNativePattern = 0, savedNativeStep = 0, savedHostPattern = 0, savedHostStep = 0;
     bool nativeStepPlayed = false, hostStepPlayed = false;
+    // The step sounding, for the message thread: pattern x 16 + step, or
+    // noSoundingStep before the first step since the clock started.
+    static constexpr int noSoundingStep = -1;
+    std::atomic<int> soundingNativeStep { noSoundingStep }, soundingHostStep { noSoundingStep };
     double sampleRate = 44100.0;
     bool blockIntSeq = true, blockHostMode = false, blockIntSync = true;
 

@@ -315,7 +315,10 @@ void DrumMachine::startNativeClock (double position, bool intSyncOn, double host
     nativeClock.start (position);
     syncNativeFlamClock();
     nativeStepPlayed = false;
+    soundingNativeStep.store (noSoundingStep, std::memory_order_relaxed);
     hostFollower.reset();
+    // Start/Stop toggles from what runs, however it was started.
+    lastAppliedRequest.store (startRequest, std::memory_order_relaxed);
 }
 
 void DrumMachine::startHostPattern (int pattern, bool intSyncOn) noexcept
@@ -330,12 +333,14 @@ void DrumMachine::startHostPattern (int pattern, bool intSyncOn) noexcept
     hostFlamClock.stop();
     hostFlamClock.setGateFraction (sequencer->getHostPatternFlam());
     hostStepPlayed = false;
+    soundingHostStep.store (noSoundingStep, std::memory_order_relaxed);
 }
 
 void DrumMachine::stopEverything() noexcept
 {
     for (auto* clock : { &hostClock, &nativeClock, &hostFlamClock, &nativeFlamClock })
         clock->stop();
+    lastAppliedRequest.store (stopRequest, std::memory_order_relaxed);
 }
 
 void DrumMachine::syncHostFlamClock() noexcept
@@ -360,13 +365,21 @@ void DrumMachine::playHostClockSteps (bool playing) noexcept
             continue;
 
         render();
+        // A flam stroke still due (a short shuffled step) sounds before the next step.
+        if (hostFlamClock.isRunning())
+            playHostFlamStroke (playing);
         if (playing)
         {
             sequencer->playHostStep (false);
             savedHostPattern = sequencer->getHostPattern();
             savedHostStep = sequencer->getHostStep();
             hostStepPlayed = true;
+            soundingHostStep.store (savedHostPattern * Pattern::numSteps + savedHostStep, std::memory_order_relaxed);
             sequencer->advanceHostStep();
+        }
+        else
+        {
+            sequencer->dropPendingTaps (1);
         }
         hostFlamClock.restart (0.0);
     }
@@ -380,6 +393,8 @@ void DrumMachine::playNativeClockSteps (bool playing, bool intSyncOn) noexcept
             continue;
 
         render();
+        if (nativeFlamClock.isRunning())
+            playNativeFlamStroke (playing);
         if (nativeLocatePending && playing)
             sequencer->locate (nativeClock.getPosition());
         nativeLocatePending = false;
@@ -400,7 +415,13 @@ void DrumMachine::playNativeClockSteps (bool playing, bool intSyncOn) noexcept
             savedNativePattern = sequencer->getNativePattern();
             savedNativeStep = sequencer->getNativeStep();
             nativeStepPlayed = true;
+            soundingNativeStep.store (savedNativePattern * Pattern::numSteps + savedNativeStep, std::memory_order_relaxed);
             sequencer->advanceNativeStep();
+        }
+        else
+        {
+            // Taps waiting for this step: it does not play, so they never could sound.
+            sequencer->dropPendingTaps (0);
         }
     }
 }
@@ -408,50 +429,55 @@ void DrumMachine::playNativeClockSteps (bool playing, bool intSyncOn) noexcept
 void DrumMachine::playFlamStrokes (bool hostPlays, bool nativePlays) noexcept
 {
     if (hostFlamClock.advance())
-    {
         for (int e = 0; e < hostFlamClock.getNumEvents(); ++e)
-        {
-            if (hostFlamClock.getEvent (e).kind != ShuffledClockNew::stepEndEvent)
-                continue;
-            render();
-            if (hostPlays && hostStepPlayed)
+            if (hostFlamClock.getEvent (e).kind == ShuffledClockNew::stepEndEvent)
             {
-                sequencer->setHostCursor (savedHostPattern, savedHostStep);
-                sequencer->playHostStep (true);
-                sequencer->advanceHostStep();
+                render();
+                playHostFlamStroke (hostPlays);
             }
-            if (hostFlamClock.isRunning())
-                hostFlamClock.stop();
-        }
-    }
 
     if (nativeFlamClock.advance())
-    {
         for (int e = 0; e < nativeFlamClock.getNumEvents(); ++e)
-        {
-            if (nativeFlamClock.getEvent (e).kind != ShuffledClockNew::stepEndEvent)
-                continue;
-            render();
-            if (nativePlays && nativeStepPlayed)
+            if (nativeFlamClock.getEvent (e).kind == ShuffledClockNew::stepEndEvent)
             {
-                sequencer->setNativeCursor (savedNativePattern, savedNativeStep);
-                sequencer->playNativeStep (true);
-                sequencer->advanceNativeStep();
+                render();
+                playNativeFlamStroke (nativePlays);
             }
-            if (nativeFlamClock.isRunning())
-                nativeFlamClock.stop();
-        }
+}
+
+void DrumMachine::playHostFlamStroke (bool playing) noexcept
+{
+    if (playing && hostStepPlayed)
+    {
+        sequencer->setHostCursor (savedHostPattern, savedHostStep);
+        sequencer->playHostStep (true);
+        sequencer->advanceHostStep();
     }
+    hostFlamClock.stop();
+}
+
+void DrumMachine::playNativeFlamStroke (bool playing) noexcept
+{
+    if (playing && nativeStepPlayed)
+    {
+        sequencer->setNativeCursor (savedNativePattern, savedNativeStep);
+        sequencer->playNativeStep (true);
+        sequencer->advanceNativeStep();
+    }
+    nativeFlamClock.stop();
 }
 
 void DrumMachine::playQueuedTaps (bool hostModeOn) noexcept
 {
-    auto& clock = hostModeOn ? hostClock : nativeClock;
+    // The sequencer plays this mode's pattern: a tap belongs in it. Otherwise
+    // a tap is a pad, heard at once and kept nowhere.
+    const bool sequencerPlays = blockIntSeq && (hostModeOn ? hostClock : nativeClock).isRunning();
+    const auto& clock = hostModeOn ? hostClock : nativeClock;
     const int cursorKind = hostModeOn ? 1 : 0;
     const bool stepPlayed = hostModeOn ? hostStepPlayed : nativeStepPlayed;
     bool played = false;
 
-    if (clock.isRunning() && (! stepPlayed || ! clock.isInFirstHalfOfStep()))
+    if (sequencerPlays && (! stepPlayed || ! clock.isInFirstHalfOfStep()))
     {
         // Nearer the next step: the sequencer writes them when it plays it.
         for (int track = 0; track < numTracks; ++track)
@@ -460,7 +486,7 @@ void DrumMachine::playQueuedTaps (bool hostModeOn) noexcept
     }
     else
     {
-        const bool writeIntoPattern = clock.isRunning();
+        const bool writeIntoPattern = sequencerPlays;
         // The cursor has already moved past the step that is sounding: the tap
         // goes into that step, so it neither lands late nor sounds twice.
         const int pattern = hostModeOn ? savedHostPattern : savedNativePattern;

@@ -222,16 +222,18 @@ int DrumMachine::getRandomizerShownTrack() const noexcept
 
 int DrumMachine::getDisplayedStep() const
 {
+    // The step sounding, not the cursor: that has already moved on to the next one.
     auto* seq = getSequencer();
     if (seq == nullptr || ! isInternalSequencerOn() || isLengthMode())
         return -1;
-    if (isHostMode())
-        return hostClock.isRunning() && seq->isEditingHostPattern() ? seq->getHostStep() : -1;
-    if (! nativeClock.isRunning())
+    const bool host = isHostMode();
+    const int sounding = (host ? soundingHostStep : soundingNativeStep).load (std::memory_order_relaxed);
+    if (sounding == noSoundingStep || ! (host ? hostClock : nativeClock).isRunning())
         return -1;
-    if (isPatternWriteMode() && ! seq->isEditingNativePattern())
+    const int pattern = sounding / Pattern::numSteps;
+    if ((host || isPatternWriteMode()) && seq->getEditedPatternIndex() != pattern)
         return -1;
-    return seq->getNativeStep();
+    return sounding % Pattern::numSteps;
 }
 
 //==== Refreshers ==========================================================================

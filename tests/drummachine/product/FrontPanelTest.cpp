@@ -122,6 +122,22 @@ TEST_F (FrontPanel, StartAndStopAreRequestsForTheNextBlock)
     EXPECT_FALSE (state (3004));
 }
 
+TEST_F (FrontPanel, StartStopAfterALowestCStartStopsWithOnePress)
+{
+    prepare (*product);
+    product->setInternalSync (false);
+    product->setHostPlayDetection (DrumMachine::byLowestCNoteOn);
+    run (*product, 6000 * 3, { { 10, juce::MidiMessage::noteOn (1, 0, (juce::uint8) 100) } });
+    ASSERT_TRUE (product->getNativeClock().isRunning());
+
+    product->handleEvent (startStop);
+    run (*product, 256);
+    EXPECT_FALSE (product->getNativeClock().isRunning());
+    product->handleEvent (startStop);
+    run (*product, 256);
+    EXPECT_TRUE (product->getNativeClock().isRunning()) << "and the next press starts again";
+}
+
 TEST_F (FrontPanel, PatternSelectCopyPasteAndClear)
 {
     enterWriteMode();
@@ -311,21 +327,27 @@ TEST_F (FrontPanel, TapsGoThroughTheHandOverOnTheSelectedTracks)
     EXPECT_EQ (countSteps (1, [] (int v) { return v == 2; }), 1);
 }
 
-TEST_F (FrontPanel, TheTapModeLightFollowsThePlayingStep)
+TEST_F (FrontPanel, TheTapModeLightAndTheDisplayedStepShowTheStepSounding)
 {
     prepare (*product);
     enterWriteMode();
     product->handleEvent (toggleTap);
+    product->getSequencer()->setEditedPatternShuffle (0.0);
     product->setInternalSync (false);
     product->handleEvent (startEvent);
-    // Five steps at 120 bpm, 48 kHz: 6000 samples a step.
+    // At 120 bpm, 48 kHz a step lasts 6000 samples: after 30100 steps 0 to 5
+    // have started, and step 5 sounds.
     run (*product, 6000 * 5 + 100);
     product->refreshStepStates();
-    const int playing = product->getSequencer()->getNativeStep();
     for (int s = 0; s < 16; ++s)
-        EXPECT_EQ (value (3046 + s), s == playing ? 1.0f : 0.0f) << s;
-    EXPECT_NE (playing, product->getSequencer()->getNativePattern()) << "a step, not the pattern number";
-    EXPECT_EQ (product->getDisplayedStep(), playing);
+        EXPECT_EQ (value (3046 + s), s == 5 ? 1.0f : 0.0f) << s;
+    EXPECT_EQ (product->getDisplayedStep(), 5);
+
+    // Past the pattern's end the first step of the next pass sounds.
+    run (*product, 6000 * 11);
+    product->refreshStepStates();
+    EXPECT_EQ (value (3046), 1.0f);
+    EXPECT_EQ (product->getDisplayedStep(), 0);
 }
 
 TEST_F (FrontPanel, MuteSoloAndTheirInverses)
