@@ -98,7 +98,7 @@ public:
     void handleEvent (int eventId) override;
     // Any thread: the display text of a parameter (empty for ids without one).
     juce::String getParameterTextById (int id) override;
-    // Message thread: the step the editor highlights, -1 for none.
+    // Message thread: the step the editor highlights (the one sounding), -1 for none.
     int getDisplayedStep() const;
 
     // Derived conditions (any thread).
