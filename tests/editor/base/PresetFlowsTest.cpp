@@ -8,21 +8,22 @@
 
 namespace
 {
-// The test product with the framework's editor, and a collection that can
-// go away while a question is open.
+constexpr int next = BasePlugin::selectNextPresetCommand, previous = BasePlugin::selectPreviousPresetCommand;
+constexpr int save = BasePlugin::savePresetCommand, saveAs = BasePlugin::savePresetAsCommand;
+
+// The test product with the framework's editor, and a collection that can go.
 class EditedProduct : public CollectionProduct
 {
 public:
     using CollectionProduct::CollectionProduct;
+    using BasePlugin::getPresetCollection;
 
     std::unique_ptr<juce::Component> createEditorComponent() override { return std::make_unique<BasePluginEditor> (*this); }
-
-    int getNumPresetCollections() const override { return collectionGone ? 0 : CollectionProduct::getNumPresetCollections(); }
+    int getNumPresetCollections() const override { return collectionGone ? 0 : 1; }
     PresetCollection* getPresetCollection (int index) const override
     {
         return collectionGone ? nullptr : CollectionProduct::getPresetCollection (index);
     }
-    using BasePlugin::getPresetCollection;
 
     BasePluginEditor& editor() { return toolkit_test::ref (dynamic_cast<BasePluginEditor*> (getPersistentEditor())); }
 
@@ -32,23 +33,32 @@ public:
 class PresetFlowsTest : public pages_test::FrameworkPageTest
 {
 protected:
-    PresetFlowsTest() { start(); }
-
-    // The presets A, B and C, then the product that scans them at start-up.
-    void start (CollectionProduct::Switches switches = {})
+    // The presets A, B and C, each with its own level (the first parameter),
+    // then the product that scans them at start-up.
+    PresetFlowsTest()
     {
         for (const auto& [name, level] : { std::pair ("A", 0.2f), { "B", 0.4f }, { "C", 0.6f } })
-            writePreset (name, level);
-        product.reset (static_cast<CollectionProduct*> (BasePlugin::startUp (std::make_unique<EditedProduct> (presetsFolder(), switches))));
+        {
+            product->getParameterManager().setNormalised (0, level);
+            product->savePresetToFile (presets(), preset (name));
+        }
+        product.reset (static_cast<CollectionProduct*> (BasePlugin::startUp (std::make_unique<EditedProduct> (presetsFolder()))));
         desktop.addAndMakeVisible (editor());
-        testing_support::runPendingMessages();
     }
 
     EditedProduct& edited() { return static_cast<EditedProduct&> (*product); }
     BasePluginEditor& editor() { return edited().editor(); }
     PresetCollection& presets() { return product->getPresets(); }
     juce::File preset (const juce::String& name) const { return presetsFolder().getChildFile (name + ".xrprs"); }
-    juce::File current() { return product->getCurrentPresetFile (presets()); }
+    juce::File current() { return presets().getCurrentFile(); }
+    juce::String level() { return product->getParameterManager().toString (0); }
+
+    static juce::String storedLevel (const juce::File& file)
+    {
+        const auto document = xmlfiles::readDocument (file);
+        auto* param = document != nullptr ? document->getChildByName ("param") : nullptr;
+        return param != nullptr ? param->getStringAttribute ("value") : juce::String();
+    }
 
     void fire (int eventId)
     {
@@ -56,35 +66,12 @@ protected:
         testing_support::runPendingMessages();
     }
 
-    // The level (first parameter) as a preset stores it.
-    juce::String levelText (float normalised)
+    // B, freshly loaded, then changed.
+    void changeB()
     {
-        auto& parameters = product->getParameterManager();
-        const auto before = parameters.getNormalised (0);
-        parameters.setNormalised (0, normalised);
-        const auto text = parameters.toString (0);
-        parameters.setNormalised (0, before);
-        return text;
-    }
-
-    void writePreset (const juce::String& name, float level)
-    {
-        presetsFolder().createDirectory();
-        preset (name).replaceWithText ("<Preset><param name=\"Bass Drum Level\" value=\"" + levelText (level) + "\"/></Preset>");
-    }
-
-    juce::String storedLevel (const juce::File& file)
-    {
-        const auto document = xmlfiles::readDocument (file);
-        auto* param = document != nullptr ? document->getChildByName ("param") : nullptr;
-        return param != nullptr ? param->getStringAttribute ("value") : juce::String();
-    }
-
-    // Starts at B and changes the level, so that the preset is modified.
-    void changeB (float level)
-    {
+        product->selectPresetFile (presets(), preset ("A"));
         product->selectPresetFile (presets(), preset ("B"));
-        product->getParameterManager().setNormalised (0, level);
+        product->getParameterManager().setNormalised (0, 0.9f);
         product->setPresetModified (presets(), true);
     }
 
@@ -100,21 +87,17 @@ TEST_F (PresetFlowsTest, NextAndPreviousStepAnUnchangedPresetRoundTheCollection)
     const struct
     {
         int eventId;
-        const char* from;
-        const char* to;
-    } cases[] = { { BasePlugin::selectNextPresetCommand, "B", "C" },
-                  { BasePlugin::selectNextPresetCommand, "C", "A" },
-                  { BasePlugin::selectPreviousPresetCommand, "B", "A" },
-                  { BasePlugin::selectPreviousPresetCommand, "A", "C" } };
+        const char *from, *to;
+    } cases[] = { { next, "B", "C" }, { next, "C", "A" }, { previous, "B", "A" }, { previous, "A", "C" } };
 
     for (const auto& c : cases)
     {
         product->selectPresetFile (presets(), preset (c.from));
         fire (c.eventId);
         EXPECT_EQ (current(), preset (c.to)) << c.from << " " << c.eventId;
-        EXPECT_EQ (product->getParameterManager().toString (0), storedLevel (preset (c.to)));
-        EXPECT_EQ (findShownAlert(), nullptr);
+        EXPECT_EQ (level(), storedLevel (preset (c.to)));
     }
+    EXPECT_EQ (findShownAlert(), nullptr);
 }
 
 TEST_F (PresetFlowsTest, AChangedPresetAsksFirstAndEachAnswerDoesWhatItSays)
@@ -123,47 +106,44 @@ TEST_F (PresetFlowsTest, AChangedPresetAsksFirstAndEachAnswerDoesWhatItSays)
     {
         const char* answer;
         const char* currentAfter;
-        bool bKeepsItsLevel;
-    } cases[] = { { "Discard", "C", true }, { "Overwrite", "B", false }, { "Save as", "Mine", true } };
+        bool changesWrittenToB;
+    } cases[] = { { "Discard", "C", false }, { "Overwrite", "B", true }, { "Save as", "Mine", false } };
+    const auto originalB = preset ("B").loadFileAsString();
 
     for (const auto& c : cases)
     {
-        writePreset ("B", 0.4f);
-        const auto storedB = storedLevel (preset ("B"));
-        changeB (0.9f);
-        if (juce::String (c.answer) == "Save as")
-            desktop.choose (presetsFolder().getChildFile ("Mine"));
+        preset ("B").replaceWithText (originalB);
+        changeB();
+        desktop.choose (presetsFolder().getChildFile ("Mine")); // the answer to Save as's dialog; the others leave it
 
-        fire (BasePlugin::selectNextPresetCommand);
+        fire (next);
         auto& alert = toolkit_test::ref (findShownAlert());
         EXPECT_EQ (alert.getTitle(), "Collector");
         EXPECT_EQ (alert.getMessage(), "Changes have been made to current preset. Do you want to save them or discard?");
         EXPECT_EQ (current(), preset ("B")) << "nothing before the answer";
 
+        const auto changed = level();
         answer (c.answer);
         EXPECT_EQ (current(), preset (c.currentAfter)) << c.answer;
         EXPECT_FALSE (product->isPresetModified (presets())) << c.answer;
-        EXPECT_EQ (storedLevel (preset ("B")) == storedB, c.bKeepsItsLevel) << c.answer;
+        EXPECT_EQ (storedLevel (preset ("B")) == changed, c.changesWrittenToB) << c.answer;
+        EXPECT_EQ (storedLevel (preset (c.currentAfter)), level()) << c.answer;
         EXPECT_EQ (findShownAlert(), nullptr) << c.answer;
     }
-
-    EXPECT_EQ (storedLevel (preset ("Mine")), levelText (0.9f));
     EXPECT_GE (presets().indexOf (preset ("Mine")), 0) << "the collection was read again";
-    EXPECT_EQ (desktop.requests.size(), 1u) << "only Save as asks for a file";
 }
 
 TEST_F (PresetFlowsTest, SavingOverTheCurrentFileAsksFirst)
 {
-    for (const auto* answerGiven : { "Cancel", "Yes" })
+    for (const juce::String answerGiven : { "Cancel", "Yes" })
     {
-        changeB (0.9f);
-        fire (BasePlugin::savePresetCommand);
+        changeB();
+        fire (save);
         EXPECT_EQ (shownMessage(), "Do you want to overwrite preset 'B.xrprs' ?");
 
         answer (answerGiven);
-        const bool yes = juce::String (answerGiven) == "Yes";
-        EXPECT_EQ (storedLevel (preset ("B")) == levelText (0.9f), yes) << answerGiven;
-        EXPECT_EQ (product->isPresetModified (presets()), ! yes) << answerGiven;
+        EXPECT_EQ (storedLevel (preset ("B")) == level(), answerGiven == "Yes") << answerGiven;
+        EXPECT_EQ (product->isPresetModified (presets()), answerGiven != "Yes") << answerGiven;
     }
     EXPECT_TRUE (desktop.requests.empty());
 }
@@ -172,15 +152,14 @@ TEST_F (PresetFlowsTest, SavingOverTheCurrentFileAsksFirst)
 // file in the collection's folder and give it the collection's extension.
 TEST_F (PresetFlowsTest, SaveAsWritesTheChosenNameAsTheCurrentPreset)
 {
-    for (const int eventId : { BasePlugin::savePresetAsCommand, BasePlugin::savePresetCommand })
+    for (const juce::String name : { "Fresh", "Fresher" })
     {
         product->setCurrentPresetFile (presets(), {});
-        const auto name = "Fresh" + juce::String (eventId);
         desktop.choose (presetsFolder().getChildFile (name));
-        fire (eventId);
+        fire (name == "Fresh" ? saveAs : save);
 
-        EXPECT_EQ (current(), preset (name)) << eventId;
-        EXPECT_EQ (storedLevel (preset (name)), product->getParameterManager().toString (0));
+        EXPECT_EQ (current(), preset (name));
+        EXPECT_EQ (storedLevel (preset (name)), level());
         EXPECT_GE (presets().indexOf (preset (name)), 0);
     }
 
@@ -189,71 +168,63 @@ TEST_F (PresetFlowsTest, SaveAsWritesTheChosenNameAsTheCurrentPreset)
     EXPECT_EQ (request.start, presetsFolder());
     EXPECT_EQ (request.filter, "*.xrprs");
 
-    fire (BasePlugin::savePresetAsCommand); // cancelled
-    EXPECT_EQ (current(), preset ("Fresh" + juce::String (BasePlugin::savePresetCommand)));
+    fire (saveAs); // cancelled
+    EXPECT_EQ (current(), preset ("Fresher"));
 }
 
+// Overwriting the current file, and saving as a name that the collection's
+// extension turns into that file (asked about first), in a folder that
+// cannot be written.
 TEST_F (PresetFlowsTest, AFailedWriteIsToldAndLeavesTheFileAsItWas)
 {
-    changeB (0.9f);
+    changeB();
     const auto storedB = storedLevel (preset ("B"));
-    {
-        const testing_support::ScopedReadOnlyFolder locked (presetsFolder());
-        fire (BasePlugin::savePresetCommand);
-        answer ("Yes");
-    }
-    EXPECT_EQ (shownMessage(), "Could not write '" + preset ("B").getFullPathName() + "'.");
-    EXPECT_EQ (storedLevel (preset ("B")), storedB);
-    EXPECT_TRUE (product->isPresetModified (presets()));
+    const auto told = "Could not write '" + preset ("B").getFullPathName() + "'.";
+    const testing_support::ScopedReadOnlyFolder locked (presetsFolder());
+
+    fire (save);
+    answer ("Yes");
+    EXPECT_EQ (shownMessage(), told);
     answer ("OK");
 
-    // Save as into a folder that is not there: told by the saver.
-    const auto nowhere = file ("missing/Mine.xrprs");
-    desktop.choose (nowhere);
-    fire (BasePlugin::savePresetAsCommand);
-    EXPECT_EQ (shownMessage(), "Could not write '" + nowhere.getFullPathName() + "'.");
+    desktop.choose (presetsFolder().getChildFile ("B"));
+    fire (saveAs);
+    EXPECT_EQ (shownMessage(), "Do you want to overwrite 'B.xrprs' ?");
+    answer ("Yes");
+    EXPECT_EQ (shownMessage(), told);
+
+    EXPECT_EQ (storedLevel (preset ("B")), storedB);
+    EXPECT_TRUE (product->isPresetModified (presets()));
     EXPECT_EQ (current(), preset ("B"));
-    EXPECT_FALSE (nowhere.exists());
 }
 
-TEST_F (PresetFlowsTest, WithoutACollectionTheEventsDoNothing)
+// Questions asked while the collection was there and answered after it went,
+// then every preset event without it.
+TEST_F (PresetFlowsTest, WithoutTheCollectionEventsAndAnswersDoNothing)
 {
-    start ({ false, false, true });
-    for (int eventId = BasePlugin::selectNextPresetCommand; eventId <= BasePlugin::savePresetAsCommand; ++eventId)
-        fire (eventId);
+    const auto storedB = storedLevel (preset ("B"));
 
+    for (const auto& [eventId, answerGiven] : { std::pair (next, "Discard"), { next, "Overwrite" }, { save, "Yes" } })
+    {
+        edited().collectionGone = false;
+        changeB();
+        fire (eventId);
+        edited().collectionGone = true;
+        answer (answerGiven);
+
+        EXPECT_EQ (current(), preset ("B")) << answerGiven;
+        EXPECT_EQ (storedLevel (preset ("B")), storedB) << answerGiven;
+    }
+
+    for (int eventId = next; eventId <= saveAs; ++eventId)
+        fire (eventId);
     EXPECT_EQ (findShownAlert(), nullptr);
     EXPECT_TRUE (desktop.requests.empty());
 }
 
-TEST_F (PresetFlowsTest, AnAnswerAfterTheCollectionHasGoneDoesNothing)
-{
-    const struct
-    {
-        int eventId;
-        const char* answer;
-    } cases[] = { { BasePlugin::selectNextPresetCommand, "Discard" },
-                  { BasePlugin::selectNextPresetCommand, "Overwrite" },
-                  { BasePlugin::savePresetCommand, "Yes" } };
-
-    for (const auto& c : cases)
-    {
-        edited().collectionGone = false;
-        changeB (0.9f);
-        const auto storedB = storedLevel (preset ("B"));
-        fire (c.eventId);
-        edited().collectionGone = true;
-        answer (c.answer);
-
-        EXPECT_EQ (presets().getCurrentFile(), preset ("B")) << c.answer;
-        EXPECT_EQ (storedLevel (preset ("B")), storedB) << c.answer;
-        EXPECT_EQ (findShownAlert(), nullptr) << c.answer;
-    }
-}
-
-// The "Parameters" and "Presets" pages are built in every editor (the
-// product's: see the editor's own tests); a product that is not a drum
-// machine shows them after its "Processing" page.
+// Built in every editor (the product's own: see its editor's tests), the
+// "Presets" and "Parameters" pages are tabs of a product that is not a drum
+// machine, after its "Processing" page.
 TEST_F (PresetFlowsTest, TheFrameworkPagesAreTabsOfAProductThatIsNotADrumMachine)
 {
     auto& tabs = editor().getOptionsWindow().getTabs();
