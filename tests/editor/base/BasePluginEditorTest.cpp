@@ -61,6 +61,10 @@ TEST_F (ProductEditor, ShowsTheBuiltInSkinWithTheStatusBarUnderItAndOnlyTheMidiP
     EXPECT_TRUE (product->hasEditor());
 
     EXPECT_EQ (tabNames (e), juce::StringArray ("Midi Control"));
+    auto& tabs = e.getOptionsWindow().getTabs();
+    for (const juce::Component* frameworkPage : { (juce::Component*) &e.getHostParametersPage(), (juce::Component*) &e.getPresetsSettingsPage() })
+        for (int tab = 0; tab < tabs.getNumTabs(); ++tab)
+            EXPECT_NE (tabs.getTabContentComponent (tab), frameworkPage) << "a drum machine shows the framework's pages nowhere";
     EXPECT_EQ (e.getProcessingPage(), nullptr);
     EXPECT_EQ (e.getGUIPage(), nullptr);
     EXPECT_FALSE (e.getMidiControlPage().getLearnButton().isVisible());
@@ -248,7 +252,7 @@ TEST_F (EditorEvents, AParametersTextShowsWithItsNameTheNameAloneForAnAtAndNothi
 TEST_F (EditorEvents, OpeningTheOptionsOrChangingTheirTabClearsAnyMessage)
 {
     auto& e = processor->editor();
-    EXPECT_EQ (tabNames (e), juce::StringArray ({ "Processing", "Midi Control" }));
+    EXPECT_EQ (tabNames (e), juce::StringArray ({ "Processing", "Presets", "Parameters", "Midi Control" }));
 
     statusBar().showMessage ("learning", BasePluginEditor::midiLearnPriority);
     e.controllerEventFired (nullptr, BasePlugin::optionsCommand);
