@@ -1,7 +1,7 @@
 // Every factory pattern with every factory kit, at 44.1 and 96 kHz: the main
 // output's peak, the loudest pattern of each kit, and whether all of them stay
 // at or below -1 dBFS (the exit status says so too). Run by hand:
-//   build/release/benchmarks/factory_headroom_sweep [starts]
+//   build/release/benchmarks/factory_headroom_sweep [starts [kit]]
 // With starts above 1 each pattern is also started that many times after
 // other lead-ins, and the loudest start counts: the noisy voices peak
 // differently each time (1 start takes about a minute and a half).
@@ -19,6 +19,7 @@
 int main (int argc, char** argv)
 {
     const int starts = argc > 1 ? std::max (1, std::atoi (argv[1])) : 1;
+    const int onlyKit = argc > 2 ? std::atoi (argv[2]) : -1; // a preset index of the bank, or every kit
     const juce::ScopedJuceInitialiser_GUI juceInitialiser;
     const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("pulsetta-headroom", "", false);
     folder.createDirectory();
@@ -38,6 +39,8 @@ int main (int argc, char** argv)
     for (const double rate : { 44100.0, 96000.0 })
         for (int kit = 0; kit < numKits; ++kit)
         {
+            if (onlyKit >= 0 && kit != onlyKit)
+                continue;
             factoryheadroom::Measurement loudest;
             int over = 0;
             for (int pattern = 0; pattern < PulsettaSeq::numPatterns; ++pattern)
