@@ -117,7 +117,13 @@ TEST_F (PresetBankEditor, ThePresetsPageHasNoChangingTypeHereAndLearningIsOffere
     EXPECT_EQ (page.getStoringGroup().getBounds(), juce::Rectangle<int> (0, 0, 600, page.getStoringGroup().getHeight()))
         << "\"Preset storing\" spans the page";
     EXPECT_EQ (page.getDefaultPresetsGroup().getY(), page.getStoringGroup().getBottom() + 10);
-    EXPECT_TRUE (editor().getMidiControlPage().getLearnButton().isVisible());
+    auto& tabs = editor().getOptionsWindow().getTabs();
+    tabs.setCurrentTabIndex (tabs.getTabNames().indexOf ("Midi Control")); // the page shown, in the editor's look
+    auto& learn = editor().getMidiControlPage().getLearnButton();
+    EXPECT_TRUE (learn.isVisible());
+    const int shownWidth = learn.getWidth();
+    learn.changeWidthToFitText (learn.getHeight());
+    EXPECT_EQ (learn.getWidth(), shownWidth) << "its whole text, in the look the editor shows it with";
     EXPECT_TRUE (editor().getOptionsWindow().getTabs().getTabNames().contains ("Presets"));
 }
 
