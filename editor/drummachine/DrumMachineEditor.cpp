@@ -19,7 +19,7 @@ enum StateParameter
     internalSequencerState = DrumMachine::internalSequencerStateParameter,
     internalSyncState = 3001,
     hostModeState = 3002,
-    writeModeState = 3005,
+    writeModeState = DrumMachineEditor::writeModeStateParameter,
     randomizerState = 3008,
     randomizerFilledState = 3009,
     randomizerEmptyState = 3010,
@@ -256,7 +256,8 @@ void DrumMachineEditor::followPatternDisplayMode (bool hostMode)
     patternNumberDisplay->setMode (mode);
     if (auto* number = drumMachine.getParameterManager().getParameter (patternNumber))
         patternNumberDisplay->setValue (number->getInt());
-    patternNumberDisplay->clampValueToRange();
+    else
+        patternNumberDisplay->clampValueToRange();
     patternNumberDisplay->updatePatternDigits();
 }
 

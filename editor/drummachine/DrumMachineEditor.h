@@ -44,6 +44,7 @@ public:
     static constexpr int numStepButtons = 16;
     static constexpr int activityLampMs = 175;     // a lamp stays lit this long after a hit
     static constexpr int patternNameBlinkMs = 200; // the name blinks while a start would play it
+    static constexpr int writeModeStateParameter = 3005; // "Write Mode State": the pattern's knobs turn only then
 
     // The load menu's and the save menu's items.
     enum MenuItem
@@ -127,7 +128,7 @@ private:
     void saveBankFile();
     void save (const juce::String& title, const juce::String& extension, const juce::String& extensions,
                std::unique_ptr<juce::XmlElement> document);
-    void showReadFailure (const juce::String& title, const juce::File& file);
+    void showReadFailure (const juce::String& title, const juce::File& file, const juce::String& what);
 
     DrumMachine& drumMachine;
 

@@ -51,7 +51,7 @@ void DrumMachineEditor::loadPatternFile (const std::optional<juce::File>& chosen
 
     if (! sequencer->loadPatternFile (*chosen))
     {
-        showReadFailure (loadPatternTitle, *chosen);
+        showReadFailure (loadPatternTitle, *chosen, "pattern");
         return;
     }
     drumMachine.refreshPatternState();
@@ -66,17 +66,17 @@ void DrumMachineEditor::loadBankFile (const std::optional<juce::File>& chosen)
 
     if (! sequencer->loadBankFile (*chosen))
     {
-        showReadFailure (loadBankTitle, *chosen);
+        showReadFailure (loadBankTitle, *chosen, "pattern bank");
         return;
     }
     drumMachine.refreshPatternState();
     drumMachine.setRecentlyUsedDirectory (chosen->getParentDirectory());
 }
 
-void DrumMachineEditor::showReadFailure (const juce::String& title, const juce::File& file)
+void DrumMachineEditor::showReadFailure (const juce::String& title, const juce::File& file, const juce::String& what)
 {
     // Nothing changed; the user hears why.
-    alert = Kyx::showOkAlert (title, "'" + file.getFullPathName() + "' holds nothing that can be read here.", this);
+    alert = Kyx::showOkAlert (title, "'" + file.getFullPathName() + "' holds no " + what + " that can be read.", this);
     addChildComponent (*alert);
     alert->show();
 }

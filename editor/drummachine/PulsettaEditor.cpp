@@ -4,11 +4,6 @@
 #include "toolkit/skin/GFXKnob.h"
 #include "toolkit/skin/GFXPanel.h"
 
-namespace
-{
-constexpr int writeModeState = 3005; // "Write Mode State"
-} // namespace
-
 PulsettaEditor::PulsettaEditor (DrumMachine& processorToEdit)
     : DrumMachineEditor (processorToEdit)
 {
@@ -19,7 +14,7 @@ PulsettaEditor::PulsettaEditor (DrumMachine& processorToEdit)
 
 void PulsettaEditor::parameterChanged (Parameter* parameter)
 {
-    if (parameter != nullptr && parameter->getId() == writeModeState && flamKnob != nullptr)
+    if (parameter != nullptr && parameter->getId() == writeModeStateParameter && flamKnob != nullptr)
         flamKnob->setEnabled (parameter->getBool());
 
     DrumMachineEditor::parameterChanged (parameter);

@@ -40,22 +40,17 @@ TEST_F (DrumMachineEditorPanel, AddsItsPagesAmongTheOthersAndSizesItsWindows)
     EXPECT_EQ (e.getOptionsWindow().getWidth(), 640);
     EXPECT_EQ (e.getOptionsWindow().getHeight(), 480);
 
-    // Every control the editor drives is in the built-in skin, but the
-    // accent's lamp and select button, which it has not.
-    EXPECT_NE (e.getPatternNumberDisplay(), nullptr);
-    EXPECT_NE (e.getPatternNameDisplay(), nullptr);
-    EXPECT_NE (e.getTempoDisplay(), nullptr);
-    EXPECT_NE (e.getTempoKnob(), nullptr);
-    EXPECT_NE (e.getShuffleKnob(), nullptr);
-    EXPECT_NE (e.getFlamKnob(), nullptr);
-    EXPECT_NE (e.getRandomModeButton(), nullptr);
-    EXPECT_NE (e.getLengthButton(), nullptr);
+    // Every control the editor drives is in the built-in skin with its type,
+    // but the accent's lamp and select button, which it has not.
+    for (juce::Component* c : std::initializer_list<juce::Component*> { e.getPatternNumberDisplay(), e.getPatternNameDisplay(),
+                                                                        e.getTempoDisplay(), e.getTempoKnob(), e.getShuffleKnob(),
+                                                                        e.getFlamKnob(), e.getRandomModeButton(), e.getLengthButton() })
+        EXPECT_NE (c, nullptr);
     for (int t = 0; t < DrumMachine::numTracks; ++t)
     {
         const auto& track = e.getTrackControls (t);
         const bool voice = t != DrumMachine::accentTrack;
-        EXPECT_EQ (track.activityLed != nullptr, voice) << t;
-        EXPECT_EQ (track.selectButton != nullptr, voice) << t;
+        EXPECT_EQ (track.activityLed != nullptr && track.selectButton != nullptr, voice) << t;
         EXPECT_TRUE (track.levelKnob != nullptr && track.randThresholdKnob != nullptr && track.levelModeLed != nullptr) << t;
     }
     for (int s = 0; s < PulsettaEditor::numStepButtons; ++s)
