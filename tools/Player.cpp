@@ -14,7 +14,8 @@ void apply(const ScriptEvent& event, Transport& transport, PluginInstance& insta
 {
     switch (event.kind)
     {
-    case Kind::tempo: transport.setTempo(event.value); break;
+    case Kind::tempo:
+    case Kind::tempoInBlock: transport.setTempo(event.value); break; // at the block's start: reported by it
     case Kind::play: transport.play(); break;
     case Kind::stop: transport.stop(); break;
     case Kind::position: transport.locate(event.value); break;
@@ -57,8 +58,9 @@ Rendering play(PluginInstance& instance, const Script& script, const PlaySetting
     size_t next = 0; // next script event
     for (int64_t position = 0; position < length;)
     {
-        // Changes due now take effect before the block; MIDI goes with the block.
+        // Changes due now take effect before the block; MIDI and tempo changes inside blocks go with it.
         std::vector<MidiEventIn> midi;
+        std::vector<Transport::TempoChange> tempoWithin;
         int64_t end = std::min(length, position + settings.blockSize);
         for (; next < script.events.size() && script.events[next].frame <= position; ++next)
             if (script.events[next].kind != Kind::midi)
@@ -67,14 +69,20 @@ Rendering play(PluginInstance& instance, const Script& script, const PlaySetting
                 midi.push_back({ 0, script.events[next].bytes });
         for (size_t i = next; i < script.events.size() && script.events[i].frame < end; ++i)
         {
-            if (script.events[i].kind != Kind::midi)
+            if (script.events[i].kind != Kind::midi && script.events[i].kind != Kind::tempoInBlock)
             {
                 end = script.events[i].frame;
                 break;
             }
         }
         for (; next < script.events.size() && script.events[next].frame < end; ++next)
-            midi.push_back({ static_cast<int>(script.events[next].frame - position), script.events[next].bytes });
+        {
+            const auto& event = script.events[next];
+            if (event.kind == Kind::tempoInBlock)
+                tempoWithin.push_back({ event.frame - position, event.value });
+            else
+                midi.push_back({ static_cast<int>(event.frame - position), event.bytes });
+        }
 
         const int frames = static_cast<int>(end - position);
         for (size_t i = 0; i < outputPointers.size(); ++i)
@@ -83,7 +91,7 @@ Rendering play(PluginInstance& instance, const Script& script, const PlaySetting
         if (!midi.empty())
             instance.sendEvents(midi);
         instance.process(inputPointers.data(), outputPointers.data(), frames, position);
-        transport.advance(frames);
+        transport.advance(frames, tempoWithin);
         if (settings.idleBetweenBlocks)
             instance.idle();
         position = end;

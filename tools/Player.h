@@ -23,6 +23,7 @@ struct Rendering
     std::vector<SentMidi> midi;              // what the plug-in sent back, stamped with frames
 };
 
-// Blocks end early at transport and parameter changes, so each change reaches the plug-in at its frame.
+// Blocks end early at transport and parameter changes, so each change reaches the plug-in at its frame;
+// a tempo change inside a block ("tempo-in-block") leaves the block whole, as real hosts do.
 Rendering play(PluginInstance& instance, const Script& script, const PlaySettings& settings);
 } // namespace clihost

@@ -71,11 +71,11 @@ bool readCommand(std::istringstream& words, const std::string& command, ScriptEv
         }
         return !event.bytes.empty();
     }
-    if (command == "tempo" || command == "position")
+    if (command == "tempo" || command == "tempo-in-block" || command == "position")
     {
-        event.kind = command == "tempo" ? Kind::tempo : Kind::position;
+        event.kind = command == "position" ? Kind::position : command == "tempo" ? Kind::tempo : Kind::tempoInBlock;
         return static_cast<bool>(words >> event.value) && std::isfinite(event.value)
-               && (command == "tempo" ? event.value > 0.0 : event.value >= 0.0);
+               && (command == "position" || event.value > 0.0);
     }
     if (command == "play" || command == "stop")
     {

@@ -7,8 +7,12 @@
 //   at <time> cc <channel> <controller> <value>
 //   at <time> midi <hex byte> ...                    raw bytes; more than 4 make a sysex event
 //   at <time> tempo <beats per minute>
+//   at <time> tempo-in-block <beats per minute>      a change inside a block, as real hosts make it: the
+//                                                    block is not split and reports the tempo it started
+//                                                    with; the song position moves at the new tempo from
+//                                                    <time>, and the next block reports it
 //   at <time> play | stop
-//   at <time> position <quarter notes>               song position
+//   at <time> position <quarter notes>               song position, negative for a count-in
 //   at <time> timesig <numerator> <denominator>
 //   at <time> param <index> <value 0-1>
 //   end <time>                                       length of the rendering
@@ -23,7 +27,7 @@ namespace clihost
 {
 struct ScriptEvent
 {
-    enum class Kind { midi, tempo, play, stop, position, timeSignature, parameter };
+    enum class Kind { midi, tempo, tempoInBlock, play, stop, position, timeSignature, parameter };
 
     int64_t frame = 0;
     Kind kind = Kind::midi;

@@ -21,9 +21,22 @@ void Transport::setTimeSignature(int num, int den)
     }
 }
 
-void Transport::advance(int64_t frames)
+void Transport::advance(int64_t frames, const std::vector<TempoChange>& changesWithin)
 {
     changed = false;
+    int64_t done = 0;
+    for (const auto& change : changesWithin)
+    {
+        move(change.frame - done);
+        tempo = change.beatsPerMinute;
+        changed = true;
+        done = change.frame;
+    }
+    move(frames - done);
+}
+
+void Transport::move(int64_t frames)
+{
     if (!playing)
         return;
     samplePos += static_cast<double>(frames);

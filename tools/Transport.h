@@ -4,12 +4,20 @@
 #include "platform/vst/VstTimeInfo.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace clihost
 {
 class Transport
 {
 public:
+    // A tempo change inside a block, `frame` frames after its start.
+    struct TempoChange
+    {
+        int64_t frame = 0;
+        double beatsPerMinute = 120.0;
+    };
+
     explicit Transport(double sampleRate) : rate(sampleRate) {}
 
     void setTempo(double beatsPerMinute) { tempo = beatsPerMinute; changed = true; }
@@ -18,8 +26,10 @@ public:
     // Locates to a song position in quarter notes.
     void locate(double quarterNotes);
     void setTimeSignature(int numerator, int denominator);
-    // Moves on by `frames` samples when playing; clears the changed flag.
-    void advance(int64_t frames);
+    // Moves on by `frames` samples when playing; clears the changed flag. Tempo changes inside the block
+    // (in frame order, within it) move the song position at each tempo in turn and raise the flag again
+    // for the next block.
+    void advance(int64_t frames, const std::vector<TempoChange>& changesWithin = {});
 
     // The record the host answers to audioMasterGetTime for the next block.
     vst::VstTimeInfo timeInfo() const;
@@ -27,6 +37,8 @@ public:
     double ppqPosition() const noexcept { return ppq; }
 
 private:
+    void move(int64_t frames);
+
     double rate;          // Hz
     double tempo = 120.0; // beats per minute
     bool playing = false;

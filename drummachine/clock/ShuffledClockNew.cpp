@@ -66,19 +66,30 @@ void ShuffledClockNew::setPosition (double positionInBeats)
         moveTo (positionInBeats);
 }
 
-bool ShuffledClockNew::followHostPosition (double hostPositionInBeats)
+void ShuffledClockNew::jumpTo (double positionInBeats)
 {
-    if (! isRunning() || ! std::isfinite (hostPositionInBeats))
-        return false;
+    if (! isRunning() || ! std::isfinite (positionInBeats))
+        return;
 
-    if (std::abs (hostPositionInBeats - position) <= hostJumpTolerance)
-        return false;
-
-    // A jump: whatever step the clock was in is not the one it lands in, so a
-    // gate it lands inside starts afresh (the open one is closed first).
-    moveTo (hostPositionInBeats);
+    // Whatever step the clock was in is not the one it lands in, so a gate it
+    // lands inside starts afresh (the open one is closed first).
+    moveTo (positionInBeats);
     stepFlag = -1;
-    return true;
+    if (positionInBeats < 0.0)
+        phase = -1;
+}
+
+void ShuffledClockNew::glideTo (double positionInBeats)
+{
+    if (! isRunning() || ! std::isfinite (positionInBeats))
+        return;
+
+    // The step state stays: the next resynchronisation finds the boundary
+    // after the part of the timeline already played.
+    position = positionInBeats;
+    anchorPosition = positionInBeats;
+    samplesSinceAnchor = 0;
+    dirty = true;
 }
 
 std::int32_t ShuffledClockNew::regionOf (const StepPairGeometry& pair) const noexcept
@@ -214,12 +225,19 @@ ShuffledClockNew::Resync ShuffledClockNew::resynchronise()
     const std::int32_t notFirst = pair.notFirst ? 1 : 0;
     const bool gateOpen = phase == 0 || phase == 2;
 
-    // A longer shuffle or gate can put the position back into a region of this
-    // pair the clock has already left: the step it played must not start again.
+    // A glide back, or a longer shuffle or gate, can put the position before
+    // the part of the timeline the clock has already played: the step it
+    // played must not start again. It waits for the next boundary of its own.
     const std::int32_t region = regionOf (pair);
-    if (pair.pairStart == phasePairStart && region < phase)
+    const bool inEarlierPair = pair.pairStart < phasePairStart; // false while phasePairStart is NaN
+    if (inEarlierPair || (pair.pairStart == phasePairStart && region < phase))
     {
-        samplesToNext = samplesUntil (phase == 1 ? pair.secondStart : phase == 2 ? pair.secondEnd : pair.pairEnd);
+        const auto played = inEarlierPair ? StepPairGeometry::around (phasePairStart + stepLength, stepLength, appliedShuffle, gateFraction)
+                                          : pair;
+        samplesToNext = samplesUntil (phase == 0   ? played.firstEnd
+                                      : phase == 1 ? played.secondStart
+                                      : phase == 2 ? played.secondEnd
+                                                   : played.pairEnd);
         return Resync::ready;
     }
     phasePairStart = pair.pairStart;

@@ -39,11 +39,6 @@ public:
 
     static constexpr int maxEventsPerSample = 8;
 
-    /** How far (beats) the host's position may differ from the clock's before
-        the clock follows it. Hosts round their beat position (to 1/1920 beat
-        and so on); anything under this is rounding, anything over a jump. */
-    static constexpr double hostJumpTolerance = 1.0 / 128.0;
-
     class Listener
     {
     public:
@@ -73,11 +68,15 @@ public:
         which getNumEvents()/getEvent() then list in order. */
     bool advance();
 
-    /** Audio thread, once per block before advancing, with the host's beat
-        position of the block's first sample. The clock keeps counting samples
-        while the host's position agrees within hostJumpTolerance; when the host
-        really jumps (loop, locate) the clock moves there and returns true. */
-    bool followHostPosition (double hostPositionInBeats);
+    /** Audio thread. The host jumped (loop, locate) to a position (beats):
+        a step the clock lands inside starts afresh, and before zero the clock
+        waits for zero again. Ignored while stopped. */
+    void jumpTo (double positionInBeats);
+    /** Audio thread. The same timeline at another pace: the position (beats)
+        moves, but a step already played is not played again, wherever the
+        position lands; the clock goes on from the next one. Ignored while
+        stopped. */
+    void glideTo (double positionInBeats);
 
     /** Audio thread. Moves the position (beats); the next sample resynchronises. */
     void setPosition (double positionInBeats);

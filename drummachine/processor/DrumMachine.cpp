@@ -79,6 +79,7 @@ void DrumMachine::prepareToPlay (double newSampleRate, int maximumBlockSize)
     sampleRate = newSampleRate;
     for (auto* clock : { &hostClock, &nativeClock, &hostFlamClock, &nativeFlamClock })
         clock->setSampleRate (newSampleRate);
+    hostFollower.reset(); // the host's next report is taken afresh, at the new rate
 
     carry.clear();
     midiOut.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drummachine/clock/HostPositionFollower.h"
 #include "drummachine/clock/ShuffledClockNew.h"
 #include "drummachine/processor/HandOverQueue.h"
 #include "drummachine/processor/MidiCarryBuffer.h"
@@ -98,7 +99,7 @@ public:
     void handleEvent (int eventId) override;
     // Any thread: the display text of a parameter (empty for ids without one).
     juce::String getParameterTextById (int id) override;
-    // Message thread: the step the editor highlights, -1 for none.
+    // Message thread: the step the editor highlights (the one sounding), -1 for none.
     int getDisplayedStep() const;
 
     // Derived conditions (any thread).
@@ -300,14 +301,19 @@ private:
     void render() noexcept;
     void resolveMuteSolo() noexcept;
     void drainHandOver() noexcept;
-    void handleTransport (bool intSyncOn) noexcept;
+    void handleTransport (bool intSyncOn, int numSamples) noexcept;
     void applyStartStopRequest (bool intSeqOn, bool intSyncOn) noexcept;
-    void startNativeClock (double position, bool intSyncOn) noexcept;
+    // position in beats of the song; hostBpm (0 for none) tells how long a
+    // wait before zero lasts when the clock plays at the pattern's tempo.
+    void startNativeClock (double position, bool intSyncOn, double hostBpm) noexcept;
     void startHostPattern (int pattern, bool intSyncOn) noexcept;
     void stopEverything() noexcept;
     void playHostClockSteps (bool playing) noexcept;
     void playNativeClockSteps (bool playing, bool intSyncOn) noexcept;
     void playFlamStrokes (bool hostPlaying, bool nativePlaying) noexcept;
+    // The second stroke of the last played step's flams; the flam clock stops.
+    void playHostFlamStroke (bool playing) noexcept;
+    void playNativeFlamStroke (bool playing) noexcept;
     void playQueuedTaps (bool hostModeOn) noexcept;
     void syncHostFlamClock() noexcept;
     void syncNativeFlamClock() noexcept;
@@ -392,6 +398,10 @@ private:
     int heldPatternNotes = 0;
     int savedNativePattern = 0, savedNativeStep = 0, savedHostPattern = 0, savedHostStep = 0;
     bool nativeStepPlayed = false, hostStepPlayed = false;
+    // The step sounding, for the message thread: pattern x 16 + step, or
+    // noSoundingStep before the first step since the clock started.
+    static constexpr int noSoundingStep = -1;
+    std::atomic<int> soundingNativeStep { noSoundingStep }, soundingHostStep { noSoundingStep };
     double sampleRate = 44100.0;
     bool blockIntSeq = true, blockHostMode = false, blockIntSync = true;
 
@@ -399,6 +409,7 @@ private:
     ShuffledClockNew nativeClock { "nativeClock" };
     ShuffledClockNew nativeFlamClock { "nativeFlamClock" };
     ShuffledClockNew hostFlamClock { "hostFlamClock" };
+    HostPositionFollower hostFollower; // keeps nativeClock on the host's song position
 
     // Front panel.
     std::atomic<bool> randomizerMode { false }, flamMode { false };
@@ -406,6 +417,9 @@ private:
     std::atomic<int> selectedTrack { 0 };
     std::atomic<int> randomizerShownTrack { -1 };
     bool clipboardTracks = false, clipboardPattern = false;
+    // Set while the refreshers write the pattern fields' parameters (3024,
+    // 3027-3029) from a pattern: their listener then writes nothing back.
+    std::atomic<bool> showingPatternFields { false };
 
     // Sound parameters 0..49 waiting for the next block (bit i: parameter i).
     static constexpr int numSoundParameters = 50;

@@ -95,7 +95,7 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuff
         blockOutput[(size_t) i] = outputNumber[(size_t) i].load (std::memory_order_relaxed);
 
     // 2, 3. The host's transport, then the play and stop requests.
-    handleTransport (blockIntSync);
+    handleTransport (blockIntSync, numSamples);
     applyStartStopRequest (blockIntSeq, blockIntSync);
 
     // 4. Outputs.
@@ -206,7 +206,7 @@ void DrumMachine::drainHandOver() noexcept
 
 //==== Transport ======================================================================
 
-void DrumMachine::handleTransport (bool intSyncOn) noexcept
+void DrumMachine::handleTransport (bool intSyncOn, int numSamples) noexcept
 {
     auto* head = getPlayHead();
     if (head == nullptr)
@@ -217,19 +217,20 @@ void DrumMachine::handleTransport (bool intSyncOn) noexcept
 
     const bool playing = position->getIsPlaying();
     const auto ppq = position->getPpqPosition();
-    bool justStarted = false;
+    const double bpm = position->getBpm().orFallback (0.0);
 
     if (playing != hostPlaying)
     {
         hostPlaying = playing;
+        hostFollower.reset();
         if (playing)
         {
             if (hostPlayDetection.load (std::memory_order_relaxed) == byTransportChange && ! nativeClock.isRunning())
             {
-                startNativeClock (ppq.hasValue() ? std::max (0.0, *ppq) : 0.0, intSyncOn);
+                // A song started before its zero (a count-in) is waited for.
+                startNativeClock (ppq.orFallback (0.0), intSyncOn, bpm);
                 // The pattern starts where the host's song is, not at its first step.
                 nativeLocatePending = true;
-                justStarted = true;
             }
         }
         else
@@ -242,21 +243,43 @@ void DrumMachine::handleTransport (bool intSyncOn) noexcept
         lastAppliedRequest.store (stopRequest, std::memory_order_relaxed);
     }
 
-    if (! intSyncOn)
+    if (intSyncOn)
     {
-        if (const auto bpm = position->getBpm(); bpm.hasValue())
-        {
-            hostClock.setTempo (*bpm);
-            nativeClock.setTempo (*bpm);
-        }
-        syncHostFlamClock();
-        syncNativeFlamClock();
-
-        // A running clock keeps counting samples; it moves only when the host jumps.
-        if (playing && ! justStarted && ppq.hasValue() && nativeClock.isRunning() && *ppq >= 0.0
-            && nativeClock.followHostPosition (*ppq))
-            nativeLocatePending = true;
+        hostFollower.reset();
+        return;
     }
+
+    if (position->getBpm().hasValue())
+    {
+        hostClock.setTempo (bpm);
+        nativeClock.setTempo (bpm);
+    }
+    syncHostFlamClock();
+    syncNativeFlamClock();
+
+    if (! playing || ! ppq.hasValue() || ! nativeClock.isRunning())
+    {
+        hostFollower.reset();
+        return;
+    }
+
+    // A running clock keeps counting samples: the host's position moves it
+    // only when the host jumps or changes its tempo, never for its rounding.
+    HostPositionFollower::Block block;
+    block.ppq = *ppq;
+    block.bpm = bpm;
+    block.hasSamplePosition = position->getTimeInSamples().hasValue();
+    block.samplePosition = position->getTimeInSamples().orFallback (0);
+    block.numSamples = numSamples;
+    block.sampleRate = sampleRate;
+    double target = 0.0;
+    switch (hostFollower.follow (block, nativeClock.getPosition(), target))
+    {
+        case HostPositionFollower::Move::jump: nativeClock.jumpTo (target); break;
+        case HostPositionFollower::Move::glide: nativeClock.glideTo (target); break;
+        case HostPositionFollower::Move::none: return;
+    }
+    nativeLocatePending = true;
 }
 
 void DrumMachine::applyStartStopRequest (bool intSeqOn, bool intSyncOn) noexcept
@@ -268,7 +291,7 @@ void DrumMachine::applyStartStopRequest (bool intSeqOn, bool intSyncOn) noexcept
     lastAppliedRequest.store (request, std::memory_order_relaxed);
     if (request == startRequest)
     {
-        startNativeClock (0.0, intSyncOn);
+        startNativeClock (0.0, intSyncOn, 0.0);
     }
     else
     {
@@ -278,16 +301,24 @@ void DrumMachine::applyStartStopRequest (bool intSeqOn, bool intSyncOn) noexcept
     nativeFlamClock.stop();
 }
 
-void DrumMachine::startNativeClock (double position, bool intSyncOn) noexcept
+void DrumMachine::startNativeClock (double position, bool intSyncOn, double hostBpm) noexcept
 {
     sequencer->startNative();
     if (intSyncOn)
         nativeClock.setTempo (sequencer->getNativePatternTempo());
     nativeClock.setShuffle (sequencer->getNativePatternShuffle());
     nativeClock.setStepsPerBeat (sequencer->getNativePatternScale());
+    // Before the song's zero the clock waits as long as the host does, at
+    // whatever tempo it plays itself.
+    if (position < 0.0 && intSyncOn && hostBpm > 0.0)
+        position *= nativeClock.getTempo() / hostBpm;
     nativeClock.start (position);
     syncNativeFlamClock();
     nativeStepPlayed = false;
+    soundingNativeStep.store (noSoundingStep, std::memory_order_relaxed);
+    hostFollower.reset();
+    // Start/Stop toggles from what runs, however it was started.
+    lastAppliedRequest.store (startRequest, std::memory_order_relaxed);
 }
 
 void DrumMachine::startHostPattern (int pattern, bool intSyncOn) noexcept
@@ -302,12 +333,14 @@ void DrumMachine::startHostPattern (int pattern, bool intSyncOn) noexcept
     hostFlamClock.stop();
     hostFlamClock.setGateFraction (sequencer->getHostPatternFlam());
     hostStepPlayed = false;
+    soundingHostStep.store (noSoundingStep, std::memory_order_relaxed);
 }
 
 void DrumMachine::stopEverything() noexcept
 {
     for (auto* clock : { &hostClock, &nativeClock, &hostFlamClock, &nativeFlamClock })
         clock->stop();
+    lastAppliedRequest.store (stopRequest, std::memory_order_relaxed);
 }
 
 void DrumMachine::syncHostFlamClock() noexcept
@@ -332,13 +365,21 @@ void DrumMachine::playHostClockSteps (bool playing) noexcept
             continue;
 
         render();
+        // A flam stroke still due (a short shuffled step) sounds before the next step.
+        if (hostFlamClock.isRunning())
+            playHostFlamStroke (playing);
         if (playing)
         {
             sequencer->playHostStep (false);
             savedHostPattern = sequencer->getHostPattern();
             savedHostStep = sequencer->getHostStep();
             hostStepPlayed = true;
+            soundingHostStep.store (savedHostPattern * Pattern::numSteps + savedHostStep, std::memory_order_relaxed);
             sequencer->advanceHostStep();
+        }
+        else
+        {
+            sequencer->dropPendingTaps (1);
         }
         hostFlamClock.restart (0.0);
     }
@@ -352,6 +393,8 @@ void DrumMachine::playNativeClockSteps (bool playing, bool intSyncOn) noexcept
             continue;
 
         render();
+        if (nativeFlamClock.isRunning())
+            playNativeFlamStroke (playing);
         if (nativeLocatePending && playing)
             sequencer->locate (nativeClock.getPosition());
         nativeLocatePending = false;
@@ -372,7 +415,13 @@ void DrumMachine::playNativeClockSteps (bool playing, bool intSyncOn) noexcept
             savedNativePattern = sequencer->getNativePattern();
             savedNativeStep = sequencer->getNativeStep();
             nativeStepPlayed = true;
+            soundingNativeStep.store (savedNativePattern * Pattern::numSteps + savedNativeStep, std::memory_order_relaxed);
             sequencer->advanceNativeStep();
+        }
+        else
+        {
+            // Taps waiting for this step: it does not play, so they never could sound.
+            sequencer->dropPendingTaps (0);
         }
     }
 }
@@ -380,50 +429,55 @@ void DrumMachine::playNativeClockSteps (bool playing, bool intSyncOn) noexcept
 void DrumMachine::playFlamStrokes (bool hostPlays, bool nativePlays) noexcept
 {
     if (hostFlamClock.advance())
-    {
         for (int e = 0; e < hostFlamClock.getNumEvents(); ++e)
-        {
-            if (hostFlamClock.getEvent (e).kind != ShuffledClockNew::stepEndEvent)
-                continue;
-            render();
-            if (hostPlays && hostStepPlayed)
+            if (hostFlamClock.getEvent (e).kind == ShuffledClockNew::stepEndEvent)
             {
-                sequencer->setHostCursor (savedHostPattern, savedHostStep);
-                sequencer->playHostStep (true);
-                sequencer->advanceHostStep();
+                render();
+                playHostFlamStroke (hostPlays);
             }
-            if (hostFlamClock.isRunning())
-                hostFlamClock.stop();
-        }
-    }
 
     if (nativeFlamClock.advance())
-    {
         for (int e = 0; e < nativeFlamClock.getNumEvents(); ++e)
-        {
-            if (nativeFlamClock.getEvent (e).kind != ShuffledClockNew::stepEndEvent)
-                continue;
-            render();
-            if (nativePlays && nativeStepPlayed)
+            if (nativeFlamClock.getEvent (e).kind == ShuffledClockNew::stepEndEvent)
             {
-                sequencer->setNativeCursor (savedNativePattern, savedNativeStep);
-                sequencer->playNativeStep (true);
-                sequencer->advanceNativeStep();
+                render();
+                playNativeFlamStroke (nativePlays);
             }
-            if (nativeFlamClock.isRunning())
-                nativeFlamClock.stop();
-        }
+}
+
+void DrumMachine::playHostFlamStroke (bool playing) noexcept
+{
+    if (playing && hostStepPlayed)
+    {
+        sequencer->setHostCursor (savedHostPattern, savedHostStep);
+        sequencer->playHostStep (true);
+        sequencer->advanceHostStep();
     }
+    hostFlamClock.stop();
+}
+
+void DrumMachine::playNativeFlamStroke (bool playing) noexcept
+{
+    if (playing && nativeStepPlayed)
+    {
+        sequencer->setNativeCursor (savedNativePattern, savedNativeStep);
+        sequencer->playNativeStep (true);
+        sequencer->advanceNativeStep();
+    }
+    nativeFlamClock.stop();
 }
 
 void DrumMachine::playQueuedTaps (bool hostModeOn) noexcept
 {
-    auto& clock = hostModeOn ? hostClock : nativeClock;
+    // The sequencer plays this mode's pattern: a tap belongs in it. Otherwise
+    // a tap is a pad, heard at once and kept nowhere.
+    const bool sequencerPlays = blockIntSeq && (hostModeOn ? hostClock : nativeClock).isRunning();
+    const auto& clock = hostModeOn ? hostClock : nativeClock;
     const int cursorKind = hostModeOn ? 1 : 0;
     const bool stepPlayed = hostModeOn ? hostStepPlayed : nativeStepPlayed;
     bool played = false;
 
-    if (clock.isRunning() && (! stepPlayed || ! clock.isInFirstHalfOfStep()))
+    if (sequencerPlays && (! stepPlayed || ! clock.isInFirstHalfOfStep()))
     {
         // Nearer the next step: the sequencer writes them when it plays it.
         for (int track = 0; track < numTracks; ++track)
@@ -432,7 +486,7 @@ void DrumMachine::playQueuedTaps (bool hostModeOn) noexcept
     }
     else
     {
-        const bool writeIntoPattern = clock.isRunning();
+        const bool writeIntoPattern = sequencerPlays;
         // The cursor has already moved past the step that is sounding: the tap
         // goes into that step, so it neither lands late nor sounds twice.
         const int pattern = hostModeOn ? savedHostPattern : savedNativePattern;
@@ -557,7 +611,7 @@ void DrumMachine::handleMidiInput (const ShortMidiEvent& event) noexcept
 
     if (noteOn && data1 == 0 && hostPlayDetection.load (std::memory_order_relaxed) == byLowestCNoteOn && ! nativeClock.isRunning())
     {
-        startNativeClock (0.0, blockIntSync);
+        startNativeClock (0.0, blockIntSync, 0.0);
         lowestCStarted = true;
     }
 }

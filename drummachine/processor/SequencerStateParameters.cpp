@@ -44,6 +44,22 @@ juce::String twoDigits (int n)
     return juce::String (n).paddedLeft ('0', 2);
 }
 
+// While the refreshers show a pattern's fields in their parameters, the
+// parameters' listener must not write them back: a refresh is no edit, and
+// the edit cursor may have moved on meanwhile.
+class ShowingPatternFields
+{
+public:
+    explicit ShowingPatternFields (std::atomic<bool>& flagToSet) : flag (flagToSet), wasSet (flagToSet.exchange (true)) {}
+    ~ShowingPatternFields() { flag.store (wasSet); }
+    ShowingPatternFields (const ShowingPatternFields&) = delete;
+    ShowingPatternFields& operator= (const ShowingPatternFields&) = delete;
+
+private:
+    std::atomic<bool>& flag;
+    const bool wasSet;
+};
+
 juce::String percentText (double fraction)
 {
     // Half away from zero, as a person reads a knob.
@@ -107,7 +123,8 @@ void DrumMachine::patternFieldChanged (int index, const Parameter& parameter)
     if (seq == nullptr)
         return;
     auto& p = getParameterManager();
-    const bool editing = isEditing();
+    const bool editing = isEditing() && ! showingPatternFields.load();
+    const ShowingPatternFields settingBack (showingPatternFields);
     switch (index)
     {
         case instrumentSelection:
@@ -205,16 +222,18 @@ int DrumMachine::getRandomizerShownTrack() const noexcept
 
 int DrumMachine::getDisplayedStep() const
 {
+    // The step sounding, not the cursor: that has already moved on to the next one.
     auto* seq = getSequencer();
     if (seq == nullptr || ! isInternalSequencerOn() || isLengthMode())
         return -1;
-    if (isHostMode())
-        return hostClock.isRunning() && seq->isEditingHostPattern() ? seq->getHostStep() : -1;
-    if (! nativeClock.isRunning())
+    const bool host = isHostMode();
+    const int sounding = (host ? soundingHostStep : soundingNativeStep).load (std::memory_order_relaxed);
+    if (sounding == noSoundingStep || ! (host ? hostClock : nativeClock).isRunning())
         return -1;
-    if (isPatternWriteMode() && ! seq->isEditingNativePattern())
+    const int pattern = sounding / Pattern::numSteps;
+    if ((host || isPatternWriteMode()) && seq->getEditedPatternIndex() != pattern)
         return -1;
-    return seq->getNativeStep();
+    return sounding % Pattern::numSteps;
 }
 
 //==== Refreshers ==========================================================================
@@ -311,6 +330,7 @@ void DrumMachine::refreshPatternNameParameter()
     juce::String name;
     if (seq != nullptr && isInternalSequencerOn())
         name = isEditing() ? seq->getEditedPatternName() : seq->getNativePatternName();
+    const ShowingPatternFields showing (showingPatternFields);
     getParameterManager().setFromString (patternName, name);
 }
 
@@ -320,6 +340,7 @@ void DrumMachine::refreshPatternTempo()
     double tempo = 0.0;
     if (seq != nullptr && isInternalSequencerOn())
         tempo = isEditing() ? seq->getEditedPatternTempo() : seq->getNativePatternTempo();
+    const ShowingPatternFields showing (showingPatternFields);
     getParameterManager().setValue (patternTempo, (float) tempo);
 }
 
@@ -347,6 +368,7 @@ void DrumMachine::refreshPatternState()
     refreshPatternNameParameter();
     if (seq != nullptr)
     {
+        const ShowingPatternFields showing (showingPatternFields);
         p.setValue (patternFlam, (float) (editing ? seq->getEditedPatternFlam() : seq->getNativePatternFlam()));
         p.setValue (patternShuffle, (float) (editing ? seq->getEditedPatternShuffle() : seq->getNativePatternShuffle()));
     }

@@ -183,14 +183,10 @@ void Pulsetta::computeStepLights (std::array<float, numStepButtons>& lights) con
     {
         if (isTapMode())
         {
-            // The playing step, while the native clock runs.
-            auto& clock = const_cast<Pulsetta*> (this)->getNativeClock();
-            if (clock.isRunning())
-            {
-                const int step = seq->getNativeStep();
-                if (step >= 0 && step < numStepButtons)
-                    lights[(size_t) step] = 1.0f;
-            }
+            // The step sounding, where a tap now lands.
+            const int step = getDisplayedStep();
+            if (step >= 0 && step < numStepButtons)
+                lights[(size_t) step] = 1.0f;
             return;
         }
         if (isLengthMode())

@@ -202,6 +202,9 @@ public:
     // Pending taps: written into the playing pattern at the next played step of
     // the cursor kind they were queued for. Audio thread.
     void writePendingTaps (int host);
+    // Audio thread: the taps pending for the cursor kind (host 1, native 0)
+    // are dropped: its next step does not play, so they never could sound.
+    void dropPendingTaps (int host) noexcept;
 
 protected:
     // Store access for the shared plumbing; the base has no store. The caller

@@ -53,13 +53,13 @@ Pattern read (const juce::XmlElement& element)
     pattern.setLength (readIntAttribute (element, "length", 16));
     pattern.setScale (readIntAttribute (element, "scale", readIntAttribute (element, "stepsPerBeat", 4)));
 
-    double shuffle = element.getDoubleAttribute ("shuffle", 0.0);
+    double shuffle = readDecimalAttribute (element, "shuffle", 0.0);
     if (! element.hasAttribute ("application"))
         shuffle *= oldShuffleScale;
     pattern.setShuffle (shuffle);
 
-    pattern.setTempo (element.getDoubleAttribute ("tempo", 120.0));
-    pattern.setFlam (Pattern::minFlam + flamSpan * element.getDoubleAttribute ("flam", 0.5));
+    pattern.setTempo (readDecimalAttribute (element, "tempo", 120.0));
+    pattern.setFlam (Pattern::minFlam + flamSpan * readDecimalAttribute (element, "flam", 0.5));
 
     pattern.clearSteps();
     for (auto* child : element.getChildIterator())

@@ -65,6 +65,15 @@ void DrumMachineSeq::writePendingTaps (int host)
     pendingTapsQueued = false;
 }
 
+void DrumMachineSeq::dropPendingTaps (int host) noexcept
+{
+    if (pendingTapsQueued && pendingTapsCursorKind == host)
+    {
+        pendingTapValues.fill (0);
+        pendingTapsQueued = false;
+    }
+}
+
 void PulsettaSeq::addPendingTap (int track, int value, int host)
 {
     if (! Pattern::isValidTrack (track) || value < Pattern::stepOn || value > Pattern::stepFlam || (host != 0 && host != 1))
@@ -116,11 +125,13 @@ void PulsettaSeq::startNative()
 void PulsettaSeq::stopHost()
 {
     hostRunning.store (false);
+    dropPendingTaps (1); // a tap waiting for a step that will not come is gone
 }
 
 void PulsettaSeq::stopNative()
 {
     nativeRunning.store (false);
+    dropPendingTaps (0);
 }
 
 void PulsettaSeq::setNativeCursor (int pattern, int step)
@@ -170,7 +181,10 @@ bool PulsettaSeq::hasNativePatternChanged() const
 void PulsettaSeq::playHostStep (bool flamPass)
 {
     const int step = playableHostStep();
-    writePendingTaps (1);
+    // Taps wait for the step's own pass: the flam pass replays a step that
+    // has already sounded.
+    if (! flamPass)
+        writePendingTaps (1);
     playStep (getHostPattern(), step, flamPass);
 }
 
@@ -182,7 +196,8 @@ void PulsettaSeq::playNativeStep (bool flamPass)
     if (pattern == nullptr || getNativeStep() >= pattern->getLength())
         moveNativeCursorToNextPattern();
 
-    writePendingTaps (0);
+    if (! flamPass)
+        writePendingTaps (0);
     playStep (getNativePattern(), getNativeStep(), flamPass);
 }
 

@@ -23,8 +23,15 @@ constexpr float fallbackNameHeight = 80.0f;              // pixels
 BasePluginEditor::BasePluginEditor (BasePlugin& processorToEdit)
     : processor (processorToEdit),
       midiControlPage (processorToEdit.getMidiControl(), MidiControl::getMapFileExtension (processorToEdit.getResourcePrefix()),
-                       MidiControl::getMapFilePattern (processorToEdit.getResourcePrefix()))
+                       MidiControl::getMapFilePattern (processorToEdit.getResourcePrefix())),
+      hostParametersPage (processorToEdit),
+      presetsSettingsPage (processorToEdit)
 {
+    // The "Default map" box offers the user's own map when there is none yet.
+    if (processor.getHostParametersMapFile() == juce::File())
+        hostParametersPage.setDefaultMapFile (processor.getUserDataFolder().getChildFile (
+            "default" + HostParameterMap::getFileExtension (processor.getResourcePrefix())));
+
     makerLogo = getResourceAsImage ("KyxLogo.png");
     pluginLogo = getResourceAsImage ("PluginLogo.png");
     tooltipWindow = std::make_unique<juce::TooltipWindow> (this);
@@ -41,9 +48,14 @@ BasePluginEditor::BasePluginEditor (BasePlugin& processorToEdit)
     optionsWindow->setSize (optionsWidth, optionsHeight);
     addChildComponent (*optionsWindow);
     optionsWindow->getTabs().addListener (this);
+    presetSaver = std::make_unique<FileSaver> (*this);
 
-    // The framework's "Presets" and "Parameters" pages are added here, for
-    // processors that are not drum machines.
+    // A drum machine keeps its presets and host slots its own way.
+    if (! processor.isDrumMachine())
+    {
+        addOptionsTab ("Presets", presetsSettingsPage);
+        addOptionsTab ("Parameters", hostParametersPage);
+    }
 
     midiControlPage.getDefaultMapCheckBox().addListener (this);
     processor.getMidiControl().addListener (this);
@@ -166,11 +178,23 @@ void BasePluginEditor::controllerEventFired (GUIController* controller, int even
             return;
 
         case BasePlugin::selectNextPresetCommand:
+            stepPreset (1);
+            return;
+
         case BasePlugin::selectPreviousPresetCommand:
+            stepPreset (-1);
+            return;
+
         case BasePlugin::browsePresetsCommand:
+            showPresetBrowser();
+            return;
+
         case BasePlugin::savePresetCommand:
+            savePreset (presetsCollectionName);
+            return;
+
         case BasePlugin::savePresetAsCommand:
-            // The preset collection flows: nothing without a collection.
+            savePresetAs (presetsCollectionName);
             return;
 
         case BasePlugin::toggleMidiLearnCommand:
@@ -299,11 +323,6 @@ void BasePluginEditor::processingModeChanged (BasePlugin& plugin)
 
     // A processor without quality parameters has only the mode to tell.
     statusBar->showTimedMessage (quality.isEmpty() ? mode : mode + ": " + quality, settingsPriority);
-}
-
-void BasePluginEditor::alertWindowClosed (Kyx::AlertWindow*, int)
-{
-    // The preset collection flows' alerts answer here.
 }
 
 //==============================================================================

@@ -2,11 +2,14 @@
 
 #include "editor/base/SharedName.h"
 #include "editor/pages/GUISettingsComponent.h"
+#include "editor/pages/HostParametersComponent.h"
 #include "editor/pages/MidiControlComponent.h"
+#include "editor/pages/PresetsSettingsComponent.h"
 #include "framework/processor/BasePlugin.h"
 #include "framework/processor/PersistentEditorHooks.h"
 #include "toolkit/binding/GUIController.h"
 #include "toolkit/lookandfeel/DefaultLookAndFeel.h"
+#include "toolkit/widgets/FileSaver.h"
 #include "toolkit/windows/AlertWindow.h"
 #include "toolkit/windows/OptionsWindow.h"
 #include "toolkit/windows/StatusBar.h"
@@ -31,6 +34,11 @@ class ProcessingSettingsComponent;
 // Events of the skin go first to the most derived editor; each passes what it
 // does not handle to its base, and this class hands every id it does not
 // handle itself to the processor's handleEvent.
+//
+// The preset events (next, previous, save, save as) act on the processor's
+// preset collection "Presets": stepping away from a changed preset first asks
+// whether to save it, and saving over the current file asks first. Without
+// that collection they do nothing.
 //
 // Everything runs on the message thread; the audio thread only raises the
 // processor's MIDI activity flag, which the 25 ms timer takes.
@@ -63,6 +71,7 @@ public:
     static constexpr int midiLampMs = 175;          // the MIDI lamp stays lit this long after the last message
     static constexpr int midiLearnBlinkMs = 100;
     static constexpr juce::uint32 tabColour = 0xFFC5C5C5;
+    static constexpr const char* presetsCollectionName = "Presets";
 
     explicit BasePluginEditor (BasePlugin& processor);
     ~BasePluginEditor() override;
@@ -119,6 +128,20 @@ public:
     void offerParameterForMidiLearn (Parameter* parameter);
     void showParameterInStatusBar (Parameter* parameter, int priority);
 
+    // Message thread. The preset collection flows, each on the collection of
+    // that name (nothing when the processor has none). The questions are
+    // answered in alertWindowClosed, where the collection is looked up again.
+    // Save, overwrite or discard the changes of the current preset, then
+    // (discard) step in the direction (+1 next, -1 previous).
+    void askToSaveChanges (const juce::String& collectionName, int direction);
+    // Yes writes the preset into the file.
+    void askToOverwritePreset (const juce::String& collectionName, const juce::File& file);
+    // Into the current preset's file after asking, or as a new file when
+    // there is none.
+    void savePreset (const juce::String& collectionName);
+    // Into a file the user chooses; the saved file becomes the current preset.
+    void savePresetAs (const juce::String& collectionName);
+
     // Message thread. The change happens at the next timer tick; two
     // requests before it load only the last.
     void requestSkinChange (const juce::String& name);
@@ -138,6 +161,8 @@ public:
     OptionsWindow& getOptionsWindow() noexcept { return *optionsWindow; }
     AboutWindow& getAboutWindow() noexcept { return *aboutWindow; }
     MidiControlComponent& getMidiControlPage() noexcept { return midiControlPage; }
+    HostParametersComponent& getHostParametersPage() noexcept { return hostParametersPage; }
+    PresetsSettingsComponent& getPresetsSettingsPage() noexcept { return presetsSettingsPage; }
     GUISettingsComponent* getGUIPage() const noexcept { return guiPage.get(); }
     ProcessingSettingsComponent* getProcessingPage() const noexcept { return processingPage.get(); }
     GFXPanel* getMainPanel() const noexcept { return mainPanel.get(); }
@@ -163,7 +188,7 @@ public:
     juce::Rectangle<int> getModalArea() override;
     // juce::Timer: message thread, every 25 ms.
     void timerCallback() override;
-    // Kyx::AlertWindow::Caller: message thread.
+    // Kyx::AlertWindow::Caller: message thread, from the message loop.
     void alertWindowClosed (Kyx::AlertWindow* window, int result) override;
     // BasePlugin::Listener: message thread.
     void processingModeChanged (BasePlugin& plugin) override;
@@ -187,7 +212,23 @@ protected:
     void addOptionsTab (const juce::String& name, juce::Component& page, int insertIndex = -1);
 
 private:
+    // A question of the preset flows with what rides on it: the collection's
+    // name and, as the question needs, the direction or the file.
+    struct PresetQuestion
+    {
+        std::unique_ptr<Kyx::AlertWindow> alert;
+        juce::String collectionName;
+        int direction = 0;
+        juce::File file;
+    };
+
     void showOptions();
+    void stepPreset (int direction);
+    void showPresetBrowser();
+    void showAlert (Kyx::AlertWindow& alert);
+    void answerSaveChanges (int result);
+    void answerOverwrite (int result);
+    void writePresetFile (PresetCollection& collection, const juce::File& file);
     void toggleMidiLearn();
     void updateMidiLearnButton (bool learning);
     void lightMidiLampOnActivity();
@@ -201,17 +242,19 @@ private:
 
     BasePlugin& processor;
     MidiControlComponent midiControlPage;
-    // The framework's "Parameters" page (host parameters) and "Presets" page
-    // become members here, before the owned windows; products built on the
-    // drum machine never show them.
+    // Built for every processor, shown only by those that are not drum machines.
+    HostParametersComponent hostParametersPage;
+    PresetsSettingsComponent presetsSettingsPage;
 
     std::unique_ptr<ProcessingSettingsComponent> processingPage;
     std::unique_ptr<GUISettingsComponent> guiPage;
     std::unique_ptr<AboutWindow> aboutWindow;
-    // The alerts and the browser window of the preset collection flows
-    // ("Select next/previous preset", "Save preset", "Save preset as") join
-    // here with the processor's preset collections; until then those events
-    // do nothing, as they do for a processor without a collection.
+    // An answered question is hidden at once and deleted when the next one
+    // of its kind is asked (or with the editor), never inside its own answer.
+    PresetQuestion overwriteQuestion, saveChangesQuestion;
+    std::unique_ptr<Kyx::AlertWindow> saveFailureAlert;
+    std::unique_ptr<FileSaver> presetSaver;
+    std::unique_ptr<ModalComponent> presetBrowserWindow; // the collection's browser: none in this class
     std::unique_ptr<OptionsWindow> optionsWindow;
 
     GFXAnimation* midiActivityLed = nullptr;        // of the current skin

@@ -1,6 +1,8 @@
 #include "framework/core/TextNumbers.h"
 
 #include <limits>
+#include <locale.h>
+#include <stdlib.h>
 #include <locale>
 #include <sstream>
 
@@ -12,9 +14,24 @@ juce::String toStreamText (double value)
     return juce::String (stream.str());
 }
 
+double parseDecimal (const juce::String& text) noexcept
+{
+    static const locale_t cLocale = newlocale (LC_ALL_MASK, "C", nullptr);
+
+    if (cLocale == locale_t())
+        return 0.0;
+
+    return strtod_l (text.toRawUTF8(), nullptr, cLocale);
+}
+
 double parseFiniteDouble (const juce::String& text) noexcept
 {
-    return finiteOr (text.getDoubleValue(), 0.0);
+    return finiteOr (parseDecimal (text), 0.0);
+}
+
+double readDecimalAttribute (const juce::XmlElement& element, juce::StringRef name, double fallback) noexcept
+{
+    return element.hasAttribute (name) ? parseDecimal (element.getStringAttribute (name)) : fallback;
 }
 
 int readIntAttribute (const juce::XmlElement& element, juce::StringRef name, int fallback) noexcept

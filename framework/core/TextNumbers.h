@@ -49,8 +49,19 @@ Number clampToRange (Number value, Number low, Number high) noexcept
 // or small numbers ("0.5", "120", "1e+07"), whatever the locale.
 juce::String toStreamText (double value);
 
+// Any thread. The leading decimal number of the text (after blanks, with an
+// optional sign), read in the C locale whatever the host's: 0 when there is
+// none, infinite beyond the double range, NaN for "nan". Every number of a
+// document or a host's text is read through this: JUCE's own reader
+// overflows an int on a long exponent ("1e99999999999").
+double parseDecimal (const juce::String& text) noexcept;
+
 // Any thread. The text read as a double; 0 when it is no number or not finite.
 double parseFiniteDouble (const juce::String& text) noexcept;
+
+// Any thread. A decimal attribute read by parseDecimal (so possibly not
+// finite: the caller decides), or the fallback when the element lacks it.
+double readDecimalAttribute (const juce::XmlElement& element, juce::StringRef name, double fallback) noexcept;
 
 // Any thread. The leading integer of the text (after blanks, with an optional
 // sign); 0 when there is none; saturated to the int range.

@@ -41,10 +41,10 @@ bool PresetBankFormat::readPresetValues (const juce::XmlElement& element, Preset
             continue;
 
         const int index = manager.getIndexOfName (child->getStringAttribute ("name"));
-        const double value = child->getStringAttribute ("value").getDoubleValue();
+        const double value = readDecimalAttribute (*child, "value", 0.0);
 
         if (index >= 0 && index < record.getNumValues() && std::isfinite (value))
-            record.setValue (index, (float) value);
+            record.setValue (index, toFiniteFloat (value));
     }
 
     return true;

@@ -155,10 +155,10 @@ void BasePluginOldStyle::readNotPresetableParams (const juce::XmlElement& elemen
             continue;
 
         const int index = manager.getIndexOfName (param->getStringAttribute ("name"));
-        const double value = param->getDoubleAttribute ("value", 0.0);
+        const double value = readDecimalAttribute (*param, "value", 0.0);
 
         if (index >= numPresetParameters && index < numStateParameters && std::isfinite (value))
-            manager.setNormalised (index, (float) value);
+            manager.setNormalised (index, toFiniteFloat (value));
     }
 }
 
@@ -230,10 +230,10 @@ void BasePluginOldStyle::readParametersState (const juce::XmlElement& element)
             continue;
 
         const int index = manager.getIndexOfName (param->getStringAttribute ("name"));
-        const double value = param->getDoubleAttribute ("value", 0.0);
+        const double value = readDecimalAttribute (*param, "value", 0.0);
 
         if (index >= 0 && index < numStateParameters && std::isfinite (value))
-            manager.setNormalised (index, (float) value);
+            manager.setNormalised (index, toFiniteFloat (value));
     }
 }
 

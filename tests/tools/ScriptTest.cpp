@@ -49,7 +49,7 @@ TEST(Script, RefusesBadLinesNamingTheLine)
 {
     for (const char* bad : { "at -5 play", "at 1x play", "at 10 note 0 36 100", "at 10 note 17 36 100",
                              "at 10 note 1 128 100", "at 10 note 1 36", "at 10 tempo 0", "at 10 tempo nan",
-                             "at 10 midi", "at 10 midi 1FF", "at 10 midi zz", "at 10 param -1 0.5",
+                             "at 10 tempo-in-block -3", "at 10 position inf", "at 10 midi", "at 10 midi 1FF", "at 10 midi zz", "at 10 param -1 0.5",
                              "at 10 param 1 1.5", "at 10 timesig 0 4", "at 10 play now", "at 10 jump",
                              "play", "end", "end 5 6",
                              // Times past any frame, or past ten minutes.
@@ -92,4 +92,25 @@ TEST(Transport, AdvancesOnlyWhilePlaying)
     transport.stop();
     transport.advance(1000);
     EXPECT_DOUBLE_EQ(transport.timeInfo().ppqPos, 16.0);
+}
+
+TEST(Transport, TempoChangesInsideABlockMoveThePositionAtEachTempoAndShowInTheNextBlock)
+{
+    Script script;
+    std::string error;
+    ASSERT_TRUE(Script::parse("at 0 position -2\nat 300 tempo-in-block 90\n", 1000.0, script, error)) << error;
+    EXPECT_DOUBLE_EQ(script.events[0].value, -2.0); // a count-in
+    EXPECT_EQ(script.events[1].kind, Kind::tempoInBlock);
+
+    clihost::Transport transport(48000.0);
+    transport.setTempo(120.0);
+    transport.locate(-2.0);
+    transport.play();
+    EXPECT_DOUBLE_EQ(transport.timeInfo().samplePos, -48000.0);
+    transport.advance(24000); // one beat at 120 bpm
+    transport.advance(48000, { { 12000, 60.0 }, { 36000, 240.0 } }); // half a beat at each tempo, then a whole one
+    const auto info = transport.timeInfo();
+    EXPECT_DOUBLE_EQ(info.ppqPos, 1.0);
+    EXPECT_DOUBLE_EQ(info.tempo, 240.0);
+    EXPECT_NE(info.flags & vst::kVstTransportChanged, 0);
 }

@@ -13,25 +13,18 @@ void BaseGFXController::loadFromXml (const juce::XmlElement& element, SkinReader
     if (auto* gfx = findChildWithTag (&element, "gfx"))
     {
         const auto resource = gfx->getStringAttribute ("resource");
-        const int askedFrames = gfx->getIntAttribute ("framesNum", 1);
+        const int askedFrames = reader.readInt (*gfx, "framesNum", 1, toolkit::skinbounds::frames);
         const auto strip = reader.findImage (resource);
 
+        // Without its image the control still draws its plain look, which
+        // shows the value on framesNum steps.
         if (strip.isValid())
-        {
             setImage (strip, reader.checkFrameCount (resource, strip, askedFrames));
-        }
         else
-        {
-            // Without its image the control still draws its plain look,
-            // which shows the value on framesNum steps.
-            if (askedFrames < 1)
-                reader.report ("framesNum " + juce::String (askedFrames) + ": 1 taken");
-
-            framesNum = juce::jmax (1, askedFrames);
-        }
+            framesNum = askedFrames;
     }
 
-    readPositionAndSize (element);
+    readPositionAndSize (element, reader);
 }
 
 void BaseGFXController::setImage (const juce::Image& newImage, int newFramesNum)
@@ -89,13 +82,13 @@ void BaseGFXController::setPosition (int newLeft, int newTop)
     updatePosition();
 }
 
-void BaseGFXController::readPositionAndSize (const juce::XmlElement& element)
+void BaseGFXController::readPositionAndSize (const juce::XmlElement& element, SkinReader& reader)
 {
     if (! image.isValid())
-        if (const auto size = toolkit::readSize (element))
+        if (const auto size = toolkit::readSize (element, reader))
             setFrameSize (size->x, size->y);
 
-    if (const auto position = toolkit::readPosition (element))
+    if (const auto position = toolkit::readPosition (element, reader))
         setPosition (position->x, position->y);
 }
 

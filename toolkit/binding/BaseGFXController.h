@@ -48,7 +48,7 @@ protected:
     void setPosition (int newLeft, int newTop);
 
     // Reads <pos> and <size> (the size only when there is no image).
-    void readPositionAndSize (const juce::XmlElement& element);
+    void readPositionAndSize (const juce::XmlElement& element, SkinReader& reader);
 
     // A control that is a component takes the skin's position and the frame
     // size as its bounds.

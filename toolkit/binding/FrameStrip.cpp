@@ -32,7 +32,9 @@ void drawFrame (juce::Graphics& g, const juce::Image& strip, int frameIndex, int
 
     const int frame = frameIndex < 0 ? 0 : (frameIndex >= framesInStrip ? framesInStrip - 1 : frameIndex);
 
+    // Whatever colour the caller drew with last, the frame is copied opaque.
     const juce::Graphics::ScopedSaveState saved (g);
+    g.setOpacity (1.0f);
     g.setImageResamplingQuality (juce::Graphics::lowResamplingQuality);
     g.drawImage (strip, 0, 0, frameWidth, frameHeight, 0, frame * frameHeight, frameWidth, frameHeight);
 }

@@ -135,6 +135,12 @@ void GUIController::writeBool (bool value)
         notifyValueChanged();
 }
 
+void GUIController::writeInt (int value)
+{
+    if (binding.writeInt (value))
+        notifyValueChanged();
+}
+
 void GUIController::writeText (const juce::String& text)
 {
     if (binding.writeText (text))

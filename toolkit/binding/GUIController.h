@@ -95,6 +95,7 @@ protected:
     void writeNormalised (float normalised);
     void writeValue (float value);
     void writeBool (bool value);
+    void writeInt (int value);
     void writeText (const juce::String& text);
 
 private:

@@ -1,6 +1,19 @@
 #include "toolkit/binding/SkinReader.h"
 
+#include "framework/core/TextNumbers.h"
 #include "toolkit/binding/FrameStrip.h"
+
+#include <cmath>
+
+namespace
+{
+// The attribute's text as a problem quotes it: short enough for a line.
+juce::String quoted (const juce::String& text)
+{
+    constexpr int longest = 24;
+    return text.length() <= longest ? text : text.substring (0, longest) + "...";
+}
+} // namespace
 
 SkinReader::SkinReader (SkinContext& skinContext) : context (skinContext)
 {
@@ -57,6 +70,55 @@ int SkinReader::checkFrameCount (const juce::String& resourceName, const juce::I
     return frames;
 }
 
+int SkinReader::readInt (const juce::XmlElement& element, juce::StringRef attribute, int fallback, SkinBounds bounds)
+{
+    if (! element.hasAttribute (attribute))
+        return fallback;
+
+    const auto text = element.getStringAttribute (attribute);
+    const int value = parseLeadingInt (text);
+    const int kept = clampToRange (value, bounds.lowest, bounds.highest);
+
+    if (kept != value)
+        report (describeAttribute (element, attribute) + " " + quoted (text) + " is out of " + juce::String (bounds.lowest)
+                + ".." + juce::String (bounds.highest) + ": " + juce::String (kept) + " taken");
+
+    return kept;
+}
+
+double SkinReader::readDecimal (const juce::XmlElement& element, juce::StringRef attribute, double fallback, SkinDecimalBounds bounds)
+{
+    if (! element.hasAttribute (attribute))
+        return fallback;
+
+    const auto text = element.getStringAttribute (attribute);
+    const double value = parseDecimal (text);
+
+    if (std::isnan (value))
+    {
+        report (describeAttribute (element, attribute) + " " + quoted (text) + " is no number: " + juce::String (fallback) + " taken");
+        return fallback;
+    }
+
+    const double kept = clampToRange (value, bounds.lowest, bounds.highest);
+
+    if (kept != value)
+        report (describeAttribute (element, attribute) + " " + quoted (text) + " is out of " + juce::String (bounds.lowest)
+                + ".." + juce::String (bounds.highest) + ": " + juce::String (kept) + " taken");
+
+    return kept;
+}
+
+juce::String SkinReader::describeAttribute (const juce::XmlElement& element, juce::StringRef attribute) const
+{
+    const juce::String name (attribute);
+
+    if (! placedElements.isEmpty() && placedElements.getLast() == &element)
+        return name;
+
+    return element.getTagName() + " " + name;
+}
+
 void SkinReader::report (const juce::String& message)
 {
     const auto line = places.isEmpty() ? message : places.joinIntoString (" > ") + ": " + message;
@@ -68,15 +130,6 @@ void SkinReader::report (const juce::String& message)
         problems.add (line);
     else
         ++droppedProblems;
-}
-
-void SkinReader::reportOnce (const juce::String& key, const juce::String& message)
-{
-    if (reportedKeys.contains (key))
-        return;
-
-    reportedKeys.add (key);
-    report (message);
 }
 
 juce::StringArray SkinReader::getProblems() const
@@ -101,9 +154,11 @@ SkinReader::ScopedPlace::ScopedPlace (SkinReader& skinReader, const juce::XmlEle
         place << " #" << position;
 
     reader.places.add (place);
+    reader.placedElements.add (&element);
 }
 
 SkinReader::ScopedPlace::~ScopedPlace()
 {
     reader.places.remove (reader.places.size() - 1);
+    reader.placedElements.removeLast();
 }

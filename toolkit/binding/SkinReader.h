@@ -5,6 +5,18 @@
 #include <juce_core/juce_core.h>
 #include <juce_graphics/juce_graphics.h>
 
+// The range a whole number of a skin may take, both ends included.
+struct SkinBounds
+{
+    int lowest, highest;
+};
+
+// The same for a decimal number.
+struct SkinDecimalBounds
+{
+    double lowest, highest;
+};
+
 // One reading of a skin: the widgets find images, parameters and events
 // through it, and whatever it cannot find, or finds wrong, is noted with the
 // place in the skin where it occurred ("Panel "MainPanel" > Knob "Tune":
@@ -36,13 +48,20 @@ public:
     // a strip whose height is not a whole number of frames.
     int checkFrameCount (const juce::String& resourceName, const juce::Image& strip, int framesNum);
 
+    // A whole number of the skin: the attribute read as an integer (the
+    // fallback when the element lacks it), kept within the bounds. A skin
+    // package is a user's file, so every number is bounded here, where it is
+    // read: one outside the bounds (or no number at all where the attribute
+    // is given) is noted with its place and the nearest bound taken.
+    int readInt (const juce::XmlElement& element, juce::StringRef attribute, int fallback, SkinBounds bounds);
+
+    // The same for a decimal number; text that is no finite number ("nan",
+    // "inf") is noted and takes the fallback.
+    double readDecimal (const juce::XmlElement& element, juce::StringRef attribute, double fallback, SkinDecimalBounds bounds);
+
     // Notes a problem at the current place; a problem already noted there is
     // not noted again.
     void report (const juce::String& message);
-
-    // Notes a problem at the current place only the first time this key is
-    // given in the whole reading ("the tag Display": one note per tag).
-    void reportOnce (const juce::String& key, const juce::String& message);
 
     // Every problem noted so far, in the order found, each with its place.
     juce::StringArray getProblems() const;
@@ -86,10 +105,14 @@ public:
     static constexpr int maxProblems = 100;
 
 private:
+    // "size width" for an attribute of a child of the element being read,
+    // "states" for one of the element itself.
+    juce::String describeAttribute (const juce::XmlElement& element, juce::StringRef attribute) const;
+
     SkinContext& context;
     juce::StringArray places;
+    juce::Array<const juce::XmlElement*> placedElements;
     juce::StringArray problems;
-    juce::StringArray reportedKeys;
     int droppedProblems = 0;
     int panelDepth = 0;
 };

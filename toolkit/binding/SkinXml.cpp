@@ -4,18 +4,20 @@
 
 namespace toolkit
 {
-std::optional<juce::Point<int>> readPosition (const juce::XmlElement& element)
+std::optional<juce::Point<int>> readPosition (const juce::XmlElement& element, SkinReader& reader)
 {
     if (auto* pos = findChildWithTag (&element, "pos"))
-        return juce::Point<int> (pos->getIntAttribute ("left"), pos->getIntAttribute ("top"));
+        return juce::Point<int> (reader.readInt (*pos, "left", 0, skinbounds::position),
+                                 reader.readInt (*pos, "top", 0, skinbounds::position));
 
     return std::nullopt;
 }
 
-std::optional<juce::Point<int>> readSize (const juce::XmlElement& element)
+std::optional<juce::Point<int>> readSize (const juce::XmlElement& element, SkinReader& reader)
 {
     if (auto* size = findChildWithTag (&element, "size"))
-        return juce::Point<int> (juce::jmax (0, size->getIntAttribute ("width")), juce::jmax (0, size->getIntAttribute ("height")));
+        return juce::Point<int> (reader.readInt (*size, "width", 0, skinbounds::size),
+                                 reader.readInt (*size, "height", 0, skinbounds::size));
 
     return std::nullopt;
 }

@@ -8,6 +8,9 @@
 #include "toolkit/skin/GFXPanel.h"
 #include "toolkit/skin/GFXRocker.h"
 #include "toolkit/skin/GFXToggleButton.h"
+#include "toolkit/skin/ImageMidiKeyboard.h"
+#include "toolkit/modulation/ModulationMatrixComponent.h"
+#include "toolkit/skin/NoteDisplay.h"
 #include "toolkit/skin/NumericDisplay.h"
 #include "toolkit/skin/PatternNumberDisplay.h"
 #include "toolkit/skin/TextInput.h"
@@ -19,7 +22,7 @@ using Creator = SkinWidget (*) (const juce::String& name, SkinContext& context);
 struct ControlKind
 {
     const char* tag;
-    Creator create; // null: not built in this version
+    Creator create;
 };
 
 // Tried in this order; tags are compared without regard to case.
@@ -35,12 +38,17 @@ const ControlKind controlKinds[] = {
     { "Rocker", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXRocker> (name); } },
     { "Panel", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXPanel> (name); } },
     { "NumericDisplay", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<NumericDisplay> (name); } },
-    { "NoteDisplay", nullptr },
+    { "NoteDisplay", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<NoteDisplay> (name); } },
     { "PatternNumberDisplay", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<PatternNumberDisplay> (name); } },
-    { "MidiKeyboard", nullptr },
+    { "MidiKeyboard", [] (const juce::String& name, SkinContext& context)
+      {
+          auto keyboard = std::make_unique<ImageMidiKeyboard> (name, context.getKeyboardState());
+          GUIController* controller = keyboard.get();
+          return SkinWidget { std::move (keyboard), controller };
+      } },
     { "PitchBender", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<PitchBender> (name); } },
     { "ModWheel", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<ModWheel> (name); } },
-    { "ModulationMatrix", nullptr },
+    { "ModulationMatrix", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<ModulationMatrixComponent> (name); } },
     { "MidiChannelDisplay", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXMidiChannelDisplay> (name); } },
     { "TextInput", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<TextInput> (name); } },
 };
@@ -64,12 +72,6 @@ SkinWidget createControl (const juce::String& tag, const juce::String& name, Ski
     if (kind == nullptr)
     {
         reader.report ("unknown control \"" + tag + "\": left out");
-        return {};
-    }
-
-    if (kind->create == nullptr)
-    {
-        reader.reportOnce (kind->tag, "\"" + juce::String (kind->tag) + "\" controls are not built in this version: left out");
         return {};
     }
 

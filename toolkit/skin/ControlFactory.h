@@ -10,8 +10,6 @@
 // element's tag to the class that builds it. A class is added by adding its
 // line to that table:
 //   { "Display", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<GFXDisplay> (name); } },
-// A tag whose line has no creator yet is a control of a later version: the
-// panel skips it and notes it once per reading.
 
 // A control made by the factory: the component the panel owns and shows,
 // and the same object as the controller that reads its skin element.
@@ -35,7 +33,6 @@ namespace toolkit
 {
 // Message thread. A new, unloaded control for the element's tag (compared
 // without regard to case) with the given component name. Empty, with the
-// problem noted on the reader, when the tag is unknown or its class is not
-// in this version.
+// problem noted on the reader, when the tag is unknown.
 SkinWidget createControl (const juce::String& tag, const juce::String& name, SkinReader& reader);
 } // namespace toolkit

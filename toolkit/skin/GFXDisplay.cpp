@@ -45,7 +45,7 @@ void GFXDisplay::loadFromXml (const juce::XmlElement& element, SkinReader& reade
     {
         const auto resource = gfx->getStringAttribute ("resource");
         const auto image = reader.findImage (resource);
-        const int height = gfx->getIntAttribute ("fontHeight");
+        const int height = reader.readInt (*gfx, "fontHeight", 0, toolkit::skinbounds::fontHeight);
         const auto first = gfx->getStringAttribute ("firstASCII", " ");
 
         setFont (image.isValid() ? image : font, height, first.isEmpty() ? ' ' : first[0]);
@@ -57,10 +57,10 @@ void GFXDisplay::loadFromXml (const juce::XmlElement& element, SkinReader& reade
 
     auto bounds = getBounds();
 
-    if (const auto position = toolkit::readPosition (element))
+    if (const auto position = toolkit::readPosition (element, reader))
         bounds.setPosition (*position);
 
-    if (const auto size = toolkit::readSize (element))
+    if (const auto size = toolkit::readSize (element, reader))
         bounds.setSize (size->x, size->y);
 
     setBounds (bounds);

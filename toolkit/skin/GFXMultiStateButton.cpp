@@ -35,10 +35,10 @@ void GFXMultiStateButton::loadFromXml (const juce::XmlElement& element, SkinRead
 {
     GUIController::loadFromXml (element, reader);
 
-    if (const auto position = toolkit::readPosition (element))
+    if (const auto position = toolkit::readPosition (element, reader))
         setPosition (position->x, position->y);
 
-    if (const auto size = toolkit::readSize (element))
+    if (const auto size = toolkit::readSize (element, reader))
         setFrameSize (size->x, size->y);
 
     if (! tagIs (&element, "MultiStateButton"))
@@ -54,12 +54,7 @@ void GFXMultiStateButton::loadFromXml (const juce::XmlElement& element, SkinRead
     else if (style == "3D")
         threeD = true;
 
-    const int askedStates = element.getIntAttribute ("states");
-
-    if (askedStates >= 2)
-        states = askedStates;
-    else if (element.hasAttribute ("states"))
-        reader.report ("states " + juce::String (askedStates) + ": " + juce::String (states) + " kept");
+    states = reader.readInt (element, "states", states, toolkit::skinbounds::states);
 
     if (auto* gfx = findChildWithTag (&element, "gfx"))
     {
@@ -71,7 +66,7 @@ void GFXMultiStateButton::loadFromXml (const juce::XmlElement& element, SkinRead
     }
 
     toolkit::readClickTiming (*this, element);
-    toolkit::readRadioGroup (*this, element);
+    toolkit::readRadioGroup (*this, element, reader);
     repaint();
 }
 
@@ -98,6 +93,8 @@ void GFXMultiStateButton::setHighlighted (bool shouldBeHighlighted)
 
 void GFXMultiStateButton::setButtonStateIndex (int newState)
 {
+    newState = juce::jlimit (0, states - 1, newState);
+
     if (newState == state)
         return;
 

@@ -1,6 +1,7 @@
 #include "toolkit/skin/GFXPanel.h"
 
 #include "framework/core/XmlTags.h"
+#include "toolkit/binding/SkinXml.h"
 #include "toolkit/skin/ControlFactory.h"
 
 GFXPanel::GFXPanel (const juce::String& name) : juce::Component (name)
@@ -73,8 +74,8 @@ void GFXPanel::buildControls (const juce::XmlElement& controls, SkinReader& read
         ownedControls.push_back (std::move (widget.component));
     }
 
-    const int offsetX = controls.getIntAttribute ("ofsX");
-    const int offsetY = controls.getIntAttribute ("ofsY");
+    const int offsetX = reader.readInt (controls, "ofsX", 0, toolkit::skinbounds::offset);
+    const int offsetY = reader.readInt (controls, "ofsY", 0, toolkit::skinbounds::offset);
 
     for (auto* child : getChildren())
         child->setBounds (child->getBounds().translated (offsetX, offsetY));

@@ -1,6 +1,7 @@
 #include "toolkit/skin/GFXRocker.h"
 
 #include "framework/core/XmlTags.h"
+#include "toolkit/binding/SkinXml.h"
 
 namespace
 {
@@ -32,7 +33,7 @@ void GFXRocker::loadFromXml (const juce::XmlElement& element, SkinReader& reader
     {
         const auto* gfx = findChildWithTag (&element, "gfx");
 
-        if (gfx->hasAttribute ("framesNum") && gfx->getIntAttribute ("framesNum") != rockerFrames)
+        if (gfx->hasAttribute ("framesNum") && reader.readInt (*gfx, "framesNum", rockerFrames, toolkit::skinbounds::frames) != rockerFrames)
             reader.report ("a rocker's strip has " + juce::String (rockerFrames) + " frames: framesNum "
                            + gfx->getStringAttribute ("framesNum") + " ignored");
 

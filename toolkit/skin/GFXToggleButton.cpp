@@ -22,10 +22,10 @@ void GFXToggleButton::loadFromXml (const juce::XmlElement& element, SkinReader& 
 {
     GUIController::loadFromXml (element, reader);
 
-    if (const auto position = toolkit::readPosition (element))
+    if (const auto position = toolkit::readPosition (element, reader))
         setPosition (position->x, position->y);
 
-    if (const auto size = toolkit::readSize (element))
+    if (const auto size = toolkit::readSize (element, reader))
         setFrameSize (size->x, size->y);
 
     if (! tagIs (&element, "ToggleButton"))
@@ -51,7 +51,7 @@ void GFXToggleButton::loadFromXml (const juce::XmlElement& element, SkinReader& 
     }
 
     toolkit::readClickTiming (*this, element);
-    toolkit::readRadioGroup (*this, element);
+    toolkit::readRadioGroup (*this, element, reader);
     repaint();
 }
 

@@ -144,7 +144,7 @@ void NumericDisplay::loadFromXml (const juce::XmlElement& element, SkinReader& r
     readFormat (element, reader);
 
     const int cells = digitsNum + (minValue < 0.0 ? 1 : 0);
-    const auto size = toolkit::readSize (element).value_or (juce::Point<int>());
+    const auto size = toolkit::readSize (element, reader).value_or (juce::Point<int>());
     const int cellWidth = size.x / cells;
     const int cellHeight = size.y;
 
@@ -161,7 +161,7 @@ void NumericDisplay::loadFromXml (const juce::XmlElement& element, SkinReader& r
         height = juce::jmax (height, cell->getHeight());
     }
 
-    const auto position = toolkit::readPosition (element).value_or (juce::Point<int>());
+    const auto position = toolkit::readPosition (element, reader).value_or (juce::Point<int>());
     setBounds (position.x, position.y, width, height);
 
     value = minValue;
@@ -170,14 +170,11 @@ void NumericDisplay::loadFromXml (const juce::XmlElement& element, SkinReader& r
 
 void NumericDisplay::readFormat (const juce::XmlElement& element, SkinReader& reader)
 {
-    const int askedDigits = element.getIntAttribute ("digitsNum", 1);
-    digitsNum = juce::jlimit (1, maxDigits, askedDigits);
-
-    if (digitsNum != askedDigits)
-        reader.report ("digitsNum " + juce::String (askedDigits) + ": " + juce::String (digitsNum) + " taken");
+    static_assert (toolkit::skinbounds::digits.highest <= maxDigits);
+    digitsNum = reader.readInt (element, "digitsNum", 1, toolkit::skinbounds::digits);
 
     // The first figure's place value must be a power of ten.
-    const double order = finiteOr (element.getDoubleAttribute ("firstDigitOrder", 0.0), 0.0);
+    const double order = reader.readDecimal (element, "firstDigitOrder", 0.0, toolkit::skinbounds::placeValue);
     const double exponent = order > 0.0 ? std::log10 (order) : 0.0;
     const bool isPowerOfTen = order > 0.0 && std::abs (exponent - std::round (exponent)) < 1.0e-9;
     firstDigitExponent = isPowerOfTen ? static_cast<int> (std::lround (exponent)) : digitsNum - 1;
@@ -190,8 +187,8 @@ void NumericDisplay::readFormat (const juce::XmlElement& element, SkinReader& re
     topDivisor = powerOfTen (digitsNum - 1);
     onesIndex = firstDigitExponent >= 0 && firstDigitExponent < digitsNum ? firstDigitExponent : -1;
 
-    minValue = finiteOr (element.getDoubleAttribute ("minValue"), 0.0);
-    maxValue = finiteOr (element.getDoubleAttribute ("maxValue"), 0.0);
+    minValue = reader.readDecimal (element, "minValue", 0.0, toolkit::skinbounds::displayValue);
+    maxValue = reader.readDecimal (element, "maxValue", 0.0, toolkit::skinbounds::displayValue);
 
     if (minValue > maxValue)
     {

@@ -79,17 +79,18 @@ void PatternNumberDisplay::loadFromXml (const juce::XmlElement& element, SkinRea
     if (! tagIs (&element, "PatternNumberDisplay"))
         return;
 
-    notePatternMin = element.getIntAttribute ("notePatternMin", notePatternMin);
-    notePatternMax = element.getIntAttribute ("notePatternMax", notePatternMax);
-    numericPatternMin = element.getIntAttribute ("numericPatternMin", numericPatternMin);
-    numericPatternMax = element.getIntAttribute ("numericPatternMax", numericPatternMax);
-    bankAndSlotPatternMin = element.getIntAttribute ("bankAndSlotPatternMin", bankAndSlotPatternMin);
-    bankAndSlotPatternMax = element.getIntAttribute ("bankAndSlotPatternMax", bankAndSlotPatternMax);
-    slotMax = juce::jlimit (4, 16, element.getIntAttribute ("slotMax", slotMax));
+    using toolkit::skinbounds::patternNumber;
+    notePatternMin = reader.readInt (element, "notePatternMin", notePatternMin, patternNumber);
+    notePatternMax = reader.readInt (element, "notePatternMax", notePatternMax, patternNumber);
+    numericPatternMin = reader.readInt (element, "numericPatternMin", numericPatternMin, patternNumber);
+    numericPatternMax = reader.readInt (element, "numericPatternMax", numericPatternMax, patternNumber);
+    bankAndSlotPatternMin = reader.readInt (element, "bankAndSlotPatternMin", bankAndSlotPatternMin, patternNumber);
+    bankAndSlotPatternMax = reader.readInt (element, "bankAndSlotPatternMax", bankAndSlotPatternMax, patternNumber);
+    slotMax = reader.readInt (element, "slotMax", slotMax, toolkit::skinbounds::slots);
     setValue (value);
 
-    const auto position = toolkit::readPosition (element).value_or (juce::Point<int>());
-    const auto size = toolkit::readSize (element).value_or (juce::Point<int> (100, 40));
+    const auto position = toolkit::readPosition (element, reader).value_or (juce::Point<int>());
+    const auto size = toolkit::readSize (element, reader).value_or (juce::Point<int> (100, 40));
 
     if (auto* gfx = findChildWithTag (&element, "gfx"))
     {

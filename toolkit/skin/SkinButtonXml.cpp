@@ -1,5 +1,7 @@
 #include "toolkit/skin/SkinButtonXml.h"
 
+#include "toolkit/binding/SkinXml.h"
+
 namespace toolkit
 {
 void readClickTiming (juce::Button& button, const juce::XmlElement& element)
@@ -12,9 +14,9 @@ void readClickTiming (juce::Button& button, const juce::XmlElement& element)
         button.setTriggeredOnMouseDown (true);
 }
 
-void readRadioGroup (juce::Button& button, const juce::XmlElement& element)
+void readRadioGroup (juce::Button& button, const juce::XmlElement& element, SkinReader& reader)
 {
-    const int group = element.getIntAttribute ("radioGroupId");
+    const int group = reader.readInt (element, "radioGroupId", 0, skinbounds::radioGroup);
 
     if (group != button.getRadioGroupId())
         button.setRadioGroupId (group);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/binding/SkinReader.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 // Button settings shared by the skin's button elements.
@@ -10,5 +12,5 @@ namespace toolkit
 void readClickTiming (juce::Button& button, const juce::XmlElement& element);
 
 // radioGroupId="n" (default 0) sets the button's radio group when it differs.
-void readRadioGroup (juce::Button& button, const juce::XmlElement& element);
+void readRadioGroup (juce::Button& button, const juce::XmlElement& element, SkinReader& reader);
 } // namespace toolkit

@@ -59,9 +59,9 @@ void TextInput::loadFromXml (const juce::XmlElement& element, SkinReader& reader
     if (auto* fontElement = findChildWithTag (&element, "font"))
     {
         // A height of 0 (the attribute absent) keeps the input's own.
-        const auto height = static_cast<float> (fontElement->getDoubleAttribute ("height"));
+        const auto height = static_cast<float> (reader.readDecimal (*fontElement, "height", 0.0, toolkit::skinbounds::textHeight));
         const bool bold = fontElement->getStringAttribute ("style").equalsIgnoreCase ("bold");
-        const auto kerning = static_cast<float> (fontElement->getDoubleAttribute ("extraKerning"));
+        const auto kerning = static_cast<float> (reader.readDecimal (*fontElement, "extraKerning", 0.0, toolkit::skinbounds::kerning));
         setFont (toolkit::makeFont (height > 0.0f ? height : font.getHeight(), bold).withExtraKerningFactor (kerning));
     }
 
@@ -71,10 +71,10 @@ void TextInput::loadFromXml (const juce::XmlElement& element, SkinReader& reader
 
     auto bounds = getBounds();
 
-    if (const auto position = toolkit::readPosition (element))
+    if (const auto position = toolkit::readPosition (element, reader))
         bounds.setPosition (*position);
 
-    if (const auto size = toolkit::readSize (element))
+    if (const auto size = toolkit::readSize (element, reader))
         bounds.setSize (size->x, size->y);
 
     setBounds (bounds);

@@ -98,8 +98,9 @@ void FileSaver::writeAndFinish()
         return;
     }
 
+    // The owner hears of the failure once the user has read it: told at
+    // once, it could delete this saver, and the alert with it, unseen.
     showAlert (Kyx::showOkAlert (request.title, "Could not write '" + target.getFullPathName() + "'.", this));
-    finish (Outcome::failed, target);
 }
 
 void FileSaver::showAlert (std::unique_ptr<Kyx::AlertWindow> newAlert)
@@ -118,7 +119,10 @@ void FileSaver::alertWindowClosed (Kyx::AlertWindow* window, int result)
     const auto closed = std::move (alert);
 
     if (! askingToOverwrite)
-        return; // the failure notice was read
+    {
+        finish (Outcome::failed, target); // the failure notice was read
+        return;
+    }
 
     askingToOverwrite = false;
 

@@ -15,7 +15,9 @@
 //     chosen);
 //  4. the document is written into a temporary file beside the target, which
 //     then replaces it, so a failed write leaves the old file as it was;
-//  5. a failure is told to the user in an alert.
+//  5. a failure is told to the user in an alert, and to the caller once the
+//     user has closed it, so the caller may delete the saver in its callback
+//     whatever the outcome.
 // The caller hears the outcome; only a saved file should move its recently
 // used folder. The owner component's nearest file dialogs and Desktop serve
 // the dialog and the alerts; one save runs at a time. Message thread.
@@ -38,7 +40,7 @@ public:
     {
         saved,     // the file now holds the document
         cancelled, // by the dialog or the overwrite question; nothing written
-        failed     // nothing written; the user has been told
+        failed     // nothing written; the user has read why
     };
 
     // Message thread, from the message loop. The file is the one saved or

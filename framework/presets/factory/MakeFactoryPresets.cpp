@@ -222,8 +222,9 @@ int main (int argc, char* argv[])
         auto* unused = bank.createNewChildElement ("PresetGroup");
         unused->setAttribute ("name", "Not used");
 
+        // Each holds the default preset's values, as a preset cleared by the user would.
         for (int i = count; i < numPresets; ++i)
-            unused->addChildElement (createPresetXml ({ "Preset " + juce::String (i), {} }, parameters).release());
+            unused->addChildElement (createPresetXml ({ "Preset " + juce::String (i), table.defaultPreset.values }, parameters).release());
     }
 
     write (bank, juce::File (argv[3]));

@@ -1,58 +1,17 @@
-// Starting, stopping, loops, following the host's position, missing tempo and
-// the message-thread notifications of the step clock.
+// Starting, stopping, loops, jumps and glides, missing tempo and the
+// message-thread notifications of the step clock.
 #include "ClockRecorder.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-#include <random>
 
 namespace
 {
 constexpr auto start = ShuffledClockNew::stepStartEvent;
 constexpr auto restart = ShuffledClockNew::restartEvent;
 constexpr auto wrap = ShuffledClockNew::loopWrapEvent;
-
-// The host's beat position as a real host reports it: rounded to 1/1920 beat.
-double hostBeats (std::int64_t sample, double tempo, double sampleRate)
-{
-    const double exact = static_cast<double> (sample) * tempo / (60.0 * sampleRate);
-    return std::round (exact * 1920.0) / 1920.0;
-}
-
-/** A host timeline played in blocks as the drum machine will drive the clock:
-    at each block start the tempo is set and the host position followed, then
-    the clock is advanced sample by sample. The host loops from loopEndSample
-    back to beat 0 (hosts split their blocks at the loop point). */
-std::vector<TimedClockEvent> playHostTimeline (const std::vector<int>& blockSizes, std::int64_t totalSamples,
-                                               std::int64_t loopEndSample)
-{
-    constexpr double tempo = 133.3, sampleRate = 48000.0;
-    ShuffledClockNew clock;
-    configure (clock, tempo, sampleRate);
-    clock.setShuffle (0.3);
-    clock.start (hostBeats (0, tempo, sampleRate));
-
-    ClockRecorder recorder { clock };
-    std::int64_t timelineSample = 0;
-    size_t blockIndex = 0;
-    while (recorder.sample < totalSamples)
-    {
-        std::int64_t blockLength = blockSizes[blockIndex++ % blockSizes.size()];
-        blockLength = std::min (blockLength, totalSamples - recorder.sample);
-        if (timelineSample < loopEndSample)
-            blockLength = std::min (blockLength, loopEndSample - timelineSample);
-        else
-            timelineSample = 0;
-
-        clock.setTempo (tempo);
-        clock.followHostPosition (hostBeats (timelineSample, tempo, sampleRate));
-        recorder.run (blockLength);
-        timelineSample += blockLength;
-    }
-    return recorder.events;
-}
 } // namespace
 
 // Where the first step start falls for a given start position, at 120 bpm
@@ -133,59 +92,31 @@ TEST (ShuffledClockEvents, OwnLoopClosesTheStepThenWrapsAndRestarts)
     EXPECT_EQ (recorder.samplesOf (start).size(), 5u);
 }
 
-TEST (ShuffledClockEvents, HostRoundingDoesNotMoveTheSteps)
+TEST (ShuffledClockEvents, AJumpStartsTheStepItLandsInAGlideNeverPlaysOneAgain)
 {
-    // Following the host's rounded beat position every block must give
-    // exactly the steps of a clock left to count samples on its own.
-    const auto followed = playHostTimeline ({ 1024 }, 48000 * 30, std::numeric_limits<std::int64_t>::max());
-
-    ShuffledClockNew alone;
-    configure (alone, 133.3, 48000.0);
-    alone.setShuffle (0.3);
-    alone.start (0.0);
-    ClockRecorder recorder { alone };
-    recorder.run (48000 * 30);
-
-    EXPECT_EQ (followed, recorder.events);
-}
-
-TEST (ShuffledClockEvents, HostLoopRestartsAtTheLoopStart)
-{
-    // Loop of 2 beats: 2 × 60 × 48000 / 133.3 = 43210.8 samples, cut at 43211.
-    const std::int64_t loopEndSample = 43211;
-    const auto events = playHostTimeline ({ 1024 }, loopEndSample * 3, loopEndSample);
-
-    std::vector<std::int64_t> firstSteps;
-    for (const auto& e : events)
-        if (e.kind == start && e.stepFlag == 0)
-            firstSteps.push_back (e.sample);
-
-    // The timeline's first step plays at every pass of the loop.
-    EXPECT_EQ (firstSteps, (std::vector<std::int64_t> { 0, loopEndSample, 2 * loopEndSample }));
-
-    // Eight steps in each pass, none doubled or lost at the loop point.
-    size_t starts = 0;
-    for (const auto& e : events)
-        starts += e.kind == start ? 1 : 0;
-    EXPECT_EQ (starts, 24u);
-}
-
-TEST (ShuffledClockEvents, SameEventsWhateverTheBlockSizes)
-{
-    const std::int64_t total = 48000 * 20;
-    const std::int64_t loopEnd = 48000 * 7 + 123;
-    const auto reference = playHostTimeline ({ 1 }, total, loopEnd);
-    ASSERT_GT (reference.size(), 100u);
-
-    for (const int size : { 2, 3, 7, 64, 511, 1024, 4096 })
-        EXPECT_EQ (playHostTimeline ({ size }, total, loopEnd), reference) << "block size " << size;
-
-    std::mt19937 random (7);
-    std::uniform_int_distribution<int> sizes (1, 4096);
-    std::vector<int> irregular;
-    for (int i = 0; i < 500; ++i)
-        irregular.push_back (sizes (random));
-    EXPECT_EQ (playHostTimeline (irregular, total, loopEnd), reference);
+    // 120 bpm, 44.1 kHz: 22050 samples a beat, a step every quarter beat, gates half a step.
+    const struct { std::int64_t before; bool glide; double to; std::vector<std::int64_t> starts; } cases[] = {
+        { 2205, true, 0.2, { 1103 } },         // 0.1 to 0.2, still in step 0: step 1 at beat 0.25
+        { 2205, true, 0.3, { 0, 4410 } },      // on into step 1's gate: it starts at once
+        { 11030, true, 0.49, { 5733 } },       // step 2 played at 0.5; back before it: the next is step 3
+        { 11030, false, 0.49, { 221, 5733 } }, // a jump there plays step 2 again when it comes
+        { 2205, false, -0.25, { 5513 } },      // before zero: waits for it
+    };
+    for (const auto& c : cases)
+    {
+        ShuffledClockNew clock;
+        configure (clock);
+        clock.start (0.0);
+        ClockRecorder before { clock };
+        before.run (c.before);
+        if (c.glide)
+            clock.glideTo (c.to);
+        else
+            clock.jumpTo (c.to);
+        ClockRecorder after { clock };
+        after.run (6000);
+        EXPECT_EQ (after.samplesOf (start), c.starts) << (c.glide ? "glide to " : "jump to ") << c.to;
+    }
 }
 
 TEST (ShuffledClockEvents, NoTempoMeansNoEventAndNoMovement)

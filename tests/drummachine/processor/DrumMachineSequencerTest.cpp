@@ -212,6 +212,93 @@ TEST_F (DrumMachineSequencer, ATapInTheFirstHalfOfAStepIsWrittenThereAndSoundsOn
     EXPECT_EQ (nextBar.front().position, 1024);
 }
 
+// With shuffle 0.5 at 120 bpm, 48 kHz, step 1 runs from sample 9000 to 12000,
+// and its flam pass comes at 9000 + 0.383 x 6000 = 11298: a tap between the
+// step's middle (10500) and that pass belongs to step 2, not to step 1.
+TEST_F (DrumMachineSequencer, ATapLateInAShortShuffledStepIsWrittenIntoTheNextStepAndSoundsThere)
+{
+    auto pattern = emptyPattern();
+    pattern.setShuffle (0.5);
+    pattern.setFlam (0.383);
+    dm->seq().storePattern (0, pattern);
+    dm->requestStart();
+    run (*dm, head, 10752, 256);
+
+    ASSERT_TRUE (dm->queueTap (snareDrum, Pattern::stepOn));
+    const auto snare = noteOnsOf (run (*dm, head, 2048, 256).midi, keyOf (*dm, snareDrum));
+    ASSERT_EQ (snare.size(), 1u);
+    EXPECT_EQ (snare.front().position, 12000 - 10752);
+    Pattern stored;
+    dm->seq().copyPattern (0, stored);
+    EXPECT_EQ (stored.getStep (snareDrum, 1), Pattern::stepOff);
+    EXPECT_EQ (stored.getStep (snareDrum, 2), Pattern::stepOn);
+}
+
+// A tap late in step 0 waits for step 1; what waits when playback stops, or
+// what cannot be played by the sequencer at all, is never written later.
+TEST_F (DrumMachineSequencer, ATapThatCannotSoundAtItsStepIsNeverWrittenLater)
+{
+    for (const bool stopBeforeTheStep : { true, false })
+    {
+        auto machine = makeDrumMachine (false);
+        FakePlayHead transport;
+        prepare (*machine, transport, 512, rate);
+        machine->seq().storePattern (0, emptyPattern());
+        if (stopBeforeTheStep)
+            machine->requestStart();
+        else
+        {
+            // The host's transport runs the internal clock, the sequencer is off: a tap is a pad.
+            machine->setInternalSequencer (false);
+            transport.playing = true;
+        }
+        run (*machine, transport, 4096, 512);
+        ASSERT_TRUE (machine->getNativeClock().isRunning());
+
+        machine->takeHitFlag (snareDrum);
+        ASSERT_TRUE (machine->queueTap (snareDrum, Pattern::stepOn));
+        run (*machine, transport, 512, 512);
+        if (stopBeforeTheStep)
+        {
+            machine->requestStop();
+            run (*machine, transport, 512, 512);
+            machine->requestStart();
+        }
+        else
+        {
+            EXPECT_TRUE (machine->takeHitFlag (snareDrum)) << "heard at once";
+            machine->setInternalSequencer (true);
+        }
+
+        const auto later = run (*machine, transport, 24000, 512);
+        EXPECT_TRUE (noteOnsOf (later.midi, keyOf (*machine, snareDrum)).empty()) << stopBeforeTheStep;
+        Pattern stored;
+        machine->seq().copyPattern (0, stored);
+        for (int step = 0; step < 16; ++step)
+            EXPECT_EQ (stored.getStep (snareDrum, step), Pattern::stepOff) << stopBeforeTheStep << " step " << step;
+    }
+}
+
+// With shuffle 0.8 step 1 lasts 1200 samples (10800 to 12000), less than the
+// flam delay of 0.383 x 6000 = 2298 samples.
+TEST_F (DrumMachineSequencer, AFlamOnAShortShuffledStepSoundsBothStrokes)
+{
+    auto pattern = emptyPattern();
+    pattern.setShuffle (0.8);
+    pattern.setFlam (0.383);
+    pattern.setStep (bassDrum, 1, Pattern::stepFlam);
+    dm->seq().storePattern (0, pattern);
+    dm->requestStart();
+
+    const auto bass = noteOnsOf (run (*dm, head, 24000, 512).midi, keyOf (*dm, bassDrum));
+    ASSERT_EQ (bass.size(), 2u);
+    EXPECT_EQ (bass[0].position, 10800);
+    EXPECT_EQ (bass[0].velocity, velocityByte (dm->getBaseVelocity()));
+    EXPECT_GT (bass[1].position, 10800);
+    EXPECT_LE (bass[1].position, 12000) << "before the next step";
+    EXPECT_EQ (bass[1].velocity, velocityByte (dm->getBaseVelocity() + dm->getStrongVelocityBoost()));
+}
+
 TEST_F (DrumMachineSequencer, PadsSoundAtTheNextBlocksFirstSampleWithTheirEcho)
 {
     ASSERT_TRUE (dm->queuePadTrigger (bassDrum, 0.5f));

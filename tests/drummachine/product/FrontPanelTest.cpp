@@ -1,5 +1,7 @@
 #include "ProductTestSupport.h"
 
+#include <utility>
+
 // The front panel as the editor drives it: events in, state parameters out.
 namespace
 {
@@ -120,6 +122,22 @@ TEST_F (FrontPanel, StartAndStopAreRequestsForTheNextBlock)
     EXPECT_FALSE (state (3004));
 }
 
+TEST_F (FrontPanel, StartStopAfterALowestCStartStopsWithOnePress)
+{
+    prepare (*product);
+    product->setInternalSync (false);
+    product->setHostPlayDetection (DrumMachine::byLowestCNoteOn);
+    run (*product, 6000 * 3, { { 10, juce::MidiMessage::noteOn (1, 0, (juce::uint8) 100) } });
+    ASSERT_TRUE (product->getNativeClock().isRunning());
+
+    product->handleEvent (startStop);
+    run (*product, 256);
+    EXPECT_FALSE (product->getNativeClock().isRunning());
+    product->handleEvent (startStop);
+    run (*product, 256);
+    EXPECT_TRUE (product->getNativeClock().isRunning()) << "and the next press starts again";
+}
+
 TEST_F (FrontPanel, PatternSelectCopyPasteAndClear)
 {
     enterWriteMode();
@@ -158,6 +176,60 @@ TEST_F (FrontPanel, PatternSelectCopyPasteAndClear)
     product->handleEvent (clearAll);
     for (int t = 0; t < 12; ++t)
         EXPECT_EQ (countSteps (t, [] (int v) { return v != 0; }), 0) << t;
+}
+
+TEST_F (FrontPanel, BrowsingThePatternsInWriteModeChangesNone)
+{
+    enterWriteMode();
+    auto* seq = product->getSequencer();
+    auto bank = [&] {
+        juce::StringArray patterns;
+        for (int i = 0; i < 96; ++i)
+            patterns.add (seq->createPatternXml (i, DrumMachineSeq::singleBank)->toString());
+        return patterns;
+    };
+    const auto before = bank();
+    for (int i = 0; i < 95; ++i)
+        product->handleEvent (nextEvent);
+    for (int i = 0; i < 95; ++i)
+        product->handleEvent (prevEvent);
+    const auto after = bank();
+    int changed = 0;
+    for (int i = 0; i < 96; ++i)
+        changed += after[i] != before[i] ? 1 : 0;
+    EXPECT_EQ (changed, 0);
+
+    // Playback's follow may move the edit cursor while the pattern fields are
+    // shown; what they show is never written into the pattern it moved to.
+    struct CursorMover : Parameter::Listener
+    {
+        DrumMachineSeq* seq;
+        bool armed = true;
+        void parameterChanged (Parameter*) override
+        {
+            if (std::exchange (armed, false))
+                seq->editNextPattern();
+        }
+    } mover;
+    mover.seq = seq;
+    for (const int field : { 3024, 3028 })
+    {
+        if (field == 3024)
+            seq->setEditedPatternName ("Shown");
+        else
+            seq->setEditedPatternShuffle (0.4);
+        const auto next = seq->createPatternXml (seq->getEditedPatternIndex() + 1, DrumMachineSeq::singleBank)->toString();
+        mover.armed = true;
+        parameters.getParameter (field)->addListener (&mover); // told before the drum machine
+        product->refreshPatternState();
+        parameters.getParameter (field)->removeListener (&mover);
+        EXPECT_EQ (seq->createPatternXml (seq->getEditedPatternIndex(), DrumMachineSeq::singleBank)->toString(), next) << field;
+        product->handleEvent (prevEvent);
+    }
+
+    // A change of the user's is written.
+    parameters.setValue (3028, 0.25f);
+    EXPECT_NEAR (seq->getEditedPatternShuffle(), 0.25, 1.0e-6);
 }
 
 TEST_F (FrontPanel, StepPressesToggleOneTrackAndSetSeveralToOneValue)
@@ -255,21 +327,27 @@ TEST_F (FrontPanel, TapsGoThroughTheHandOverOnTheSelectedTracks)
     EXPECT_EQ (countSteps (1, [] (int v) { return v == 2; }), 1);
 }
 
-TEST_F (FrontPanel, TheTapModeLightFollowsThePlayingStep)
+TEST_F (FrontPanel, TheTapModeLightAndTheDisplayedStepShowTheStepSounding)
 {
     prepare (*product);
     enterWriteMode();
     product->handleEvent (toggleTap);
+    product->getSequencer()->setEditedPatternShuffle (0.0);
     product->setInternalSync (false);
     product->handleEvent (startEvent);
-    // Five steps at 120 bpm, 48 kHz: 6000 samples a step.
+    // At 120 bpm, 48 kHz a step lasts 6000 samples: after 30100 steps 0 to 5
+    // have started, and step 5 sounds.
     run (*product, 6000 * 5 + 100);
     product->refreshStepStates();
-    const int playing = product->getSequencer()->getNativeStep();
     for (int s = 0; s < 16; ++s)
-        EXPECT_EQ (value (3046 + s), s == playing ? 1.0f : 0.0f) << s;
-    EXPECT_NE (playing, product->getSequencer()->getNativePattern()) << "a step, not the pattern number";
-    EXPECT_EQ (product->getDisplayedStep(), playing);
+        EXPECT_EQ (value (3046 + s), s == 5 ? 1.0f : 0.0f) << s;
+    EXPECT_EQ (product->getDisplayedStep(), 5);
+
+    // Past the pattern's end the first step of the next pass sounds.
+    run (*product, 6000 * 11);
+    product->refreshStepStates();
+    EXPECT_EQ (value (3046), 1.0f);
+    EXPECT_EQ (product->getDisplayedStep(), 0);
 }
 
 TEST_F (FrontPanel, MuteSoloAndTheirInverses)

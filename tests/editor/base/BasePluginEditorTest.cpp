@@ -62,6 +62,10 @@ TEST_F (ProductEditor, ShowsTheBuiltInSkinWithTheStatusBarUnderItAndOnlyTheMidiP
 
     // The product's editor adds its own pages before it; the base adds no other.
     EXPECT_EQ (tabNames (e)[tabNames (e).size() - 1], "Midi Control");
+    auto& tabs = e.getOptionsWindow().getTabs();
+    for (const juce::Component* frameworkPage : { (juce::Component*) &e.getHostParametersPage(), (juce::Component*) &e.getPresetsSettingsPage() })
+        for (int tab = 0; tab < tabs.getNumTabs(); ++tab)
+            EXPECT_NE (tabs.getTabContentComponent (tab), frameworkPage) << "a drum machine shows the framework's pages nowhere";
     EXPECT_EQ (e.getProcessingPage(), nullptr);
     EXPECT_EQ (e.getGUIPage(), nullptr);
 }
@@ -248,7 +252,7 @@ TEST_F (EditorEvents, AParametersTextShowsWithItsNameTheNameAloneForAnAtAndNothi
 TEST_F (EditorEvents, OpeningTheOptionsOrChangingTheirTabClearsAnyMessage)
 {
     auto& e = processor->editor();
-    EXPECT_EQ (tabNames (e), juce::StringArray ({ "Processing", "Midi Control" }));
+    EXPECT_EQ (tabNames (e), juce::StringArray ({ "Processing", "Presets", "Parameters", "Midi Control" }));
 
     statusBar().showMessage ("learning", BasePluginEditor::midiLearnPriority);
     e.controllerEventFired (nullptr, BasePlugin::optionsCommand);

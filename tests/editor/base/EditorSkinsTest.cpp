@@ -64,7 +64,7 @@ TEST_F (SkinSelection, WithoutSkinsTheEditorKeepsTheBuiltInOneAndSaysWhereItLook
                "Plugin skins not found in directory: '" + skinsFolder.getFullPathName() + "'. Please reinstall to repair.");
     EXPECT_EQ (editor.getCurrentSkinName(), "");
     EXPECT_NE (editor.getMainPanel(), nullptr);
-    EXPECT_EQ (editor.getOptionsWindow().getTabs().getTabNames(), juce::StringArray ({ "Processing", "Midi Control", "GUI" }));
+    EXPECT_EQ (editor.getOptionsWindow().getTabs().getTabNames(), juce::StringArray ({ "Processing", "Presets", "Parameters", "Midi Control", "GUI" }));
 }
 
 TEST_F (SkinSelection, TheFirstStartTakesThePagesPreferredSkin)

@@ -5,9 +5,12 @@
 
 TEST (TextNumbers, NonFiniteTextReadsAsZeroAndConversionsSaturate)
 {
-    for (auto* text : { "nan", "NaN", "inf", "-inf", "infinity", "1e999", "abc", "" })
+    // An exponent past the int range overflowed JUCE's own reader.
+    for (auto* text : { "nan", "NaN", "inf", "-inf", "infinity", "1e999", "1e99999999999", "-1e2147483648", "abc", "" })
         EXPECT_EQ (parseFiniteDouble (text), 0.0) << text;
     EXPECT_DOUBLE_EQ (parseFiniteDouble (" -3.5xyz"), -3.5);
+    EXPECT_DOUBLE_EQ (parseFiniteDouble ("1e-99999999999"), 0.0);
+    EXPECT_DOUBLE_EQ (parseFiniteDouble ("2.5e2"), 250.0);
 
     const std::pair<const char*, int> leading[] = { { "42abc", 42 }, { "  -7", -7 }, { "+5", 5 }, { "x12", 0 }, { "", 0 },
                                                     { "99999999999999999999", std::numeric_limits<int>::max() },

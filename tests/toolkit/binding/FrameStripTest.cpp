@@ -1,4 +1,5 @@
 #include "toolkit/binding/WidgetTestKit.h"
+#include "toolkit/binding/BaseGFXController.h"
 #include "toolkit/binding/FrameStrip.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,23 @@ TEST (FrameStrip, ValueChoosesTheNearestFrameWithinTheStrip)
         EXPECT_EQ (toolkit::frameForValue (c.value, c.framesNum), c.frame) << c.value << " on " << c.framesNum;
 }
 
+TEST (FrameStrip, AStripHoldsAtLeastOneFrameAndAtMostOnePerRow)
+{
+    const struct
+    {
+        int framesNum, imageHeight, held;
+    } cases[] = { { 61, 366, 61 }, { 0, 30, 1 }, { -4, 30, 1 }, { 40, 30, 30 }, { 3, 0, 1 } };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (toolkit::clampFrameCount (c.framesNum, c.imageHeight), c.held) << c.framesNum << " in " << c.imageHeight;
+
+    // A control given no frames by a caller draws its strip as one frame.
+    BaseGFXController strip;
+    strip.setImage (makeFrameStrip (3), 0);
+    EXPECT_EQ (strip.getFramesNum(), 1);
+    EXPECT_EQ (strip.getFrameHeight(), 18);
+}
+
 TEST (FrameStrip, DrawsTheFrameAtOneToOneAndClampsTheIndexIntoTheStrip)
 {
     const auto strip = makeFrameStrip (5);
@@ -35,6 +53,7 @@ TEST (FrameStrip, DrawsTheFrameAtOneToOneAndClampsTheIndexIntoTheStrip)
     {
         juce::Image target (juce::Image::ARGB, 8, 6, true);
         juce::Graphics g (target);
+        g.setColour (juce::Colours::black.withAlpha (0.4f)); // what the caller drew with last does not show through
         toolkit::drawFrame (g, strip, c.asked, 8, 6);
 
         EXPECT_EQ (frameAt (target, 0, 0), c.drawn) << c.asked;

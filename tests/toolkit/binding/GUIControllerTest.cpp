@@ -133,11 +133,11 @@ TEST (BaseGFXController, FrameSizeComesFromTheStripAndFaultyFrameCountsAreNoted)
     } cases[] = {
         { R"(<gfx resource="s.png" framesNum="61"/>)", 61 * 6, 61, 6, nullptr },
         { R"(<gfx resource="s.png"/>)", 30, 1, 30, nullptr },
-        { R"(<gfx resource="s.png" framesNum="0"/>)", 30, 1, 30, "image \"s.png\" cannot hold 0 frames in 30 rows: 1 taken" },
-        { R"(<gfx resource="s.png" framesNum="-4"/>)", 30, 1, 30, "image \"s.png\" cannot hold -4 frames in 30 rows: 1 taken" },
+        { R"(<gfx resource="s.png" framesNum="0"/>)", 30, 1, 30, "gfx framesNum 0 is out of 1..16384: 1 taken" },
+        { R"(<gfx resource="s.png" framesNum="-4"/>)", 30, 1, 30, "gfx framesNum -4 is out of 1..16384: 1 taken" },
         { R"(<gfx resource="s.png" framesNum="40"/>)", 30, 30, 1, "image \"s.png\" cannot hold 40 frames in 30 rows: 30 taken" },
         { R"(<gfx resource="s.png" framesNum="4"/>)", 30, 4, 7, "image \"s.png\" is 30 pixels high, not a whole number of 4 frames" },
-        { R"(<gfx resource="none.png" framesNum="0"/>)", 30, 1, 5, "no image \"none.png\"" },
+        { R"(<gfx resource="none.png" framesNum="0"/>)", 30, 1, 5, "gfx framesNum 0 is out of 1..16384: 1 taken" },
     };
 
     for (const auto& c : cases)

@@ -7,6 +7,7 @@
 #include "toolkit/binding/GUIController.h"
 #include "toolkit/binding/SkinContext.h"
 
+#include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <map>
@@ -62,6 +63,17 @@ inline int frameAt (const juce::Image& image, int x, int y)
 inline int shownFrame (juce::Component& component)
 {
     return frameAt (paintImage (component), component.getWidth() / 2, component.getHeight() / 2);
+}
+
+// Blinks fast until the dark phase; it stays dark while no message runs.
+inline void makeBlinkDark (BlinkingComponent& blinking)
+{
+    blinking.setBlinkPeriod (1);
+    blinking.startBlinking();
+    const auto until = juce::Time::getMillisecondCounter() + 2000;
+    while (! blinking.isBlinkDark() && juce::Time::getMillisecondCounter() < until)
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (2);
+    ASSERT_TRUE (blinking.isBlinkDark());
 }
 
 // A sized parent: with no display, a parentless component asking for its

@@ -111,6 +111,37 @@ TEST (PopupMenuEx, FindsDepthFirstAndTicksExclusivelyAtEveryLevel)
     EXPECT_TRUE (ref (menu.getItem (3)).isShownEnabled());
 }
 
+// An exclusive tick clears the ticks at every submenu level: the menu's own
+// answer for an item ticked before says it no longer is.
+TEST (PopupMenuEx, AnExclusiveTickClearsTheTicksOfEverySubmenuLevel)
+{
+    auto model = makePatternMenu();
+    model.setItemTicked (21, true, false); // in "Banks"
+    model.setItemTicked (31, true, false); // in "Bank C", one level deeper
+    model.setItemTicked (2, true, true);
+
+    const struct
+    {
+        int item, level;
+    } deepItems[] = { { 21, 1 }, { 31, 2 } };
+
+    for (const auto& deep : deepItems)
+    {
+        ShownMenu shown (model);
+        shown.hover (0, 3); // opens "Banks"
+        shown.component().timerCallback();
+        if (deep.level == 2)
+        {
+            shown.hover (1, 2); // opens "Bank C"
+            shown.component().timerCallback();
+        }
+
+        shown.click (deep.level, 0);
+        testing_support::runPendingMessages();
+        EXPECT_EQ (shown.answers.chosen, (std::vector<std::pair<int, bool>> { { deep.item, false } })) << deep.item;
+    }
+}
+
 TEST (PopupMenuEx, CopiesAreDeepAndIndependent)
 {
     const auto original = makePatternMenu();

@@ -44,17 +44,6 @@ struct ButtonTest : ::testing::Test
         return frame;
     }
 
-    // Blinks fast until the dark phase; it stays dark while no message runs.
-    static void makeBlinkDark (BlinkingComponent& blinking)
-    {
-        blinking.setBlinkPeriod (1);
-        blinking.startBlinking();
-        const auto until = juce::Time::getMillisecondCounter() + 2000;
-        while (! blinking.isBlinkDark() && juce::Time::getMillisecondCounter() < until)
-            juce::MessageManager::getInstance()->runDispatchLoopUntil (2);
-        ASSERT_TRUE (blinking.isBlinkDark());
-    }
-
     TestSkin skin;
     Stage stage;
     ControllerLog editor;

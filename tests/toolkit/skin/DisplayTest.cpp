@@ -130,8 +130,8 @@ TEST_F (DisplayTest, FaultyDigitElementsStillBuildAWorkingDisplay)
         int digits;
         const char* problem;
     } cases[] = {
-        { R"(<NumericDisplay digitsNum="0" maxValue="9"><size width="0" height="10"/></NumericDisplay>)", 1, "digitsNum 0: 1 taken" },
-        { R"(<NumericDisplay digitsNum="40" maxValue="9"/>)", 9, "digitsNum 40: 9 taken" },
+        { R"(<NumericDisplay digitsNum="0" maxValue="9"><size width="0" height="10"/></NumericDisplay>)", 1, "digitsNum 0 is out of 1..9: 1 taken" },
+        { R"(<NumericDisplay digitsNum="40" maxValue="9"/>)", 9, "digitsNum 40 is out of 1..9: 9 taken" },
         { R"(<NumericDisplay digitsNum="3" maxValue="999"><digits><gfx resource="digit.png"/></digits></NumericDisplay>)", 3,
           "1 digit images for 3 digits: the others drawn plain" },
         { R"(<NumericDisplay digitsNum="2" firstDigitOrder="15" maxValue="99"/>)", 2, "firstDigitOrder 15 is no power of ten: 10 taken" },
@@ -164,6 +164,8 @@ TEST_F (DisplayTest, PatternNumberDisplayShowsEachModesFigures)
         { PatternNumberDisplay::bankAndSlotMode, 96, 12, true, { 9, 18, 2, 3 } },   // 8-12
         { PatternNumberDisplay::bankAndSlotMode, 96, 4, true, { 10, 18, 1, 5 } },   // bank 24 shows 9
         { PatternNumberDisplay::bankAndSlotMode, 0, 12, true, { 2, 18, 1, 2 } },    // below the range: 1
+        { PatternNumberDisplay::bankAndSlotMode, 13, 0, true, { 5, 18, 1, 2 } },    // no slots: 4 a bank, 4-01
+        { PatternNumberDisplay::bankAndSlotMode, 13, 99, true, { 2, 18, 2, 4 } },   // 16 a bank at most, 1-13
         { PatternNumberDisplay::noteMode, 61, 12, true, { 11, 11, 11, 6 } },        // P.C#5
         { PatternNumberDisplay::noteMode, 127, 12, true, { 11, 15, 12, 0 } },       // P.G, octave 10 blank
         { PatternNumberDisplay::numericMode, 16, 12, true, { 0, 2, 7, 0 } },        // 16
@@ -191,13 +193,17 @@ TEST_F (DisplayTest, PatternNumberDisplayShowsEachModesFigures)
     }
 }
 
-TEST_F (DisplayTest, AnimationFollowsItsParameterFlashesAndDrawsPlainWithoutAStrip)
+TEST_F (DisplayTest, AnimationFollowsItsParameterBlinksFlashesAndDrawsPlainWithoutAStrip)
 {
     GFXAnimation led;
     stage.add (led);
     loadControl (led, R"(<Animation states="3" style="x"><links><link as="connectedTo" param="Level"/></links><gfx resource="led.png" framesNum="3"/></Animation>)", skin);
     skin.parameter ("Level").setValue (0.8f, true);
     testing_support::runPendingMessages();
+    EXPECT_EQ (shownFrame (led), 2);
+    makeBlinkDark (led);
+    EXPECT_EQ (shownFrame (led), 0) << "the dark phase of a blink";
+    led.stopBlinking();
     EXPECT_EQ (shownFrame (led), 2);
 
     GFXAnimation lamp;

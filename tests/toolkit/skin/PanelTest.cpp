@@ -19,6 +19,7 @@ struct PanelTest : ::testing::Test
         skin.images["led.png"] = makeFrameStrip (2, 10, 10);
         skin.images["push.png"] = makeFrameStrip (2, 10, 10);
         skin.images["step.png"] = makeFrameStrip (6, 10, 10);
+        skin.images["notes.png"] = makeFrameStrip (9, 10, 10);
         skin.images["digit.png"] = makeFrameStrip (11, 10, 10);
         skin.images["uneven.png"] = makeFrameStrip (1, 10, 25);
     }
@@ -145,14 +146,18 @@ TEST_F (PanelTest, SkinWithEveryTagBuildsAndPaints)
         <PatternNumberDisplay name="pattern"><links><link as="connectedTo" param="Pattern"/></links><pos left="0" top="20"/></PatternNumberDisplay>
         <Display name="patternName"/><Display name="presetName"/><DisplayFloat name="number"/><TextInput name="input"/>
         <ToggleButton name="toggle"/><Rocker name="rocker"/><PitchBender name="bend"/><ModWheel name="wheel"/>
-        <MidiChannelDisplay name="channel"/>)"));
+        <MidiChannelDisplay name="channel"/>
+        <NoteDisplay name="note"><links><link as="connectedTo" param="Pattern"/></links><gfx><notes resource="notes.png"/></gfx>
+          <pos left="100" top="0"/></NoteDisplay>
+        <MidiKeyboard name="keys"><size width="100" height="30"/><pos left="0" top="60"/></MidiKeyboard>
+        <ModulationMatrix name="matrix"><size width="200" height="100"/><pos left="0" top="100"/></ModulationMatrix>)"));
     skin.parameter ("Level").setValue (1.0f, true);
     skin.parameter ("Held").setBool (true, true);
     skin.parameter ("Tune").setValue (0.5f, true);
     testing_support::runPendingMessages();
 
     EXPECT_TRUE (built.problems.isEmpty()) << built.problems.joinIntoString ("\n");
-    EXPECT_EQ (built.panel->getNumChildComponents(), 16);
+    EXPECT_EQ (built.panel->getNumChildComponents(), 19);
 
     const auto image = paintImage (*built.panel);
     EXPECT_EQ (frameAt (image, 5, 5), 60);
@@ -162,6 +167,7 @@ TEST_F (PanelTest, SkinWithEveryTagBuildsAndPaints)
     EXPECT_EQ (frameAt (image, 45, 5), 2);
     EXPECT_EQ (frameAt (image, 55, 5), 2) << "tempo 120: 1";
     EXPECT_EQ (frameAt (image, 75, 5), 1) << "tempo 120: 0";
+    EXPECT_EQ (frameAt (image, 105, 5), 1) << "pattern 0: C";
     EXPECT_EQ (frameAt (image, 150, 80), 0) << "background";
 }
 
@@ -186,11 +192,11 @@ TEST_F (PanelTest, FaultySkinBuildsAndListsEachProblemWithItsPlace)
                                    at + "Slider \"s\": unknown control \"Slider\": left out",
                                    at + "Slider #2: unknown control \"Slider\": left out",
                                    at + "Knob \"k\": no parameter named \"Volume\"",
-                                   at + "Knob \"k\": image \"knob.png\" cannot hold 0 frames in 610 rows: 1 taken",
+                                   at + "Knob \"k\": gfx framesNum 0 is out of 1..16384: 1 taken",
                                    at + "Button \"b\": no event named \"EJECT\"",
                                    at + "Button \"b\": no image \"missing.png\"",
                                    at + "Animation \"a\": image \"uneven.png\" is 25 pixels high, not a whole number of 2 frames",
-                                   at + "NumericDisplay \"n\": digitsNum 0: 1 taken",
+                                   at + "NumericDisplay \"n\": digitsNum 0 is out of 1..9: 1 taken",
                                    at + "TextInput \"t1\": editable \"always\" is none of \"no\", \"onClick\", \"onDoubleClick\": left as it was",
                                };
     EXPECT_EQ (built.problems, juce::StringArray (expected, juce::numElementsInArray (expected)));

@@ -139,7 +139,7 @@ TEST_F (TextDisplayTest, AFontWithoutGlyphsWritesTheTextInstead)
     } cases[] = {
         { "", nullptr },
         { R"(<gfx resource="font.png"/>)", "Display \"Kick\": image \"font.png\" holds no glyphs 0 pixels high: the text is written without it" },
-        { R"(<gfx resource="font.png" fontHeight="-3"/>)", "holds no glyphs -3 pixels high" },
+        { R"(<gfx resource="font.png" fontHeight="-3"/>)", "gfx fontHeight -3 is out of 0..1024: 0 taken" },
         { R"(<gfx resource="short.png" fontHeight="10"/>)", "holds no glyphs 10 pixels high" },
         { R"(<gfx resource="missing.png" fontHeight="10"/>)", "no image \"missing.png\"" },
     };
@@ -150,7 +150,7 @@ TEST_F (TextDisplayTest, AFontWithoutGlyphsWritesTheTextInstead)
         stage.add (display);
         const auto problems = loadControl (display, juce::String (R"(<Display name="Kick" backgroundColour="FFFFFFFF">)") + c.gfx
                                                         + R"(<size width="60" height="20"/></Display>)", skin);
-        EXPECT_EQ (problems.size(), c.problem != nullptr ? 1 : 0) << c.gfx;
+        EXPECT_EQ (problems.isEmpty(), c.problem == nullptr) << c.gfx;
         EXPECT_TRUE (c.problem == nullptr || problems[0].contains (c.problem)) << problems[0];
         EXPECT_FALSE (display.hasFont());
         EXPECT_EQ (display.getNumCells(), 0);

@@ -227,3 +227,26 @@ TEST_F (TextInputTest, PaintsItsFieldItsOutlineAndItsText)
         inputs.clear();
     }
 }
+
+// An empty text draws the field alone; one far too long is cut where the
+// field's text ends, its indent kept clear.
+TEST_F (TextInputTest, AnEmptyOrOversizedTextStaysInsideItsField)
+{
+    const auto darkPixels = [] (const juce::Image& image, int fromX, int toX)
+    {
+        int dark = 0;
+        for (int y = 4; y < 16; ++y)
+            for (int x = fromX; x < toX; ++x)
+                dark += image.getPixelAt (x, y).getBrightness() < 0.3f ? 1 : 0;
+        return dark;
+    };
+
+    auto& input = makeInput (R"(<TextInput name=""><size width="100" height="20"/></TextInput>)");
+    input.setIndent (10);
+    EXPECT_EQ (darkPixels (paintAlone (input), 0, 100), 0);
+
+    input.setText (juce::String::repeatedString ("W", 5000));
+    const auto image = paintAlone (input);
+    EXPECT_GT (darkPixels (image, 10, 90), 100);
+    EXPECT_EQ (darkPixels (image, 91, 100), 0);
+}

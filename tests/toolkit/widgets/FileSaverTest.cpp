@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 
 namespace
@@ -29,8 +30,14 @@ struct SaveSite
     {
         const FileSaver::Request request { "Save pattern bank", file (""), "*.xrptrb;*.xml", ".xrptrb",
                                            [writerFails] (juce::OutputStream& out) { return out.writeString ("new") && ! writerFails; } };
-        ASSERT_TRUE (saver.save (request, [this] (FileSaver::Outcome o, const juce::File& f) { outcome = o; saved = f; }));
-        EXPECT_FALSE (saver.save (request, {})); // one save at a time
+        ASSERT_TRUE (saver->save (request, [this] (FileSaver::Outcome o, const juce::File& f)
+                                  {
+                                      outcome = o;
+                                      saved = f;
+                                      if (ownerDeletesTheSaver)
+                                          saver.reset();
+                                  }));
+        EXPECT_FALSE (saver->save (request, {})); // one save at a time
         testing_support::runPendingMessages();
     }
 
@@ -44,7 +51,8 @@ struct SaveSite
     TempFolder folder { "pulsetta-file-saver-" };
     toolkit_test::DialogDesktop desktop;
     juce::Component page;
-    FileSaver saver { page };
+    std::unique_ptr<FileSaver> saver = std::make_unique<FileSaver> (page);
+    bool ownerDeletesTheSaver = false; // in its callback, as a page closing after its save would
     std::optional<FileSaver::Outcome> outcome;
     juce::File saved;
 };
@@ -103,13 +111,17 @@ TEST (FileSaver, SettlesTheExtensionBeforeAskingToOverwrite)
 }
 
 // A write that fails (into a read-only folder, or by the document's writer)
-// is told to the user, and the old file stays as it was.
+// is told to the user, and then to the owner, which may delete the saver; the
+// old file stays as it was.
 TEST (FileSaver, AFailedWriteIsReportedAndLeavesTheOldFile)
 {
     for (const bool readOnlyFolder : { true, false })
+    for (const bool ownerDeletesTheSaver : { false, true })
     {
-        SCOPED_TRACE (readOnlyFolder ? "read-only folder" : "the writer fails");
+        SCOPED_TRACE (juce::String (readOnlyFolder ? "read-only folder" : "the writer fails")
+                      + (ownerDeletesTheSaver ? ", the saver deleted in its callback" : ""));
         SaveSite site;
+        site.ownerDeletesTheSaver = ownerDeletesTheSaver;
         const auto bank = site.file ("bank.xrptrb");
         ASSERT_TRUE (bank.replaceWithText ("old"));
         site.desktop.choose (bank);
@@ -120,11 +132,13 @@ TEST (FileSaver, AFailedWriteIsReportedAndLeavesTheOldFile)
             site.save (! readOnlyFolder);
         }
 
-        EXPECT_EQ (site.outcome, FileSaver::Outcome::failed);
         EXPECT_EQ (bank.loadFileAsString(), "old");
         EXPECT_EQ (bank.getParentDirectory().getNumberOfChildFiles (juce::File::findFiles), 1); // no temporary file left
         EXPECT_EQ (toolkit_test::ref (findShownAlert (site.desktop)).getMessage(), "Could not write '" + bank.getFullPathName() + "'.");
+        EXPECT_FALSE (site.outcome.has_value()) << "the owner hears of it once the user has read it";
         site.answer ("OK");
+        EXPECT_EQ (site.outcome, FileSaver::Outcome::failed);
+        EXPECT_EQ (site.saver == nullptr, ownerDeletesTheSaver);
         EXPECT_EQ (findShownAlert (site.desktop), nullptr);
     }
 }

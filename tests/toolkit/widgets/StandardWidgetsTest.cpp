@@ -286,7 +286,7 @@ TEST (StandardWidgets, ComboBoxExShowsAMissingOrDisabledItemInItalics)
 
 TEST (StandardWidgets, RadioGroupShowsNoSelectionForAValueOutOfRange)
 {
-    for (const int value : { 3, -1, 7 })
+    for (const int value : { 3, -1, -2, -5, 7 })
     {
         SCOPED_TRACE (value);
         TestDesktop desktop;
