@@ -180,3 +180,41 @@ TEST_F (DrumMachineEditorPanel, AnEditOfThePatternNameRenamesTheEditedPattern)
     EXPECT_EQ (product->getSequencer()->getEditedPatternName(), "Four on the floor");
     EXPECT_EQ (parameters().toString (3024), "Four on the floor");
 }
+
+// While the sequencer plays, the button of the step that sounded last is
+// marked, and no other; stopped, none is.
+TEST_F (DrumMachineEditorPanel, TheStepThatSoundsIsMarked)
+{
+    prepare (*product, head, 256);
+    product->handleEvent (3004); // write mode
+    auto& sequencer = *product->getSequencer();
+    sequencer.clearEditedPattern();
+    for (int step = 0; step < 16; ++step)
+        sequencer.setStep (0, step, sequencer.getStepOnValue()); // the bass drum on every step
+    auto marked = [this] {
+        std::vector<int> steps;
+        for (int s = 0; s < PulsettaEditor::numStepButtons; ++s)
+            if (editor().getStepButton (s)->isHighlighted())
+                steps.push_back (s);
+        return steps;
+    };
+
+    product->handleEvent (3010); // start
+    int hits = 0;
+    for (int stretch = 0; stretch < 60; ++stretch) // 1000 samples each
+    {
+        for (const auto& note : run (*product, head, 1000, 256).midi)
+            hits += note.status == 0x90 && note.key == keyOf (*product, 0) ? 1 : 0;
+        product->pollAudioFlags();
+        if (hits > 0)
+        {
+            ASSERT_EQ (marked(), std::vector<int> { (hits - 1) % sequencer.getEditedPatternLength() }) << "after " << hits << " steps";
+        }
+    }
+    EXPECT_GT (hits, 4);
+
+    product->handleEvent (3010); // stop
+    run (*product, head, 256, 256);
+    product->pollAudioFlags();
+    EXPECT_TRUE (marked().empty());
+}
