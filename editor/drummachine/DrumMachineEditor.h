@@ -88,8 +88,8 @@ public:
     PatternsSettingsComponent& getPatternsPage() noexcept { return *patternsPage; }
     DrumMapSettingsComponent& getDrumMapPage() noexcept { return *drumMapPage; }
 
-    // Whether a click on the tempo display starts a drag (only while the
-    // pattern's tempo is the one that plays).
+    // Whether a click on the tempo display starts a drag: only while the
+    // pattern being edited runs on the internal clock at its own tempo.
     bool isTempoDisplayDraggable() const noexcept;
 
     // Parameter::Listener, deferred list: message thread.
