@@ -3,11 +3,12 @@
 # --no-install-recommends keeps third-party plug-in headers off the include path.
 set -euo pipefail
 
-# xvfb, xauth and libx11-dev: the editor window test runs on a virtual X server of its own.
+# xvfb, xauth, libx11-dev and libxtst-dev: the editor window test runs on a virtual X server of its
+# own and clicks the editor with the server's pointer.
 # clang and its runtimes build the sanitizer build and the fuzz targets (libFuzzer).
 packages=(juce-modules-source pkg-config cmake ninja-build g++ clang libclang-rt-14-dev libfreetype-dev libpng-dev
           libjpeg-dev zlib1g-dev fonts-dejavu-core libgtest-dev libgmock-dev libbenchmark-dev sox
-          xvfb xauth libx11-dev)
+          xvfb xauth libx11-dev libxtst-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,6 +1,6 @@
 #include "drummachine/product/Pulsetta.h"
 
-#include "editor/base/BasePluginEditor.h"
+#include "editor/drummachine/PulsettaEditor.h"
 #include "framework/core/TextNumbers.h"
 #include "framework/core/XmlTags.h"
 #include "voices/PulsettaCore.h"
@@ -27,7 +27,7 @@ Pulsetta::~Pulsetta()
 
 std::unique_ptr<juce::Component> Pulsetta::createEditorComponent()
 {
-    return std::make_unique<BasePluginEditor> (*this);
+    return std::make_unique<PulsettaEditor> (*this);
 }
 
 std::unique_ptr<DrumMachineCore> Pulsetta::createCore()

@@ -1,5 +1,7 @@
 #include "editor/drummachine/PatternsSettingsComponent.h"
 
+#include "editor/drummachine/PatternFileTypes.h"
+
 namespace
 {
 constexpr int groupGap = 10; // pixels between the two groups of separate stores
@@ -7,16 +9,6 @@ constexpr int groupGap = 10; // pixels between the two groups of separate stores
 const char* const groupTitles[] = { "Default host patterns", "Default native patterns", "Default patterns" };
 constexpr DrumMachineSeq::BankType bankTypes[] = { DrumMachineSeq::hostBank, DrumMachineSeq::nativeBank,
                                                    DrumMachineSeq::singleBank };
-
-// ".xrptrb; .xml" as the dialogs want it: "*.xrptrb;*.xml".
-juce::String wildcardsOf (const juce::String& extensions)
-{
-    juce::StringArray wildcards;
-    for (const auto& extension : juce::StringArray::fromTokens (extensions, ";", {}))
-        if (extension.trim().isNotEmpty())
-            wildcards.add (BasePlugin::makeWildcard (extension.trim()));
-    return wildcards.joinIntoString (";");
-}
 } // namespace
 
 PatternsSettingsComponent::PatternsSettingsComponent (DrumMachine& drumMachine)
@@ -31,7 +23,7 @@ PatternsSettingsComponent::PatternsSettingsComponent (DrumMachine& drumMachine)
         auto& path = group->getPathComponent();
         path.setChooserTitle (groupTitles[store]);
         if (auto* sequencer = processor.getSequencer())
-            path.setFilePatterns (wildcardsOf (sequencer->getBankFileExtensions (bankTypes[store])));
+            path.setFilePatterns (patternfiles::wildcardsOf (sequencer->getBankFileExtensions (bankTypes[store])));
         group->addListener (this);
         addChildComponent (*group);
         group->setVisible (separate == (store != singleStore));

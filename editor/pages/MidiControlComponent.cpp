@@ -69,6 +69,13 @@ void MidiControlComponent::setLearnButtonShown (bool shouldBeShown)
     resized();
 }
 
+void MidiControlComponent::lookAndFeelChanged()
+{
+    learnButton.changeWidthToFitText (checkBoxHeight);
+    defaultMapCheckBox.resized();
+    resized();
+}
+
 void MidiControlComponent::resized()
 {
     int y = 0;

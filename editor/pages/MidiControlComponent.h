@@ -48,6 +48,8 @@ public:
     juce::Button& getSaveButton() noexcept { return saveButton; }
 
     void resized() override;
+    // The toggles fit their texts in the look the page is shown with.
+    void lookAndFeelChanged() override;
     // Message thread: one of the page's buttons was clicked.
     void buttonClicked (juce::Button* button) override;
     // Message thread: the "Default map" box or its path changed.

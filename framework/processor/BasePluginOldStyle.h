@@ -165,6 +165,7 @@ public:
     int getStoringMode() const noexcept { return storingMode.load(); }
     void setStoringMode (int mode); // 0 automatic, 1 on demand
     int getChangingMode() const noexcept { return changingMode; }
+    void setChangingMode (int mode) { if (mode == 0 || mode == 1) changingMode = mode; } // 0 normal, 1 silent
 
     int getNumStateParameters() const noexcept { return numStateParameters; }
     int getNumPresetParameters() const noexcept { return numPresetParameters; }

@@ -10,8 +10,14 @@
 // renders blocks. A host that never idles still gets its audio and its
 // state. Not one X error may arise, on any connection of the process.
 //
+// With the product's module, a user then programs a pattern with the mouse
+// (the X server's own pointer and keyboard, through XTest) and starts it; the
+// window shows the steps set and the one playing. With PULSETTA_TEST_OUTPUT
+// naming a folder, that picture is written there as "editor.png".
+//
 // ctest runs it under its own Xvfb (run-under-xvfb.sh). Without a display the
 // test is skipped (exit code 77); a module without an editor fails it.
+#include "PngFile.h"
 #include "tools/PluginInstance.h"
 #include "tools/TempFolder.h"
 
@@ -20,12 +26,19 @@
 // After everything else: Xlib's macros (None, Bool, Status) would clash with names in other headers.
 #include "support/WindowManagerAtoms.h"
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
+#include <map>
 #include <set>
+#include <sstream>
 #include <thread>
 
 using namespace vst;
@@ -109,6 +122,71 @@ Painted readPixels(Display* display, Window window, unsigned long hostBackground
     XDestroyImage(image);
     return { static_cast<int>(colours.size()),
              static_cast<double>(background) / (static_cast<double>(attributes.width) * attributes.height) };
+}
+
+// What a window shows, as 8-bit RGB rows; empty when it cannot be read.
+struct Picture
+{
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;
+    int brightness(int x, int y) const
+    {
+        const auto* pixel = &rgb[static_cast<size_t>((y * width + x) * 3)];
+        return pixel[0] + pixel[1] + pixel[2];
+    }
+};
+
+Picture capture(Display* display, Window window)
+{
+    XWindowAttributes attributes {};
+    if (XGetWindowAttributes(display, window, &attributes) == 0 || attributes.map_state != IsViewable)
+        return {};
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return {};
+    Picture picture { attributes.width, attributes.height, {} };
+    picture.rgb.reserve(static_cast<size_t>(attributes.width * attributes.height * 3));
+    for (int y = 0; y < attributes.height; ++y)
+        for (int x = 0; x < attributes.width; ++x)
+        {
+            const auto pixel = XGetPixel(image, x, y); // TrueColor: 0xRRGGBB
+            for (const int shift : { 16, 8, 0 })
+                picture.rgb.push_back(static_cast<uint8_t>(pixel >> shift));
+        }
+    XDestroyImage(image);
+    return picture;
+}
+
+// The width of a PNG image, from its header; 0 when unreadable.
+int pngWidth(const std::string& path)
+{
+    unsigned char header[20] = {};
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(header), sizeof header);
+    return in ? header[16] << 24 | header[17] << 16 | header[18] << 8 | header[19] : 0;
+}
+
+// Where each named control of the built-in skin has its top-left corner in
+// the editor, as the skin document places it.
+std::map<std::string, std::pair<int, int>> readControlPositions(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    const auto xml = text.str();
+    std::map<std::string, std::pair<int, int>> positions;
+    for (auto at = xml.find(" name=\""); at != std::string::npos; at = xml.find(" name=\"", at + 1))
+    {
+        const auto nameEnd = xml.find('"', at + 7);
+        const auto pos = xml.find("<pos ", nameEnd);
+        const auto next = xml.find(" name=\"", nameEnd);
+        int left = 0, top = 0;
+        if (pos != std::string::npos && (next == std::string::npos || pos < next)
+            && std::sscanf(xml.c_str() + pos, "<pos left=\"%d\" top=\"%d\"", &left, &top) == 2)
+            positions[xml.substr(at + 7, nameEnd - at - 7)] = { left, top };
+    }
+    return positions;
 }
 
 std::vector<Window> childrenOf(Display* display, Window window)
@@ -231,6 +309,36 @@ protected:
             instance->idle();
     }
 
+    // Idles the editor as a host does, for about that long.
+    void idleFor(std::chrono::milliseconds time)
+    {
+        const auto end = std::chrono::steady_clock::now() + time;
+        while (std::chrono::steady_clock::now() < end)
+        {
+            instance->idle();
+            XSync(display, False);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+    // A click of the X server's pointer inside a control of the skin, with
+    // Ctrl held when asked; the host window stands at the screen's origin.
+    void click(const std::map<std::string, std::pair<int, int>>& controls, const std::string& name, bool withCtrl = false)
+    {
+        const auto found = controls.find(name);
+        ASSERT_NE(found, controls.end()) << name;
+        const KeyCode ctrl = XKeysymToKeycode(display, XK_Control_L);
+        if (withCtrl)
+            XTestFakeKeyEvent(display, ctrl, True, CurrentTime);
+        XTestFakeMotionEvent(display, DefaultScreen(display), found->second.first + 8, found->second.second + 8, CurrentTime);
+        XTestFakeButtonEvent(display, 1, True, CurrentTime);
+        XTestFakeButtonEvent(display, 1, False, CurrentTime);
+        if (withCtrl)
+            XTestFakeKeyEvent(display, ctrl, False, CurrentTime);
+        XSync(display, False);
+        idleFor(std::chrono::milliseconds(40));
+    }
+
     Timing openPaintAndClose()
     {
         const auto timing = openInNewWindow();
@@ -303,6 +411,92 @@ TEST_F(EditorWindow, AudioAndStateNeedNoIdleCall)
 
     instance->suspend();
     closeAndDestroyWindow();
+    EXPECT_EQ(xErrors, 0) << firstXError;
+}
+
+// A musician's first minute: write mode, the pattern cleared (Ctrl+Clear), a
+// beat set track by track with the select and step buttons, and Play. The
+// step buttons then show the bass drum's steps, and the one playing stands
+// out: the lit keys are the bass drum's four, but for one key.
+TEST_F(EditorWindow, AUserProgramsAPatternAndWatchesItPlay)
+{
+    // Only an editor of the skin's width shows the skin (the test module's does not).
+    const std::string skinDocument = PULSETTA_SKIN_XML;
+    const auto skinWidth = pngWidth(skinDocument.substr(0, skinDocument.rfind('/')) + "/Background.png");
+    ERect* rect = nullptr;
+    instance->dispatch(effEditGetRect, 0, 0, &rect);
+    if (rect == nullptr || rect->right != skinWidth)
+        GTEST_SKIP() << "not the product's skin";
+    const auto controls = readControlPositions(skinDocument);
+    ASSERT_FALSE(controls.empty()) << skinDocument;
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    ASSERT_EQ(XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor), True) << "the server's XTest";
+    instance->resume(44100.0, 256);
+    openInNewWindow();
+    ASSERT_NE(editorWindow, 0u);
+
+    auto stepName = [](int step) { return "Step" + std::string(step < 10 ? "0" : "") + std::to_string(step) + "Button"; };
+    auto clickSteps = [&](std::initializer_list<int> steps) {
+        for (const int step : steps)
+            click(controls, stepName(step));
+    };
+    click(controls, "WriteModeButton");
+    click(controls, "ClearButton", true);
+    click(controls, "ClosedHiHatSelectButton");
+    clickSteps({ 1, 3, 5, 7, 9, 11, 13, 15 });
+    click(controls, "SnareDrumSelectButton");
+    clickSteps({ 5, 13 });
+    click(controls, "BassDrumSelectButton");
+    clickSteps({ 1, 5, 9, 13 });
+    click(controls, "PlayButton");
+
+    // The keys lit: a step the track plays shows half lit, the one playing
+    // the other way round (dark when played, fully lit when not).
+    auto litSteps = [&](const Picture& picture) {
+        std::vector<int> brightness;
+        for (int step = 1; step <= 16; ++step)
+        {
+            const auto& key = controls.at(stepName(step));
+            brightness.push_back(picture.brightness(key.first + 22, key.second + 22));
+        }
+        const int darkest = *std::min_element(brightness.begin(), brightness.end());
+        std::set<int> lit;
+        for (int step = 0; step < 16; ++step)
+            if (brightness[static_cast<size_t>(step)] > darkest + 90)
+                lit.insert(step);
+        return lit;
+    };
+
+    // The clock runs while blocks render; stopped in between, the light stays
+    // where it was. The picture is taken once the light stands on a key of
+    // its own (a step the bass drum does not play), which reads best.
+    Picture picture;
+    std::set<int> lit;
+    for (int burst = 0; burst < 40 && lit.size() != 5; ++burst)
+    {
+        {
+            RenderThread audio(*instance);
+            idleFor(std::chrono::milliseconds(20 + 13 * (burst % 5)));
+        }
+        idleFor(std::chrono::milliseconds(100)); // painted, with the voices' lamps still lit
+        picture = capture(display, hostWindow);
+        ASSERT_GT(picture.width, 0);
+        lit = litSteps(picture);
+        std::set<int> differing;
+        const std::set<int> bassDrum { 0, 4, 8, 12 };
+        std::set_symmetric_difference(lit.begin(), lit.end(), bassDrum.begin(), bassDrum.end(), std::inserter(differing, differing.end()));
+        ASSERT_EQ(differing.size(), 1u) << "the bass drum's steps, and the one playing shown the other way";
+    }
+
+    if (const char* folder = std::getenv("PULSETTA_TEST_OUTPUT"))
+    {
+        const auto path = std::string(folder) + "/editor.png";
+        EXPECT_TRUE(testing_support::writePng(path, picture.width, picture.height, picture.rgb)) << path;
+        std::cout << "wrote " << path << "\n";
+    }
+
+    closeAndDestroyWindow();
+    instance->suspend();
     EXPECT_EQ(xErrors, 0) << firstXError;
 }
 

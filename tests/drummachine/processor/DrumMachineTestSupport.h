@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -160,6 +162,8 @@ protected:
     }
 
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
+    // One name per process: several test programs on this fixture run at
+    // once, and two could otherwise pick the same free name and share it.
     juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory)
-                            .getNonexistentChildFile ("pulsetta-drummachine-test", "", false) };
+                            .getNonexistentChildFile ("pulsetta-drummachine-test-" + juce::String (::getpid()), "", false) };
 };

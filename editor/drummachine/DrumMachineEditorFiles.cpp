@@ -1,0 +1,133 @@
+// The pattern menus of the drum machine's editor: loading a pattern into the
+// edited one or a whole bank, and saving either. Message thread.
+#include "editor/drummachine/DrumMachineEditor.h"
+
+#include "editor/drummachine/PatternFileTypes.h"
+#include "toolkit/widgets/FileDialogs.h"
+
+namespace
+{
+const char* const loadPatternTitle = "Load single pattern";
+const char* const loadBankTitle = "Load pattern bank";
+const char* const savePatternTitle = "Save current pattern";
+const char* const saveBankTitle = "Save pattern bank";
+} // namespace
+
+void DrumMachineEditor::popupMenuItemChosen (PopupMenuEx* menu, int itemId, bool)
+{
+    auto* sequencer = drumMachine.getSequencer();
+    if (sequencer == nullptr)
+        return;
+
+    const auto start = drumMachine.getRecentlyUsedDirectory();
+    if (menu == &loadMenu && itemId == patternItem)
+        FileDialogs::open (*this, loadPatternTitle, start, patternfiles::wildcardsOf (sequencer->getPatternFileExtensions()),
+                           [this] (const std::optional<juce::File>& chosen) { loadPatternFile (chosen); });
+    else if (menu == &loadMenu && itemId == bankItem)
+        FileDialogs::open (*this, loadBankTitle, start, patternfiles::wildcardsOf (sequencer->getBankFileExtensions (getBankType())),
+                           [this] (const std::optional<juce::File>& chosen) { loadBankFile (chosen); });
+    else if (menu == &saveMenu && itemId == patternItem)
+        savePatternFile();
+    else if (menu == &saveMenu && itemId == bankItem)
+        saveBankFile();
+}
+
+int DrumMachineEditor::getBankType() const
+{
+    // A sequencer with separate stores works on the host store in host mode.
+    const auto* sequencer = drumMachine.getSequencer();
+    if (sequencer == nullptr || ! sequencer->hasHostAndNativePatterns())
+        return DrumMachineSeq::singleBank;
+    return drumMachine.isHostMode() ? DrumMachineSeq::hostBank : DrumMachineSeq::nativeBank;
+}
+
+//==== Loading =============================================================================
+
+void DrumMachineEditor::loadPatternFile (const std::optional<juce::File>& chosen)
+{
+    auto* sequencer = drumMachine.getSequencer();
+    if (! chosen.has_value() || sequencer == nullptr)
+        return;
+
+    if (! sequencer->loadPatternFile (*chosen))
+    {
+        showReadFailure (loadPatternTitle, *chosen, "pattern");
+        return;
+    }
+    drumMachine.refreshPatternState();
+    drumMachine.setRecentlyUsedDirectory (chosen->getParentDirectory());
+}
+
+void DrumMachineEditor::loadBankFile (const std::optional<juce::File>& chosen)
+{
+    auto* sequencer = drumMachine.getSequencer();
+    if (! chosen.has_value() || sequencer == nullptr)
+        return;
+
+    if (! sequencer->loadBankFile (*chosen))
+    {
+        showReadFailure (loadBankTitle, *chosen, "pattern bank");
+        return;
+    }
+    drumMachine.refreshPatternState();
+    drumMachine.setRecentlyUsedDirectory (chosen->getParentDirectory());
+}
+
+void DrumMachineEditor::showReadFailure (const juce::String& title, const juce::File& file, const juce::String& what)
+{
+    // Nothing changed; the user hears why.
+    alert = Kyx::showOkAlert (title, "'" + file.getFullPathName() + "' holds no " + what + " that can be read.", this);
+    addChildComponent (*alert);
+    alert->show();
+}
+
+void DrumMachineEditor::alertWindowClosed (Kyx::AlertWindow* window, int result)
+{
+    if (window != alert.get())
+    {
+        BasePluginEditorOldStyle::alertWindowClosed (window, result);
+        return;
+    }
+    // Its last call: the alert may go now.
+    alert.reset();
+}
+
+//==== Saving ==============================================================================
+
+void DrumMachineEditor::savePatternFile()
+{
+    auto* sequencer = drumMachine.getSequencer();
+    save (savePatternTitle, sequencer->getPatternFileExtension(), sequencer->getPatternFileExtensions(),
+          sequencer->createPatternXml (sequencer->getEditedPatternIndex(), getBankType()));
+}
+
+void DrumMachineEditor::saveBankFile()
+{
+    auto* sequencer = drumMachine.getSequencer();
+    const int type = getBankType();
+    save (saveBankTitle, sequencer->getBankFileExtension (type), sequencer->getBankFileExtensions (type),
+          sequencer->createBankXml (type));
+}
+
+void DrumMachineEditor::save (const juce::String& title, const juce::String& extension, const juce::String& extensions,
+                              std::unique_ptr<juce::XmlElement> document)
+{
+    if (document == nullptr)
+        return;
+
+    // What the user saw when choosing the menu item, as a "UTF-8" document.
+    juce::XmlElement::TextFormat format;
+    format.customEncoding = "UTF-8";
+    const auto text = document->toString (format);
+
+    // The saver settles the extension before it asks about overwriting, and
+    // tells the user when the file cannot be written; only a saved file
+    // moves the recently used folder.
+    FileSaver::Request request { title, drumMachine.getRecentlyUsedDirectory(), patternfiles::wildcardsOf (extensions), extension,
+                                 [text] (juce::OutputStream& out) { return out.writeText (text, false, false, nullptr); } };
+    saver.save (std::move (request), [this] (FileSaver::Outcome outcome, const juce::File& file)
+                {
+                    if (outcome == FileSaver::Outcome::saved)
+                        drumMachine.setRecentlyUsedDirectory (file.getParentDirectory());
+                });
+}
