@@ -77,7 +77,7 @@ protected:
 
     juce::String shownMessage()
     {
-        auto* alert = findShownAlert();
+        auto* alert = shownAlert();
         return alert != nullptr ? alert->getMessage() : juce::String();
     }
 };
@@ -97,7 +97,7 @@ TEST_F (PresetFlowsTest, NextAndPreviousStepAnUnchangedPresetRoundTheCollection)
         EXPECT_EQ (current(), preset (c.to)) << c.from << " " << c.eventId;
         EXPECT_EQ (level(), storedLevel (preset (c.to)));
     }
-    EXPECT_EQ (findShownAlert(), nullptr);
+    EXPECT_EQ (shownAlert(), nullptr);
 }
 
 TEST_F (PresetFlowsTest, AChangedPresetAsksFirstAndEachAnswerDoesWhatItSays)
@@ -117,7 +117,7 @@ TEST_F (PresetFlowsTest, AChangedPresetAsksFirstAndEachAnswerDoesWhatItSays)
         desktop.choose (presetsFolder().getChildFile ("Mine")); // the answer to Save as's dialog; the others leave it
 
         fire (next);
-        auto& alert = toolkit_test::ref (findShownAlert());
+        auto& alert = toolkit_test::ref (shownAlert());
         EXPECT_EQ (alert.getTitle(), "Collector");
         EXPECT_EQ (alert.getMessage(), "Changes have been made to current preset. Do you want to save them or discard?");
         EXPECT_EQ (current(), preset ("B")) << "nothing before the answer";
@@ -128,7 +128,7 @@ TEST_F (PresetFlowsTest, AChangedPresetAsksFirstAndEachAnswerDoesWhatItSays)
         EXPECT_FALSE (product->isPresetModified (presets())) << c.answer;
         EXPECT_EQ (storedLevel (preset ("B")) == changed, c.changesWrittenToB) << c.answer;
         EXPECT_EQ (storedLevel (preset (c.currentAfter)), level()) << c.answer;
-        EXPECT_EQ (findShownAlert(), nullptr) << c.answer;
+        EXPECT_EQ (shownAlert(), nullptr) << c.answer;
     }
     EXPECT_GE (presets().indexOf (preset ("Mine")), 0) << "the collection was read again";
 }
@@ -218,7 +218,7 @@ TEST_F (PresetFlowsTest, WithoutTheCollectionEventsAndAnswersDoNothing)
 
     for (int eventId = next; eventId <= saveAs; ++eventId)
         fire (eventId);
-    EXPECT_EQ (findShownAlert(), nullptr);
+    EXPECT_EQ (shownAlert(), nullptr);
     EXPECT_TRUE (desktop.requests.empty());
 }
 

@@ -2,6 +2,7 @@
 
 #include "support/MessageLoop.h"
 #include "toolkit/widgets/ScriptedFileDialogs.h"
+#include "toolkit/windows/ShownAlerts.h"
 
 #include "drummachine/product/Pulsetta.h"
 #include "editor/presets/OldStylePresetBrowserColumns.h"
@@ -90,27 +91,10 @@ protected:
     }
 
     // The alert shown over the desktop, or null.
-    Kyx::AlertWindow* shownAlert (juce::Component& component)
-    {
-        for (auto* child : component.getChildren())
-        {
-            if (auto* alert = dynamic_cast<Kyx::AlertWindow*> (child); alert != nullptr && alert->isVisible())
-                return alert;
-            if (auto* found = shownAlert (*child))
-                return found;
-        }
-        return nullptr;
-    }
+    Kyx::AlertWindow* shownAlert() { return toolkit_test::findShownAlert (desktop); }
 
     // Clicks the shown alert's button of this text.
-    void answer (const juce::String& buttonText)
-    {
-        auto& alert = toolkit_test::ref (shownAlert (desktop));
-        for (int i = 0; i < alert.getNumButtons(); ++i)
-            if (alert.getButton (i)->getButtonText() == buttonText)
-                alert.buttonClicked (alert.getButton (i));
-        testing_support::runPendingMessages();
-    }
+    void answer (const juce::String& buttonText) { toolkit_test::answerShownAlert (desktop, buttonText); }
 
     juce::ScopedJuceInitialiser_GUI juce;
     juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("pulsetta-preset-browser", "", false) };
