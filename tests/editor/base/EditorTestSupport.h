@@ -4,8 +4,8 @@
 #include "editor/skin/SkinFiles.h"
 #include "editor/skin/SkinPackages.h"
 #include "framework/core/Parameters.h"
-#include "platform/UserFolders.h"
 #include "support/MessageLoop.h"
+#include "support/TemporaryUserFolders.h"
 #include "toolkit/binding/WidgetTestKit.h"
 #include "toolkit/windows/TestDesktop.h"
 
@@ -116,26 +116,15 @@ private:
 
 // A fresh temporary folder for the user's files and the skins, for the
 // length of a test.
-struct FolderTest : ::testing::Test
+struct FolderTest : ::testing::Test,
+                    testing_support::TemporaryUserFolders
 {
-    FolderTest()
-    {
-        folder.createDirectory();
-        platform::redirectApplicationDataFolders (folder.getFullPathName().toStdString());
-    }
-
-    ~FolderTest() override
-    {
-        platform::redirectApplicationDataFolders ("");
-        folder.deleteRecursively();
-    }
+    FolderTest() : TemporaryUserFolders ("pulsetta-editor-test-") {}
 
     std::unique_ptr<StubProcessor> makeStub (StubOptions options = {})
     {
         return std::unique_ptr<StubProcessor> (static_cast<StubProcessor*> (BasePlugin::startUp (std::make_unique<StubProcessor> (std::move (options)))));
     }
-
-    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("pulsetta-editor-test", "", false) };
 };
 
 // A skin package for the stub: a background of the given size, a thumbnail,

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "framework/processor/CollectionProduct.h"
-#include "platform/UserFolders.h"
 #include "support/MessageLoop.h"
-#include "tools/TempFolder.h"
+#include "support/TemporaryUserFolders.h"
 #include "toolkit/widgets/ScriptedFileDialogs.h"
 #include "toolkit/windows/ShownAlerts.h"
 
@@ -16,19 +15,17 @@
 // under a Desktop whose file dialogs the test answers.
 namespace pages_test
 {
-class FrameworkPageTest : public ::testing::Test
+class FrameworkPageTest : public ::testing::Test,
+                          protected testing_support::TemporaryUserFolders
 {
 protected:
-    FrameworkPageTest()
+    FrameworkPageTest() : TemporaryUserFolders ("pulsetta-framework-pages-")
     {
-        platform::redirectApplicationDataFolders (temp.path.string());
         desktop.setSize (800, 600);
         product = CollectionProduct::create (presetsFolder());
     }
 
-    ~FrameworkPageTest() override { platform::redirectApplicationDataFolders (""); }
-
-    juce::File file (const juce::String& path) const { return juce::File (juce::String (temp.path.string())).getChildFile (path); }
+    juce::File file (const juce::String& path) const { return folder.getChildFile (path); }
     juce::File presetsFolder() const { return file ("presets"); }
 
     // The alert shown over the Desktop, or null.
@@ -37,7 +34,6 @@ protected:
     // Clicks the button of that text on the alert shown.
     void answer (const juce::String& buttonText) { toolkit_test::answerShownAlert (desktop, buttonText); }
 
-    TempFolder temp { "pulsetta-framework-pages-" };
     toolkit_test::DialogDesktop desktop;
     std::unique_ptr<CollectionProduct> product;
 };

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "support/MessageLoop.h"
+#include "support/TemporaryUserFolders.h"
 #include "toolkit/widgets/ScriptedFileDialogs.h"
 #include "toolkit/windows/ShownAlerts.h"
 
 #include "drummachine/product/Pulsetta.h"
 #include "editor/presets/OldStylePresetBrowserColumns.h"
 #include "editor/presets/OldStylePresetBrowserWindow.h"
-#include "platform/UserFolders.h"
 #include "toolkit/browser/ListColumnRows.h"
 
 #include <gtest/gtest.h>
@@ -18,17 +18,16 @@
 // A real Pulsetta (its factory bank: 15 presets in the first group, 113 in
 // "Not used") with the preset browser window shown over a desktop whose file
 // dialogs the test answers. The user's folders are a fresh temporary folder.
-class PresetBrowserTest : public ::testing::Test
+class PresetBrowserTest : public ::testing::Test,
+                          protected testing_support::TemporaryUserFolders
 {
 protected:
     using Action = OldStylePresetBrowserWindow::Action;
     using DropMode = ColumnBrowser::ListColumn::DropMode;
 
-    PresetBrowserTest()
+    PresetBrowserTest() : TemporaryUserFolders ("pulsetta-preset-browser-")
     {
         desktop.setSize (800, 500);
-        folder.createDirectory();
-        platform::redirectApplicationDataFolders (folder.getChildFile ("user").getFullPathName().toStdString());
         product = makeProduct();
     }
 
@@ -36,8 +35,6 @@ protected:
     {
         window.reset();
         product.reset();
-        platform::redirectApplicationDataFolders ("");
-        folder.deleteRecursively();
     }
 
     static std::unique_ptr<Pulsetta> makeProduct()
@@ -97,7 +94,6 @@ protected:
     void answer (const juce::String& buttonText) { toolkit_test::answerShownAlert (desktop, buttonText); }
 
     juce::ScopedJuceInitialiser_GUI juce;
-    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("pulsetta-preset-browser", "", false) };
     toolkit_test::DialogDesktop desktop;
     std::unique_ptr<Pulsetta> product;
     std::unique_ptr<OldStylePresetBrowserWindow> window;
