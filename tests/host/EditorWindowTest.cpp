@@ -18,8 +18,8 @@
 // ctest runs it under its own Xvfb (run-under-xvfb.sh). Without a display the
 // test is skipped (exit code 77); a module without an editor fails it.
 #include "PngFile.h"
+#include "support/TemporarySettingsHome.h"
 #include "tools/PluginInstance.h"
-#include "tools/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -212,7 +212,6 @@ protected:
         XSetErrorHandler(countXError);
         testing_support::internWindowManagerAtoms(display);
         XSync(display, False);
-        setenv("XDG_CONFIG_HOME", settings.path.c_str(), 1); // a product keeps its settings there
 
         std::string error;
         module = clihost::PluginModule::load(modulePath, error);
@@ -349,7 +348,7 @@ protected:
     static constexpr unsigned long hostBackground = 0xff00ff; // magenta
     Display* display = nullptr;
     Window hostWindow = 0, editorWindow = 0;
-    TempFolder settings { "pulsetta-editor-window-" };
+    testing_support::TemporarySettingsHome settingsHome { "pulsetta-editor-window-" };
     std::unique_ptr<clihost::PluginModule> module;
     std::unique_ptr<clihost::PluginInstance> instance;
 };

@@ -19,7 +19,7 @@ namespace testing_support
 class HostedModule
 {
 public:
-    HostedModule (const std::string& path, const std::string& settingsPrefix) : settings (settingsPrefix)
+    HostedModule (const std::string& path, const std::string& settingsPrefix) : settingsHome (settingsPrefix)
     {
         std::string error;
         module = clihost::PluginModule::load (path, error);
@@ -44,7 +44,7 @@ public:
         return instance;
     }
 
-    TemporarySettingsHome settings;
+    TemporarySettingsHome settingsHome;
     std::unique_ptr<clihost::PluginModule> module;
 };
 
