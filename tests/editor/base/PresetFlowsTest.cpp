@@ -1,6 +1,8 @@
 // The editor's preset events on a product that keeps its presets in a
 // collection: stepping, the save-changes and overwrite questions, save as
 // through the (scripted) dialog, failures told; and the framework's pages.
+#include "EditorTestSupport.h"
+
 #include "editor/base/BasePluginEditor.h"
 #include "editor/pages/FrameworkPagesTestKit.h"
 #include "framework/presets/XmlFiles.h"
@@ -12,10 +14,10 @@ constexpr int next = BasePlugin::selectNextPresetCommand, previous = BasePlugin:
 constexpr int save = BasePlugin::savePresetCommand, saveAs = BasePlugin::savePresetAsCommand;
 
 // The test product with the framework's editor, and a collection that can go.
-class EditedProduct : public CollectionProduct
+class EditedProduct : public editor_testing::WithPersistentEditor<CollectionProduct, BasePluginEditor>
 {
 public:
-    using CollectionProduct::CollectionProduct;
+    using WithPersistentEditor::WithPersistentEditor;
     using BasePlugin::getPresetCollection;
 
     std::unique_ptr<juce::Component> createEditorComponent() override { return std::make_unique<BasePluginEditor> (*this); }
@@ -24,8 +26,6 @@ public:
     {
         return collectionGone ? nullptr : CollectionProduct::getPresetCollection (index);
     }
-
-    BasePluginEditor& editor() { return toolkit_test::ref (dynamic_cast<BasePluginEditor*> (getPersistentEditor())); }
 
     bool collectionGone = false;
 };

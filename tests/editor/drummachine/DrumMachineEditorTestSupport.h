@@ -2,6 +2,7 @@
 
 #include "support/MessageLoop.h"
 #include "tests/drummachine/processor/DrumMachineTestSupport.h"
+#include "tests/editor/base/EditorTestSupport.h"
 #include "toolkit/binding/WidgetTestKit.h"
 #include "toolkit/widgets/ScriptedFileDialogs.h"
 #include "toolkit/windows/ShownAlerts.h"
@@ -16,11 +17,9 @@
 // The product as a host has it, with the editor it makes at start-up
 // standing on a desktop whose file dialogs the test answers. Every event
 // that reaches the processor is recorded.
-class EditedPulsetta : public Pulsetta
+class EditedPulsetta : public editor_testing::WithPersistentEditor<Pulsetta, PulsettaEditor>
 {
 public:
-    PulsettaEditor& editor() { return toolkit_test::ref (dynamic_cast<PulsettaEditor*> (getPersistentEditor())); }
-
     void handleEvent (int eventId) override
     {
         handledEvents.push_back (eventId);
