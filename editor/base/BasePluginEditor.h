@@ -94,6 +94,8 @@ public:
     // The panel of debug controls a processor in debug mode asks for; no
     // product of this framework has one (null).
     virtual std::unique_ptr<juce::Component> createDebugPanel() { return nullptr; }
+    // PersistentEditorHooks: message thread, from the processor's start-up,
+    // its user settings and the host's state chunk.
     void postInitialise() override {}
     virtual juce::String getSettingsTagName() const { return "Editor"; }
     virtual bool isSettingsTag (const juce::XmlElement& element) const;

@@ -121,9 +121,11 @@ private:
     void highlightDisplayedStep();
 
     // The files (the pattern or the bank of the current kind).
+    using PatternFileLoader = bool (DrumMachineSeq::*) (const juce::File&);
     int getBankType() const;
-    void loadPatternFile (const std::optional<juce::File>& chosen);
-    void loadBankFile (const std::optional<juce::File>& chosen);
+    // Asks for a file of the extensions and loads it, for "what" a pattern
+    // or a bank; a file the loader refuses changes nothing and is told.
+    void load (const juce::String& title, const juce::String& extensions, PatternFileLoader loader, const juce::String& what);
     void savePatternFile();
     void saveBankFile();
     void save (const juce::String& title, const juce::String& extension, const juce::String& extensions,

@@ -19,13 +19,10 @@ void DrumMachineEditor::popupMenuItemChosen (PopupMenuEx* menu, int itemId, bool
     if (sequencer == nullptr)
         return;
 
-    const auto start = drumMachine.getRecentlyUsedDirectory();
     if (menu == &loadMenu && itemId == patternItem)
-        FileDialogs::open (*this, loadPatternTitle, start, patternfiles::wildcardsOf (sequencer->getPatternFileExtensions()),
-                           [this] (const std::optional<juce::File>& chosen) { loadPatternFile (chosen); });
+        load (loadPatternTitle, sequencer->getPatternFileExtensions(), &DrumMachineSeq::loadPatternFile, "pattern");
     else if (menu == &loadMenu && itemId == bankItem)
-        FileDialogs::open (*this, loadBankTitle, start, patternfiles::wildcardsOf (sequencer->getBankFileExtensions (getBankType())),
-                           [this] (const std::optional<juce::File>& chosen) { loadBankFile (chosen); });
+        load (loadBankTitle, sequencer->getBankFileExtensions (getBankType()), &DrumMachineSeq::loadBankFile, "pattern bank");
     else if (menu == &saveMenu && itemId == patternItem)
         savePatternFile();
     else if (menu == &saveMenu && itemId == bankItem)
@@ -43,34 +40,24 @@ int DrumMachineEditor::getBankType() const
 
 //==== Loading =============================================================================
 
-void DrumMachineEditor::loadPatternFile (const std::optional<juce::File>& chosen)
+void DrumMachineEditor::load (const juce::String& title, const juce::String& extensions, PatternFileLoader loader,
+                              const juce::String& what)
 {
-    auto* sequencer = drumMachine.getSequencer();
-    if (! chosen.has_value() || sequencer == nullptr)
-        return;
+    FileDialogs::open (*this, title, drumMachine.getRecentlyUsedDirectory(), patternfiles::wildcardsOf (extensions),
+                       [this, title, loader, what] (const std::optional<juce::File>& chosen)
+                       {
+                           auto* sequencer = drumMachine.getSequencer();
+                           if (! chosen.has_value() || sequencer == nullptr)
+                               return;
 
-    if (! sequencer->loadPatternFile (*chosen))
-    {
-        showReadFailure (loadPatternTitle, *chosen, "pattern");
-        return;
-    }
-    drumMachine.refreshPatternState();
-    drumMachine.setRecentlyUsedDirectory (chosen->getParentDirectory());
-}
-
-void DrumMachineEditor::loadBankFile (const std::optional<juce::File>& chosen)
-{
-    auto* sequencer = drumMachine.getSequencer();
-    if (! chosen.has_value() || sequencer == nullptr)
-        return;
-
-    if (! sequencer->loadBankFile (*chosen))
-    {
-        showReadFailure (loadBankTitle, *chosen, "pattern bank");
-        return;
-    }
-    drumMachine.refreshPatternState();
-    drumMachine.setRecentlyUsedDirectory (chosen->getParentDirectory());
+                           if (! (sequencer->*loader) (*chosen))
+                           {
+                               showReadFailure (title, *chosen, what);
+                               return;
+                           }
+                           drumMachine.refreshPatternState();
+                           drumMachine.setRecentlyUsedDirectory (chosen->getParentDirectory());
+                       });
 }
 
 void DrumMachineEditor::showReadFailure (const juce::String& title, const juce::File& file, const juce::String& what)

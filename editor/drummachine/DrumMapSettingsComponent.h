@@ -43,6 +43,7 @@ public:
 private:
     void loadChosen (const std::optional<juce::File>& chosen);
     void saveDrumMap();
+    // Kyx::AlertWindow::Caller: message thread. A failed load was acknowledged.
     void alertWindowClosed (Kyx::AlertWindow* window, int result) override;
 
     DrumMachine& processor;

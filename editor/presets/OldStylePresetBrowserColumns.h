@@ -31,6 +31,7 @@ private:
 
 // The bank's groups, one selected at a time. Presets dropped onto a group
 // move to its end; the group itself moves before or after another one.
+// Message thread.
 class OldStylePresetsBrowser::GroupListColumn : public CommonColumn
 {
 public:
@@ -64,7 +65,7 @@ private:
 
 // The presets of one group, several selectable at a time. A single preset
 // moves before or after another; any number move to the end of the group
-// when dropped onto the column.
+// when dropped onto the column. Message thread.
 class OldStylePresetsBrowser::PresetListColumn : public CommonColumn
 {
 public:

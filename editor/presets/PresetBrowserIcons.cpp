@@ -1,5 +1,7 @@
 #include "editor/presets/PresetBrowserIcons.h"
 
+#include <initializer_list>
+
 namespace presetbrowser
 {
 namespace
@@ -18,46 +20,42 @@ IconColours coloursFor (bool selected)
                     : IconColours { darkGrey, paleOrange, orange, orange };
 }
 
+// A closed outline through the points (two or more), in pixels of the icon.
+juce::Path closedPath (std::initializer_list<juce::Point<float>> points)
+{
+    juce::Path path;
+    path.startNewSubPath (*points.begin());
+    for (auto point = points.begin() + 1; point != points.end(); ++point)
+        path.lineTo (*point);
+    path.closeSubPath();
+    return path;
+}
+
+// Fills a shape, then outlines it with a one-pixel line.
+void paintShape (juce::Graphics& g, const juce::Path& shape, juce::Colour fill, juce::Colour outline)
+{
+    g.setColour (fill);
+    g.fillPath (shape);
+    g.setColour (outline);
+    g.strokePath (shape, juce::PathStrokeType (1.0f));
+}
+
 // A folder: its tab at the top left, its front a little lower.
 void drawGroup (juce::Graphics& g, const IconColours& colours)
 {
-    juce::Path back;
-    back.startNewSubPath (1.5f, 3.5f);
-    back.lineTo (6.0f, 3.5f);
-    back.lineTo (7.5f, 5.0f);
-    back.lineTo (14.5f, 5.0f);
-    back.lineTo (14.5f, 13.5f);
-    back.lineTo (1.5f, 13.5f);
-    back.closeSubPath();
-
+    const auto back = closedPath ({ { 1.5f, 3.5f }, { 6.0f, 3.5f }, { 7.5f, 5.0f }, { 14.5f, 5.0f }, { 14.5f, 13.5f }, { 1.5f, 13.5f } });
     juce::Path front;
     front.addRoundedRectangle (1.5f, 6.5f, 13.0f, 7.0f, 1.0f);
 
-    g.setColour (colours.back);
-    g.fillPath (back);
-    g.setColour (colours.outline);
-    g.strokePath (back, juce::PathStrokeType (1.0f));
-    g.setColour (colours.body);
-    g.fillPath (front);
-    g.setColour (colours.outline);
-    g.strokePath (front, juce::PathStrokeType (1.0f));
+    paintShape (g, back, colours.back, colours.outline);
+    paintShape (g, front, colours.body, colours.outline);
 }
 
 // A sheet with a folded corner and three slider lines on it.
 void drawPreset (juce::Graphics& g, const IconColours& colours)
 {
-    juce::Path sheet;
-    sheet.startNewSubPath (3.5f, 1.5f);
-    sheet.lineTo (10.0f, 1.5f);
-    sheet.lineTo (12.5f, 4.0f);
-    sheet.lineTo (12.5f, 14.5f);
-    sheet.lineTo (3.5f, 14.5f);
-    sheet.closeSubPath();
-
-    g.setColour (juce::Colours::white);
-    g.fillPath (sheet);
-    g.setColour (colours.outline);
-    g.strokePath (sheet, juce::PathStrokeType (1.0f));
+    const auto sheet = closedPath ({ { 3.5f, 1.5f }, { 10.0f, 1.5f }, { 12.5f, 4.0f }, { 12.5f, 14.5f }, { 3.5f, 14.5f } });
+    paintShape (g, sheet, juce::Colours::white, colours.outline);
 
     // Each line with its knob at another place, like three faders.
     const float knobs[] = { 9.0f, 6.0f, 8.0f };

@@ -8,12 +8,12 @@
 #include "tools/PluginModule.h"
 
 #include "support/AllocationCounter.h"
+#include "support/TemporarySettingsHome.h"
 #include "VstEventList.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -53,9 +53,6 @@ class AudioThreadAllocation : public ::testing::Test
 protected:
     void SetUp() override
     {
-        // The product keeps user settings: point them at a folder of this test.
-        std::filesystem::create_directories(folder);
-        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
         std::string error;
         module = clihost::PluginModule::load(PULSETTA_PRODUCT_MODULE_PATH, error);
         ASSERT_NE(module, nullptr) << error;
@@ -82,8 +79,6 @@ protected:
             dispatch(effClose);
         }
         module.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
     }
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                        float opt = 0.0f)
@@ -98,8 +93,7 @@ protected:
         effect->processReplacing(effect, nullptr, outputPointers.data(), frames);
     }
 
-    std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("pulsetta-allocation-" + std::to_string(::getpid()));
+    testing_support::TemporarySettingsHome settingsHome { "pulsetta-allocation-" };
     std::unique_ptr<clihost::PluginModule> module;
     vst::AEffect* effect = nullptr;
     std::vector<std::vector<float>> outputs;

@@ -18,8 +18,8 @@
 // ctest runs it under its own Xvfb (run-under-xvfb.sh). Without a display the
 // test is skipped (exit code 77); a module without an editor fails it.
 #include "PngFile.h"
+#include "support/TemporarySettingsHome.h"
 #include "tools/PluginInstance.h"
-#include "tools/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -93,38 +93,8 @@ private:
     std::thread thread;
 };
 
-struct Painted
-{
-    int colours = 0;           // distinct pixel values, counted up to 16
-    double hostBackground = 1; // share of pixels still showing the host window's background
-};
-
-// What our window shows; only asked once it is viewable (reading an unmapped window is an X error).
-Painted readPixels(Display* display, Window window, unsigned long hostBackground)
-{
-    XWindowAttributes attributes {};
-    if (XGetWindowAttributes(display, window, &attributes) == 0 || attributes.map_state != IsViewable)
-        return {};
-    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
-                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-    if (image == nullptr)
-        return {};
-    std::set<unsigned long> colours;
-    long background = 0;
-    for (int y = 0; y < attributes.height; ++y)
-        for (int x = 0; x < attributes.width; ++x)
-        {
-            const auto pixel = XGetPixel(image, x, y) & 0xffffff;
-            background += pixel == hostBackground ? 1 : 0;
-            if (colours.size() < 16)
-                colours.insert(pixel);
-        }
-    XDestroyImage(image);
-    return { static_cast<int>(colours.size()),
-             static_cast<double>(background) / (static_cast<double>(attributes.width) * attributes.height) };
-}
-
-// What a window shows, as 8-bit RGB rows; empty when it cannot be read.
+// What a window shows, as 8-bit RGB rows; empty when it cannot be read, as before it is viewable
+// (reading an unmapped window is an X error).
 struct Picture
 {
     int width = 0, height = 0;
@@ -156,6 +126,31 @@ Picture capture(Display* display, Window window)
         }
     XDestroyImage(image);
     return picture;
+}
+
+struct Painted
+{
+    int colours = 0;           // distinct pixel values, counted up to 16
+    double hostBackground = 1; // share of pixels still showing the host window's background
+};
+
+// How much of our window is painted; nothing while it cannot be read.
+Painted readPixels(Display* display, Window window, unsigned long hostBackground)
+{
+    const auto picture = capture(display, window);
+    if (picture.rgb.empty())
+        return {};
+    std::set<unsigned long> colours;
+    long background = 0;
+    for (size_t i = 0; i < picture.rgb.size(); i += 3)
+    {
+        const unsigned long pixel = picture.rgb[i] << 16 | picture.rgb[i + 1] << 8 | picture.rgb[i + 2];
+        background += pixel == hostBackground ? 1 : 0;
+        if (colours.size() < 16)
+            colours.insert(pixel);
+    }
+    return { static_cast<int>(colours.size()),
+             static_cast<double>(background) / (static_cast<double>(picture.width) * picture.height) };
 }
 
 // The width of a PNG image, from its header; 0 when unreadable.
@@ -212,7 +207,6 @@ protected:
         XSetErrorHandler(countXError);
         testing_support::internWindowManagerAtoms(display);
         XSync(display, False);
-        setenv("XDG_CONFIG_HOME", settings.path.c_str(), 1); // a product keeps its settings there
 
         std::string error;
         module = clihost::PluginModule::load(modulePath, error);
@@ -349,7 +343,7 @@ protected:
     static constexpr unsigned long hostBackground = 0xff00ff; // magenta
     Display* display = nullptr;
     Window hostWindow = 0, editorWindow = 0;
-    TempFolder settings { "pulsetta-editor-window-" };
+    testing_support::TemporarySettingsHome settingsHome { "pulsetta-editor-window-" };
     std::unique_ptr<clihost::PluginModule> module;
     std::unique_ptr<clihost::PluginInstance> instance;
 };

@@ -14,6 +14,7 @@
 #include "tools/PluginModule.h"
 
 #include "support/AllocationCounter.h"
+#include "support/TemporarySettingsHome.h"
 #include "VstEventList.h"
 #include "WriteCounter.h"
 
@@ -91,7 +92,6 @@ protected:
     {
         ASSERT_TRUE (WriteCounter::isInterposed()) << "write() is not this executable's: see CMakeLists.txt";
         writeUserSettings();
-        setenv ("XDG_CONFIG_HOME", folder.c_str(), 1);
 
         std::string error;
         module = clihost::PluginModule::load (PULSETTA_PRODUCT_MODULE_PATH, error);
@@ -127,17 +127,14 @@ protected:
             dispatch (effClose);
         }
         module.reset();
-        unsetenv ("XDG_CONFIG_HOME");
-        std::error_code ignored;
-        std::filesystem::remove_all (folder, ignored);
     }
 
     // The user's settings name a controller map of their own.
     void writeUserSettings()
     {
-        const auto settingsFolder = folder / "Kyxworks" / "Pulsetta";
+        const auto settingsFolder = settingsHome.folder / "Kyxworks" / "Pulsetta";
         std::filesystem::create_directories (settingsFolder);
-        const auto mapFile = folder / "mine.xrccmap";
+        const auto mapFile = settingsHome.folder / "mine.xrccmap";
         std::ofstream (mapFile) << "<MidiControlMap name=\"Pulsetta\">"
                                 << "<assign CC=\"" << mappedController << "\" param=\"Bass Drum Level\"/>"
                                 << "</MidiControlMap>\n";
@@ -214,7 +211,7 @@ protected:
         EXPECT_NEAR (effect->getParameter (effect, 0), static_cast<float> (lastControllerValue) / 127.0f, 1.0e-3f);
     }
 
-    std::filesystem::path folder = std::filesystem::temp_directory_path() / ("pulsetta-quiet-" + std::to_string (::getpid()));
+    testing_support::TemporarySettingsHome settingsHome { "pulsetta-quiet-" };
     std::unique_ptr<clihost::PluginModule> module;
     vst::AEffect* effect = nullptr;
     std::vector<std::vector<float>> outputs;

@@ -1,5 +1,6 @@
 // The product module, whatever processor it carries: it exports only the
 // entry, describes itself as the instrument, plays a block and closes.
+#include "support/TemporarySettingsHome.h"
 #include "tools/PluginInstance.h"
 
 #include <gtest/gtest.h>
@@ -7,10 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cmath>
-#include <filesystem>
 #include <cstring>
 #include <limits>
-#include <unistd.h>
 
 using namespace vst;
 
@@ -41,10 +40,7 @@ TEST(ProductModule, BothModulesExportOnlyTheEntry)
 
 TEST(ProductModule, LoadsPlaysABlockAndCloses)
 {
-    // The product keeps user settings: point them at a folder of this test.
-    const auto folder = std::filesystem::temp_directory_path() / ("pulsetta-product-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    const testing_support::TemporarySettingsHome settingsHome("pulsetta-product-");
     {
         std::string error;
         auto module = clihost::PluginModule::load(PULSETTA_PRODUCT_MODULE_PATH, error);
@@ -83,6 +79,4 @@ TEST(ProductModule, LoadsPlaysABlockAndCloses)
                 ASSERT_TRUE(std::isfinite(sample) && sample != 5.0f) << "an output was not written";
         EXPECT_EQ(instance->close(), 1);
     }
-    unsetenv("XDG_CONFIG_HOME");
-    std::filesystem::remove_all(folder);
 }

@@ -1,16 +1,13 @@
 // The sequencer on the host's clock, through the real module and the command-line host: tempo changes
 // the host makes inside a block, a locate, and a count-in. The steps are read from the echo notes the
 // module sends back, each stamped with its frame.
-#include "framework/processor/StateChunk.h"
+#include "support/HostedModule.h"
 #include "tools/Player.h"
-#include "tools/PluginModule.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <set>
 #include <sstream>
 
@@ -59,50 +56,24 @@ long long frameOfBeat (double beat, double startBeat, const std::vector<TempoSeg
 class SequencerHostClock : public ::testing::Test
 {
 protected:
-    SequencerHostClock()
-    {
-        char pattern[] = "/tmp/pulsetta-sequencer-clock-XXXXXX";
-        folder = mkdtemp (pattern);
-        setenv ("XDG_CONFIG_HOME", folder.c_str(), 1);
-        std::string error;
-        module = clihost::PluginModule::load (PULSETTA_PRODUCT_MODULE_PATH, error);
-        EXPECT_NE (module, nullptr) << error;
-    }
-
-    ~SequencerHostClock() override
-    {
-        module.reset();
-        unsetenv ("XDG_CONFIG_HOME");
-        std::filesystem::remove_all (folder);
-    }
-
     // Plays a script on a fresh instance whose first pattern has the bass drum on the marked steps,
     // with the internal sync on or off; the frames at which the bass drum's echo note came back.
     std::vector<long long> play (const std::string& text, double rate, int blockSize, bool internalSync,
                                  const char* bassDrumRow = "oooooooooooooooo")
     {
-        std::string error;
-        clihost::HostSettings settings;
-        settings.sampleRate = rate;
-        settings.blockSize = blockSize;
-        auto instance = clihost::PluginInstance::create (*module, settings, error);
-        EXPECT_NE (instance, nullptr) << error;
+        auto instance = hosted.create (rate, blockSize);
         if (instance == nullptr)
             return {};
-        instance->resume (rate, blockSize);
 
-        const auto chunk = instance->getChunk();
-        auto state = statechunk::read (chunk.data(), (int) chunk.size());
+        auto state = testing_support::stateOf (*instance);
         EXPECT_NE (state, nullptr);
         if (state == nullptr)
             return {};
         replaceFirstPattern (*state, bassDrumRow);
         state->getChildByName ("InternalSequencer")->getChildByName ("IntSync")->setAttribute ("state", internalSync ? "on" : "off");
-        juce::MemoryBlock block;
-        statechunk::write (*state, block);
-        const auto* bytes = static_cast<const uint8_t*> (block.getData());
-        instance->setChunk (std::vector<uint8_t> (bytes, bytes + block.getSize()));
+        testing_support::setState (*instance, *state);
 
+        std::string error;
         clihost::Script script;
         EXPECT_TRUE (clihost::Script::parse (text, rate, script, error)) << error;
         clihost::PlaySettings play;
@@ -119,8 +90,7 @@ protected:
         return { frames.begin(), frames.end() };
     }
 
-    std::string folder;
-    std::unique_ptr<clihost::PluginModule> module;
+    testing_support::HostedModule hosted { PULSETTA_PRODUCT_MODULE_PATH, "pulsetta-sequencer-clock-" };
 };
 
 std::string describe (const std::vector<long long>& frames)

@@ -5,7 +5,7 @@
 #include "framework/core/ResourceLoader.h"
 #include "framework/core/XmlTags.h"
 #include "framework/processor/BasePlugin.h"
-#include "platform/UserFolders.h"
+#include "support/TemporaryUserFolders.h"
 #include "toolkit/skin/PanelFromXml.h"
 
 #include <gtest/gtest.h>
@@ -59,24 +59,16 @@ private:
     BasePlugin& product;
 };
 
-class BuiltInSkin : public ::testing::Test
+class BuiltInSkin : public ::testing::Test,
+                    protected testing_support::TemporaryUserFolders
 {
 protected:
-    BuiltInSkin()
+    BuiltInSkin() : TemporaryUserFolders ("pulsetta-built-in-skin-resources-")
     {
-        folder.createDirectory();
-        platform::redirectApplicationDataFolders (folder.getFullPathName().toStdString());
         product.reset (dynamic_cast<BasePlugin*> (createPluginFilter()));
         document = juce::parseXML (getResourceAsString ("skin.xml"));
         panel = document != nullptr ? findChildWithTag (document.get(), "Panel") : nullptr;
         controls = findChildWithTag (panel, "controls");
-    }
-
-    ~BuiltInSkin() override
-    {
-        product.reset();
-        platform::redirectApplicationDataFolders ("");
-        folder.deleteRecursively();
     }
 
     std::vector<juce::XmlElement*> allControls() const
@@ -140,8 +132,6 @@ protected:
     }
 
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
-    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory)
-                            .getNonexistentChildFile ("pulsetta-skin-test", "", false) };
     std::unique_ptr<BasePlugin> product;
     std::unique_ptr<juce::XmlElement> document;
     juce::XmlElement* panel = nullptr;

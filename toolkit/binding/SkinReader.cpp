@@ -13,6 +13,15 @@ juce::String quoted (const juce::String& text)
     constexpr int longest = 24;
     return text.length() <= longest ? text : text.substring (0, longest) + "...";
 }
+
+// How a problem goes on after the attribute's place when its bounds changed
+// the number the text gave.
+template <typename Number>
+juce::String outOfBounds (const juce::String& text, Number lowest, Number highest, Number kept)
+{
+    return " " + quoted (text) + " is out of " + juce::String (lowest) + ".." + juce::String (highest) + ": " + juce::String (kept)
+           + " taken";
+}
 } // namespace
 
 SkinReader::SkinReader (SkinContext& skinContext) : context (skinContext)
@@ -80,8 +89,7 @@ int SkinReader::readInt (const juce::XmlElement& element, juce::StringRef attrib
     const int kept = clampToRange (value, bounds.lowest, bounds.highest);
 
     if (kept != value)
-        report (describeAttribute (element, attribute) + " " + quoted (text) + " is out of " + juce::String (bounds.lowest)
-                + ".." + juce::String (bounds.highest) + ": " + juce::String (kept) + " taken");
+        report (describeAttribute (element, attribute) + outOfBounds (text, bounds.lowest, bounds.highest, kept));
 
     return kept;
 }
@@ -103,8 +111,7 @@ double SkinReader::readDecimal (const juce::XmlElement& element, juce::StringRef
     const double kept = clampToRange (value, bounds.lowest, bounds.highest);
 
     if (kept != value)
-        report (describeAttribute (element, attribute) + " " + quoted (text) + " is out of " + juce::String (bounds.lowest)
-                + ".." + juce::String (bounds.highest) + ": " + juce::String (kept) + " taken");
+        report (describeAttribute (element, attribute) + outOfBounds (text, bounds.lowest, bounds.highest, kept));
 
     return kept;
 }

@@ -1,6 +1,7 @@
 // The drum machine through a real module and the command-line host, as a host
 // drives it: notes into their outputs, and the sequencer's echo notes on the
 // host's transport after a chunk switched the sequencer on.
+#include "support/TemporarySettingsHome.h"
 #include "tools/PluginInstance.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -26,10 +26,6 @@ class DrumMachineModule : public ::testing::Test
 protected:
     DrumMachineModule()
     {
-        char pattern[] = "/tmp/pulsetta-drummachine-module-XXXXXX";
-        folder = mkdtemp (pattern);
-        setenv ("XDG_CONFIG_HOME", folder.c_str(), 1);
-
         std::string error;
         module = clihost::PluginModule::load (PULSETTA_DRUMMACHINE_TEST_MODULE_PATH, error);
         EXPECT_NE (module, nullptr) << error;
@@ -42,7 +38,6 @@ protected:
     {
         instance.reset();
         module.reset();
-        std::filesystem::remove_all (folder);
     }
 
     // One block; returns the channels.
@@ -64,7 +59,7 @@ protected:
         return -1;
     }
 
-    std::string folder;
+    testing_support::TemporarySettingsHome settingsHome { "pulsetta-drummachine-module-" };
     std::unique_ptr<clihost::PluginModule> module;
     std::unique_ptr<clihost::PluginInstance> instance;
 };

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "TestDrumMachine.h"
-#include "platform/UserFolders.h"
+#include "support/TemporaryUserFolders.h"
 
 #include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <memory>
@@ -63,20 +61,11 @@ struct RunResult
 
 // Every test runs with the message manager on this thread and the user's
 // folders in a fresh temporary folder.
-class DrumMachineTest : public ::testing::Test
+class DrumMachineTest : public ::testing::Test,
+                        protected testing_support::TemporaryUserFolders
 {
 protected:
-    DrumMachineTest()
-    {
-        folder.createDirectory();
-        platform::redirectApplicationDataFolders (folder.getFullPathName().toStdString());
-    }
-
-    ~DrumMachineTest() override
-    {
-        platform::redirectApplicationDataFolders ("");
-        folder.deleteRecursively();
-    }
+    DrumMachineTest() : TemporaryUserFolders ("pulsetta-drummachine-test-") {}
 
     static std::unique_ptr<TestDrumMachine> makeDrumMachine (bool mono = false)
     {
@@ -162,8 +151,4 @@ protected:
     }
 
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
-    // One name per process: several test programs on this fixture run at
-    // once, and two could otherwise pick the same free name and share it.
-    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory)
-                            .getNonexistentChildFile ("pulsetta-drummachine-test-" + juce::String (::getpid()), "", false) };
 };

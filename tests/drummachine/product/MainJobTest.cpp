@@ -1,3 +1,4 @@
+#include "support/TemporarySettingsHome.h"
 #include "tools/playpattern/MainJob.h"
 
 #include <gtest/gtest.h>
@@ -5,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 
 // The main job through the real module and the command-line host: the WAV it
 // writes holds the pattern's hits, each where the pattern's step falls at the
@@ -99,18 +99,7 @@ std::string outputFolder()
 class MainJob : public ::testing::Test
 {
 protected:
-    MainJob()
-    {
-        char pattern[] = "/tmp/pulsetta-main-job-XXXXXX";
-        folder = mkdtemp (pattern);
-        setenv ("XDG_CONFIG_HOME", folder.c_str(), 1);
-    }
-    ~MainJob() override
-    {
-        unsetenv ("XDG_CONFIG_HOME");
-        std::filesystem::remove_all (folder);
-    }
-    std::string folder;
+    testing_support::TemporarySettingsHome settingsHome { "pulsetta-main-job-" };
 };
 
 void checkPattern (int bank, int number)

@@ -1,18 +1,17 @@
 // The whole product through the real module and the command-line host: the
 // state chunk keeps every kind of edit, and the factory kits, picked by
 // program change, each sound different.
-#include "framework/processor/StateChunk.h"
+#include "support/HostedModule.h"
 #include "tools/Player.h"
-#include "tools/PluginModule.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <set>
 
 using namespace vst;
+using testing_support::setState;
+using testing_support::stateOf;
 
 namespace
 {
@@ -22,48 +21,8 @@ constexpr int blockSize = 256;
 class ProductHost : public ::testing::Test
 {
 protected:
-    ProductHost()
-    {
-        char pattern[] = "/tmp/pulsetta-product-host-XXXXXX";
-        folder = mkdtemp (pattern);
-        setenv ("XDG_CONFIG_HOME", folder.c_str(), 1);
-        std::string error;
-        module = clihost::PluginModule::load (PULSETTA_MODULE_PATH, error);
-        EXPECT_NE (module, nullptr) << error;
-    }
-
-    ~ProductHost() override
-    {
-        module.reset();
-        unsetenv ("XDG_CONFIG_HOME");
-        std::filesystem::remove_all (folder);
-    }
-
-    std::unique_ptr<clihost::PluginInstance> create()
-    {
-        std::string error;
-        clihost::HostSettings settings;
-        settings.sampleRate = rate;
-        settings.blockSize = blockSize;
-        auto instance = clihost::PluginInstance::create (*module, settings, error);
-        EXPECT_NE (instance, nullptr) << error;
-        instance->resume (rate, blockSize);
-        return instance;
-    }
-
-    static std::unique_ptr<juce::XmlElement> stateOf (clihost::PluginInstance& instance)
-    {
-        const auto chunk = instance.getChunk();
-        return statechunk::read (chunk.data(), (int) chunk.size());
-    }
-
-    static void setState (clihost::PluginInstance& instance, const juce::XmlElement& state)
-    {
-        juce::MemoryBlock block;
-        statechunk::write (state, block);
-        const auto* bytes = static_cast<const uint8_t*> (block.getData());
-        instance.setChunk (std::vector<uint8_t> (bytes, bytes + block.getSize()));
-    }
+    // A fresh instance at the test's rate and block size, resumed.
+    std::unique_ptr<clihost::PluginInstance> create() { return hosted.create (rate, blockSize); }
 
     static clihost::Rendering play (clihost::PluginInstance& instance, const std::vector<std::pair<long long, std::vector<uint8_t>>>& midi,
                                     long long frames)
@@ -92,8 +51,7 @@ protected:
         return name;
     }
 
-    std::string folder;
-    std::unique_ptr<clihost::PluginModule> module;
+    testing_support::HostedModule hosted { PULSETTA_MODULE_PATH, "pulsetta-product-host-" };
 };
 
 juce::XmlElement* section (juce::XmlElement& state, const char* tag)

@@ -11,11 +11,7 @@ using namespace editor_testing;
 
 namespace
 {
-class BankPulsetta : public Pulsetta
-{
-public:
-    BasePluginEditorOldStyle& editor() { return toolkit_test::ref (dynamic_cast<BasePluginEditorOldStyle*> (getPersistentEditor())); }
-};
+using BankPulsetta = WithPersistentEditor<Pulsetta, BasePluginEditorOldStyle>;
 
 struct PresetBankEditor : FolderTest
 {

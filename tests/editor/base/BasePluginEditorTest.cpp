@@ -16,11 +16,7 @@ using namespace editor_testing;
 
 namespace
 {
-class EditablePulsetta : public Pulsetta
-{
-public:
-    BasePluginEditor& editor() { return toolkit_test::ref (dynamic_cast<BasePluginEditor*> (getPersistentEditor())); }
-};
+using EditablePulsetta = WithPersistentEditor<Pulsetta, BasePluginEditor>;
 
 struct ProductEditor : FolderTest
 {

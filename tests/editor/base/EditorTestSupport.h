@@ -4,8 +4,8 @@
 #include "editor/skin/SkinFiles.h"
 #include "editor/skin/SkinPackages.h"
 #include "framework/core/Parameters.h"
-#include "platform/UserFolders.h"
 #include "support/MessageLoop.h"
+#include "support/TemporaryUserFolders.h"
 #include "toolkit/binding/WidgetTestKit.h"
 #include "toolkit/windows/TestDesktop.h"
 
@@ -18,6 +18,17 @@
 // in a fresh temporary folder.
 namespace editor_testing
 {
+// A processor whose editor, made at start-up, the test reaches as the type
+// it must have.
+template <typename Processor, typename Editor>
+class WithPersistentEditor : public Processor
+{
+public:
+    using Processor::Processor;
+
+    Editor& editor() { return toolkit_test::ref (dynamic_cast<Editor*> (this->getPersistentEditor())); }
+};
+
 // What a stub processor and its editor are made with.
 struct StubOptions
 {
@@ -51,7 +62,7 @@ private:
 
 // A framework processor (not a drum machine) with the product's parameter
 // list and events, and texts that tests choose.
-class StubProcessor : public BasePlugin
+class StubProcessor : public WithPersistentEditor<BasePlugin, StubEditor>
 {
 public:
     static constexpr int realtimeQualityId = 200000, offlineQualityId = 200001;
@@ -59,7 +70,7 @@ public:
     static constexpr int switchId = 200004; // a bool parameter, with the qualities
 
     explicit StubProcessor (StubOptions stubOptions)
-        : BasePlugin (BusesProperties().withOutput ("Output", juce::AudioChannelSet::stereo())), options (std::move (stubOptions))
+        : WithPersistentEditor (BusesProperties().withOutput ("Output", juce::AudioChannelSet::stereo())), options (std::move (stubOptions))
     {
         if (options.qualityParameters)
         {
@@ -99,8 +110,6 @@ public:
 
     void handleEvent (int eventId) override { events.push_back (eventId); }
 
-    StubEditor& editor() { return toolkit_test::ref (dynamic_cast<StubEditor*> (getPersistentEditor())); }
-
     std::map<int, juce::String> texts; // parameter id -> the text it shows
     std::vector<int> events;           // what reached handleEvent
 
@@ -116,26 +125,15 @@ private:
 
 // A fresh temporary folder for the user's files and the skins, for the
 // length of a test.
-struct FolderTest : ::testing::Test
+struct FolderTest : ::testing::Test,
+                    testing_support::TemporaryUserFolders
 {
-    FolderTest()
-    {
-        folder.createDirectory();
-        platform::redirectApplicationDataFolders (folder.getFullPathName().toStdString());
-    }
-
-    ~FolderTest() override
-    {
-        platform::redirectApplicationDataFolders ("");
-        folder.deleteRecursively();
-    }
+    FolderTest() : TemporaryUserFolders ("pulsetta-editor-test-") {}
 
     std::unique_ptr<StubProcessor> makeStub (StubOptions options = {})
     {
         return std::unique_ptr<StubProcessor> (static_cast<StubProcessor*> (BasePlugin::startUp (std::make_unique<StubProcessor> (std::move (options)))));
     }
-
-    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("pulsetta-editor-test", "", false) };
 };
 
 // A skin package for the stub: a background of the given size, a thumbnail,

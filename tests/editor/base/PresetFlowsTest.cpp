@@ -1,6 +1,8 @@
 // The editor's preset events on a product that keeps its presets in a
 // collection: stepping, the save-changes and overwrite questions, save as
 // through the (scripted) dialog, failures told; and the framework's pages.
+#include "EditorTestSupport.h"
+
 #include "editor/base/BasePluginEditor.h"
 #include "editor/pages/FrameworkPagesTestKit.h"
 #include "framework/presets/XmlFiles.h"
@@ -12,10 +14,10 @@ constexpr int next = BasePlugin::selectNextPresetCommand, previous = BasePlugin:
 constexpr int save = BasePlugin::savePresetCommand, saveAs = BasePlugin::savePresetAsCommand;
 
 // The test product with the framework's editor, and a collection that can go.
-class EditedProduct : public CollectionProduct
+class EditedProduct : public editor_testing::WithPersistentEditor<CollectionProduct, BasePluginEditor>
 {
 public:
-    using CollectionProduct::CollectionProduct;
+    using WithPersistentEditor::WithPersistentEditor;
     using BasePlugin::getPresetCollection;
 
     std::unique_ptr<juce::Component> createEditorComponent() override { return std::make_unique<BasePluginEditor> (*this); }
@@ -24,8 +26,6 @@ public:
     {
         return collectionGone ? nullptr : CollectionProduct::getPresetCollection (index);
     }
-
-    BasePluginEditor& editor() { return toolkit_test::ref (dynamic_cast<BasePluginEditor*> (getPersistentEditor())); }
 
     bool collectionGone = false;
 };
@@ -77,7 +77,7 @@ protected:
 
     juce::String shownMessage()
     {
-        auto* alert = findShownAlert();
+        auto* alert = shownAlert();
         return alert != nullptr ? alert->getMessage() : juce::String();
     }
 };
@@ -97,7 +97,7 @@ TEST_F (PresetFlowsTest, NextAndPreviousStepAnUnchangedPresetRoundTheCollection)
         EXPECT_EQ (current(), preset (c.to)) << c.from << " " << c.eventId;
         EXPECT_EQ (level(), storedLevel (preset (c.to)));
     }
-    EXPECT_EQ (findShownAlert(), nullptr);
+    EXPECT_EQ (shownAlert(), nullptr);
 }
 
 TEST_F (PresetFlowsTest, AChangedPresetAsksFirstAndEachAnswerDoesWhatItSays)
@@ -117,7 +117,7 @@ TEST_F (PresetFlowsTest, AChangedPresetAsksFirstAndEachAnswerDoesWhatItSays)
         desktop.choose (presetsFolder().getChildFile ("Mine")); // the answer to Save as's dialog; the others leave it
 
         fire (next);
-        auto& alert = toolkit_test::ref (findShownAlert());
+        auto& alert = toolkit_test::ref (shownAlert());
         EXPECT_EQ (alert.getTitle(), "Collector");
         EXPECT_EQ (alert.getMessage(), "Changes have been made to current preset. Do you want to save them or discard?");
         EXPECT_EQ (current(), preset ("B")) << "nothing before the answer";
@@ -128,7 +128,7 @@ TEST_F (PresetFlowsTest, AChangedPresetAsksFirstAndEachAnswerDoesWhatItSays)
         EXPECT_FALSE (product->isPresetModified (presets())) << c.answer;
         EXPECT_EQ (storedLevel (preset ("B")) == changed, c.changesWrittenToB) << c.answer;
         EXPECT_EQ (storedLevel (preset (c.currentAfter)), level()) << c.answer;
-        EXPECT_EQ (findShownAlert(), nullptr) << c.answer;
+        EXPECT_EQ (shownAlert(), nullptr) << c.answer;
     }
     EXPECT_GE (presets().indexOf (preset ("Mine")), 0) << "the collection was read again";
 }
@@ -218,7 +218,7 @@ TEST_F (PresetFlowsTest, WithoutTheCollectionEventsAndAnswersDoNothing)
 
     for (int eventId = next; eventId <= saveAs; ++eventId)
         fire (eventId);
-    EXPECT_EQ (findShownAlert(), nullptr);
+    EXPECT_EQ (shownAlert(), nullptr);
     EXPECT_TRUE (desktop.requests.empty());
 }
 

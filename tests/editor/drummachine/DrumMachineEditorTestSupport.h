@@ -2,13 +2,14 @@
 
 #include "support/MessageLoop.h"
 #include "tests/drummachine/processor/DrumMachineTestSupport.h"
+#include "tests/editor/base/EditorTestSupport.h"
 #include "toolkit/binding/WidgetTestKit.h"
 #include "toolkit/widgets/ScriptedFileDialogs.h"
+#include "toolkit/windows/ShownAlerts.h"
 
 #include "drummachine/product/Pulsetta.h"
 #include "editor/drummachine/PulsettaEditor.h"
 #include "toolkit/skin/GFXPanel.h"
-#include "toolkit/windows/AlertWindow.h"
 
 #include <memory>
 #include <vector>
@@ -16,11 +17,9 @@
 // The product as a host has it, with the editor it makes at start-up
 // standing on a desktop whose file dialogs the test answers. Every event
 // that reaches the processor is recorded.
-class EditedPulsetta : public Pulsetta
+class EditedPulsetta : public editor_testing::WithPersistentEditor<Pulsetta, PulsettaEditor>
 {
 public:
-    PulsettaEditor& editor() { return toolkit_test::ref (dynamic_cast<PulsettaEditor*> (getPersistentEditor())); }
-
     void handleEvent (int eventId) override
     {
         handledEvents.push_back (eventId);
@@ -70,28 +69,10 @@ protected:
     }
 
     // Clicks the button of the shown alert that has the text.
-    void answer (const juce::String& text)
-    {
-        auto& alert = toolkit_test::ref (shownAlert());
-        for (int i = 0; i < alert.getNumButtons(); ++i)
-            if (alert.getButton (i)->getButtonText() == text)
-                alert.buttonClicked (alert.getButton (i));
-        flush();
-    }
+    void answer (const juce::String& text) { toolkit_test::answerShownAlert (desktop, text); }
 
-    Kyx::AlertWindow* shownAlert() { return findAlert (desktop); }
-
-    static Kyx::AlertWindow* findAlert (juce::Component& parent)
-    {
-        for (auto* child : parent.getChildren())
-        {
-            if (auto* alert = dynamic_cast<Kyx::AlertWindow*> (child); alert != nullptr && alert->isVisible())
-                return alert;
-            if (auto* found = findAlert (*child))
-                return found;
-        }
-        return nullptr;
-    }
+    // The alert shown over the editor, or null.
+    Kyx::AlertWindow* shownAlert() { return toolkit_test::findShownAlert (desktop); }
 
     static juce::ModifierKeys ctrlClick() { return juce::ModifierKeys::leftButtonModifier | juce::ModifierKeys::ctrlModifier; }
 

@@ -42,16 +42,6 @@ protected:
         click (page->getSaveButton());
     }
 
-    // Clicks the button of the shown alert that has the text.
-    void answer (const juce::String& text)
-    {
-        auto& alert = toolkit_test::ref (shownAlert());
-        for (int i = 0; i < alert.getNumButtons(); ++i)
-            if (alert.getButton (i)->getButtonText() == text)
-                alert.buttonClicked (alert.getButton (i));
-        testing_support::runPendingMessages();
-    }
-
     std::array<int, 128> keys()
     {
         std::array<int, 128> instruments {};

@@ -3,7 +3,7 @@
 #include "support/MessageLoop.h"
 #include "tests/drummachine/product/ProductTestSupport.h"
 #include "toolkit/widgets/ScriptedFileDialogs.h"
-#include "toolkit/windows/AlertWindow.h"
+#include "toolkit/windows/ShownAlerts.h"
 
 #include <memory>
 
@@ -42,18 +42,10 @@ protected:
     }
 
     // The alert shown over the stand-in editor, or null.
-    static Kyx::AlertWindow* findAlert (juce::Component& parent)
-    {
-        for (auto* child : parent.getChildren())
-        {
-            if (auto* alert = dynamic_cast<Kyx::AlertWindow*> (child); alert != nullptr && alert->isVisible())
-                return alert;
-            if (auto* found = findAlert (*child))
-                return found;
-        }
-        return nullptr;
-    }
-    Kyx::AlertWindow* shownAlert() { return findAlert (desktop); }
+    Kyx::AlertWindow* shownAlert() { return toolkit_test::findShownAlert (desktop); }
+
+    // Clicks the button of the shown alert that has the text.
+    void answer (const juce::String& text) { toolkit_test::answerShownAlert (desktop, text); }
 
     std::unique_ptr<CountingPulsetta> product { makeProduct() };
     toolkit_test::DialogDesktop desktop;

@@ -64,7 +64,7 @@ TEST_F (HostParametersPageTest, ClearAllAsksFirst)
         bind (5, "Ride Level");
         testing_support::runPendingMessages();
         click (page->getClearAllButton());
-        EXPECT_EQ (toolkit_test::ref (findShownAlert()).getMessage(), "Do you really want to clear all assignations?");
+        EXPECT_EQ (toolkit_test::ref (shownAlert()).getMessage(), "Do you really want to clear all assignations?");
         answer (reply);
 
         const int expected = reply == "Yes" ? -1 : idOf ("Ride Level");
@@ -99,10 +99,10 @@ TEST_F (HostParametersPageTest, SavingPutsTheMapExtensionInPlaceOfAnother)
         EXPECT_EQ (desktop.requests.back().filter, "*.xrhpmap");
         if (c.overwriteAnswer != nullptr)
         {
-            EXPECT_EQ (toolkit_test::ref (findShownAlert()).getMessage(), "Do you want to overwrite 'x.xrhpmap' ?");
+            EXPECT_EQ (toolkit_test::ref (shownAlert()).getMessage(), "Do you want to overwrite 'x.xrhpmap' ?");
             answer (c.overwriteAnswer);
         }
-        EXPECT_EQ (findShownAlert(), nullptr);
+        EXPECT_EQ (shownAlert(), nullptr);
         EXPECT_FALSE (file ("x.xrprsb").exists());
         EXPECT_EQ (map.loadFileAsString().contains ("Snare Drum Level"), c.written);
     }
@@ -112,7 +112,7 @@ TEST_F (HostParametersPageTest, SavingPutsTheMapExtensionInPlaceOfAnother)
     blocker.replaceWithText ("old");
     desktop.choose (blocker.getChildFile ("x.xrhpmap"));
     click (page->getSaveMapButton());
-    EXPECT_EQ (toolkit_test::ref (findShownAlert()).getMessage(), "Could not write '" + blocker.getChildFile ("x.xrhpmap").getFullPathName() + "'.");
+    EXPECT_EQ (toolkit_test::ref (shownAlert()).getMessage(), "Could not write '" + blocker.getChildFile ("x.xrhpmap").getFullPathName() + "'.");
     answer ("OK");
     EXPECT_EQ (blocker.loadFileAsString(), "old");
 }

@@ -4,9 +4,10 @@
 #include "framework/core/ParameterManager.h"
 #include "framework/core/Parameters.h"
 #include "support/MessageLoop.h"
+#include "support/ReadOnlyFolder.h"
 #include "tools/TempFolder.h"
-#include "toolkit/widgets/FileSaverTesting.h"
 #include "toolkit/widgets/ScriptedFileDialogs.h"
+#include "toolkit/windows/ShownAlerts.h"
 
 #include <gtest/gtest.h>
 
@@ -65,11 +66,7 @@ struct MidiControlPage : ::testing::Test
         testing_support::runPendingMessages();
     }
 
-    void answer (const juce::String& buttonText)
-    {
-        EXPECT_TRUE (toolkit_test::clickAlertButton (toolkit_test::ref (findShownAlert (desktop)), buttonText));
-        testing_support::runPendingMessages();
-    }
+    void answer (const juce::String& buttonText) { toolkit_test::answerShownAlert (desktop, buttonText); }
 
     juce::File file (const juce::String& name) const { return juce::File (juce::String (folder.path.string())).getChildFile (name); }
 
@@ -184,7 +181,7 @@ TEST_F (MidiControlPage, AFailedSaveIsToldAndChangesNothing)
     ASSERT_TRUE (file ("live.xrccmap").replaceWithText ("old"));
     desktop.choose (file ("live.xrccmap"));
     {
-        const toolkit_test::ScopedReadOnlyFolder readOnly (file ("live.xrccmap").getParentDirectory());
+        const testing_support::ScopedReadOnlyFolder readOnly (file ("live.xrccmap").getParentDirectory());
         click (page.getSaveButton());
     }
 

@@ -136,8 +136,8 @@ TEST_F (PresetsSettingsPageTest, FilesThatCouldNotBeRewrittenAreCounted)
     // The worker may write where the folders let an ordinary user write,
     // except in "Locked". Root is made an ordinary user for the worker's
     // file access (setfsuid acts on the calling thread only).
-    for (const auto& folder : { presetsFolder(), written.getParentDirectory(), locked.getParentDirectory() })
-        ::chmod (folder.getFullPathName().toRawUTF8(), folder == locked.getParentDirectory() ? 0555 : 0777);
+    for (const auto& directory : { presetsFolder(), written.getParentDirectory(), locked.getParentDirectory() })
+        ::chmod (directory.getFullPathName().toRawUTF8(), directory == locked.getParentDirectory() ? 0555 : 0777);
     if (::geteuid() == 0)
         product->beforeAuthorUpdate = [] (const juce::File&) { ::setfsuid (65534); };
 

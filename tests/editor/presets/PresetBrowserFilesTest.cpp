@@ -69,17 +69,17 @@ TEST_F (PresetBrowserFiles, SavingAddsTheExtensionAsksBeforeOverwritingAndReport
             EXPECT_EQ (request.filter, bank ? "*.xrprsb" : "*.xrprs");
             if (c.overwriteAnswer != nullptr)
             {
-                EXPECT_EQ (toolkit_test::ref (shownAlert (desktop)).getMessage(), "Do you want to overwrite '" + target.getFileName() + "' ?");
+                EXPECT_EQ (toolkit_test::ref (shownAlert()).getMessage(), "Do you want to overwrite '" + target.getFileName() + "' ?");
                 answer (c.overwriteAnswer);
             }
             if (c.readOnlyFolder)
             {
-                EXPECT_EQ (toolkit_test::ref (shownAlert (desktop)).getMessage(), "Could not write '" + target.getFullPathName() + "'.");
+                EXPECT_EQ (toolkit_test::ref (shownAlert()).getMessage(), "Could not write '" + target.getFullPathName() + "'.");
                 answer ("OK");
             }
             readOnly.reset();
 
-            EXPECT_EQ (shownAlert (desktop), nullptr);
+            EXPECT_EQ (shownAlert(), nullptr);
             EXPECT_FALSE (file ("mine").exists());
             EXPECT_EQ (product->getRecentlyUsedDirectory(), c.saved ? files : elsewhere);
             if (! c.saved)
@@ -117,7 +117,7 @@ TEST_F (PresetBrowserFiles, LoadingAPresetReplacesOnlyTheCurrentSlot)
 
     desktop.choose (file ("broken.xrprs"));
     click (Action::loadPreset);
-    EXPECT_EQ (toolkit_test::ref (shownAlert (desktop)).getMessage(), "Could not read '" + file ("broken.xrprs").getFullPathName() + "'.");
+    EXPECT_EQ (toolkit_test::ref (shownAlert()).getMessage(), "Could not read '" + file ("broken.xrprs").getFullPathName() + "'.");
     answer ("OK");
     EXPECT_EQ (product->getRecentlyUsedDirectory(), elsewhere);
 

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "support/MessageLoop.h"
+#include "support/TemporaryUserFolders.h"
 #include "toolkit/widgets/ScriptedFileDialogs.h"
+#include "toolkit/windows/ShownAlerts.h"
 
 #include "drummachine/product/Pulsetta.h"
 #include "editor/presets/OldStylePresetBrowserColumns.h"
 #include "editor/presets/OldStylePresetBrowserWindow.h"
-#include "platform/UserFolders.h"
 #include "toolkit/browser/ListColumnRows.h"
 
 #include <gtest/gtest.h>
@@ -17,17 +18,16 @@
 // A real Pulsetta (its factory bank: 15 presets in the first group, 113 in
 // "Not used") with the preset browser window shown over a desktop whose file
 // dialogs the test answers. The user's folders are a fresh temporary folder.
-class PresetBrowserTest : public ::testing::Test
+class PresetBrowserTest : public ::testing::Test,
+                          protected testing_support::TemporaryUserFolders
 {
 protected:
     using Action = OldStylePresetBrowserWindow::Action;
     using DropMode = ColumnBrowser::ListColumn::DropMode;
 
-    PresetBrowserTest()
+    PresetBrowserTest() : TemporaryUserFolders ("pulsetta-preset-browser-")
     {
         desktop.setSize (800, 500);
-        folder.createDirectory();
-        platform::redirectApplicationDataFolders (folder.getChildFile ("user").getFullPathName().toStdString());
         product = makeProduct();
     }
 
@@ -35,8 +35,6 @@ protected:
     {
         window.reset();
         product.reset();
-        platform::redirectApplicationDataFolders ("");
-        folder.deleteRecursively();
     }
 
     static std::unique_ptr<Pulsetta> makeProduct()
@@ -90,30 +88,12 @@ protected:
     }
 
     // The alert shown over the desktop, or null.
-    Kyx::AlertWindow* shownAlert (juce::Component& component)
-    {
-        for (auto* child : component.getChildren())
-        {
-            if (auto* alert = dynamic_cast<Kyx::AlertWindow*> (child); alert != nullptr && alert->isVisible())
-                return alert;
-            if (auto* found = shownAlert (*child))
-                return found;
-        }
-        return nullptr;
-    }
+    Kyx::AlertWindow* shownAlert() { return toolkit_test::findShownAlert (desktop); }
 
     // Clicks the shown alert's button of this text.
-    void answer (const juce::String& buttonText)
-    {
-        auto& alert = toolkit_test::ref (shownAlert (desktop));
-        for (int i = 0; i < alert.getNumButtons(); ++i)
-            if (alert.getButton (i)->getButtonText() == buttonText)
-                alert.buttonClicked (alert.getButton (i));
-        testing_support::runPendingMessages();
-    }
+    void answer (const juce::String& buttonText) { toolkit_test::answerShownAlert (desktop, buttonText); }
 
     juce::ScopedJuceInitialiser_GUI juce;
-    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("pulsetta-preset-browser", "", false) };
     toolkit_test::DialogDesktop desktop;
     std::unique_ptr<Pulsetta> product;
     std::unique_ptr<OldStylePresetBrowserWindow> window;

@@ -5,7 +5,7 @@
 #include "editor/skin/SkinFiles.h"
 #include "framework/core/ResourceImages.h"
 #include "framework/processor/BasePlugin.h"
-#include "platform/UserFolders.h"
+#include "support/TemporaryUserFolders.h"
 #include "toolkit/binding/WidgetTestKit.h"
 
 #include <gtest/gtest.h>
@@ -21,27 +21,18 @@ juce::AudioProcessor* createPluginFilter();
 
 namespace
 {
-class BuiltInSkin : public ::testing::Test
+class BuiltInSkin : public ::testing::Test,
+                    protected testing_support::TemporaryUserFolders
 {
 protected:
-    BuiltInSkin()
+    BuiltInSkin() : TemporaryUserFolders ("pulsetta-built-in-skin-")
     {
-        folder.createDirectory();
-        platform::redirectApplicationDataFolders (folder.getFullPathName().toStdString());
         product.reset (dynamic_cast<BasePlugin*> (createPluginFilter()));
-    }
-
-    ~BuiltInSkin() override
-    {
-        product.reset();
-        platform::redirectApplicationDataFolders ("");
-        folder.deleteRecursively();
     }
 
     PanelBuild load() { return SkinLoader (*product, skinfiles::getSkinsFolder (*product), {}).createMainPanel(); }
 
     juce::ScopedJuceInitialiser_GUI juce;
-    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("pulsetta-built-in-skin", "", false) };
     std::unique_ptr<BasePlugin> product;
 };
 } // namespace

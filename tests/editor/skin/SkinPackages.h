@@ -2,7 +2,7 @@
 
 #include "editor/skin/SkinFiles.h"
 #include "framework/processor/BasePlugin.h"
-#include "platform/UserFolders.h"
+#include "support/TemporaryUserFolders.h"
 
 #include <gtest/gtest.h>
 #include <juce_cryptography/juce_cryptography.h>
@@ -76,20 +76,13 @@ public:
     juce::String getPluginName() const override { return "Pulsetta"; }
 };
 
-struct SkinFolderTest : ::testing::Test
+struct SkinFolderTest : ::testing::Test,
+                        testing_support::TemporaryUserFolders
 {
-    SkinFolderTest()
+    SkinFolderTest() : TemporaryUserFolders ("pulsetta-skin-test-")
     {
-        folder.createDirectory();
-        platform::redirectApplicationDataFolders (folder.getFullPathName().toStdString());
         skinsFolder = skinfiles::getSkinsFolder (processor);
         skinsFolder.createDirectory();
-    }
-
-    ~SkinFolderTest() override
-    {
-        platform::redirectApplicationDataFolders ("");
-        folder.deleteRecursively();
     }
 
     // Writes a zip archive of the entries as the package file of that name.
@@ -123,7 +116,6 @@ struct SkinFolderTest : ::testing::Test
     }
 
     juce::ScopedJuceInitialiser_GUI juce;
-    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("pulsetta-skin-test", "", false) };
     SkinTestProcessor processor;
     juce::File skinsFolder;
 };

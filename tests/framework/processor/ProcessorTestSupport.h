@@ -2,31 +2,20 @@
 
 #include "FactoryBank.h"
 #include "TestProduct.h"
-#include "platform/UserFolders.h"
+#include "support/TemporaryUserFolders.h"
 
 #include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
 
 #include <memory>
 
-#include <unistd.h>
-
 // Every processor test runs with the message manager on this thread and the
 // user's folders redirected to a fresh temporary folder.
-class ProcessorTest : public ::testing::Test
+class ProcessorTest : public ::testing::Test,
+                      protected testing_support::TemporaryUserFolders
 {
 protected:
-    ProcessorTest()
-    {
-        folder.createDirectory();
-        platform::redirectApplicationDataFolders (folder.getFullPathName().toStdString());
-    }
-
-    ~ProcessorTest() override
-    {
-        platform::redirectApplicationDataFolders ("");
-        folder.deleteRecursively();
-    }
+    ProcessorTest() : TemporaryUserFolders ("pulsetta-processor-test-") {}
 
     static std::unique_ptr<TestProduct> makeProduct()
     {
@@ -37,10 +26,6 @@ protected:
     juce::File settingsFile() const { return folder.getChildFile ("Kyxworks/Pulsetta/Pulsetta.ini"); }
 
     juce::ScopedJuceInitialiser_GUI juce;
-    // Named after the process: the test programs run side by side, and one
-    // must not take (and then delete) another's folder.
-    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory)
-                            .getNonexistentChildFile ("pulsetta-processor-test-" + juce::String (::getpid()), "", false) };
 };
 
 // Records what the processor reports to the host.

@@ -1,13 +1,13 @@
 // The processor through the real module and the command-line host, as a host
 // drives it: automation, program changes and chunks.
 #include "FactoryBank.h"
+#include "support/TemporarySettingsHome.h"
 #include "tools/PluginInstance.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <random>
 #include <string>
 
@@ -22,11 +22,6 @@ class ProductModule : public ::testing::Test
 protected:
     ProductModule()
     {
-        // The module keeps its user settings under the XDG folder: a fresh one per test.
-        char pattern[] = "/tmp/pulsetta-module-test-XXXXXX";
-        folder = mkdtemp (pattern);
-        setenv ("XDG_CONFIG_HOME", folder.c_str(), 1);
-
         std::string error;
         module = clihost::PluginModule::load (PULSETTA_FRAMEWORK_TEST_MODULE_PATH, error);
         EXPECT_NE (module, nullptr) << error;
@@ -35,7 +30,6 @@ protected:
     ~ProductModule() override
     {
         module.reset();
-        std::filesystem::remove_all (folder);
     }
 
     std::unique_ptr<clihost::PluginInstance> create()
@@ -88,7 +82,7 @@ protected:
         return count;
     }
 
-    std::string folder;
+    testing_support::TemporarySettingsHome settingsHome { "pulsetta-module-test-" };
     std::unique_ptr<clihost::PluginModule> module;
 };
 

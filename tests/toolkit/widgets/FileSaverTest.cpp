@@ -1,7 +1,8 @@
 #include "support/MessageLoop.h"
+#include "support/ReadOnlyFolder.h"
 #include "tools/TempFolder.h"
-#include "toolkit/widgets/FileSaverTesting.h"
 #include "toolkit/widgets/ScriptedFileDialogs.h"
+#include "toolkit/windows/ShownAlerts.h"
 
 #include "toolkit/widgets/FileSaver.h"
 
@@ -13,7 +14,7 @@
 namespace
 {
 using toolkit_test::findShownAlert;
-using toolkit_test::ScopedReadOnlyFolder;
+using testing_support::ScopedReadOnlyFolder;
 
 // A page of the editor saving "new" as a pattern bank into a temp folder.
 struct SaveSite
@@ -42,11 +43,7 @@ struct SaveSite
     }
 
     // Clicks a button of the alert shown over the Desktop.
-    void answer (const juce::String& buttonText)
-    {
-        EXPECT_TRUE (toolkit_test::clickAlertButton (toolkit_test::ref (findShownAlert (desktop)), buttonText));
-        testing_support::runPendingMessages();
-    }
+    void answer (const juce::String& buttonText) { toolkit_test::answerShownAlert (desktop, buttonText); }
 
     TempFolder folder { "pulsetta-file-saver-" };
     toolkit_test::DialogDesktop desktop;
