@@ -1,16 +1,20 @@
 // Memory of the XML guard's parse against the document's size, for the three
-// biggest documents the product reads: its whole state (the chunk's text), a
-// pattern bank file and a preset bank file, each as the product writes it.
+// biggest documents the product reads, each as the product writes it: its
+// whole state (the chunk's text), a pattern bank file and a preset bank file.
 //
-// Counters, in bytes held on the heap per byte of document:
-//   peak_ratio  the most held at once during xmlguard::parse, the returned tree included
+// Counters, in heap bytes per byte of document:
+//   peak_ratio  the most held at once during the parse, what it returns included
 //   tree_ratio  what the returned tree holds
-// and the document's size in "bytes". The time column is one parse.
+// and the document's size in "bytes"; the time column is one parse.
 //
-// Every heap block of the process is counted by the C allocator's usable size
-// (what the block really takes, less malloc's 8-byte header), through
-// malloc, calloc, realloc and the aligned ones, which operator new and
-// JUCE's own containers reach.
+// BM_GuardParse*      xmlguard::parse of the document in memory (as the state chunk's reader calls it)
+// BM_GuardParse*File  xmlguard::parseFile, the file's bytes it reads included
+// BM_ReaderAlone*     JUCE's reader alone on a string of the text: what a guard that hands the reader the
+//                     whole text holds, as ours did before it read in pieces
+//
+// A heap block counts as the C allocator's usable size plus its 8-byte
+// header, through malloc, calloc, realloc and the aligned ones, which operator
+// new and JUCE's own containers reach.
 
 #include "drummachine/product/Pulsetta.h"
 #include "drummachine/sequencer/DrumMachineSeq.h"

@@ -24,14 +24,11 @@
 // handed the text alone, never a file, so it cannot open anything a document
 // names.
 //
-// The reader also holds several times a text's size: its whole text as a
-// string, and a heap block for every element, attribute and value. So a
-// long document is handed to it in pieces of about a kilobyte, cut where an
-// element begins or ends, and equal values share one string; the tree is the
-// one the reader builds from the whole text. A full state then takes about
-// three times its size at the parse's peak, a pattern bank four and a half
-// (four of them the reader's blocks for its rows), a preset bank two and a
-// half (see benchmarks/XmlGuardBenchmark.cpp).
+// The reader is handed a long text in pieces (XmlGuardTree.h), so it never
+// copies the whole: a full state then takes about three times its size at
+// the parse's peak, a pattern bank four and a half (four of them the
+// reader's blocks for its rows), a preset bank two and a half (see
+// benchmarks/XmlGuardBenchmark.cpp).
 namespace xmlguard
 {
 constexpr int maxDepth = 32;                         // our deepest document nests 6 deep
