@@ -21,7 +21,10 @@ bool saveChunk(PluginInstance& instance, const std::string& path, bool currentPr
     return writeChunkFile(instance.getChunk(currentProgramOnly), path);
 }
 
-bool readInputFile(const std::string& path, std::vector<uint8_t>& bytes)
+namespace
+{
+template <typename Bytes>
+bool readWhole(const std::string& path, Bytes& bytes)
 {
     bytes.clear();
     std::error_code error;
@@ -38,6 +41,10 @@ bool readInputFile(const std::string& path, std::vector<uint8_t>& bytes)
     file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
     return file.gcount() == static_cast<std::streamsize>(size);
 }
+} // namespace
+
+bool readInputFile(const std::string& path, std::vector<uint8_t>& bytes) { return readWhole(path, bytes); }
+bool readInputFile(const std::string& path, std::string& text) { return readWhole(path, text); }
 
 bool loadChunk(PluginInstance& instance, const std::string& path, bool currentProgramOnly)
 {

@@ -14,6 +14,7 @@ constexpr uint64_t maxInputFileBytes = 64u * 1024 * 1024;
 // The bytes of a file the command line names; false for anything but a regular file (a device or a FIFO
 // would never end or block), for a file larger than maxInputFileBytes, or when it cannot be read.
 bool readInputFile(const std::string& path, std::vector<uint8_t>& bytes);
+bool readInputFile(const std::string& path, std::string& text);
 
 // Writes a chunk to `path` through a temporary file; false (and the file untouched)
 // for an empty chunk or a failed write.

@@ -25,7 +25,13 @@ void apply(const ScriptEvent& event, Transport& transport, PluginInstance& insta
     }
 }
 
-int64_t lengthOf(const Script& script, const PlaySettings& settings)
+MidiEventView viewOf(const ScriptEvent& event, int deltaFrames)
+{
+    return { deltaFrames, static_cast<uint32_t>(event.bytes.size()), event.bytes.data() };
+}
+} // namespace
+
+int64_t renderLength(const Script& script, const PlaySettings& settings)
 {
     if (settings.lengthFrames > 0)
         return settings.lengthFrames;
@@ -33,40 +39,44 @@ int64_t lengthOf(const Script& script, const PlaySettings& settings)
         return script.lengthFrames;
     return (script.events.empty() ? 0 : script.events.back().frame) + settings.blockSize;
 }
-} // namespace
 
-Rendering play(PluginInstance& instance, const Script& script, const PlaySettings& settings)
+bool play(PluginInstance& instance, const Script& script, const PlaySettings& settings,
+          const std::function<bool(RenderedBlock&)>& onBlock)
 {
     const vst::AEffect* effect = instance.effect();
-    Rendering rendering;
     if (effect == nullptr || settings.blockSize <= 0)
-        return rendering;
+        return true;
     if (settings.resume)
         instance.resume(settings.sampleRate, settings.blockSize);
 
-    const int64_t length = lengthOf(script, settings);
-    rendering.outputs.assign(static_cast<size_t>(std::max(0, effect->numOutputs)),
-                             std::vector<float>(static_cast<size_t>(length), 0.0f));
+    const auto blockSize = static_cast<size_t>(settings.blockSize);
+    std::vector<std::vector<float>> outputs(static_cast<size_t>(std::max(0, effect->numOutputs)),
+                                            std::vector<float>(blockSize));
     std::vector<std::vector<float>> inputs(static_cast<size_t>(std::max(0, effect->numInputs)),
-                                           std::vector<float>(static_cast<size_t>(settings.blockSize), 0.0f));
-    std::vector<float*> inputPointers, outputPointers(rendering.outputs.size());
+                                           std::vector<float>(blockSize, 0.0f));
+    std::vector<float*> inputPointers, outputPointers;
     for (auto& input : inputs)
         inputPointers.push_back(input.data());
+    for (auto& output : outputs)
+        outputPointers.push_back(output.data());
 
+    const int64_t length = renderLength(script, settings);
+    const size_t earlierMidi = instance.sentMidi.size(); // what was sent before the play stays
     Transport transport(settings.sampleRate);
-    const size_t firstSent = instance.sentMidi.size();
+    std::vector<MidiEventView> midi;
+    std::vector<Transport::TempoChange> tempoWithin;
     size_t next = 0; // next script event
     for (int64_t position = 0; position < length;)
     {
         // Changes due now take effect before the block; MIDI and tempo changes inside blocks go with it.
-        std::vector<MidiEventIn> midi;
-        std::vector<Transport::TempoChange> tempoWithin;
+        midi.clear();
+        tempoWithin.clear();
         int64_t end = std::min(length, position + settings.blockSize);
         for (; next < script.events.size() && script.events[next].frame <= position; ++next)
             if (script.events[next].kind != Kind::midi)
                 apply(script.events[next], transport, instance);
             else if (script.events[next].frame == position)
-                midi.push_back({ 0, script.events[next].bytes });
+                midi.push_back(viewOf(script.events[next], 0));
         for (size_t i = next; i < script.events.size() && script.events[i].frame < end; ++i)
         {
             if (script.events[i].kind != Kind::midi && script.events[i].kind != Kind::tempoInBlock)
@@ -81,12 +91,13 @@ Rendering play(PluginInstance& instance, const Script& script, const PlaySetting
             if (event.kind == Kind::tempoInBlock)
                 tempoWithin.push_back({ event.frame - position, event.value });
             else
-                midi.push_back({ static_cast<int>(event.frame - position), event.bytes });
+                midi.push_back(viewOf(event, static_cast<int>(event.frame - position)));
         }
 
+        // A plug-in that leaves an output alone leaves it silent, block after block.
         const int frames = static_cast<int>(end - position);
-        for (size_t i = 0; i < outputPointers.size(); ++i)
-            outputPointers[i] = rendering.outputs[i].data() + position;
+        for (auto& output : outputs)
+            std::fill(output.begin(), output.begin() + frames, 0.0f);
         instance.timeInfo = transport.timeInfo();
         if (!midi.empty())
             instance.sendEvents(midi);
@@ -94,9 +105,31 @@ Rendering play(PluginInstance& instance, const Script& script, const PlaySetting
         transport.advance(frames, tempoWithin);
         if (settings.idleBetweenBlocks)
             instance.idle();
+        RenderedBlock block { position, frames, outputPointers, instance.takeSentMidi(earlierMidi) };
+        if (!onBlock(block))
+            return false;
         position = end;
     }
-    rendering.midi.assign(instance.sentMidi.begin() + static_cast<std::ptrdiff_t>(firstSent), instance.sentMidi.end());
+    return true;
+}
+
+Rendering play(PluginInstance& instance, const Script& script, const PlaySettings& settings)
+{
+    Rendering rendering;
+    const auto* effect = instance.effect();
+    if (effect == nullptr || settings.blockSize <= 0)
+        return rendering;
+    const auto length = static_cast<size_t>(renderLength(script, settings));
+    rendering.outputs.assign(static_cast<size_t>(std::max(0, effect->numOutputs)), {});
+    for (auto& output : rendering.outputs)
+        output.reserve(length);
+    play(instance, script, settings, [&](RenderedBlock& block) {
+        for (size_t i = 0; i < rendering.outputs.size(); ++i)
+            rendering.outputs[i].insert(rendering.outputs[i].end(), block.outputs[i], block.outputs[i] + block.frames);
+        rendering.midi.insert(rendering.midi.end(), block.midi.begin(), block.midi.end());
+        return true;
+    });
+    instance.sentMidi.insert(instance.sentMidi.end(), rendering.midi.begin(), rendering.midi.end());
     return rendering;
 }
 } // namespace clihost

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace clihost
 {
@@ -96,34 +97,53 @@ std::string PluginInstance::productText(VstInt32 opcode)
 
 void PluginInstance::sendEvents(const std::vector<MidiEventIn>& events)
 {
-    midiRecords.assign(events.size(), VstMidiEvent {});
-    sysexRecords.assign(events.size(), VstMidiSysexEvent {});
-    sysexData.assign(events.size(), {});
+    std::vector<MidiEventView> views;
+    views.reserve(events.size());
+    for (const auto& event : events)
+        views.push_back({ event.deltaFrames, static_cast<uint32_t>(event.bytes.size()), event.bytes.data() });
+    sendEvents(views);
+}
+
+void PluginInstance::sendEvents(const std::vector<MidiEventView>& events)
+{
+    // The records live until the next call: the plug-in may read them up to the end of the next block.
+    size_t sysexCount = 0, sysexBytes = 0;
+    for (const auto& event : events)
+        if (event.size > 4)
+        {
+            ++sysexCount;
+            sysexBytes += event.size;
+        }
+    midiRecords.assign(events.size() - sysexCount, VstMidiEvent {});
+    sysexRecords.assign(sysexCount, VstMidiSysexEvent {});
+    sysexData.resize(sysexBytes);
     eventBlock.assign(offsetof(VstEvents, events) + (events.size() + 2) * sizeof(VstEvent*), 0);
     auto* list = reinterpret_cast<VstEvents*>(eventBlock.data());
     auto** pointers = eventPointers(*list);
+    auto midi = midiRecords.begin();
+    auto sysex = sysexRecords.begin();
+    char* dump = sysexData.data();
     for (size_t i = 0; i < events.size(); ++i)
     {
         const auto& event = events[i];
-        if (event.bytes.size() <= 4)
+        if (event.size <= 4)
         {
-            auto& midi = midiRecords[i];
-            midi.type = kVstMidiType;
-            midi.byteSize = sizeof(VstMidiEvent);
-            midi.deltaFrames = event.deltaFrames;
-            std::memcpy(midi.midiData, event.bytes.data(), event.bytes.size());
-            pointers[i] = reinterpret_cast<VstEvent*>(&midi);
+            midi->type = kVstMidiType;
+            midi->byteSize = sizeof(VstMidiEvent);
+            midi->deltaFrames = event.deltaFrames;
+            std::memcpy(midi->midiData, event.bytes, event.size);
+            pointers[i] = reinterpret_cast<VstEvent*>(&*midi++);
         }
         else
         {
-            auto& sysex = sysexRecords[i];
-            sysexData[i].assign(event.bytes.begin(), event.bytes.end());
-            sysex.type = kVstSysExType;
-            sysex.byteSize = sizeof(VstMidiSysexEvent);
-            sysex.deltaFrames = event.deltaFrames;
-            sysex.dumpBytes = static_cast<VstInt32>(event.bytes.size());
-            sysex.sysexDump = sysexData[i].data();
-            pointers[i] = reinterpret_cast<VstEvent*>(&sysex);
+            std::memcpy(dump, event.bytes, event.size);
+            sysex->type = kVstSysExType;
+            sysex->byteSize = sizeof(VstMidiSysexEvent);
+            sysex->deltaFrames = event.deltaFrames;
+            sysex->dumpBytes = static_cast<VstInt32>(event.size);
+            sysex->sysexDump = dump;
+            dump += event.size;
+            pointers[i] = reinterpret_cast<VstEvent*>(&*sysex++);
         }
     }
     list->numEvents = static_cast<VstInt32>(events.size());
@@ -152,6 +172,16 @@ VstIntPtr PluginInstance::setChunk(const std::vector<uint8_t>& data, bool curren
 {
     return dispatch(effSetChunk, currentProgramOnly ? 1 : 0, static_cast<VstIntPtr>(data.size()),
                     const_cast<uint8_t*>(data.data()));
+}
+
+std::vector<SentMidi> PluginInstance::takeSentMidi(size_t from)
+{
+    const std::lock_guard<std::mutex> lock(reportsGuard);
+    from = std::min(from, sentMidi.size());
+    const auto first = sentMidi.begin() + static_cast<std::ptrdiff_t>(from);
+    std::vector<SentMidi> taken(std::make_move_iterator(first), std::make_move_iterator(sentMidi.end()));
+    sentMidi.erase(first, sentMidi.end());
+    return taken;
 }
 
 VstIntPtr PluginInstance::hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,

@@ -50,6 +50,14 @@ struct MidiEventIn
     std::vector<uint8_t> bytes; // up to 4 bytes: a MIDI event; longer: sysex
 };
 
+// An event to send, its bytes borrowed until sendEvents returns.
+struct MidiEventView
+{
+    int deltaFrames = 0;
+    uint32_t size = 0;
+    const uint8_t* bytes = nullptr; // up to 4 bytes: a MIDI event; longer: sysex
+};
+
 class PluginInstance
 {
 public:
@@ -79,8 +87,9 @@ public:
     std::string parameterText(vst::VstInt32 opcode, int index); // effGetParamName / Display / Label
     std::string productText(vst::VstInt32 opcode);              // effGetEffectName / Vendor / Product
 
-    // Sends the events (effProcessEvents) for the next block.
+    // Sends the events (effProcessEvents) for the next block; the bytes are copied, so they may go at once.
     void sendEvents(const std::vector<MidiEventIn>& events);
+    void sendEvents(const std::vector<MidiEventView>& events);
     // processReplacing over the host's channel pointers; `blockStart` stamps the MIDI sent back.
     void process(float** inputs, float** outputs, int frames, int64_t blockStart = 0);
 
@@ -92,6 +101,8 @@ public:
     std::vector<SentMidi> sentMidi;
     std::vector<ParameterReport> parameterReports;
     std::map<vst::VstInt32, int> hostCalls; // host opcode -> times called
+    // Moves the MIDI sent back from the `from`th event on out of sentMidi.
+    std::vector<SentMidi> takeSentMidi(size_t from = 0);
 
     // The transport answered to audioMasterGetTime; answerTimeInfo false answers null.
     // Set between blocks, on the thread that processes.
@@ -112,6 +123,6 @@ private:
     std::vector<unsigned char> eventBlock;  // VstEvents head and pointers
     std::vector<vst::VstMidiEvent> midiRecords;
     std::vector<vst::VstMidiSysexEvent> sysexRecords;
-    std::vector<std::vector<char>> sysexData;
+    std::vector<char> sysexData; // every sysex message's bytes, one after the other
 };
 } // namespace clihost

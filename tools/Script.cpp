@@ -52,6 +52,7 @@ bool readCommand(std::istringstream& words, const std::string& command, ScriptEv
     }
     if (command == "midi")
     {
+        std::vector<uint8_t> bytes;
         std::string hex;
         while (words >> hex)
         {
@@ -67,9 +68,10 @@ bool readCommand(std::istringstream& words, const std::string& command, ScriptEv
             }
             if (used != hex.size() || !inRange(byte, 0, 255))
                 return false;
-            event.bytes.push_back(static_cast<uint8_t>(byte));
+            bytes.push_back(static_cast<uint8_t>(byte));
         }
-        return !event.bytes.empty();
+        event.bytes = bytes;
+        return !bytes.empty();
     }
     if (command == "tempo" || command == "tempo-in-block" || command == "position")
     {
@@ -98,14 +100,40 @@ bool readCommand(std::istringstream& words, const std::string& command, ScriptEv
 }
 } // namespace
 
+MidiBytes::MidiBytes(const uint8_t* bytes, size_t size) : count(static_cast<uint32_t>(size))
+{
+    if (size > sizeof small)
+        large.reset(new uint8_t[size]);
+    std::copy(bytes, bytes + size, large != nullptr ? large.get() : small);
+}
+
+bool MidiBytes::operator==(const std::vector<uint8_t>& bytes) const
+{
+    return std::equal(begin(), end(), bytes.begin(), bytes.end());
+}
+
 bool Script::parse(const std::string& text, double sampleRate, Script& script, std::string& error)
 {
     script = Script {};
-    std::istringstream lines(text);
-    std::string line;
-    for (int number = 1; std::getline(lines, line); ++number)
+    // Room for every line that may hold an event, so the events take no more than their own size.
+    size_t commandLines = 0;
+    for (size_t start = 0; start < text.size();)
     {
-        line = line.substr(0, line.find('#'));
+        const size_t first = text.find_first_not_of(" \t\r", start);
+        commandLines += first != std::string::npos && text[first] != '\n' && text[first] != '#' ? 1 : 0;
+        const size_t end = text.find('\n', start);
+        start = end == std::string::npos ? text.size() : end + 1;
+    }
+    script.events.reserve(commandLines);
+
+    size_t start = 0;
+    for (int number = 1; start < text.size(); ++number)
+    {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        const auto comment = std::find(text.begin() + static_cast<std::ptrdiff_t>(start),
+                                       text.begin() + static_cast<std::ptrdiff_t>(end), '#');
+        const std::string line(text.begin() + static_cast<std::ptrdiff_t>(start), comment);
+        start = end + 1;
         std::istringstream words(line);
         std::string keyword, time, command, rest;
         if (!(words >> keyword))
@@ -127,12 +155,15 @@ bool Script::parse(const std::string& text, double sampleRate, Script& script, s
             return fail();
         ScriptEvent event;
         event.frame = frame;
+        event.line = number;
         if (!readCommand(words, command, event) || (words >> rest))
             return fail();
         script.events.push_back(std::move(event));
     }
-    std::stable_sort(script.events.begin(), script.events.end(),
-                     [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
+    // In place: frame and line order every event.
+    std::sort(script.events.begin(), script.events.end(), [](const ScriptEvent& a, const ScriptEvent& b) {
+        return a.frame != b.frame ? a.frame < b.frame : a.line < b.line;
+    });
     return true;
 }
 } // namespace clihost

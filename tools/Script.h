@@ -20,18 +20,49 @@
 // A time is a sample frame ("4410") or seconds ("0.1s"), at most ten minutes
 // (maxSeconds) from the start.
 #include <cstdint>
+#include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace clihost
 {
+// The bytes of a MIDI event: up to four (every channel message) in place, a longer sysex message on the
+// heap, so a script of millions of notes takes little more memory than its text.
+class MidiBytes
+{
+public:
+    MidiBytes() = default;
+    MidiBytes(std::initializer_list<uint8_t> bytes) : MidiBytes(bytes.begin(), bytes.size()) {}
+    MidiBytes(const std::vector<uint8_t>& bytes) : MidiBytes(bytes.data(), bytes.size()) {}
+    MidiBytes(const uint8_t* bytes, size_t size);
+    MidiBytes(const MidiBytes& other) : MidiBytes(other.data(), other.size()) {}
+    MidiBytes(MidiBytes&&) noexcept = default;
+    MidiBytes& operator=(const MidiBytes& other) { return *this = MidiBytes(other); }
+    MidiBytes& operator=(MidiBytes&&) noexcept = default;
+
+    const uint8_t* data() const noexcept { return large != nullptr ? large.get() : small; }
+    size_t size() const noexcept { return count; }
+    bool empty() const noexcept { return count == 0; }
+    const uint8_t* begin() const noexcept { return data(); }
+    const uint8_t* end() const noexcept { return data() + count; }
+    operator std::vector<uint8_t>() const { return { begin(), end() }; }
+    bool operator==(const std::vector<uint8_t>& bytes) const;
+
+private:
+    uint32_t count = 0;
+    uint8_t small[4] = {};
+    std::unique_ptr<uint8_t[]> large; // more than four bytes
+};
+
 struct ScriptEvent
 {
-    enum class Kind { midi, tempo, tempoInBlock, play, stop, position, timeSignature, parameter };
+    enum class Kind : uint8_t { midi, tempo, tempoInBlock, play, stop, position, timeSignature, parameter };
 
     int64_t frame = 0;
     Kind kind = Kind::midi;
-    std::vector<uint8_t> bytes; // midi
+    int line = 0;               // in the script text: orders events of one frame
+    MidiBytes bytes;            // midi
     double value = 0.0;         // tempo (bpm), position (quarter notes), parameter value (0-1)
     int first = 0, second = 0;  // time signature; parameter index in `first`
 };

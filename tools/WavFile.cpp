@@ -1,7 +1,6 @@
 #include "tools/WavFile.h"
 
-#include "tools/ReplaceFile.h"
-
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -115,44 +114,88 @@ bool findLayout(const std::vector<uint8_t>& bytes, Layout& layout)
 }
 } // namespace
 
+WavWriter::WavWriter(const std::string& path, size_t channels, double sampleRate) : numChannels(channels)
+{
+    if (numChannels == 0 || numChannels > 0xFFFF || !(sampleRate > 0.0))
+        return;
+    std::vector<uint8_t> header;
+    header.reserve(128); // every header fits
+    putTag(header, "RIFF");
+    put32(header, 0); // the RIFF size, filled in by finish()
+    putTag(header, "WAVE");
+    const auto format = formatChunk(static_cast<uint32_t>(numChannels), static_cast<uint32_t>(sampleRate));
+    header.insert(header.end(), format.begin(), format.end());
+    putTag(header, "fact"); // every format but PCM carries its frame count
+    put32(header, 4);
+    factFramesAt = header.size();
+    put32(header, 0);
+    putTag(header, "data");
+    put32(header, 0);
+    headerBytes = header.size();
+    file.emplace(path);
+    file->write(header.data(), header.size());
+}
+
+bool WavWriter::isGood() const { return file && file->isGood(); }
+
+uint64_t WavWriter::maxFrames(size_t channels)
+{
+    return channels == 0 ? 0 : (0xFFFFFF00u - 128) / (channels * bytesPerSample);
+}
+
+bool WavWriter::append(const float* const* channels, size_t count)
+{
+    if (!isGood() || count > maxFrames(numChannels) - frames)
+    {
+        file.reset();
+        return false;
+    }
+    constexpr size_t sliceFrames = 4096;
+    for (size_t done = 0; done < count;)
+    {
+        const size_t slice = std::min(sliceFrames, count - done);
+        interleaved.clear();
+        for (size_t frame = done; frame < done + slice; ++frame)
+            for (size_t channel = 0; channel < numChannels; ++channel)
+            {
+                uint32_t bits = 0;
+                std::memcpy(&bits, &channels[channel][frame], 4);
+                put32(interleaved, bits);
+            }
+        if (!file->write(interleaved.data(), interleaved.size()))
+            return false;
+        done += slice;
+    }
+    frames += count;
+    return true;
+}
+
+bool WavWriter::finish()
+{
+    if (!isGood())
+        return false;
+    const auto dataBytes = static_cast<uint32_t>(frames * numChannels * bytesPerSample);
+    std::vector<uint8_t> size;
+    put32(size, static_cast<uint32_t>(headerBytes - 8 + dataBytes));
+    put32(size, static_cast<uint32_t>(frames));
+    put32(size, dataBytes);
+    return file->writeAt(4, size.data(), 4) && file->writeAt(factFramesAt, size.data() + 4, 4)
+           && file->writeAt(headerBytes - 4, size.data() + 8, 4) && file->commit();
+}
+
 bool writeWav(const std::string& path, const std::vector<std::vector<float>>& channels, double sampleRate)
 {
-    const auto numChannels = static_cast<uint32_t>(channels.size());
     const size_t frames = channels.empty() ? 0 : channels.front().size();
     for (const auto& channel : channels)
         if (channel.size() != frames)
             return false;
-    const uint64_t dataBytes = static_cast<uint64_t>(frames) * numChannels * bytesPerSample;
-    if (numChannels == 0 || numChannels > 0xFFFF || dataBytes > 0xFFFFFF00u - 128 || !(sampleRate > 0.0))
-        return false;
-
-    std::vector<uint8_t> header;
-    header.reserve(128); // every header fits
-    putTag(header, "RIFF");
-    put32(header, 0); // the RIFF size, filled in below
-    putTag(header, "WAVE");
-    const auto format = formatChunk(numChannels, static_cast<uint32_t>(sampleRate));
-    header.insert(header.end(), format.begin(), format.end());
-    putTag(header, "fact"); // every format but PCM carries its frame count
-    put32(header, 4);
-    put32(header, static_cast<uint32_t>(frames));
-    putTag(header, "data");
-    put32(header, static_cast<uint32_t>(dataBytes));
-    const auto riffBytes = static_cast<uint32_t>(header.size() - 8 + dataBytes);
-    for (int i = 0; i < 4; ++i)
-        header[4 + static_cast<size_t>(i)] = static_cast<uint8_t>(riffBytes >> (8 * i));
-
-    std::vector<uint8_t> data;
-    data.reserve(static_cast<size_t>(dataBytes));
-    for (size_t frame = 0; frame < frames; ++frame)
-        for (const auto& channel : channels)
-        {
-            uint32_t bits = 0;
-            std::memcpy(&bits, &channel[frame], 4);
-            put32(data, bits);
-        }
-
-    return replaceFileWith(path, { &header, &data });
+    if (channels.empty() || frames > WavWriter::maxFrames(channels.size()))
+        return false; // refused before a temporary file is made
+    std::vector<const float*> pointers;
+    for (const auto& channel : channels)
+        pointers.push_back(channel.data());
+    WavWriter writer(path, channels.size(), sampleRate);
+    return writer.append(pointers.data(), frames) && writer.finish();
 }
 
 bool readWav(const std::string& path, std::vector<std::vector<float>>& channels, double& sampleRate)

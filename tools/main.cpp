@@ -5,7 +5,9 @@
 #include "tools/RecordPrinter.h"
 #include "tools/WavFile.h"
 
+#include <algorithm>
 #include <iostream>
+#include <optional>
 #include <sstream>
 
 namespace
@@ -85,6 +87,39 @@ void printMidi(const std::vector<clihost::SentMidi>& midi)
         std::cout << bytes.str() << '\n';
     }
 }
+
+// Plays the script block by block, printing the MIDI sent back and writing the outputs to the WAV file
+// (when one is named) as they come: a play of any length holds one block.
+bool render(clihost::PluginInstance& instance, const clihost::Script& script, const clihost::PlaySettings& play,
+            const std::string& wavPath)
+{
+    const auto numOutputs = static_cast<size_t>(std::max(0, instance.effect()->numOutputs));
+    std::optional<clihost::WavWriter> wav;
+    if (!wavPath.empty())
+    {
+        if (static_cast<uint64_t>(clihost::renderLength(script, play)) > clihost::WavWriter::maxFrames(numOutputs))
+        {
+            std::cerr << "pulsetta-host: cannot write " << wavPath << ": too long for a WAV file\n";
+            return false;
+        }
+        wav.emplace(wavPath, numOutputs, play.sampleRate);
+        if (!wav->isGood())
+        {
+            std::cerr << "pulsetta-host: cannot write " << wavPath << '\n';
+            return false;
+        }
+    }
+    const bool played = clihost::play(instance, script, play, [&](clihost::RenderedBlock& block) {
+        printMidi(block.midi);
+        return !wav || wav->append(block.outputs.data(), static_cast<size_t>(block.frames));
+    });
+    if (wav && !(played && wav->finish()))
+    {
+        std::cerr << "pulsetta-host: cannot write " << wavPath << '\n';
+        return false;
+    }
+    return true;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -121,25 +156,21 @@ int main(int argc, char** argv)
 
     if (!options.script.empty())
     {
-        std::vector<uint8_t> text;
+        std::string text;
         const bool readable = clihost::readInputFile(options.script, text);
         clihost::Script script;
-        if (!readable || !clihost::Script::parse(std::string(text.begin(), text.end()), options.rate, script, error))
+        if (!readable || !clihost::Script::parse(text, options.rate, script, error))
         {
             std::cerr << "pulsetta-host: " << options.script << ": " << (readable ? error : "cannot read") << '\n';
             return 1;
         }
+        std::string().swap(text); // the events are all the play needs
         clihost::PlaySettings play;
         play.sampleRate = options.rate;
         play.blockSize = options.block;
         play.lengthFrames = static_cast<int64_t>(options.lengthSeconds * options.rate);
-        const auto rendering = clihost::play(*instance, script, play);
-        printMidi(rendering.midi);
-        if (!options.wav.empty() && !clihost::writeWav(options.wav, rendering.outputs, options.rate))
-        {
-            std::cerr << "pulsetta-host: cannot write " << options.wav << '\n';
+        if (!render(*instance, script, play, options.wav))
             return 1;
-        }
     }
     if (!options.saveChunk.empty() && !clihost::saveChunk(*instance, options.saveChunk))
     {

@@ -1,6 +1,7 @@
 #include "framework/core/XmlGuard.h"
 
 #include "framework/core/UserFile.h"
+#include "framework/core/XmlGuardTree.h"
 
 #include <algorithm>
 #include <cstring>
@@ -91,10 +92,32 @@ public:
             if (! skipPast ("?>"))
                 return false;
 
-        if (! skipMisc() || p >= end || *p != '<' || ! element())
+        if (! skipMisc() || p >= end || *p != '<')
             return false;
 
+        rootBegin = p;
+
+        if (! element())
+            return false;
+
+        rootEnd = p;
         return skipMisc() && p == end;
+    }
+
+    // After isDocument(): the document element, from its '<' to the end of its closing tag.
+    const unsigned char* rootBegin = nullptr;
+    const unsigned char* rootEnd = nullptr;
+
+    // Reads the element starting at `at` (in a document isDocument() accepted), handing the span of
+    // each of its children to `observer`.
+    void readElement (const unsigned char* at, const ChildSpans& observer)
+    {
+        p = at;
+        depth = 0;
+        nodes = 0;
+        childObserver = &observer;
+        element();
+        childObserver = nullptr;
     }
 
 private:
@@ -240,8 +263,9 @@ private:
     }
 
     // At '<' of a start tag; reads the element and everything inside it.
-    bool element() noexcept
+    bool element()
     {
+        const auto* const start = p;
         Name tag;
         ++p;
 
@@ -256,8 +280,7 @@ private:
             if (startsWith ("/>"))
             {
                 p += 2;
-                --depth;
-                return true;
+                return leave (start);
             }
 
             if (p < end && *p == '>')
@@ -298,12 +321,20 @@ private:
             return false;
 
         ++p;
-        --depth;
+        return leave (start);
+    }
+
+    // At the end of the element that began at `start`.
+    bool leave (const unsigned char* start)
+    {
+        if (--depth == 1 && childObserver != nullptr)
+            (*childObserver) (start, p);
+
         return true;
     }
 
     // Text, references, comments, CDATA and child elements, up to "</".
-    bool content() noexcept
+    bool content()
     {
         bool inText = false;
 
@@ -371,24 +402,9 @@ private:
     const size_t nodeLimit;
     int depth = 0;
     size_t nodes = 0;
+    const ChildSpans* childObserver = nullptr;
 };
 
-std::unique_ptr<juce::XmlElement> parseAccepted (const char* bytes, size_t size, bool onlyDocumentElement)
-{
-    static constexpr char byteOrderMark[] = "\xef\xbb\xbf";
-
-    if (size >= 3 && std::memcmp (bytes, byteOrderMark, 3) == 0)
-    {
-        bytes += 3;
-        size -= 3;
-    }
-
-    // Built from the text, the document has no input source: an external
-    // entity or DTD could never be opened even if one got this far.
-    juce::XmlDocument document (juce::String::fromUTF8 (bytes, (int) size));
-    document.setInputSource (nullptr);
-    return document.getDocumentElement (onlyDocumentElement);
-}
 } // namespace
 
 bool isAcceptable (const char* bytes, size_t size) noexcept
@@ -402,10 +418,19 @@ bool isAcceptable (const char* bytes, size_t size) noexcept
 
 std::unique_ptr<juce::XmlElement> parse (const char* bytes, size_t size, bool onlyDocumentElement)
 {
-    if (! isAcceptable (bytes, size))
+    if (bytes == nullptr || size == 0 || size > maxDocumentBytes)
         return nullptr;
 
-    return parseAccepted (bytes, size, onlyDocumentElement);
+    const auto* begin = reinterpret_cast<const unsigned char*> (bytes);
+    Scanner scanner (begin, begin + size);
+
+    if (! isUtf8WithoutNul (begin, begin + size) || ! scanner.isDocument())
+        return nullptr;
+
+    const auto childrenOf = [&scanner] (const unsigned char* element, const ChildSpans& onChild) {
+        scanner.readElement (element, onChild);
+    };
+    return buildTree (scanner.rootBegin, scanner.rootEnd, size, onlyDocumentElement, childrenOf);
 }
 
 std::unique_ptr<juce::XmlElement> parse (const juce::String& text, bool onlyDocumentElement)

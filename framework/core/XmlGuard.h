@@ -23,6 +23,12 @@
 // bytes, or more than maxDocumentBytes bytes are refused. The reader is then
 // handed the text alone, never a file, so it cannot open anything a document
 // names.
+//
+// The reader is handed a long text in pieces (XmlGuardTree.h), so it never
+// copies the whole: a full state then takes about three times its size at
+// the parse's peak, a pattern bank four and a half (four of them the
+// reader's blocks for its rows), a preset bank two and a half (see
+// benchmarks/XmlGuardBenchmark.cpp).
 namespace xmlguard
 {
 constexpr int maxDepth = 32;                         // our deepest document nests 6 deep

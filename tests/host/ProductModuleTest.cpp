@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace vst;
 
@@ -29,6 +31,13 @@ std::vector<std::string> exportedNames(const char* module)
     if (pipe != nullptr)
         pclose(pipe);
     return names;
+}
+
+long peakKilobytes()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 } // namespace
 
@@ -66,17 +75,22 @@ TEST(ProductModule, LoadsPlaysABlockAndCloses)
                 ASSERT_TRUE(std::isfinite(sample) && sample != 5.0f) << "an output was not written";
         instance->idle();
 
-        // A wild block size is neither allocated nor refused: the module prepares for less and plays
-        // longer blocks in slices.
-        instance->resume(44100.0, std::numeric_limits<int>::max());
-        std::vector<std::vector<float>> longOut(out.size(), std::vector<float>(20000, 5.0f));
-        for (size_t i = 0; i < longOut.size(); ++i)
-            outputs[i] = longOut[i].data();
-        instance->sendEvents({ clihost::MidiEventIn { 15000, { 0x99, 36, 100 } } });
-        instance->process(nullptr, outputs.data(), 20000);
-        for (const auto& channel : longOut)
-            for (const float sample : channel)
-                ASSERT_TRUE(std::isfinite(sample) && sample != 5.0f) << "an output was not written";
+        // A wild block size is neither allocated nor refused: the module prepares for less (the process's
+        // peak memory barely moves) and plays longer blocks in slices.
+        for (const int wild : { 100000000, std::numeric_limits<int>::max() })
+        {
+            const long peakBefore = peakKilobytes();
+            instance->resume(44100.0, wild);
+            EXPECT_LT(peakKilobytes() - peakBefore, 64 * 1024) << wild << " frames";
+            std::vector<std::vector<float>> longOut(out.size(), std::vector<float>(20000, 5.0f));
+            for (size_t i = 0; i < longOut.size(); ++i)
+                outputs[i] = longOut[i].data();
+            instance->sendEvents({ clihost::MidiEventIn { 15000, { 0x99, 36, 100 } } });
+            instance->process(nullptr, outputs.data(), 20000);
+            for (const auto& channel : longOut)
+                for (const float sample : channel)
+                    ASSERT_TRUE(std::isfinite(sample) && sample != 5.0f) << "an output was not written";
+        }
         EXPECT_EQ(instance->close(), 1);
     }
 }

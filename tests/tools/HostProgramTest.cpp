@@ -111,4 +111,10 @@ TEST(HostProgram, ReportsBadInputClearly)
     EXPECT_NE(result.output.find("line 2"), std::string::npos) << result.output;
     result = run(testModule + " --load-chunk " + folder.file("none.bin"));
     EXPECT_EQ(result.status, 1);
+    // Ten minutes of 12 outputs at 384 kHz are 11 GB: more than a WAV file holds, refused before playing.
+    std::ofstream(folder.file("long.txt")) << "end 600s\n";
+    result = run(testModule + " --quiet --rate 384000 --script " + folder.file("long.txt") + " --wav " + folder.file("long.wav"));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.output.find("too long for a WAV file"), std::string::npos) << result.output;
+    EXPECT_FALSE(std::filesystem::exists(folder.file("long.wav")));
 }

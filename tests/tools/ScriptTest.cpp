@@ -54,7 +54,10 @@ TEST(Script, RefusesBadLinesNamingTheLine)
                              "play", "end", "end 5 6",
                              // Times past any frame, or past ten minutes.
                              "at 33333333333333333333333333333333330 note 10 36 10", "at 1e300s play",
-                             "at 2999999999999999999999999999999999999.5s play", "at 26460001 play", "end 600.1s" })
+                             "at 2999999999999999999999999999999999999.5s play", "at 26460001 play", "end 600.1s",
+                             // Numbers past their type.
+                             "at 10 note 1 36 4294967396", "at 10 param 2147483648 0.5", "at 10 tempo 1e999",
+                             "at 10 timesig 4 -4294967292", "at 10 midi 100000000000000000090" })
     {
         Script script;
         std::string error;

@@ -248,34 +248,85 @@ struct BankSnapshot
                               other.values.begin() + (std::ptrdiff_t) (count * (size_t) from));
     }
 
+    // Puts preset `index` back as it was here.
+    void restore (TestProduct& product, int index) const
+    {
+        const auto count = values.size() / (size_t) names.size();
+        for (size_t v = 0; v < count; ++v)
+            product.getPreset (index)->setValue ((int) v, values[count * (size_t) index + v]);
+        product.setPresetName (index, names[index]);
+    }
+
     juce::StringArray names;
     std::vector<float> values;
 };
 
-// Editor-side work, round after round on this thread, for as long as an audio
-// thread takes to switch between presets 1 and 2 by program change `blocks` times.
+// The audio thread's program change at the worst moment: once armed, the next
+// time the editor side publishes a preset's name (a program change's, or a
+// paste's), it waits there for the audio thread to switch to the other preset
+// and render a block.
+class WorstMoment : public Parameter::Listener
+{
+public:
+    WorstMoment (TestProduct& product, std::atomic<bool>& changeRequested)
+        : changeNow (changeRequested), name (product.getParameterManager().getParameter (BasePluginOldStyle::currentPresetNameId))
+    {
+        name->addListener (this);
+    }
+
+    ~WorstMoment() override { name->removeListener (this); }
+
+    void arm() { armed = true; }
+
+    void parameterChanged (Parameter*) override
+    {
+        if (std::this_thread::get_id() != editorThread || ! armed)
+            return;
+        armed = false;
+        changeNow = true;
+        while (changeNow.load())
+            std::this_thread::yield();
+    }
+
+private:
+    std::atomic<bool>& changeNow;
+    Parameter* const name;
+    bool armed = false; // editor thread
+    const std::thread::id editorThread = std::this_thread::get_id();
+};
+
+// Editor-side work, round after round on this thread, while an audio thread
+// switches between presets 1 and 2 by program change: freely, and at the worst
+// moment when the work arms it, so the two meet however the threads are
+// scheduled. Until both have done their share: `blocks` blocks and `rounds` rounds.
 template <typename EditorWork>
-void raceProgramChanges (TestProduct& product, int blocks, EditorWork&& work)
+void raceProgramChanges (TestProduct& product, int blocks, int rounds, EditorWork&& work)
 {
     product.prepareToPlay (44100.0, 64);
+    std::atomic<bool> editing { true }, changeNow { false };
     std::atomic<int> blocksDone { 0 };
+    WorstMoment worstMoment (product, changeNow);
 
     std::thread audio ([&]
     {
         juce::AudioBuffer<float> buffer (12, 64);
         juce::MidiBuffer midi;
 
-        for (int i = 0; i < blocks; ++i)
+        for (int i = 0; editing.load(); ++i)
         {
-            product.handleProgramChange (1 + i % 2);
+            const bool now = changeNow.load();
+            product.handleProgramChange (now ? (product.getCurrentPreset() == 1 ? 2 : 1) : 1 + i % 2);
             product.processBlock (buffer, midi);
+            if (now)
+                changeNow = false;
             blocksDone.store (i + 1);
         }
     });
 
-    while (blocksDone.load() < blocks)
-        work();
+    for (int round = 0; round < rounds || blocksDone.load() < blocks; ++round)
+        work (worstMoment);
 
+    editing = false;
     audio.join();
 }
 
@@ -287,21 +338,30 @@ TEST_F (PresetBankProcessor, ProgramChangesDuringEditorWorkLeaveEveryPresetAsItW
     auto product = makeProduct();
     product->setStoringMode (BasePluginOldStyle::automaticStoring);
     const BankSnapshot before (*product);
+    int changedRounds = 0;
 
-    raceProgramChanges (*product, 20000, [&]
+    raceProgramChanges (*product, 20000, 2000, [&] (WorstMoment& worstMoment)
     {
+        worstMoment.arm();
         product->pollAudioFlags();
         product->handleAsyncUpdate(); // publishes the name of the preset just changed to
         product->applyCurrentPreset();
+        // Checked after every round, since a later round may swap two names back.
+        const BankSnapshot now (*product);
+        for (int i : { 1, 2 })
+            if (! now.presetEquals (before, i, i))
+                ++changedRounds;
     });
 
+    EXPECT_EQ (changedRounds, 0) << "rounds after which preset 1 or 2 was no longer itself";
     const BankSnapshot after (*product);
     for (int i = 0; i < PresetBank::numPresets; ++i)
         EXPECT_TRUE (after.presetEquals (before, i, i)) << "preset " << i << " now \"" << after.names[i] << "\"";
 }
 
 // A paste writes the clipboard, whole, into one preset; the other keeps its
-// own. Checked after every paste, since a later paste would hide a mix.
+// own. Checked after every paste, since a later paste would hide a mix, and
+// both put back for the next.
 TEST_F (PresetBankProcessor, APasteDuringProgramChangesWritesOnlyTheClipboard)
 {
     auto product = makeProduct();
@@ -313,13 +373,17 @@ TEST_F (PresetBankProcessor, APasteDuringProgramChangesWritesOnlyTheClipboard)
     const BankSnapshot before (*product);
     int mixedPastes = 0;
 
-    raceProgramChanges (*product, 20000, [&]
+    raceProgramChanges (*product, 20000, 2000, [&] (WorstMoment& worstMoment)
     {
+        worstMoment.arm();
         product->pasteCopiedPreset();
         const BankSnapshot now (*product);
         for (int i : { 1, 2 })
+        {
             if (! now.presetEquals (before, i, i) && ! now.presetEquals (before, i, 3))
                 ++mixedPastes;
+            before.restore (*product, i); // so the next paste shows a mix again
+        }
     });
 
     EXPECT_EQ (mixedPastes, 0) << "a preset neither itself nor the clipboard";

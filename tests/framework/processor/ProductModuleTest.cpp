@@ -230,13 +230,24 @@ TEST_F (ProductModule, BadChunksLeaveANewInstanceAsItWas)
     std::memcpy (wrongLength.data() + 4, &longer, 4);
     bad.push_back (wrongLength);
 
-    const std::string otherRoot = "<?xml version=\"1.0\"?><PresetBank name=\"x\"><PresetGroup name=\"g\"/></PresetBank>";
-    std::vector<uint8_t> otherRootChunk = { 0x56, 0x43, 0x32, 0x21, 0, 0, 0, 0 };
-    const uint32_t textSize = static_cast<uint32_t> (otherRoot.size());
-    std::memcpy (otherRootChunk.data() + 4, &textSize, 4);
-    otherRootChunk.insert (otherRootChunk.end(), otherRoot.begin(), otherRoot.end());
-    otherRootChunk.push_back (0);
-    bad.push_back (otherRootChunk);
+    const auto framed = [] (const std::string& text)
+    {
+        std::vector<uint8_t> chunk (8 + text.size() + 1, 0); // magic, length, the text and its NUL
+        const uint8_t magic[4] = { 0x56, 0x43, 0x32, 0x21 };
+        const uint32_t textSize = static_cast<uint32_t> (text.size());
+        std::memcpy (chunk.data(), magic, 4);
+        std::memcpy (chunk.data() + 4, &textSize, 4);
+        std::memcpy (chunk.data() + 8, text.data(), text.size());
+        return chunk;
+    };
+    bad.push_back (framed ("<?xml version=\"1.0\"?><PresetBank name=\"x\"><PresetGroup name=\"g\"/></PresetBank>"));
+    // Nested deeper than any stack holds a reader's recursion.
+    std::string nested;
+    for (int i = 0; i < 100000; ++i)
+        nested += "<a>";
+    for (int i = 0; i < 100000; ++i)
+        nested += "</a>";
+    bad.push_back (framed (nested));
 
     for (size_t i = 0; i < bad.size(); ++i)
     {
