@@ -479,8 +479,12 @@ TEST_F(EditorWindow, AUserProgramsAPatternAndWatchesItPlay)
         std::set<int> differing;
         const std::set<int> bassDrum { 0, 4, 8, 12 };
         std::set_symmetric_difference(lit.begin(), lit.end(), bassDrum.begin(), bassDrum.end(), std::inserter(differing, differing.end()));
+        // On a loaded machine the first bursts may render no block at all: no step has sounded yet.
+        if (differing.empty())
+            continue;
         ASSERT_EQ(differing.size(), 1u) << "the bass drum's steps, and the one playing shown the other way";
     }
+    ASSERT_EQ(lit.size(), 5u) << "the light never stood on a key of its own";
 
     if (const char* folder = std::getenv("PULSETTA_TEST_OUTPUT"))
     {
