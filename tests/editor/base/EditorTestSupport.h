@@ -1,12 +1,14 @@
 #pragma once
 
-#include "editor/base/BasePluginEditor.h"
+#include "drummachine/product/Pulsetta.h"
+#include "editor/base/BasePluginEditorOldStyle.h"
 #include "editor/skin/SkinFiles.h"
 #include "editor/skin/SkinPackages.h"
 #include "framework/core/Parameters.h"
 #include "support/MessageLoop.h"
 #include "support/TemporaryUserFolders.h"
 #include "toolkit/binding/WidgetTestKit.h"
+#include "toolkit/skin/GFXPanel.h"
 #include "toolkit/windows/TestDesktop.h"
 
 #include <gtest/gtest.h>
@@ -134,6 +136,38 @@ struct FolderTest : ::testing::Test,
     {
         return std::unique_ptr<StubProcessor> (static_cast<StubProcessor*> (BasePlugin::startUp (std::make_unique<StubProcessor> (std::move (options)))));
     }
+};
+
+// The product as its processor makes it at start-up, its editor seen as the
+// preset-bank editor it is built on.
+struct ProductEditorTest : FolderTest
+{
+    using EditedPulsetta = WithPersistentEditor<Pulsetta, BasePluginEditorOldStyle>;
+
+    ProductEditorTest()
+    {
+        product.reset (static_cast<EditedPulsetta*> (BasePlugin::startUp (std::make_unique<EditedPulsetta>())));
+        stage.add (editor());
+        testing_support::runPendingMessages();
+    }
+
+    BasePluginEditorOldStyle& editor() { return product->editor(); }
+    ParameterManager& parameters() { return product->getParameterManager(); }
+    juce::String status() { return editor().getStatusBar().getMessage(); }
+    juce::Component& control (const juce::String& name)
+    {
+        return toolkit_test::ref (BasePluginEditor::findControlByName (editor().getMainPanel(), name));
+    }
+
+    // An event as a skin control fires it, and what follows it.
+    void fire (int eventId)
+    {
+        editor().controllerEventFired (nullptr, eventId);
+        testing_support::runPendingMessages();
+    }
+
+    widget_testing::Stage stage;
+    std::unique_ptr<EditedPulsetta> product;
 };
 
 // A skin package for the stub: a background of the given size, a thumbnail,
