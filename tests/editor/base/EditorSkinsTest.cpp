@@ -38,7 +38,7 @@ struct SkinSelection : FolderTest
     void install (std::initializer_list<std::tuple<const char*, int, int>> skins)
     {
         for (auto [name, width, height] : skins)
-            writePackage (skinsFolder, name, makeSkin (width, height));
+            skin_testing::writeValidPackage (skinsFolder, name, makeSkin (width, height));
     }
 
     // The processor's state with the editor's skin named.
@@ -102,7 +102,7 @@ TEST_F (SkinSelection, StartsOnThePreferredSkinAndLoadsOnlyTheLastOfTwoRequests)
 TEST_F (SkinSelection, ASkinThatCannotBeBuiltLeavesTheShownOneAndSaysSo)
 {
     install ({ { "Shown", 300, 200 } });
-    writePackage (skinsFolder, "Foreign", makeSkin (310, 210, "Another Plug-in"));
+    skin_testing::writeValidPackage (skinsFolder, "Foreign", makeSkin (310, 210, "Another Plug-in"));
     const auto broken = makeSkin (320, 220);
     const auto archive = skin_testing::zipOf ({ { "Broken.md5", skin_testing::bytesOf ("0123456789abcdef0123456789abcdef") },
                                                 { "Broken.skin", broken } });
@@ -129,7 +129,7 @@ TEST_F (SkinSelection, ASkinThatCannotBeBuiltLeavesTheShownOneAndSaysSo)
 TEST_F (SkinSelection, ANameThatLeavesTheSkinsFolderIsRefusedFromEverySource)
 {
     install ({ { "Inside", 300, 200 } });
-    writePackage (skinsFolder.getParentDirectory(), "Outside", makeSkin (310, 210));
+    skin_testing::writeValidPackage (skinsFolder.getParentDirectory(), "Outside", makeSkin (310, 210));
     const juce::String escapes[] = { "../Outside", "..", "Inside/../../Outside", "~/Outside", skinsFolder.getParentDirectory().getChildFile ("Outside").getFullPathName() };
 
     for (const auto& name : escapes)

@@ -186,17 +186,6 @@ inline juce::MemoryBlock makeSkin (int width, int height, const juce::String& ap
                     { "Lamp.png", pngOf (widget_testing::makeFrameStrip (2, 10, 10)) } });
 }
 
-// Writes a package whose digest matches into the folder (the skins folder by default).
-inline juce::File writePackage (const juce::File& skinsFolder, const juce::String& name, const juce::MemoryBlock& inner)
-{
-    using namespace skin_testing;
-    skinsFolder.createDirectory();
-    const auto file = skinsFolder.getChildFile (name + skinfiles::packageExtension);
-    const auto archive = zipOf ({ { name + ".md5", bytesOf (md5Of (inner)) }, { name + ".skin", inner } });
-    file.replaceWithData (archive.getData(), archive.getSize());
-    return file;
-}
-
 // The timer of a skin control's own flash (a private base of the control):
 // a test calls it instead of waiting for it.
 template <typename Control>

@@ -23,10 +23,10 @@ struct GuiPage : FolderTest
 
 TEST_F (GuiPage, ListsTheReadableSkinsInOrderAndSelectsThemByName)
 {
-    writePackage (skins, "gamma", makeSkin (400, 300));
-    writePackage (skins, "Alpha", makeSkin (300, 200));
-    writePackage (skins, "beta", makeSkin (5000, 10));
-    writePackage (skins, "delta", skin_testing::zipOf ({ { "Background.png", skin_testing::pngOf (widget_testing::makeFrameStrip (1, 30, 20)) } }));
+    skin_testing::writeValidPackage (skins, "gamma", makeSkin (400, 300));
+    skin_testing::writeValidPackage (skins, "Alpha", makeSkin (300, 200));
+    skin_testing::writeValidPackage (skins, "beta", makeSkin (5000, 10));
+    skin_testing::writeValidPackage (skins, "delta", skin_testing::zipOf ({ { "Background.png", skin_testing::pngOf (widget_testing::makeFrameStrip (1, 30, 20)) } }));
     skins.getChildFile ("folder.kyxskin").createDirectory();
 
     GUISettingsComponent page (skins);
@@ -65,7 +65,7 @@ TEST_F (GuiPage, PrefersTheLastSkinThatFitsTheScreenElseTheFirst)
     {
         skins.deleteRecursively();
         for (auto [name, width, height] : c.skins)
-            writePackage (skins, name, makeSkin (width, height));
+            skin_testing::writeValidPackage (skins, name, makeSkin (width, height));
 
         EXPECT_EQ (GUISettingsComponent (skins).getPreferredSkinName(), c.preferred);
     }

@@ -1,6 +1,7 @@
 #include "PresetBrowserTestSupport.h"
 
-#include <cstdlib>
+#include "tests/editor/TestPicture.h"
+
 #include <thread>
 
 namespace
@@ -26,13 +27,7 @@ TEST_F (PresetBrowserTest, OpensOnTheCurrentGroupAndRowAndPaints)
 
     // The image shows the window as the user sees it, the selected row marked.
     const auto image = toolkit_test::paintOver (*window);
-    const juce::File outputFolder (juce::String (std::getenv ("PULSETTA_TEST_OUTPUT")));
-    if (outputFolder.isDirectory())
-    {
-        juce::MemoryOutputStream png;
-        ASSERT_TRUE (juce::PNGImageFormat().writeImageToStream (image, png));
-        EXPECT_TRUE (outputFolder.getChildFile ("preset-browser.png").replaceWithData (png.getData(), png.getDataSize()));
-    }
+    editor_testing::writeTestPicture (image, "preset-browser.png");
     const auto selectedRow = presets().getBoundsInParent() + browser().getPosition() + presets().getList().getRowPosition (5, true).getPosition() + juce::Point<int> (4, 4);
     EXPECT_EQ (image.getPixelAt (selectedRow.getX() + 100, selectedRow.getY() + 3).getARGB(), 0xFFADADADu) << "the selected row's face";
 }

@@ -6,11 +6,11 @@
 #include "framework/core/ResourceImages.h"
 #include "framework/processor/BasePlugin.h"
 #include "support/TemporaryUserFolders.h"
+#include "tests/editor/TestPicture.h"
 #include "toolkit/binding/WidgetTestKit.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <iostream>
 
@@ -67,10 +67,5 @@ TEST_F (BuiltInSkin, EmptyNameBuildsAWholePanelWithEveryControlOnIt)
 
     // The panel as the loader gives it, before any editor runs it (the
     // README's picture is the editor window test's, of a running editor).
-    if (const char* output = std::getenv ("PULSETTA_TEST_OUTPUT"))
-    {
-        juce::MemoryOutputStream png;
-        ASSERT_TRUE (juce::PNGImageFormat().writeImageToStream (painted, png));
-        EXPECT_TRUE (juce::File (output).getChildFile ("panel.png").replaceWithData (png.getData(), png.getDataSize()));
-    }
+    editor_testing::writeTestPicture (painted, "panel.png");
 }
