@@ -103,10 +103,8 @@ TEST_F (SkinSelection, ASkinThatCannotBeBuiltLeavesTheShownOneAndSaysSo)
 {
     install ({ { "Shown", 300, 200 } });
     skin_testing::writeValidPackage (skinsFolder, "Foreign", makeSkin (310, 210, "Another Plug-in"));
-    const auto broken = makeSkin (320, 220);
-    const auto archive = skin_testing::zipOf ({ { "Broken.md5", skin_testing::bytesOf ("0123456789abcdef0123456789abcdef") },
-                                                { "Broken.skin", broken } });
-    skinsFolder.getChildFile ("Broken.kyxskin").replaceWithData (archive.getData(), archive.getSize());
+    const auto wrongDigest = skin_testing::bytesOf ("0123456789abcdef0123456789abcdef"), broken = makeSkin (320, 220);
+    skin_testing::writePackage (skinsFolder, "Broken", &wrongDigest, &broken);
 
     const auto processor = start();
     auto& editor = processor->editor();
