@@ -1,12 +1,14 @@
 #pragma once
 
-#include "editor/base/BasePluginEditor.h"
+#include "drummachine/product/Pulsetta.h"
+#include "editor/base/BasePluginEditorOldStyle.h"
 #include "editor/skin/SkinFiles.h"
 #include "editor/skin/SkinPackages.h"
 #include "framework/core/Parameters.h"
 #include "support/MessageLoop.h"
 #include "support/TemporaryUserFolders.h"
 #include "toolkit/binding/WidgetTestKit.h"
+#include "toolkit/skin/GFXPanel.h"
 #include "toolkit/windows/TestDesktop.h"
 
 #include <gtest/gtest.h>
@@ -136,6 +138,38 @@ struct FolderTest : ::testing::Test,
     }
 };
 
+// The product as its processor makes it at start-up, its editor seen as the
+// preset-bank editor it is built on.
+struct ProductEditorTest : FolderTest
+{
+    using EditedPulsetta = WithPersistentEditor<Pulsetta, BasePluginEditorOldStyle>;
+
+    ProductEditorTest()
+    {
+        product.reset (static_cast<EditedPulsetta*> (BasePlugin::startUp (std::make_unique<EditedPulsetta>())));
+        stage.add (editor());
+        testing_support::runPendingMessages();
+    }
+
+    BasePluginEditorOldStyle& editor() { return product->editor(); }
+    ParameterManager& parameters() { return product->getParameterManager(); }
+    juce::String status() { return editor().getStatusBar().getMessage(); }
+    juce::Component& control (const juce::String& name)
+    {
+        return toolkit_test::ref (BasePluginEditor::findControlByName (editor().getMainPanel(), name));
+    }
+
+    // An event as a skin control fires it, and what follows it.
+    void fire (int eventId)
+    {
+        editor().controllerEventFired (nullptr, eventId);
+        testing_support::runPendingMessages();
+    }
+
+    widget_testing::Stage stage;
+    std::unique_ptr<EditedPulsetta> product;
+};
+
 // A skin package for the stub: a background of the given size, a thumbnail,
 // and the learn button and MIDI lamp; application names the plug-in it is for.
 inline juce::MemoryBlock makeSkin (int width, int height, const juce::String& application = "Pulsetta")
@@ -150,17 +184,6 @@ inline juce::MemoryBlock makeSkin (int width, int height, const juce::String& ap
                     { "Thumbnail.png", pngOf (widget_testing::makeFrameStrip (1, width / 10, height / 10)) },
                     { "Learn.png", pngOf (widget_testing::makeFrameStrip (2, 20, 10)) },
                     { "Lamp.png", pngOf (widget_testing::makeFrameStrip (2, 10, 10)) } });
-}
-
-// Writes a package whose digest matches into the folder (the skins folder by default).
-inline juce::File writePackage (const juce::File& skinsFolder, const juce::String& name, const juce::MemoryBlock& inner)
-{
-    using namespace skin_testing;
-    skinsFolder.createDirectory();
-    const auto file = skinsFolder.getChildFile (name + skinfiles::packageExtension);
-    const auto archive = zipOf ({ { name + ".md5", bytesOf (md5Of (inner)) }, { name + ".skin", inner } });
-    file.replaceWithData (archive.getData(), archive.getSize());
-    return file;
 }
 
 // The timer of a skin control's own flash (a private base of the control):

@@ -13,21 +13,12 @@ namespace
 constexpr int next = BasePlugin::selectNextPresetCommand, previous = BasePlugin::selectPreviousPresetCommand;
 constexpr int save = BasePlugin::savePresetCommand, saveAs = BasePlugin::savePresetAsCommand;
 
-// The test product with the framework's editor, and a collection that can go.
+// The test product with the framework's editor.
 class EditedProduct : public editor_testing::WithPersistentEditor<CollectionProduct, BasePluginEditor>
 {
 public:
     using WithPersistentEditor::WithPersistentEditor;
-    using BasePlugin::getPresetCollection;
-
     std::unique_ptr<juce::Component> createEditorComponent() override { return std::make_unique<BasePluginEditor> (*this); }
-    int getNumPresetCollections() const override { return collectionGone ? 0 : 1; }
-    PresetCollection* getPresetCollection (int index) const override
-    {
-        return collectionGone ? nullptr : CollectionProduct::getPresetCollection (index);
-    }
-
-    bool collectionGone = false;
 };
 
 class PresetFlowsTest : public pages_test::FrameworkPageTest
@@ -46,8 +37,7 @@ protected:
         desktop.addAndMakeVisible (editor());
     }
 
-    EditedProduct& edited() { return static_cast<EditedProduct&> (*product); }
-    BasePluginEditor& editor() { return edited().editor(); }
+    BasePluginEditor& editor() { return static_cast<EditedProduct&> (*product).editor(); }
     PresetCollection& presets() { return product->getPresets(); }
     juce::File preset (const juce::String& name) const { return presetsFolder().getChildFile (name + ".xrprs"); }
     juce::File current() { return presets().getCurrentFile(); }
@@ -206,10 +196,10 @@ TEST_F (PresetFlowsTest, WithoutTheCollectionEventsAndAnswersDoNothing)
 
     for (const auto& [eventId, answerGiven] : { std::pair (next, "Discard"), { next, "Overwrite" }, { save, "Yes" } })
     {
-        edited().collectionGone = false;
+        product->switches.noCollection = false;
         changeB();
         fire (eventId);
-        edited().collectionGone = true;
+        product->switches.noCollection = true;
         answer (answerGiven);
 
         EXPECT_EQ (current(), preset ("B")) << answerGiven;
@@ -224,14 +214,12 @@ TEST_F (PresetFlowsTest, WithoutTheCollectionEventsAndAnswersDoNothing)
 
 // Built in every editor (the product's own: see its editor's tests), the
 // "Presets" and "Parameters" pages are tabs of a product that is not a drum
-// machine, after its "Processing" page.
+// machine (their order: see the skin selection tests).
 TEST_F (PresetFlowsTest, TheFrameworkPagesAreTabsOfAProductThatIsNotADrumMachine)
 {
     auto& tabs = editor().getOptionsWindow().getTabs();
-    EXPECT_EQ (tabs.getTabNames(), juce::StringArray ({ "Processing", "Presets", "Parameters", "Midi Control" }));
-    EXPECT_EQ (tabs.getTabContentComponent (1), &editor().getPresetsSettingsPage());
-    EXPECT_EQ (tabs.getTabContentComponent (2), &editor().getHostParametersPage());
-    EXPECT_EQ (tabs.getTabBackgroundColour (2), juce::Colour (BasePluginEditor::tabColour));
+    EXPECT_EQ (tabs.getTabContentComponent (tabs.getTabNames().indexOf ("Presets")), &editor().getPresetsSettingsPage());
+    EXPECT_EQ (tabs.getTabContentComponent (tabs.getTabNames().indexOf ("Parameters")), &editor().getHostParametersPage());
     EXPECT_EQ (editor().getHostParametersPage().getDefaultMapCheckBox().getPathComponent().getPath(),
                product->getUserDataFolder().getChildFile ("default.xrhpmap").getFullPathName());
 }

@@ -57,13 +57,11 @@ std::vector<SkinControl> readSkinControls()
 juce::ModifierKeys modifiersFor (const juce::String& actionType)
 {
     using Keys = juce::ModifierKeys;
-    if (actionType == "onClickWithCtrl")
-        return Keys::leftButtonModifier | Keys::ctrlModifier;
-    if (actionType == "onClickWithShift")
-        return Keys::leftButtonModifier | Keys::shiftModifier;
-    if (actionType == "onRightClick")
-        return Keys::rightButtonModifier;
-    return Keys::leftButtonModifier;
+    const std::map<juce::String, int> modifiers { { "onClickWithCtrl", Keys::leftButtonModifier | Keys::ctrlModifier },
+                                                  { "onClickWithShift", Keys::leftButtonModifier | Keys::shiftModifier },
+                                                  { "onRightClick", Keys::rightButtonModifier } };
+    const auto found = modifiers.find (actionType);
+    return found != modifiers.end() ? found->second : Keys::leftButtonModifier;
 }
 } // namespace
 

@@ -3,7 +3,7 @@
 // answers.
 #include "DrumMachineEditorTestSupport.h"
 
-#include "support/ReadOnlyFolder.h"
+#include "tests/editor/SaveSiteChecks.h"
 #include "toolkit/menus/PopupMenuComponent.h"
 
 namespace
@@ -46,12 +46,6 @@ protected:
         flush();
     }
 
-    void save (const FileKind& kind, const juce::String& chosen)
-    {
-        desktop.choose (files.getChildFile (chosen));
-        choose (false, kind.item);
-    }
-
     void load (const FileKind& kind, const juce::File& file)
     {
         desktop.choose (file);
@@ -84,12 +78,9 @@ TEST_F (PatternMenus, OpenOnlyWhileTheInternalSequencerIsOn)
     product->handleEvent (3000);
     flush();
     click ("PattPrevButton", ctrlClick());
-    auto& menu = editor().getLoadMenu();
-    ASSERT_TRUE (menu.isShown());
-    EXPECT_EQ (menu.getItem (0)->text, "Load pattern");
-    EXPECT_EQ (menu.getItem (1)->text, "Load pattern bank");
-    EXPECT_EQ (menu.getPlacement(), PopupMenuEx::placeBelow);
-    EXPECT_EQ (menu.getTargetArea().getWidth(), control ("PattPrevButton").getWidth());
+    ASSERT_TRUE (editor().getLoadMenu().isShown());
+    EXPECT_EQ (editor().getLoadMenu().getItem (0)->text, "Load pattern");
+    EXPECT_EQ (editor().getLoadMenu().getItem (1)->text, "Load pattern bank");
     EXPECT_EQ (editor().getSaveMenu().getItem (0)->text, "Save pattern");
     EXPECT_EQ (editor().getSaveMenu().getItem (1)->text, "Save pattern bank");
 }
@@ -106,11 +97,10 @@ TEST_F (PatternMenus, SaveAPatternAndABankAndLoadThemBack)
         sequencer.setEditedPatternName ("Saved");
         const auto saved = contents (*kind);
 
-        save (*kind, "mine");
+        desktop.choose (files.getChildFile ("mine"));
+        choose (false, kind->item);
         const auto file = files.getChildFile (juce::String ("mine") + kind->extension);
-        ASSERT_TRUE (file.existsAsFile()) << "the extension is added";
         EXPECT_TRUE (file.loadFileAsString().startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
-        EXPECT_EQ (product->getRecentlyUsedDirectory(), files);
 
         sequencer.clearEditedPattern();
         sequencer.setEditedPatternName ("Cleared");
@@ -123,7 +113,6 @@ TEST_F (PatternMenus, SaveAPatternAndABankAndLoadThemBack)
 
         ASSERT_EQ (desktop.requests.size(), 2u);
         EXPECT_EQ (desktop.requests[0].title, kind->saveTitle);
-        EXPECT_EQ (desktop.requests[0].mode, FileDialogRequest::saveFile);
         EXPECT_EQ (desktop.requests[0].filter, kind->filter);
         EXPECT_EQ (desktop.requests[1].title, kind->loadTitle);
         EXPECT_EQ (desktop.requests[1].filter, kind->filter);
@@ -157,45 +146,16 @@ TEST_F (PatternMenus, ACancelOrAForeignFileChangesNothing)
     }
 }
 
-// At both save sites: the name the dialog did not ask about is asked about
-// before it is overwritten; a write that fails is told and leaves the old
-// file; only a saved file moves the recently used folder.
 TEST_F (PatternMenus, SavingAsksBeforeOverwritingTheSettledNameAndTellsAFailedWrite)
 {
-    struct Case
-    {
-        const char* chosen; // without the extension
-        bool withExtension;
-        bool readOnly;
-        const char* alertStart;
-        const char* answer;
-        bool saved;
-    };
-    const Case cases[] = {
-        { "old", false, false, "Do you want to overwrite 'old", "Cancel", false },
-        { "old", true, true, "Could not write '", "OK", false },
-        { "old", false, false, "Do you want to overwrite 'old", "Yes", true },
-    };
-
     for (const auto* kind : { &patternFile, &bankFile })
     {
-        const auto existing = files.getChildFile (juce::String ("old") + kind->extension);
-        ASSERT_TRUE (existing.replaceWithText ("old"));
-        for (const auto& c : cases)
-        {
-            SCOPED_TRACE (juce::String (kind->name) + " " + c.answer);
-            product->setRecentlyUsedDirectory (folder);
-            {
-                std::unique_ptr<testing_support::ScopedReadOnlyFolder> locked;
-                if (c.readOnly)
-                    locked = std::make_unique<testing_support::ScopedReadOnlyFolder> (files);
-                save (*kind, juce::String (c.chosen) + (c.withExtension ? kind->extension : ""));
-                ASSERT_NE (shownAlert(), nullptr);
-                EXPECT_TRUE (shownAlert()->getMessage().startsWith (c.alertStart)) << shownAlert()->getMessage();
-                answer (c.answer);
-            }
-            EXPECT_EQ (existing.loadFileAsString() == "old", ! c.saved);
-            EXPECT_EQ (product->getRecentlyUsedDirectory(), c.saved ? files : folder);
-        }
+        SCOPED_TRACE (kind->name);
+        editor_testing::checkSaveSite ({ desktop, files.getChildFile (juce::String ("old") + kind->extension),
+                                         [this, kind] (const juce::File& chosen) {
+                                             desktop.choose (chosen);
+                                             choose (false, kind->item);
+                                         },
+                                         [this] { return product->getRecentlyUsedDirectory(); } });
     }
 }

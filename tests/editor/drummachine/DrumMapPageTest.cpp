@@ -1,6 +1,7 @@
 #include "PagesTestSupport.h"
 
 #include "editor/drummachine/DrumMapSettingsComponent.h"
+#include "tests/editor/SaveSiteChecks.h"
 
 #include <array>
 
@@ -36,12 +37,6 @@ protected:
         click (page->getLoadButton());
     }
 
-    void save (const juce::String& name)
-    {
-        desktop.choose (maps.getChildFile (name));
-        click (page->getSaveButton());
-    }
-
     std::array<int, 128> keys()
     {
         std::array<int, 128> instruments {};
@@ -69,7 +64,8 @@ TEST_F (DrumMapPage, SaveThenLoadRoundTripsTheKeysToTheAudioSide)
     ASSERT_TRUE (remap.replaceWithText (remappedMap));
 
     load (remap);
-    save ("saved");
+    desktop.choose (maps.getChildFile ("saved"));
+    click (page->getSaveButton());
     const auto saved = maps.getChildFile ("saved.xrdrmap");
     ASSERT_TRUE (saved.existsAsFile());
     ASSERT_TRUE (product->getDrumMap().loadDrumMapResource ("default.xrdrmap"));
@@ -82,12 +78,9 @@ TEST_F (DrumMapPage, SaveThenLoadRoundTripsTheKeysToTheAudioSide)
     EXPECT_EQ (hostDisplay.changes, 2);
     EXPECT_EQ (product->getRecentlyUsedDirectory(), maps);
 
-    const auto& requests = desktop.requests;
-    ASSERT_EQ (requests.size(), 3u);
-    EXPECT_EQ (requests[0].title, "Load drum map");
-    EXPECT_EQ (requests[0].filter, "*.xrdrmap");
-    EXPECT_EQ (requests[1].title, "Save drum map");
-    EXPECT_EQ (requests[1].mode, FileDialogRequest::saveFile);
+    EXPECT_EQ (desktop.requests[0].title, "Load drum map");
+    EXPECT_EQ (desktop.requests[0].filter, "*.xrdrmap");
+    EXPECT_EQ (desktop.requests[1].title, "Save drum map");
 }
 
 TEST_F (DrumMapPage, ABadFileChangesNothingAndTellsTheUser)
@@ -125,39 +118,15 @@ TEST_F (DrumMapPage, ABadFileChangesNothingAndTellsTheUser)
     }
 }
 
-// The name the dialog did not ask about is asked about before it is
-// overwritten; a write that fails is told; only a saved file moves the
-// recently used folder.
 TEST_F (DrumMapPage, SavingAsksBeforeOverwritingTheSettledNameAndTellsAFailedWrite)
 {
     const auto existing = maps.getChildFile ("map.xrdrmap");
-    ASSERT_TRUE (existing.replaceWithText ("old"));
-    ASSERT_TRUE (maps.getChildFile ("folder.xrdrmap").createDirectory()); // nothing can be written there
-
-    struct Case
-    {
-        const char* chosen;
-        const char* alertStart;
-        const char* answer;
-        bool mapSaved;
-    };
-    const Case cases[] = {
-        { "map", "Do you want to overwrite 'map.xrdrmap' ?", "Cancel", false },
-        { "folder.xrdrmap", "Could not write '", "OK", false },
-        { "map", "Do you want to overwrite 'map.xrdrmap' ?", "Yes", true },
-    };
-
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE (juce::String (c.chosen) + " " + c.answer);
-        save (c.chosen);
-        ASSERT_NE (shownAlert(), nullptr);
-        EXPECT_TRUE (shownAlert()->getMessage().startsWith (c.alertStart));
-        answer (c.answer);
-
-        EXPECT_EQ (existing.loadFileAsString() != "old", c.mapSaved);
-        EXPECT_EQ (product->getRecentlyUsedDirectory(), c.mapSaved ? maps : folder);
-    }
+    editor_testing::checkSaveSite ({ desktop, existing,
+                                     [this] (const juce::File& chosen) {
+                                         desktop.choose (chosen);
+                                         click (page->getSaveButton());
+                                     },
+                                     [this] { return product->getRecentlyUsedDirectory(); } });
     EXPECT_TRUE (DrumMap::isDrumMapXml (*juce::parseXML (existing)));
 }
 

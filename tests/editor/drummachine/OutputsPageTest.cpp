@@ -2,36 +2,25 @@
 
 #include "editor/drummachine/OutputsSettingsComponent.h"
 
-#include <functional>
-
 using OutputsPage = PageTest<OutputsSettingsComponent>;
 
 // Each choice changes the drum machine at once; an output number outside
 // 1..12 changes nothing and the chooser shows what holds.
 TEST_F (OutputsPage, EachChoiceSetsItsSettingAndANumberOutsideTheOutputsNothing)
 {
-    auto& hiTom = page->getDefaultOutputChooser (4);
-    auto& trigger = page->getTriggerOutputChooser();
-    const std::function<int()> hiTomOutput = [this] { return product->getDefaultOutputNumber (4); };
-    const std::function<int()> triggerOutput = [this] { return product->getTriggerOutOutput(); };
-    struct Case
+    const struct
     {
-        ComboBoxButton& chooser;
-        int id;
-        const std::function<int()>& held;
-        int expected;
-    };
-    const Case cases[] = {
-        { hiTom, 13, hiTomOutput, 1 }, { hiTom, 0, hiTomOutput, 1 }, { hiTom, 7, hiTomOutput, 7 },
-        { trigger, 13, triggerOutput, 12 }, { trigger, 5, triggerOutput, 5 },
-    };
+        bool trigger; // the trigger's output, else the hi tom's default one
+        int id, expected;
+    } cases[] = { { false, 13, 1 }, { false, 0, 1 }, { false, 7, 7 }, { true, 13, 12 }, { true, 5, 5 } };
 
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.id);
-        c.chooser.setSelectedId (c.id, true);
-        EXPECT_EQ (c.held(), c.expected);
-        EXPECT_EQ (c.chooser.getSelectedId(), c.expected);
+        auto& chooser = c.trigger ? page->getTriggerOutputChooser() : page->getDefaultOutputChooser (4);
+        chooser.setSelectedId (c.id, true);
+        EXPECT_EQ (c.trigger ? product->getTriggerOutOutput() : product->getDefaultOutputNumber (4), c.expected);
+        EXPECT_EQ (chooser.getSelectedId(), c.expected);
     }
 
     page->getOutputsTypeGroup().setSelectedIndex (1, true);

@@ -4,14 +4,12 @@
 #include "framework/core/ParameterManager.h"
 #include "framework/core/Parameters.h"
 #include "support/MessageLoop.h"
-#include "support/ReadOnlyFolder.h"
+#include "tests/editor/SaveSiteChecks.h"
 #include "tools/TempFolder.h"
 #include "toolkit/widgets/ScriptedFileDialogs.h"
 #include "toolkit/windows/ShownAlerts.h"
 
 #include <gtest/gtest.h>
-
-#include <optional>
 
 using toolkit_test::findShownAlert;
 
@@ -139,7 +137,6 @@ TEST_F (MidiControlPage, SavedMapsLoadBackAndOtherFilesChangeNothing)
     desktop.choose (file ("live"));
     click (page.getSaveButton());
     ASSERT_TRUE (file ("live.xrccmap").existsAsFile()) << "the extension is added";
-    EXPECT_EQ (page.getRecentlyUsedFolder(), file ("live").getParentDirectory());
 
     control.clear (true);
     desktop.choose (file ("live.xrccmap"));
@@ -159,34 +156,13 @@ TEST_F (MidiControlPage, SavedMapsLoadBackAndOtherFilesChangeNothing)
     EXPECT_EQ (rows(), (Rows { { 7, "Bass Drum Level" } }));
 }
 
-// The extension is settled before the overwrite question: a map saved as
-// "live" over an existing "live.xrccmap" is asked about.
-TEST_F (MidiControlPage, SavingOverAMapWithTheAddedExtensionAsksFirst)
+TEST_F (MidiControlPage, SavingAsksBeforeOverwritingTheSettledNameAndTellsAFailedWrite)
 {
     assign (7, 0);
-    ASSERT_TRUE (file ("live.xrccmap").replaceWithText ("old"));
-    desktop.choose (file ("live"));
-    click (page.getSaveButton());
-    EXPECT_EQ (toolkit_test::ref (findShownAlert (desktop)).getMessage(), "Do you want to overwrite 'live.xrccmap' ?");
-    answer ("Cancel");
-    EXPECT_EQ (file ("live.xrccmap").loadFileAsString(), "old");
-    EXPECT_EQ (page.getRecentlyUsedFolder(), juce::File());
-}
-
-// A map that cannot be written is told to the user; the old file and the
-// folder the dialogs start in stay as they were.
-TEST_F (MidiControlPage, AFailedSaveIsToldAndChangesNothing)
-{
-    assign (7, 0);
-    ASSERT_TRUE (file ("live.xrccmap").replaceWithText ("old"));
-    desktop.choose (file ("live.xrccmap"));
-    {
-        const testing_support::ScopedReadOnlyFolder readOnly (file ("live.xrccmap").getParentDirectory());
-        click (page.getSaveButton());
-    }
-
-    EXPECT_EQ (toolkit_test::ref (findShownAlert (desktop)).getMessage(), "Could not write '" + file ("live.xrccmap").getFullPathName() + "'.");
-    answer ("OK");
-    EXPECT_EQ (file ("live.xrccmap").loadFileAsString(), "old");
-    EXPECT_EQ (page.getRecentlyUsedFolder(), juce::File());
+    editor_testing::checkSaveSite ({ desktop, file ("live.xrccmap"),
+                                     [this] (const juce::File& chosen) {
+                                         desktop.choose (chosen);
+                                         click (page.getSaveButton());
+                                     },
+                                     [this] { return page.getRecentlyUsedFolder(); } });
 }

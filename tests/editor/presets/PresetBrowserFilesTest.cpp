@@ -1,8 +1,6 @@
 #include "PresetBrowserTestSupport.h"
 
-#include "support/ReadOnlyFolder.h"
-
-#include <optional>
+#include "tests/editor/SaveSiteChecks.h"
 
 namespace
 {
@@ -23,80 +21,32 @@ protected:
 };
 } // namespace
 
-// Preset and bank alike: the extension is settled before the overwrite
-// question, a file of the final name is never replaced without asking, a
-// write that fails is told, and only a saved file moves the recently used
-// folder.
-TEST_F (PresetBrowserFiles, SavingAddsTheExtensionAsksBeforeOverwritingAndReportsFailures)
+// Preset and bank alike go through the saver with their own extension; what
+// was written reads back as the current preset, or the bank.
+TEST_F (PresetBrowserFiles, SavingSettlesTheExtensionAsksBeforeOverwritingAndTellsFailures)
 {
-    struct Case
-    {
-        const char* what;
-        bool existing;              // "mine.<ext>" holds "old"
-        const char* overwriteAnswer; // null: no question
-        bool readOnlyFolder;
-        bool saved;
-    };
-    const Case cases[] = {
-        { "new file", false, nullptr, false, true },
-        { "over an existing file, yes", true, "Yes", false, true },
-        { "over an existing file, cancelled", true, "Cancel", false, false },
-        { "into a read-only folder", true, "Yes", true, false },
-    };
-
     for (const auto action : { Action::savePreset, Action::saveBank })
     {
-        for (const auto& c : cases)
+        const bool bank = action == Action::saveBank;
+        SCOPED_TRACE (bank ? "bank" : "preset");
+        const auto target = file (bank ? "mine.xrprsb" : "mine.xrprs");
+        open();
+        editor_testing::checkSaveSite ({ desktop, target,
+                                         [this, action] (const juce::File& chosen) {
+                                             desktop.choose (chosen);
+                                             click (action);
+                                         },
+                                         [this] { return product->getRecentlyUsedDirectory(); } });
+
+        EXPECT_EQ (desktop.requests.back().title, bank ? "Save preset bank" : "Save current settings as preset");
+        EXPECT_EQ (desktop.requests.back().filter, bank ? "*.xrprsb" : "*.xrprs");
+        EXPECT_TRUE (target.loadFileAsString().startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+        const auto written = juce::parseXML (target);
+        ASSERT_NE (written, nullptr);
+        EXPECT_EQ (written->getTagName(), bank ? "PresetBank" : "Preset");
+        if (! bank)
         {
-            const bool bank = action == Action::saveBank;
-            SCOPED_TRACE (juce::String (bank ? "bank: " : "preset: ") + c.what);
-            product->setRecentlyUsedDirectory (elsewhere);
-            open();
-            const auto target = file (bank ? "mine.xrprsb" : "mine.xrprs");
-            target.deleteFile();
-            if (c.existing)
-            {
-                ASSERT_TRUE (target.replaceWithText ("old"));
-            }
-            desktop.choose (file ("mine"));
-            std::optional<testing_support::ScopedReadOnlyFolder> readOnly;
-            if (c.readOnlyFolder)
-                readOnly.emplace (files);
-            click (action);
-
-            const auto& request = desktop.requests.back();
-            EXPECT_EQ (request.title, bank ? "Save preset bank" : "Save current settings as preset");
-            EXPECT_EQ (request.filter, bank ? "*.xrprsb" : "*.xrprs");
-            if (c.overwriteAnswer != nullptr)
-            {
-                EXPECT_EQ (toolkit_test::ref (shownAlert()).getMessage(), "Do you want to overwrite '" + target.getFileName() + "' ?");
-                answer (c.overwriteAnswer);
-            }
-            if (c.readOnlyFolder)
-            {
-                EXPECT_EQ (toolkit_test::ref (shownAlert()).getMessage(), "Could not write '" + target.getFullPathName() + "'.");
-                answer ("OK");
-            }
-            readOnly.reset();
-
-            EXPECT_EQ (shownAlert(), nullptr);
-            EXPECT_FALSE (file ("mine").exists());
-            EXPECT_EQ (product->getRecentlyUsedDirectory(), c.saved ? files : elsewhere);
-            if (! c.saved)
-            {
-                EXPECT_EQ (target.loadFileAsString(), c.existing ? "old" : "");
-                continue;
-            }
-
-            // What was written reads back as the current preset, or the bank.
-            const auto written = juce::parseXML (target);
-            ASSERT_NE (written, nullptr);
-            EXPECT_TRUE (target.loadFileAsString().startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
-            EXPECT_EQ (written->getTagName(), bank ? "PresetBank" : "Preset");
-            if (! bank)
-            {
-                EXPECT_EQ (written->getStringAttribute ("name"), product->getPresetName (product->getCurrentPreset()));
-            }
+            EXPECT_EQ (written->getStringAttribute ("name"), product->getPresetName (product->getCurrentPreset()));
         }
     }
 }

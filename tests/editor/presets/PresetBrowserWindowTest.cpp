@@ -1,6 +1,7 @@
 #include "PresetBrowserTestSupport.h"
 
-#include <cstdlib>
+#include "tests/editor/TestPicture.h"
+
 #include <thread>
 
 namespace
@@ -19,25 +20,14 @@ TEST_F (PresetBrowserTest, OpensOnTheCurrentGroupAndRowAndPaints)
 {
     product->setCurrentPreset (20, true); // row 5 of "Not used"
     open();
-
     EXPECT_EQ (window->getTitle(), "Preset Browser");
-    EXPECT_EQ (window->getBounds().getWidth(), 639);
-    EXPECT_EQ (browser().getNumColumns(), 2);
     EXPECT_EQ (selected (groups()), std::vector<int> { 1 });
     EXPECT_EQ (presets().getGroup(), 1);
     EXPECT_EQ (selected (presets()), std::vector<int> { 5 });
-    EXPECT_EQ (groups().getWidth() + presets().getWidth(), browser().getWidth());
 
-    // The image shows the window as the user sees it.
+    // The image shows the window as the user sees it, the selected row marked.
     const auto image = toolkit_test::paintOver (*window);
-    const auto outputFolder = juce::File (std::getenv ("PULSETTA_TEST_OUTPUT") != nullptr ? std::getenv ("PULSETTA_TEST_OUTPUT") : "");
-    if (outputFolder.isDirectory())
-    {
-        juce::FileOutputStream out (outputFolder.getChildFile ("preset-browser.png"));
-        out.setPosition (0);
-        out.truncate();
-        EXPECT_TRUE (juce::PNGImageFormat().writeImageToStream (image, out));
-    }
+    editor_testing::writeTestPicture (image, "preset-browser.png");
     const auto selectedRow = presets().getBoundsInParent() + browser().getPosition() + presets().getList().getRowPosition (5, true).getPosition() + juce::Point<int> (4, 4);
     EXPECT_EQ (image.getPixelAt (selectedRow.getX() + 100, selectedRow.getY() + 3).getARGB(), 0xFFADADADu) << "the selected row's face";
 }
@@ -91,26 +81,20 @@ TEST_F (PresetBrowserTest, DropsMovePresetsAndGroups)
         product->setCurrentPreset (2, true);
         open();
         const auto before = bankOrder (*product);
-        std::vector<juce::String> names;
-        for (const int row : c.dragged)
-            names.push_back (product->getPresetName (row));
-
-        ColumnBrowser::ListColumn* source = &groups();
-        if (c.dragged.empty())
-        {
-            groups().showRow (1);
-        }
-        else
-        {
-            juce::SparseSet<int> rows;
-            for (const int row : c.dragged)
-                rows.addRange ({ row, row + 1 });
-            presets().getList().setSelectedRows (rows, juce::dontSendNotification);
-            source = &presets();
-        }
-
         const auto currentName = product->getPresetName (2);
-        drop (*source, c.ontoGroups ? static_cast<ColumnBrowser::ListColumn&> (groups()) : presets(), c.row, c.pixel);
+        std::vector<juce::String> names;
+        juce::SparseSet<int> rows;
+        for (const int row : c.dragged)
+        {
+            names.push_back (product->getPresetName (row));
+            rows.addRange ({ row, row + 1 });
+        }
+        presets().getList().setSelectedRows (rows, juce::dontSendNotification);
+        if (c.dragged.empty())
+            groups().showRow (1);
+
+        auto& source = c.dragged.empty() ? static_cast<ColumnBrowser::ListColumn&> (groups()) : presets();
+        drop (source, c.ontoGroups ? static_cast<ColumnBrowser::ListColumn&> (groups()) : presets(), c.row, c.pixel);
 
         for (size_t i = 0; i < names.size(); ++i)
             EXPECT_EQ (indexOfName (*product, names[i]), c.movedTo[i]);
@@ -119,10 +103,7 @@ TEST_F (PresetBrowserTest, DropsMovePresetsAndGroups)
             EXPECT_EQ (bankOrder (*product), before) << "nothing moved";
         }
         EXPECT_EQ (product->getPresetName (product->getCurrentPreset()), currentName) << "the current preset follows its record";
-        if (! c.dragged.empty() && ! c.ontoGroups)
-        {
-            EXPECT_EQ (selected (presets()), c.selectedAfter);
-        }
+        EXPECT_EQ (selected (presets()), c.selectedAfter);
         window.reset();
     }
 }

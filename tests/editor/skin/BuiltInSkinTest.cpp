@@ -6,97 +6,59 @@
 #include "framework/core/ResourceImages.h"
 #include "framework/processor/BasePlugin.h"
 #include "support/TemporaryUserFolders.h"
+#include "tests/editor/TestPicture.h"
 #include "toolkit/binding/WidgetTestKit.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <ctime>
-#include <cstdlib>
 #include <functional>
 #include <iostream>
-#include <vector>
 
 juce::AudioProcessor* createPluginFilter();
 
 namespace
 {
-class BuiltInSkin : public ::testing::Test,
-                    protected testing_support::TemporaryUserFolders
+struct BuiltInSkin : ::testing::Test,
+                     testing_support::TemporaryUserFolders
 {
-protected:
-    BuiltInSkin() : TemporaryUserFolders ("pulsetta-built-in-skin-")
-    {
-        product.reset (dynamic_cast<BasePlugin*> (createPluginFilter()));
-    }
-
-    PanelBuild load() { return SkinLoader (*product, skinfiles::getSkinsFolder (*product), {}).createMainPanel(); }
+    BuiltInSkin() : TemporaryUserFolders ("pulsetta-built-in-skin-") {}
 
     juce::ScopedJuceInitialiser_GUI juce;
-    std::unique_ptr<BasePlugin> product;
+    std::unique_ptr<BasePlugin> product { dynamic_cast<BasePlugin*> (createPluginFilter()) };
 };
 } // namespace
 
-TEST_F (BuiltInSkin, EmptyNameBuildsItWithoutAProblem)
+// The empty name builds it without a problem: a whole panel, every control on
+// it, painted more than its background.
+TEST_F (BuiltInSkin, EmptyNameBuildsAWholePanelWithEveryControlOnIt)
 {
-    // Wall-clock time and the processor time of this process (the second
-    // is what a loaded build machine does not inflate).
-    std::vector<double> milliseconds, cpuMilliseconds;
-    PanelBuild built;
-
-    for (int i = 0; i < 11; ++i)
-    {
-        const auto start = juce::Time::getMillisecondCounterHiRes();
-        const auto cpuStart = std::clock();
-        built = load();
-        cpuMilliseconds.push_back (1000.0 * double (std::clock() - cpuStart) / CLOCKS_PER_SEC);
-        milliseconds.push_back (juce::Time::getMillisecondCounterHiRes() - start);
-    }
-
-    ASSERT_NE (built.panel, nullptr) << built.problems.joinIntoString ("\n");
-    EXPECT_EQ (built.panel->getName(), "MainEditorPanel");
-    EXPECT_EQ (built.panel->getLocalBounds(), getResourceAsImage ("Background.png").getBounds());
-
-    EXPECT_TRUE (built.problems.isEmpty()) << built.problems.joinIntoString ("\n");
-
-    const auto firstAndMedian = [] (std::vector<double> times) {
-        const auto first = times.front();
-        std::sort (times.begin(), times.end());
-        return juce::String (first, 1) + " ms the first time, " + juce::String (times[times.size() / 2], 1) + " ms the median of "
-               + juce::String ((int) times.size());
-    };
-    std::cout << "built-in skin loaded: " << firstAndMedian (milliseconds) << "; processor time " << firstAndMedian (cpuMilliseconds) << "\n";
-}
-
-TEST_F (BuiltInSkin, PaintsAWholePanelWithEveryControlOnIt)
-{
-    const auto built = load();
+    const auto start = juce::Time::getMillisecondCounterHiRes();
+    const auto built = SkinLoader (*product, skinfiles::getSkinsFolder (*product), {}).createMainPanel();
+    std::cout << "built-in skin loaded in " << juce::Time::getMillisecondCounterHiRes() - start << " ms\n";
     ASSERT_NE (built.panel, nullptr);
+    EXPECT_TRUE (built.problems.isEmpty()) << built.problems.joinIntoString ("\n");
     auto& panel = *built.panel;
+    const auto background = getResourceAsImage ("Background.png");
+    EXPECT_EQ (panel.getName(), "MainEditorPanel");
+    EXPECT_EQ (panel.getLocalBounds(), background.getBounds());
     widget_testing::Stage stage;
     stage.add (panel);
 
-    std::vector<juce::Component*> controls;
-    const std::function<void (juce::Component&)> collect = [&] (juce::Component& parent) {
+    int controls = 0;
+    const std::function<void (juce::Component&)> check = [&] (juce::Component& parent) {
         for (auto* child : parent.getChildren())
         {
-            controls.push_back (child);
-            collect (*child);
+            ++controls;
+            const auto onPanel = panel.getLocalArea (&parent, child->getBounds());
+            EXPECT_FALSE (onPanel.isEmpty()) << child->getName();
+            EXPECT_TRUE (panel.getLocalBounds().contains (onPanel)) << child->getName() << " at " << onPanel.toString();
+            check (*child);
         }
     };
-    collect (panel);
-    EXPECT_GT (controls.size(), 150u);
+    check (panel);
+    EXPECT_GT (controls, 150);
 
-    for (auto* control : controls)
-    {
-        const auto onPanel = panel.getLocalArea (control->getParentComponent(), control->getBounds());
-        EXPECT_FALSE (onPanel.isEmpty()) << control->getName();
-        EXPECT_TRUE (panel.getLocalBounds().contains (onPanel)) << control->getName() << " at " << onPanel.toString();
-    }
-
-    // Painted, it is more than its background: the controls show.
     const auto painted = widget_testing::paintImage (panel);
-    const auto background = getResourceAsImage ("Background.png");
     int changed = 0, all = 0;
     for (int y = 0; y < painted.getHeight(); y += 2)
         for (int x = 0; x < painted.getWidth(); x += 2, ++all)
@@ -105,10 +67,5 @@ TEST_F (BuiltInSkin, PaintsAWholePanelWithEveryControlOnIt)
 
     // The panel as the loader gives it, before any editor runs it (the
     // README's picture is the editor window test's, of a running editor).
-    if (const char* output = std::getenv ("PULSETTA_TEST_OUTPUT"))
-    {
-        juce::MemoryOutputStream png;
-        ASSERT_TRUE (juce::PNGImageFormat().writeImageToStream (painted, png));
-        EXPECT_TRUE (juce::File (output).getChildFile ("panel.png").replaceWithData (png.getData(), png.getDataSize()));
-    }
+    editor_testing::writeTestPicture (painted, "panel.png");
 }

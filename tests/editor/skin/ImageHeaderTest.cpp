@@ -4,52 +4,28 @@
 
 namespace
 {
-using Bytes = std::vector<unsigned char>;
+using skin_testing::pngStating;
 
-Bytes encoded (juce::ImageFileFormat&& format, int width, int height)
+// A 2 x 3 JPEG whose frame header states another size.
+juce::MemoryBlock jpegStating (unsigned width, unsigned height)
 {
-    juce::Image image (juce::Image::RGB, width, height, true);
     juce::MemoryOutputStream out;
-    format.writeImageToStream (image, out);
-    auto* data = static_cast<const unsigned char*> (out.getData());
-    return Bytes (data, data + out.getDataSize());
-}
-
-void putBigEndian16 (Bytes& bytes, size_t pos, unsigned value)
-{
-    bytes[pos] = (unsigned char) (value >> 8);
-    bytes[pos + 1] = (unsigned char) value;
-}
-
-Bytes pngClaiming (unsigned long width, unsigned long height)
-{
-    const auto png = skin_testing::pngStating (width, height);
-    auto* data = static_cast<const unsigned char*> (png.getData());
-    return Bytes (data, data + png.getSize());
-}
-
-Bytes jpegClaiming (unsigned width, unsigned height)
-{
-    auto jpeg = encoded (juce::JPEGImageFormat(), 2, 3);
-    for (size_t i = 2; i + 9 < jpeg.size(); ++i)
-        if (jpeg[i] == 0xff && jpeg[i + 1] == 0xc0)
+    juce::JPEGImageFormat().writeImageToStream (juce::Image (juce::Image::RGB, 2, 3, true), out);
+    auto jpeg = out.getMemoryBlock();
+    auto* bytes = static_cast<unsigned char*> (jpeg.getData());
+    for (size_t i = 2; i + 9 < jpeg.getSize(); ++i)
+        if (bytes[i] == 0xff && bytes[i + 1] == 0xc0)
         {
-            putBigEndian16 (jpeg, i + 5, height);
-            putBigEndian16 (jpeg, i + 7, width);
+            const unsigned char size[] = { (unsigned char) (height >> 8), (unsigned char) height, (unsigned char) (width >> 8), (unsigned char) width };
+            jpeg.copyFrom (size, (int) i + 5, sizeof (size));
             break;
         }
     return jpeg;
 }
 
-Bytes firstBytes (Bytes bytes, size_t count)
-{
-    bytes.resize (count);
-    return bytes;
-}
-
 // A GIF of one pixel (JUCE writes no GIF).
-const Bytes gif = { 'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 0xff, 0xff, 0xff,
-                    ',', 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, ';' };
+const unsigned char gif[] = { 'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 0xff, 0xff, 0xff,
+                              ',', 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, ';' };
 } // namespace
 
 TEST (ImageHeader, StatedSizesAreReadAndOnlyUsableOnesDecoded)
@@ -57,37 +33,37 @@ TEST (ImageHeader, StatedSizesAreReadAndOnlyUsableOnesDecoded)
     const struct
     {
         const char* what;
-        Bytes bytes;
+        juce::MemoryBlock bytes;
         long long width, height; // -1: no size can be read
         bool decodable;
     } cases[] = {
-        { "png", pngClaiming (2, 3), 2, 3, true },
-        { "jpeg", jpegClaiming (2, 3), 2, 3, true },
-        { "png of a million pixels square", pngClaiming (1000000, 1000000), 1000000, 1000000, false },
-        { "png just over the limit", pngClaiming (4097, 4096), 4097, 4096, false },
-        { "png of no pixels", pngClaiming (0, 5), 0, 5, false },
-        { "jpeg of the largest size", jpegClaiming (65535, 65535), 65535, 65535, false },
-        { "png cut inside its header", firstBytes (pngClaiming (2, 3), 20), -1, -1, false },
-        { "gif, which JUCE decodes reading before its buffer", gif, -1, -1, false },
-        { "text", Bytes { 'h', 'e', 'l', 'l', 'o' }, -1, -1, false },
-        { "nothing", Bytes(), -1, -1, false },
+        { "png", pngStating (2, 3), 2, 3, true },
+        { "jpeg", jpegStating (2, 3), 2, 3, true },
+        { "png of a million pixels square", pngStating (1000000, 1000000), 1000000, 1000000, false },
+        { "png just over the limit", pngStating (4097, 4096), 4097, 4096, false },
+        { "png of no pixels", pngStating (0, 5), 0, 5, false },
+        { "jpeg of the largest size", jpegStating (65535, 65535), 65535, 65535, false },
+        { "png cut inside its header", juce::MemoryBlock (pngStating (2, 3).getData(), 20), -1, -1, false },
+        { "gif, which JUCE decodes reading before its buffer", juce::MemoryBlock (gif, sizeof (gif)), -1, -1, false },
+        { "text", skin_testing::bytesOf ("hello"), -1, -1, false },
+        { "nothing", juce::MemoryBlock(), -1, -1, false },
     };
 
     for (const auto& c : cases)
     {
         imageheader::Size size;
-        const bool read = imageheader::readSize (c.bytes.data(), c.bytes.size(), size);
+        const bool read = imageheader::readSize (c.bytes.getData(), c.bytes.getSize(), size);
         EXPECT_EQ (read, c.width >= 0) << c.what;
         if (read)
         {
             EXPECT_EQ (size.width, c.width) << c.what;
             EXPECT_EQ (size.height, c.height) << c.what;
         }
-        EXPECT_EQ (imageheader::isDecodable (c.bytes.data(), c.bytes.size()), c.decodable) << c.what;
+        EXPECT_EQ (imageheader::isDecodable (c.bytes.getData(), c.bytes.getSize()), c.decodable) << c.what;
 
         if (c.decodable) // and JUCE agrees on what it decodes
         {
-            EXPECT_EQ (juce::ImageFileFormat::loadFrom (c.bytes.data(), c.bytes.size()).getBounds(),
+            EXPECT_EQ (juce::ImageFileFormat::loadFrom (c.bytes.getData(), c.bytes.getSize()).getBounds(),
                        juce::Rectangle<int> ((int) c.width, (int) c.height)) << c.what;
         }
     }

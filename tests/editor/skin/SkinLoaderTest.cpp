@@ -43,115 +43,98 @@ juce::MemoryBlock innerOf (const juce::String& description, int compressionLevel
 
 juce::MemoryBlock zeros (size_t size)
 {
-    juce::MemoryBlock block (size, true);
-    return block;
+    return juce::MemoryBlock (size, true);
+}
+
+void resize (const juce::File& file, juce::int64 size)
+{
+    std::filesystem::resize_file (file.getFullPathName().toStdString(), (std::uintmax_t) size);
 }
 
 struct SkinLoaderTest : SkinFolderTest
 {
     PanelBuild load (const juce::String& name) { return SkinLoader (processor, skinsFolder, name).createMainPanel(); }
+    juce::File packageFile() const { return skinfiles::getSkinFile (skinsFolder, "Test"); }
+
+    // "Test" holding the valid skin with this description.
+    juce::File writeDescribed (const juce::String& description) const { return writeValidPackage (skinsFolder, "Test", innerOf (description)); }
+
+    // "Test" holding the inner archive and, as its digest, the archive's MD5 edited.
+    juce::File writeDigested (const std::function<juce::String (const juce::String&)>& edit, const juce::MemoryBlock& inner = innerOf (validSkin),
+                              int compressionLevel = 0) const
+    {
+        const auto digest = bytesOf (edit (md5Of (inner)));
+        return writePackage (skinsFolder, "Test", &digest, &inner, compressionLevel);
+    }
 };
 } // namespace
 
 TEST_F (SkinLoaderTest, PackagesGiveThePanelOrNoneWithTheReason)
 {
-    using Make = std::function<void (SkinLoaderTest&)>;
+    using T = SkinLoaderTest;
     const struct
     {
         const char* what;
-        Make make;
+        std::function<void (T&)> make;
         bool valid;          // passes the package check
         bool builds;         // gives a panel
         const char* problem; // in the first problem; null: none
     } cases[] = {
-        { "valid", [] (SkinLoaderTest& t) { t.writeValidPackage ("Test", innerOf (validSkin)); }, true, true, nullptr },
-        { "valid, deflated inside and out",
-          [] (SkinLoaderTest& t) { t.writeValidPackage ("Test", innerOf (validSkin, 9), 9); }, true, true, nullptr },
-        { "upper-case digest", [] (SkinLoaderTest& t) {
+        { "valid", [] (T& t) { t.writeDescribed (validSkin); }, true, true, nullptr },
+        { "valid, deflated inside and out", [] (T& t) { writeValidPackage (t.skinsFolder, "Test", innerOf (validSkin, 9), 9); }, true, true, nullptr },
+        { "upper-case digest", [] (T& t) { t.writeDigested ([] (auto& d) { return d.toUpperCase(); }); }, true, true, nullptr },
+        { "digest with a trailing newline", [] (T& t) { t.writeDigested ([] (auto& d) { return d + "\n"; }); }, false, false,
+          "\"Test.skin\" does not match its digest" },
+        { "digest with a trailing space", [] (T& t) { t.writeDigested ([] (auto& d) { return d + " "; }); }, false, false, "does not match its digest" },
+        { "digest of other bytes", [] (T& t) { t.writeDigested ([] (auto&) { return md5Of (innerOf (validSkin + " ")); }); }, false, false,
+          "does not match its digest" },
+        { "no digest entry", [] (T& t) { const auto inner = innerOf (validSkin); writePackage (t.skinsFolder, "Test", nullptr, &inner); }, false, false,
+          "no entry \"Test.md5\"" },
+        { "no inner skin entry", [] (T& t) { const auto digest = bytesOf (md5Of (innerOf (validSkin))); writePackage (t.skinsFolder, "Test", &digest, nullptr); },
+          false, false, "no entry \"Test.skin\"" },
+        { "entries named in another case", [] (T& t) {
               const auto inner = innerOf (validSkin);
-              const auto digest = bytesOf (md5Of (inner).toUpperCase());
-              t.writePackage ("Test", &digest, &inner); }, true, true, nullptr },
-        { "digest with a trailing newline", [] (SkinLoaderTest& t) {
-              const auto inner = innerOf (validSkin);
-              const auto digest = bytesOf (md5Of (inner) + "\n");
-              t.writePackage ("Test", &digest, &inner); }, false, false, "\"Test.skin\" does not match its digest" },
-        { "digest with a trailing space", [] (SkinLoaderTest& t) {
-              const auto inner = innerOf (validSkin);
-              const auto digest = bytesOf (md5Of (inner) + " ");
-              t.writePackage ("Test", &digest, &inner); }, false, false, "does not match its digest" },
-        { "digest of other bytes", [] (SkinLoaderTest& t) {
-              const auto inner = innerOf (validSkin);
-              const auto digest = bytesOf (md5Of (innerOf (validSkin + " ")));
-              t.writePackage ("Test", &digest, &inner); }, false, false, "does not match its digest" },
-        { "no digest entry", [] (SkinLoaderTest& t) {
-              const auto inner = innerOf (validSkin);
-              t.writePackage ("Test", nullptr, &inner); }, false, false, "no entry \"Test.md5\"" },
-        { "no inner skin entry", [] (SkinLoaderTest& t) {
-              const auto digest = bytesOf (md5Of (innerOf (validSkin)));
-              t.writePackage ("Test", &digest, nullptr); }, false, false, "no entry \"Test.skin\"" },
-        { "entries named in another case", [] (SkinLoaderTest& t) {
-              const auto inner = innerOf (validSkin);
-              t.writeArchive ("Test", { { "test.md5", bytesOf (md5Of (inner)) }, { "test.skin", inner } }); },
-          false, false, "no entry \"Test.md5\"" },
-        { "not a zip archive", [] (SkinLoaderTest& t) { skinfiles::getSkinFile (t.skinsFolder, "Test").replaceWithText ("not a zip"); },
-          false, false, "not a zip archive" },
-        { "cut short", [] (SkinLoaderTest& t) {
-              const auto file = t.writeValidPackage ("Test", innerOf (validSkin));
-              std::filesystem::resize_file (file.getFullPathName().toStdString(), (std::uintmax_t) file.getSize() / 2); },
-          false, false, "not a zip archive" },
-        { "damaged inside the compressed skin entry", [] (SkinLoaderTest& t) {
-              const auto file = t.writeValidPackage ("Test", innerOf (validSkin), 9);
+              const auto archive = zipOf ({ { "test.md5", bytesOf (md5Of (inner)) }, { "test.skin", inner } });
+              t.packageFile().replaceWithData (archive.getData(), archive.getSize()); }, false, false, "no entry \"Test.md5\"" },
+        { "not a zip archive", [] (T& t) { t.packageFile().replaceWithText ("not a zip"); }, false, false, "not a zip archive" },
+        { "cut short", [] (T& t) { const auto file = t.writeDescribed (validSkin); resize (file, file.getSize() / 2); }, false, false, "not a zip archive" },
+        { "damaged inside the compressed skin entry", [] (T& t) {
+              const auto file = writeValidPackage (t.skinsFolder, "Test", innerOf (validSkin), 9);
               juce::MemoryBlock bytes;
               file.loadFileAsData (bytes);
               for (size_t i = 200; i < 240; ++i)
                   bytes[i] = (char) ~bytes[i];
-              file.replaceWithData (bytes.getData(), bytes.getSize()); },
-          false, false, "does not match its digest" },
-        { "no package", [] (SkinLoaderTest&) {}, false, false, "no skin package \"Test\"" },
-        { "a folder named like the package",
-          [] (SkinLoaderTest& t) { skinfiles::getSkinFile (t.skinsFolder, "Test").getChildFile ("Test.md5").create(); },
-          false, false, "no skin package \"Test\"" },
-        { "a pipe named like the package",
-          [] (SkinLoaderTest& t) { ASSERT_EQ (mkfifo (skinfiles::getSkinFile (t.skinsFolder, "Test").getFullPathName().toRawUTF8(), 0600), 0); },
-          false, false, "no skin package \"Test\"" },
-        { "for another application", [] (SkinLoaderTest& t) {
-              t.writeValidPackage ("Test", innerOf (validSkin.replace ("\"Pulsetta\"", "\"Other\""))); },
-          true, false, "the skin is for \"Other\", not for \"Pulsetta\"" },
-        { "no skin.xml", [] (SkinLoaderTest& t) { t.writeValidPackage ("Test", innerOf (juce::MemoryBlock())); },
-          true, false, "skin \"Test\": no \"skin.xml\"" },
-        { "skin.xml not XML", [] (SkinLoaderTest& t) { t.writeValidPackage ("Test", innerOf ("skin")); },
-          true, false, "\"skin.xml\" is not readable XML" },
-        { "skin.xml not UTF-8", [] (SkinLoaderTest& t) {
+              file.replaceWithData (bytes.getData(), bytes.getSize()); }, false, false, "does not match its digest" },
+        { "no package", [] (T&) {}, false, false, "no skin package \"Test\"" },
+        { "a folder named like the package", [] (T& t) { t.packageFile().getChildFile ("Test.md5").create(); }, false, false, "no skin package \"Test\"" },
+        { "a pipe named like the package", [] (T& t) { ASSERT_EQ (mkfifo (t.packageFile().getFullPathName().toRawUTF8(), 0600), 0); }, false, false,
+          "no skin package \"Test\"" },
+        { "for another application", [] (T& t) { t.writeDescribed (validSkin.replace ("\"Pulsetta\"", "\"Other\"")); }, true, false,
+          "the skin is for \"Other\", not for \"Pulsetta\"" },
+        { "no skin.xml", [] (T& t) { writeValidPackage (t.skinsFolder, "Test", innerOf (juce::MemoryBlock())); }, true, false, "skin \"Test\": no \"skin.xml\"" },
+        { "skin.xml not XML", [] (T& t) { t.writeDescribed ("skin"); }, true, false, "\"skin.xml\" is not readable XML" },
+        { "skin.xml not UTF-8", [] (T& t) {
               const unsigned char bytes[] = { '<', 'a', '/', '>', 0xf4 }; // a lead byte with nothing after it
-              t.writeValidPackage ("Test", innerOf (juce::MemoryBlock (bytes, sizeof (bytes)))); },
-          true, false, "\"skin.xml\" is not readable XML" },
-        { "skin.xml nested 100 000 deep", [] (SkinLoaderTest& t) {
-              t.writeValidPackage ("Test", innerOf (juce::String::repeatedString ("<a>", 100000) + juce::String::repeatedString ("</a>", 100000))); },
-          true, false, "\"skin.xml\" is not readable XML" },
-        { "a processing instruction in skin.xml", [] (SkinLoaderTest& t) {
-              t.writeValidPackage ("Test", innerOf (validSkin.replace ("<Panel", "<?x y?>text<Panel"))); },
-          true, false, "\"skin.xml\" is not readable XML" },
-        { "no MainPanel", [] (SkinLoaderTest& t) { t.writeValidPackage ("Test", innerOf (validSkin.replace ("MainPanel", "Other"))); },
-          true, false, "the skin has no panel named \"MainPanel\"" },
-        { "digest entry over its cap", [] (SkinLoaderTest& t) {
-              const auto inner = innerOf (validSkin);
-              const auto digest = bytesOf (md5Of (inner) + juce::String::repeatedString ("0", 33));
-              t.writePackage ("Test", &digest, &inner); }, false, false, "\"Test.md5\" is longer than 64 bytes" },
-        { "inner skin entry over its cap", [] (SkinLoaderTest& t) {
-              const auto inner = zeros (SkinPackage::maxSkinBytes + 1);
-              const auto digest = bytesOf (md5Of (inner));
-              t.writePackage ("Test", &digest, &inner, 1); }, false, false, "\"Test.skin\" is larger than 64 MB" },
-        { "skin.xml over its cap", [] (SkinLoaderTest& t) { t.writeValidPackage ("Test", innerOf (zeros (SkinPackage::maxEntryBytes + 1), 1)); },
-          true, false, "no \"skin.xml\" (or larger than 16 MB)" },
-        { "package file over its cap", [] (SkinLoaderTest& t) {
-              const auto file = t.writeValidPackage ("Test", innerOf (validSkin));
-              std::filesystem::resize_file (file.getFullPathName().toStdString(), (std::uintmax_t) SkinPackage::maxPackageBytes + 1); },
-          false, false, "larger than 80 MB" },
+              writeValidPackage (t.skinsFolder, "Test", innerOf (juce::MemoryBlock (bytes, sizeof (bytes)))); }, true, false, "\"skin.xml\" is not readable XML" },
+        { "skin.xml nested 100 000 deep", [] (T& t) {
+              t.writeDescribed (juce::String::repeatedString ("<a>", 100000) + juce::String::repeatedString ("</a>", 100000)); }, true, false,
+          "\"skin.xml\" is not readable XML" },
+        { "a processing instruction in skin.xml", [] (T& t) { t.writeDescribed (validSkin.replace ("<Panel", "<?x y?>text<Panel")); }, true, false,
+          "\"skin.xml\" is not readable XML" },
+        { "no MainPanel", [] (T& t) { t.writeDescribed (validSkin.replace ("MainPanel", "Other")); }, true, false, "the skin has no panel named \"MainPanel\"" },
+        { "digest entry over its cap", [] (T& t) { t.writeDigested ([] (auto& d) { return d + juce::String::repeatedString ("0", 33); }); }, false, false,
+          "\"Test.md5\" is longer than 64 bytes" },
+        { "inner skin entry over its cap", [] (T& t) { t.writeDigested ([] (auto& d) { return d; }, zeros (SkinPackage::maxSkinBytes + 1), 1); }, false, false,
+          "\"Test.skin\" is larger than 64 MB" },
+        { "skin.xml over its cap", [] (T& t) { writeValidPackage (t.skinsFolder, "Test", innerOf (zeros (SkinPackage::maxEntryBytes + 1), 1)); }, true, false,
+          "no \"skin.xml\" (or larger than 16 MB)" },
+        { "package file over its cap", [] (T& t) { resize (t.writeDescribed (validSkin), SkinPackage::maxPackageBytes + 1); }, false, false,
+          "larger than 80 MB" },
     };
 
     for (const auto& c : cases)
     {
-        skinfiles::getSkinFile (skinsFolder, "Test").deleteRecursively();
+        packageFile().deleteRecursively();
         c.make (*this);
 
         EXPECT_EQ (SkinLoader::isSkinValid (skinsFolder, "Test"), c.valid) << c.what;
@@ -180,7 +163,7 @@ TEST_F (SkinLoaderTest, APackageDrawsOnlyOnItsOwnImages)
         <Knob name="Level"><gfx resource="strips/Knob.png" framesNum="4"/><pos left="10" top="10"/></Knob>
         <Animation name="Led"><gfx resource="Huge.png"/><pos left="60" top="10"/></Animation>
         </controls></Panel></PluginEditor>)"));
-    writeValidPackage ("Test", zipOf (entries));
+    writeValidPackage (skinsFolder, "Test", zipOf (entries));
 
     const auto built = load ("Test");
     ASSERT_NE (built.panel, nullptr);
@@ -197,14 +180,8 @@ TEST_F (SkinLoaderTest, APackageDrawsOnlyOnItsOwnImages)
 TEST_F (SkinLoaderTest, ANameNeverReachesAFileOutsideTheSkinsFolder)
 {
     // Valid packages everywhere a name could lead.
-    const auto inner = innerOf (validSkin);
-    const auto digest = bytesOf (md5Of (inner));
-    const auto archive = zipOf ({ { "Outside.md5", digest }, { "Outside.skin", inner } });
     for (const auto& place : { skinsFolder.getParentDirectory(), skinsFolder.getChildFile ("sub") })
-    {
-        place.createDirectory();
-        place.getChildFile ("Outside.kyxskin").replaceWithData (archive.getData(), archive.getSize());
-    }
+        writeValidPackage (place, "Outside", innerOf (validSkin));
     const auto absolute = skinsFolder.getParentDirectory().getChildFile ("Outside").getFullPathName();
 
     for (const auto& name : { juce::String ("../Outside"), juce::String (".."), juce::String ("sub/Outside"),

@@ -67,6 +67,31 @@ inline juce::String md5Of (const juce::MemoryBlock& bytes)
     return juce::MD5 (bytes.getData(), bytes.getSize()).toHexString();
 }
 
+// Writes "<name>.kyxskin" into the folder (made when missing), holding
+// "<name>.md5" with digestText and "<name>.skin" with inner; an entry is left
+// out when its bytes are null.
+inline juce::File writePackage (const juce::File& folder, const juce::String& name, const juce::MemoryBlock* digestText,
+                                const juce::MemoryBlock* inner, int compressionLevel = 0)
+{
+    Entries entries;
+    if (digestText != nullptr)
+        entries.emplace_back (name + ".md5", *digestText);
+    if (inner != nullptr)
+        entries.emplace_back (name + ".skin", *inner);
+    folder.createDirectory();
+    const auto file = folder.getChildFile (name + skinfiles::packageExtension);
+    const auto archive = zipOf (entries, compressionLevel);
+    file.replaceWithData (archive.getData(), archive.getSize());
+    return file;
+}
+
+// A package whose digest matches its inner archive.
+inline juce::File writeValidPackage (const juce::File& folder, const juce::String& name, const juce::MemoryBlock& inner, int compressionLevel = 0)
+{
+    const auto digest = bytesOf (md5Of (inner));
+    return writePackage (folder, name, &digest, &inner, compressionLevel);
+}
+
 // The processor the skins are read for: the product's name, parameters and
 // events, and nothing else.
 class SkinTestProcessor : public BasePlugin
@@ -79,44 +104,10 @@ public:
 struct SkinFolderTest : ::testing::Test,
                         testing_support::TemporaryUserFolders
 {
-    SkinFolderTest() : TemporaryUserFolders ("pulsetta-skin-test-")
-    {
-        skinsFolder = skinfiles::getSkinsFolder (processor);
-        skinsFolder.createDirectory();
-    }
-
-    // Writes a zip archive of the entries as the package file of that name.
-    juce::File writeArchive (const juce::String& name, const Entries& entries, int compressionLevel = 0) const
-    {
-        const auto file = skinfiles::getSkinFile (skinsFolder, name);
-        const auto archive = zipOf (entries, compressionLevel);
-        file.replaceWithData (archive.getData(), archive.getSize());
-        return file;
-    }
-
-    // Writes "<name>.kyxskin" holding "<name>.md5" with digestText and
-    // "<name>.skin" with inner; an entry is left out when its bytes are null.
-    juce::File writePackage (const juce::String& name, const juce::MemoryBlock* digestText, const juce::MemoryBlock* inner,
-                             int compressionLevel = 0) const
-    {
-        Entries entries;
-        if (digestText != nullptr)
-            entries.emplace_back (name + ".md5", *digestText);
-        if (inner != nullptr)
-            entries.emplace_back (name + ".skin", *inner);
-
-        return writeArchive (name, entries, compressionLevel);
-    }
-
-    // A package whose digest matches its inner archive.
-    juce::File writeValidPackage (const juce::String& name, const juce::MemoryBlock& inner, int compressionLevel = 0) const
-    {
-        const auto digest = bytesOf (md5Of (inner));
-        return writePackage (name, &digest, &inner, compressionLevel);
-    }
+    SkinFolderTest() : TemporaryUserFolders ("pulsetta-skin-test-") { skinsFolder.createDirectory(); }
 
     juce::ScopedJuceInitialiser_GUI juce;
     SkinTestProcessor processor;
-    juce::File skinsFolder;
+    juce::File skinsFolder = skinfiles::getSkinsFolder (processor);
 };
 } // namespace skin_testing

@@ -14,7 +14,7 @@ struct ProductSwitches
 {
     bool debugMode = false;
     bool stateDump = false;
-    bool noCollection = false; // as the product: no collection at all
+    bool noCollection = false; // as the product: no collection at all (a test may take it away at any time)
 };
 
 class CollectionProduct : public BasePlugin
@@ -24,8 +24,8 @@ public:
 
     explicit CollectionProduct (const juce::File& presetsFolder, Switches testSwitches = {})
         : BasePlugin (BusesProperties().withOutput ("Output", juce::AudioChannelSet::stereo())),
-          presets ("Presets", presetsFolder, ".xrprs"),
-          switches (testSwitches)
+          switches (testSwitches),
+          presets ("Presets", presetsFolder, ".xrprs")
     {
     }
 
@@ -86,6 +86,7 @@ public:
         return BasePlugin::updatePresetFileAuthor (file);
     }
 
+    Switches switches;
     std::function<void (const juce::File&)> beforeAuthorUpdate;
     juce::StringArray loadedNames;
     juce::String lastExtraData;
@@ -93,5 +94,4 @@ public:
 
 private:
     mutable PresetCollection presets;
-    const Switches switches;
 };

@@ -1,6 +1,7 @@
-// The processor base's preset collections (select, step, save, the current
-// preset's marks) and its switches for products that keep presets as files:
-// the state dump and debug mode.
+// The processor base's preset collections (select, save, the current
+// preset's marks; stepping is seen through the editor's preset events) and
+// its switches for products that keep presets as files: the state dump and
+// debug mode.
 #include "CollectionProduct.h"
 #include "ProcessorTestSupport.h"
 
@@ -62,19 +63,6 @@ TEST_F (PresetCollectionsTest, SelectingAFileAppliesItAndMakesItTheUnmodifiedCur
     product->setPresetModified (presets, true);
     ASSERT_TRUE (product->selectPresetFile (presets, kick));
     EXPECT_FLOAT_EQ (level(), 0.25f);
-}
-
-TEST_F (PresetCollectionsTest, NextAndPreviousWrapRound)
-{
-    for (auto* name : { "1", "2", "3" })
-        writePreset (name, 0.0f);
-    start();
-
-    for (const auto& [direction, current] : { std::pair (1, "1"), { 1, "2" }, { 1, "3" }, { 1, "1" }, { -1, "3" } })
-    {
-        ASSERT_TRUE (product->selectAdjacentPreset (product->getPresets(), direction));
-        EXPECT_EQ (product->getCurrentPresetFile (product->getPresets()).getFileNameWithoutExtension(), current);
-    }
 }
 
 TEST_F (PresetCollectionsTest, SavingWritesTheUsersOwnPresetAndMakesItCurrent)

@@ -83,22 +83,6 @@ TEST (ModulationMatrixModel, LookupsFollowEveryChangeOfTheRoutes)
     EXPECT_EQ (toVector (model.getRoutesOfSource (9)), std::vector<int> {});
 }
 
-TEST (ModulationSlider, ItsScaleLiesWhereTheMarginAndSizeSay)
-{
-    const ModulationSlider::Scale scale (200, 30, 16.0f, { 24, 24, 14, 20, 14, 24, 24 });
-
-    EXPECT_EQ (scale.track, juce::Rectangle<int> (6, 27, 189, 3));
-    EXPECT_EQ (scale.minorTickX[0], 17); // 8 + t(9.2)
-    EXPECT_EQ (scale.minorTickX[3], 44); // i = 4: 8 + t(36.8)
-    EXPECT_EQ (scale.minorTickX[15], 182); // i = 19: 8 + t(174.8)
-    const juce::Rectangle<int> majors[] = { { 6, 14, 3, 15 }, { 99, 14, 3, 15 }, { 192, 14, 3, 15 }, { 54, 14, 2, 15 }, { 145, 14, 2, 15 } };
-    for (size_t i = 0; i < 5; ++i)
-        EXPECT_EQ (scale.majorTicks[i], majors[i]) << i;
-    const juce::Rectangle<int> texts[] = { { 8, 0, 24, 13 }, { 40, 0, 24, 13 }, { 90, 0, 20, 13 }, { 131, 0, 24, 13 }, { 168, 0, 24, 13 } };
-    for (size_t i = 0; i < 5; ++i)
-        EXPECT_EQ (scale.textBoxes[i], texts[i]) << i;
-}
-
 // The thumb keeps 8 pixels from each end; the level line runs from the
 // centre by the source's level scaled by the amount.
 TEST (ModulationSlider, DrawsItsTicksAndTheLevelTheAmountPassesOn)
