@@ -295,7 +295,7 @@ struct PulsettaSnareDrum::Kernel
             const P toneSignal = 0.4 * wave2 * tone + wave1 * tone + 0.03 * body * (0.4 * wave2 + wave1);
 
             P snap = 1.0 - simd::exp(-2.0 * snappy) - 0.05;
-            snap = select(snap > 0.0, snap, P::splat(0.0));
+            snap = max(snap, P::splat(0.0));
             const P band = P::load(s.band + m), bandHigh = P::load(s.bandHigh + m);
             (((snap * 2.0 * band - bandHigh * P::load(s.noiseEnvelope + m)) * snappyGain + toneSignal * 0.5) * 0.748).store(x + m);
         }

@@ -34,7 +34,7 @@ template <class P> PULSETTA_INLINE void knees(P& w0, P& w1, P& w2)
 {
     const auto exponent = [](P w) {
         const P e = 13.2 * (simd::abs(w) - 0.1);
-        return select(e > 40.0, P::splat(40.0), e);
+        return min(P::splat(40.0), e);
     };
     // The exponents lie within -1.32..40.
     P q0 = simd::expWithinRange(exponent(w0)) + 1.0, q1 = simd::expWithinRange(exponent(w1)) + 1.0;

@@ -149,9 +149,12 @@ struct Avx2Pack
     PULSETTA_INLINE static std::uint64_t lane(Bits b, int i) { return b.v[i]; }
 };
 
-/** a > b ? a : b lane by lane, in one instruction. */
+/** a > b ? a : b and a < b ? a : b lane by lane, each one instruction
+    (so b where either is NaN). */
 PULSETTA_INLINE Sse2Pack max(Sse2Pack a, Sse2Pack b) { return { a.lo > b.lo ? a.lo : b.lo, a.hi > b.hi ? a.hi : b.hi }; }
 PULSETTA_INLINE Avx2Pack max(Avx2Pack a, Avx2Pack b) { return { a.v > b.v ? a.v : b.v }; }
+PULSETTA_INLINE Sse2Pack min(Sse2Pack a, Sse2Pack b) { return { a.lo < b.lo ? a.lo : b.lo, a.hi < b.hi ? a.hi : b.hi }; }
+PULSETTA_INLINE Avx2Pack min(Avx2Pack a, Avx2Pack b) { return { a.v < b.v ? a.v : b.v }; }
 
 /** |x| lane by lane: the sign bits cleared. */
 PULSETTA_INLINE Sse2Pack abs(Sse2Pack a)
@@ -185,6 +188,13 @@ template <class T> PULSETTA_INLINE T splat(double x) { return T::splat(x); }
 template <> PULSETTA_INLINE double splat<double>(double x) { return x; }
 PULSETTA_INLINE double select(bool condition, double a, double b) { return condition ? a : b; }
 PULSETTA_INLINE double max(double a, double b) { return a > b ? a : b; }
+PULSETTA_INLINE double min(double a, double b) { return a < b ? a : b; }
+
+/** x held to lowest..highest as x < lowest ? lowest : (x > highest ? highest : x) reads. */
+template <class T> PULSETTA_INLINE T clamp(T x, double lowest, double highest)
+{
+    return max(splat<T>(lowest), min(splat<T>(highest), x));
+}
 /** |x|: x with its sign bit cleared, as the packs take it. */
 PULSETTA_INLINE double abs(double x) { return __builtin_fabs(x); }
 
@@ -210,9 +220,7 @@ template <class P> PULSETTA_INLINE IfPack<P> expWithinRange(P x)
 /** e^x on each lane, the same bits as fastexp::exp gives for that lane. */
 template <class P> PULSETTA_INLINE IfPack<P> exp(P x)
 {
-    x = select(x > 709.0, P::splat(709.0), x);
-    x = select(x < -708.0, P::splat(-708.0), x);
-    return expWithinRange(x);
+    return expWithinRange(clamp(x, -708.0, 709.0));
 }
 
 /** Lane i of pack j becomes lane j of pack i. */
