@@ -129,33 +129,52 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuff
     const bool nativePlays = blockIntSeq && ! blockHostMode;
     const bool flam = supportsFlam();
 
-    // 7. Sample by sample.
+    // 7. Sample by sample. The next event's sample is kept at hand, and the
+    // echo's stamp and the frames waiting to be rendered are brought up to
+    // the sample only where something that reads them runs.
+    const auto nextEventSample = [this, numSamples] { return carry.hasEvent() ? carry.getNextPosition() : numSamples; };
+    int nextEvent = nextEventSample();
     for (int s = 0; s < numSamples; ++s)
     {
-        if (carry.hasEvent() && carry.getNextPosition() <= s)
+        const auto upToThisSample = [this, s] {
+            stampPosition = s;
+            renderPending = s - renderedTotal;
+        };
+        if (nextEvent <= s)
         {
+            upToThisSample();
             noteMidiActivity();
             render();
             while (carry.hasEvent() && carry.getNextPosition() <= s)
                 handleMidiInput (carry.takeNext());
+            nextEvent = nextEventSample();
         }
 
         // A stopped clock has no step to report: it is not asked.
         if (hostClock.isRunning() && hostClock.advance())
+        {
+            upToThisSample();
             playHostClockSteps (hostPlays);
+        }
         if (nativeClock.isRunning() && nativeClock.advance())
+        {
+            upToThisSample();
             playNativeClockSteps (nativePlays, blockIntSync);
+        }
         if (flam && (hostFlamClock.isRunning() || nativeFlamClock.isRunning()))
+        {
+            upToThisSample();
             playFlamStrokes (hostPlays, nativePlays);
+        }
         if (tapsQueued)
         {
+            upToThisSample();
             render();
             playQueuedTaps (blockHostMode);
         }
-
-        ++stampPosition;
-        ++renderPending;
     }
+    stampPosition = numSamples;
+    renderPending = numSamples - renderedTotal;
 
     // 8. The rest of the block; events past it wait for the next one.
     render();
