@@ -43,7 +43,7 @@ template <class T> PULSETTA_INLINE T nextLevel(const OutputStageLanes<T>& s)
 template <class T, bool levelMoves = true> PULSETTA_INLINE T step(OutputStageLanes<T>& s, T x)
 {
     using simd::abs;
-    using simd::select;
+    using simd::max;
     s.lp1 = x - (x - s.lp1) * s.pole + 1e-20;
     s.lp2 = s.lp1 - (s.lp1 - s.lp2) * s.pole + 1e-20;
     if (levelMoves)
@@ -51,8 +51,7 @@ template <class T, bool levelMoves = true> PULSETTA_INLINE T step(OutputStageLan
     // Every weight is 0 or a whole number, so the sum is exactly the written mix.
     const T y = (s.lp1Weight * s.lp1 + s.lp2Weight * s.lp2 + x) * s.level;
     s.peak = s.peak - (s.peak * s.peakDecay + 1e-20);
-    const T magnitude = abs(y);
-    s.peak = select(magnitude > s.peak, magnitude, s.peak);
+    s.peak = max(abs(y), s.peak);
     return y;
 }
 

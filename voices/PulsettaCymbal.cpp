@@ -89,7 +89,7 @@ struct PulsettaCymbal::Kernel
         {
             const P u = 1.0 - P::load(positions + m) / (P::load(decays + m) * fadeLength);
             // u is at most 1, and where it is not above 0 the envelope is 0 = e^0 - 1.
-            envelope = (simd::expWithinRange(select(u > 0.0, u, P::splat(0.0))) - 1.0) * 0.36787944117144233;
+            envelope = (simd::expWithinRange(max(u, P::splat(0.0))) - 1.0) * 0.36787944117144233;
             (P::load(x + m) * envelope * gain).store(x + m);
         }
         c.positionEnvelope = envelope[(frames - 1) % simd::lanes];

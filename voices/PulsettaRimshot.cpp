@@ -119,7 +119,7 @@ struct PulsettaRimshot::Kernel
                 if (excitation < 1e-30) // long inaudible: keep it off denormal numbers
                     excitation = 0.0;
                 P out = lanes.step(P::splat(excitation)) * gains;
-                out = select(clamped, select(out < -1.0, P::splat(-1.0), select(out > 1.0, P::splat(1.0), out)), out);
+                out = select(clamped, simd::clamp(out, -1.0, 1.0), out);
                 out.store(outputs + 4 * n);
             }
             r.excitation = excitation;

@@ -107,7 +107,7 @@ void PulsettaSnareDrum::trigger(double velocity)
     {
         oscillator->phase = pi / 2.0;
         oscillator->squareSign = 0.0;
-        oscillator->multiplier = 1.0;
+        oscillator->multiplier = oscillator->inverse = 1.0;
         oscillator->cycleCounter = 0;
     }
     attackCounter = noiseCounter = static_cast<int>(std::trunc(context.sampleRate * 0.002));
@@ -162,6 +162,7 @@ struct PulsettaSnareDrum::Kernel
         {
             o.cycleCounter = (o.cycleCounter + 1) % stretchEvery;
             o.multiplier = o.cycleCounter == 0 ? stretch : 1.0;
+            o.inverse = o.multiplier == 1.0 ? 1.0 : 1.0 / o.multiplier;
         }
     }
 
@@ -223,8 +224,8 @@ struct PulsettaSnareDrum::Kernel
                 s.phase1[n] = o1.phase;
                 s.phase2[n] = o2.phase;
                 // The waves are divided by the stretch: a stretched cycle's by 1 / multiplier.
-                s.multiplier1[n] = o1.multiplier == 1.0 ? 1.0 : 1.0 / o1.multiplier;
-                s.multiplier2[n] = o2.multiplier == 1.0 ? 1.0 : 1.0 / o2.multiplier;
+                s.multiplier1[n] = o1.inverse;
+                s.multiplier2[n] = o2.inverse;
 
                 // The noise's high-pass with its sign turned over, then the
                 // low-pass run twice on the held input, as if at twice the rate:
@@ -295,7 +296,7 @@ struct PulsettaSnareDrum::Kernel
             const P toneSignal = 0.4 * wave2 * tone + wave1 * tone + 0.03 * body * (0.4 * wave2 + wave1);
 
             P snap = 1.0 - simd::exp(-2.0 * snappy) - 0.05;
-            snap = select(snap > 0.0, snap, P::splat(0.0));
+            snap = max(snap, P::splat(0.0));
             const P band = P::load(s.band + m), bandHigh = P::load(s.bandHigh + m);
             (((snap * 2.0 * band - bandHigh * P::load(s.noiseEnvelope + m)) * snappyGain + toneSignal * 0.5) * 0.748).store(x + m);
         }

@@ -49,6 +49,7 @@ private:
     {
         double phase = 0.0;       // radians
         double multiplier = 1.0;  // period stretch of the current cycle
+        double inverse = 1.0;     // 1 / multiplier, taken once a cycle
         double squareSign = 0.0;  // +1 from pi on, -1 below, 0 before the first sample
         int cycleCounter = 0;
     };

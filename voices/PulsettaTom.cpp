@@ -34,7 +34,7 @@ template <class P> PULSETTA_INLINE void knees(P& w0, P& w1, P& w2)
 {
     const auto exponent = [](P w) {
         const P e = 13.2 * (simd::abs(w) - 0.1);
-        return select(e > 40.0, P::splat(40.0), e);
+        return min(P::splat(40.0), e);
     };
     // The exponents lie within -1.32..40.
     P q0 = simd::expWithinRange(exponent(w0)) + 1.0, q1 = simd::expWithinRange(exponent(w1)) + 1.0;
@@ -63,6 +63,8 @@ struct PulsettaTom::Kernel
         alignas(32) double mainSmoothed[maxFrames];
         alignas(32) double waves[3][maxFrames];
         alignas(32) double noise[maxFrames]; // the tom noise part of x
+        alignas(32) double bright[maxFrames];
+        alignas(32) double levels3[3][maxFrames]; // the main, second and third levels
     };
 
     /** Four frames of four values each, turned into four packs of one value each. */
@@ -98,7 +100,7 @@ struct PulsettaTom::Kernel
     }
 
     /** The three smoothed waves through their knees under the three levels. */
-    template <class P> static PULSETTA_INLINE P body(P w0, P w1, P w2, P bright, P second, P third, P mainSmoothed)
+    template <class P> static PULSETTA_INLINE P body(P w0, P w1, P w2, P bright, P mainLevel, P secondLevel, P thirdLevel)
     {
         // The main oscillator is brightened on its positive half before the knee.
         P wMain = w0 * 0.8;
@@ -106,9 +108,6 @@ struct PulsettaTom::Kernel
         P wLow = w1 * 0.8, wHigh = w2 * 0.8;
         knees(wMain, wLow, wHigh);
         wMain = select(wMain >= 0.0, wMain * (1.0 - 0.2 * bright), wMain);
-        const P mainLevel = 1.0 - simd::exp(-mainSmoothed);
-        const P secondLevel = 1.0 - simd::exp(-second);
-        const P thirdLevel = 1.0 - simd::exp(-third);
         return (secondLevel + 1.25 * mainLevel) * wMain + thirdLevel * wHigh + 0.75 * wLow * mainLevel;
     }
 
@@ -172,11 +171,13 @@ struct PulsettaTom::Kernel
                     s.levels[4 * n + k] = s.gates[4 * n + k] = s.phases[4 * n + k] = 0.0, s.mainSmoothed[n] = 0.0;
         }
 
-        // The waves, their smoothing, the knees and the body, four frames at a
-        // time. After the attack the smoother passes each wave on at once, and
-        // one pass does it all; in the attack the waves are smoothed sample by
-        // sample between two passes.
+        // The waves, then their smoothing, the levels, and the knees and the
+        // body, four frames at a time, each in a pass of its own: short loops
+        // whose packs the processor works on side by side. After the attack
+        // the smoother passes each wave on at once; in the attack it smooths
+        // the waves sample by sample.
         const bool instantSmoothing = t.waveSmoothingRate == 1.0;
+        const double offset = instantSmoothing ? 1e-20 : 0.0; // which the smoother adds otherwise
         for (int m = 0; m < packed; m += simd::lanes)
         {
             P main, second, third, noise, sweep1, sweep2, pitch, bright;
@@ -187,23 +188,19 @@ struct PulsettaTom::Kernel
 
             const P stretch = 1.0 + t.depthAboveOne * pitch;
             Kernel::waves(t, stretch, phase0, phase1, phase2);
-            P waves[3] = { phase0, phase1, phase2 };
+            (phase0 - offset).store(s.waves[0] + m);
+            (phase1 - offset).store(s.waves[1] + m);
+            (phase2 - offset).store(s.waves[2] + m);
             (noise * P::load(tomNoise + m) * 2.0).store(s.noise + m);
-            if (instantSmoothing)
-            {
-                for (int i = 0; i < 3; ++i)
-                    waves[i] = waves[i] - 1e-20;
-                body(waves[0], waves[1], waves[2], bright, second, third, P::load(s.mainSmoothed + m)).store(x + m);
-                if (m + simd::lanes >= numFrames)
-                    for (int i = 0; i < 3; ++i)
-                        t.smoothedWave[static_cast<std::size_t>(i)] = waves[i][numFrames - 1 - m];
-            }
-            else
-                for (int i = 0; i < 3; ++i)
-                    waves[i].store(s.waves[i] + m);
+            bright.store(s.bright + m);
+            second.store(s.levels3[1] + m);
+            third.store(s.levels3[2] + m);
         }
 
-        if (! instantSmoothing)
+        if (instantSmoothing)
+            for (int i = 0; i < 3; ++i)
+                t.smoothedWave[static_cast<std::size_t>(i)] = s.waves[i][numFrames - 1];
+        else
         {
             const double keep = 1.0 - t.waveSmoothingRate, rate = t.waveSmoothingRate;
             for (int i = 0; i < 3; ++i)
@@ -213,16 +210,18 @@ struct PulsettaTom::Kernel
                     s.waves[i][n] = value = value * keep + (s.waves[i][n] * rate - 1e-20);
                 t.smoothedWave[static_cast<std::size_t>(i)] = value;
             }
-            for (int m = 0; m < packed; m += simd::lanes)
-            {
-                P main, second, third, noise, sweep1, sweep2, pitch, bright;
-                loadFrames(s.levels + 4 * m, main, second, third, noise);
-                loadFrames(s.gates + 4 * m, sweep1, sweep2, pitch, bright);
-                body(P::load(s.waves[0] + m), P::load(s.waves[1] + m), P::load(s.waves[2] + m), bright, second, third,
-                     P::load(s.mainSmoothed + m))
-                    .store(x + m);
-            }
         }
+
+        for (int m = 0; m < packed; m += simd::lanes)
+        {
+            (1.0 - simd::exp(-P::load(s.mainSmoothed + m))).store(s.levels3[0] + m);
+            (1.0 - simd::exp(-P::load(s.levels3[1] + m))).store(s.levels3[1] + m);
+            (1.0 - simd::exp(-P::load(s.levels3[2] + m))).store(s.levels3[2] + m);
+        }
+        for (int m = 0; m < packed; m += simd::lanes)
+            body(P::load(s.waves[0] + m), P::load(s.waves[1] + m), P::load(s.waves[2] + m), P::load(s.bright + m),
+                 P::load(s.levels3[0] + m), P::load(s.levels3[1] + m), P::load(s.levels3[2] + m))
+                .store(x + m);
 
         // The body through the DC blocker, then the noise on top.
         sampleloops::runBiquad<P>(t.dcBlocker, x, numFrames, 1e-20);

@@ -53,12 +53,11 @@ template <class T> struct ResonatorLanes
 
     PULSETTA_INLINE T step(T e)
     {
-        using simd::select;
-        const T limited = select(loop < -1.0, simd::splat<T>(-1.0), select(loop > 1.0, simd::splat<T>(1.0), loop));
+        const T limited = simd::clamp(loop, -1.0, 1.0);
         const T rest = loop * (0.36 * 0.418) + limited * 0.64; // u less its part from the last s4
         loop = loopFeedback * s4 + loop * 0.418;
         T first = ((g * e + keep * s1 + 1e-20) - g * rest) - inputFeedback * s4;
-        first = select(first < -1.0, simd::splat<T>(-1.0), select(first > 1.0, simd::splat<T>(1.0), first));
+        first = simd::clamp(first, -1.0, 1.0);
         const T b2 = keep * s2 + 1e-20, b3 = keep * s3 + 1e-20, b4 = keep * s4 + 1e-20;
         s1 = first;
         s2 = g * first + b2;

@@ -149,6 +149,21 @@ struct Avx2Pack
     PULSETTA_INLINE static std::uint64_t lane(Bits b, int i) { return b.v[i]; }
 };
 
+/** a > b ? a : b and a < b ? a : b lane by lane, each one instruction
+    (so b where either is NaN). */
+PULSETTA_INLINE Sse2Pack max(Sse2Pack a, Sse2Pack b) { return { a.lo > b.lo ? a.lo : b.lo, a.hi > b.hi ? a.hi : b.hi }; }
+PULSETTA_INLINE Avx2Pack max(Avx2Pack a, Avx2Pack b) { return { a.v > b.v ? a.v : b.v }; }
+PULSETTA_INLINE Sse2Pack min(Sse2Pack a, Sse2Pack b) { return { a.lo < b.lo ? a.lo : b.lo, a.hi < b.hi ? a.hi : b.hi }; }
+PULSETTA_INLINE Avx2Pack min(Avx2Pack a, Avx2Pack b) { return { a.v < b.v ? a.v : b.v }; }
+
+/** |x| lane by lane: the sign bits cleared. */
+PULSETTA_INLINE Sse2Pack abs(Sse2Pack a)
+{
+    const Int2 magnitude = { INT64_MAX, INT64_MAX };
+    return { (Double2)((Int2)a.lo & magnitude), (Double2)((Int2)a.hi & magnitude) };
+}
+PULSETTA_INLINE Avx2Pack abs(Avx2Pack a) { return { (Double4)((Int4)a.v & INT64_MAX) }; }
+
 template <class P> struct IsPack { static constexpr bool value = false; };
 template <> struct IsPack<Sse2Pack> { static constexpr bool value = true; };
 template <> struct IsPack<Avx2Pack> { static constexpr bool value = true; };
@@ -172,10 +187,16 @@ template <class P> PULSETTA_INLINE IfPack<P, typename P::Mask> operator>=(P a, d
 template <class T> PULSETTA_INLINE T splat(double x) { return T::splat(x); }
 template <> PULSETTA_INLINE double splat<double>(double x) { return x; }
 PULSETTA_INLINE double select(bool condition, double a, double b) { return condition ? a : b; }
-PULSETTA_INLINE double abs(double x) { return x < 0.0 ? -x : x; }
+PULSETTA_INLINE double max(double a, double b) { return a > b ? a : b; }
+PULSETTA_INLINE double min(double a, double b) { return a < b ? a : b; }
 
-/** |x| as x < 0 ? -x : x reads, lane by lane. */
-template <class P> PULSETTA_INLINE IfPack<P> abs(P x) { return select(x < 0.0, -x, x); }
+/** x held to lowest..highest as x < lowest ? lowest : (x > highest ? highest : x) reads. */
+template <class T> PULSETTA_INLINE T clamp(T x, double lowest, double highest)
+{
+    return max(splat<T>(lowest), min(splat<T>(highest), x));
+}
+/** |x|: x with its sign bit cleared, as the packs take it. */
+PULSETTA_INLINE double abs(double x) { return __builtin_fabs(x); }
 
 /** e^x on each lane, for arguments the caller knows to lie within
     -708..709: the same bits as fastexp::exp gives for that lane. */
@@ -199,9 +220,7 @@ template <class P> PULSETTA_INLINE IfPack<P> expWithinRange(P x)
 /** e^x on each lane, the same bits as fastexp::exp gives for that lane. */
 template <class P> PULSETTA_INLINE IfPack<P> exp(P x)
 {
-    x = select(x > 709.0, P::splat(709.0), x);
-    x = select(x < -708.0, P::splat(-708.0), x);
-    return expWithinRange(x);
+    return expWithinRange(clamp(x, -708.0, 709.0));
 }
 
 /** Lane i of pack j becomes lane j of pack i. */

@@ -35,34 +35,44 @@ void TomNoise::start(double velocity)
 
 void TomNoise::render(const double* whiteNoise, double* out, int numFrames)
 {
+    // The filters and the counter in locals over the loop: out could point
+    // at any of them, as far as the compiler knows, so members would be
+    // stored and loaded again every sample, in the filters' chains.
+    OnePoleLowPass low = lowPass;
+    Biquad high = band;
     if (isAtRest())
     {
         // The burst has come to rest: it would give its value again every sample.
         const double gain = (burstEnvelope.value * 8.0 + 1.0);
         for (int n = 0; n < numFrames; ++n)
-            out[n] = gain * filter(whiteNoise[n]) * -0.25;
-        samplesSinceReset += numFrames;
-        return;
+            out[n] = gain * filter(low, high, whiteNoise[n]) * -0.25;
     }
-    auto step = sampleloops::EnvelopeStep::toward(burstTarget, burstEnvelope.rate);
-    double envelope = burstEnvelope.value;
-    for (int n = 0; n < numFrames; ++n)
+    else
     {
-        const double y = filter(whiteNoise[n]);
-        if (burstCounter == 0)
+        auto step = sampleloops::EnvelopeStep::toward(burstTarget, burstEnvelope.rate);
+        double envelope = burstEnvelope.value;
+        std::int32_t counter = burstCounter;
+        for (int n = 0; n < numFrames; ++n)
         {
-            envelope = burstPeak;
-            burstEnvelope.rate = smoothing * 0.04;
-            step = sampleloops::EnvelopeStep::toward(burstTarget, burstEnvelope.rate);
+            const double y = filter(low, high, whiteNoise[n]);
+            if (counter == 0)
+            {
+                envelope = burstPeak;
+                burstEnvelope.rate = smoothing * 0.04;
+                step = sampleloops::EnvelopeStep::toward(burstTarget, burstEnvelope.rate);
+            }
+            // The counter only needs to pass zero once per hit: holding it at -1
+            // keeps it from wrapping round into a spurious burst on long runs.
+            if (counter >= 0)
+                --counter;
+            envelope = envelope * step.keep + step.push;
+            out[n] = (envelope * 8.0 + 1.0) * y * -0.25;
         }
-        // The counter only needs to pass zero once per hit: holding it at -1
-        // keeps it from wrapping round into a spurious burst on long runs.
-        if (burstCounter >= 0)
-            --burstCounter;
-        envelope = envelope * step.keep + step.push;
-        out[n] = (envelope * 8.0 + 1.0) * y * -0.25;
+        burstEnvelope.value = envelope;
+        burstCounter = counter;
     }
-    burstEnvelope.value = envelope;
+    lowPass = low;
+    band = high;
     samplesSinceReset += numFrames;
 }
 
@@ -87,5 +97,5 @@ void TomNoise::catchUp(const WhiteNoise& now)
     lowPass.state = 0.0;
     band.clear();
     for (int n = 0; n < samples; ++n)
-        filter(history.next());
+        filter(lowPass, band, history.next());
 }

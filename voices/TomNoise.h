@@ -38,7 +38,7 @@ public:
     double getBurstEnvelope() const { return burstEnvelope.value; }
 
 private:
-    double filter(double whiteNoise)
+    static double filter(OnePoleLowPass& lowPass, Biquad& band, double whiteNoise)
     {
         const double x = lowPass.process(whiteNoise);
         const auto& c = band.coefficients;

@@ -14,43 +14,31 @@ constexpr int allNotesOffController = 123;
 constexpr int lowestPatternKey = 12;
 constexpr int highestPatternKey = 107;
 
-/** Adds a voice's samples, as single-precision samples, onto one output
-    channel (right null) or both channels of a pair. Built twice, the second
-    for processors with AVX2, where it converts and adds eight at a time. */
-inline void addVoiceTo (float* __restrict left, float* __restrict right, const double* voice, int frames) noexcept
+/** Adds a voice's samples, as single-precision samples, onto an output's
+    channel (the first of a pair: the second is made a copy of it once every
+    voice is in). Built twice, the second for processors with AVX2, where it
+    converts and adds eight at a time. */
+inline void addVoiceTo (float* __restrict channel, const double* voice, int frames) noexcept
 {
-    if (right == nullptr)
-    {
-        for (int n = 0; n < frames; ++n)
-            left[n] += (float) voice[n];
-        return;
-    }
     for (int n = 0; n < frames; ++n)
-    {
-        const float sample = (float) voice[n];
-        left[n] += sample;
-        right[n] += sample;
-    }
+        channel[n] += (float) voice[n];
 }
 
-__attribute__ ((target ("avx2"))) void addVoiceWithAvx2 (float* left, float* right, const double* voice, int frames) noexcept
+__attribute__ ((target ("avx2"))) void addVoiceWithAvx2 (float* channel, const double* voice, int frames) noexcept
 {
-    addVoiceTo (left, right, voice, frames);
+    addVoiceTo (channel, voice, frames);
 }
 
-void addVoice (float* left, float* right, const double* voice, int frames) noexcept
+void addVoice (float* channel, const double* voice, int frames) noexcept
 {
-    addVoiceTo (left, right, voice, frames);
+    addVoiceTo (channel, voice, frames);
 }
 
 /** The same for a voice that gives one value throughout. */
-void addConstantVoice (float* __restrict left, float* __restrict right, float sample, int frames) noexcept
+void addConstantVoice (float* channel, float sample, int frames) noexcept
 {
     for (int n = 0; n < frames; ++n)
-        left[n] += sample;
-    if (right != nullptr)
-        for (int n = 0; n < frames; ++n)
-            right[n] += sample;
+        channel[n] += sample;
 }
 
 std::uint8_t velocityByte (float velocity) noexcept
@@ -129,33 +117,52 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuff
     const bool nativePlays = blockIntSeq && ! blockHostMode;
     const bool flam = supportsFlam();
 
-    // 7. Sample by sample.
+    // 7. Sample by sample. The next event's sample is kept at hand, and the
+    // echo's stamp and the frames waiting to be rendered are brought up to
+    // the sample only where something that reads them runs.
+    const auto nextEventSample = [this, numSamples] { return carry.hasEvent() ? carry.getNextPosition() : numSamples; };
+    int nextEvent = nextEventSample();
     for (int s = 0; s < numSamples; ++s)
     {
-        if (carry.hasEvent() && carry.getNextPosition() <= s)
+        const auto upToThisSample = [this, s] {
+            stampPosition = s;
+            renderPending = s - renderedTotal;
+        };
+        if (nextEvent <= s)
         {
+            upToThisSample();
             noteMidiActivity();
             render();
             while (carry.hasEvent() && carry.getNextPosition() <= s)
                 handleMidiInput (carry.takeNext());
+            nextEvent = nextEventSample();
         }
 
         // A stopped clock has no step to report: it is not asked.
         if (hostClock.isRunning() && hostClock.advance())
+        {
+            upToThisSample();
             playHostClockSteps (hostPlays);
+        }
         if (nativeClock.isRunning() && nativeClock.advance())
+        {
+            upToThisSample();
             playNativeClockSteps (nativePlays, blockIntSync);
+        }
         if (flam && (hostFlamClock.isRunning() || nativeFlamClock.isRunning()))
+        {
+            upToThisSample();
             playFlamStrokes (hostPlays, nativePlays);
+        }
         if (tapsQueued)
         {
+            upToThisSample();
             render();
             playQueuedTaps (blockHostMode);
         }
-
-        ++stampPosition;
-        ++renderPending;
     }
+    stampPosition = numSamples;
+    renderPending = numSamples - renderedTotal;
 
     // 8. The rest of the block; events past it wait for the next one.
     render();
@@ -714,12 +721,17 @@ void DrumMachine::render() noexcept
         std::array<int, maxChannels> leadingCount {};
         std::array<bool, maxChannels> leading {};
         leading.fill (true);
-        // An output's channel, or the two of its pair, from the chunk's first frame.
-        const auto leftOf = [&] (int o) { return outputChannels[(size_t) (mono ? o : 2 * o)] + renderedTotal; };
-        const auto rightOf = [&] (int o) { return mono ? nullptr : outputChannels[(size_t) (2 * o + 1)] + renderedTotal; };
+        // What an output gets is added onto its channel, or the first of its
+        // pair, from the chunk's first frame; the second of a pair, which
+        // would get the same sums, is copied from the first at the end.
+        std::array<bool, maxChannels> touched {};
+        const auto channelOf = [&] (int o) {
+            touched[(size_t) o] = true;
+            return outputChannels[(size_t) (mono ? o : 2 * o)] + renderedTotal;
+        };
         const auto addLeading = [&] (int o) {
             if (leading[(size_t) o] && leadingCount[(size_t) o] > 0)
-                addConstantVoice (leftOf (o), rightOf (o), leadingSum[(size_t) o], frames);
+                addConstantVoice (channelOf (o), leadingSum[(size_t) o], frames);
             leading[(size_t) o] = false;
         };
 
@@ -735,37 +747,34 @@ void DrumMachine::render() noexcept
                 continue;
             }
             addLeading (o);
-            float* left = leftOf (o);
-            float* right = rightOf (o);
+            float* channel = channelOf (o);
             if (constant[(size_t) i])
-                addConstantVoice (left, right, (float) voices[(size_t) i][0], frames);
+                addConstantVoice (channel, (float) voices[(size_t) i][0], frames);
             else if (mixesWithAvx2)
-                addVoiceWithAvx2 (left, right, voices[(size_t) i], frames);
+                addVoiceWithAvx2 (channel, voices[(size_t) i], frames);
             else
-                addVoice (left, right, voices[(size_t) i], frames);
+                addVoice (channel, voices[(size_t) i], frames);
         }
         for (int o = 0; o < numOutputs; ++o)
             addLeading (o);
 
         if (core->isTriggerOutEnabled())
         {
+            const bool heard = triggerOutput >= 0 && triggerOutput < numOutputs;
+            float* channel = heard ? channelOf (triggerOutput) : nullptr;
             for (int n = 0; n < frames; ++n)
             {
                 const float pulse = (float) core->processTriggerOut();
-                if (triggerOutput >= 0 && triggerOutput < numOutputs)
-                {
-                    if (mono)
-                    {
-                        outputChannels[(size_t) triggerOutput][renderedTotal + n] += pulse;
-                    }
-                    else
-                    {
-                        outputChannels[(size_t) (2 * triggerOutput)][renderedTotal + n] += pulse;
-                        outputChannels[(size_t) (2 * triggerOutput + 1)][renderedTotal + n] += pulse;
-                    }
-                }
+                if (heard)
+                    channel[n] += pulse;
             }
         }
+
+        if (! mono)
+            for (int o = 0; o < numOutputs; ++o)
+                if (touched[(size_t) o])
+                    std::copy_n (outputChannels[(size_t) (2 * o)] + renderedTotal, frames,
+                                 outputChannels[(size_t) (2 * o + 1)] + renderedTotal);
 
         renderedTotal += frames;
         renderPending -= frames;

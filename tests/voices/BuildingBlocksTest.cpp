@@ -12,6 +12,7 @@
 #include <cmath>
 #include <complex>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace
@@ -56,6 +57,21 @@ PULSETTA_TARGET_AVX2 void expOfAvx2Pack(const double* in, double* out)
 void expOfSse2Pack(const double* in, double* out)
 {
     simd::exp(simd::Sse2Pack::load(in)).store(out);
+}
+
+/** max, min, abs and the clamp to -1..1 of four lanes each, with one instruction set. */
+template <class P> PULSETTA_INLINE void lanewiseOf(const double* a, const double* b, double* out)
+{
+    const P x = P::load(a), y = P::load(b);
+    simd::max(x, y).store(out);
+    simd::min(x, y).store(out + 4);
+    simd::abs(x).store(out + 8);
+    simd::clamp(x, -1.0, 1.0).store(out + 12);
+}
+
+PULSETTA_TARGET_AVX2 void lanewiseOfAvx2Pack(const double* a, const double* b, double* out)
+{
+    lanewiseOf<simd::Avx2Pack>(a, b, out);
 }
 
 /** e^x on each of four lanes, with the sample loops' instruction set. */
@@ -166,6 +182,36 @@ TEST(FastExp, AgreesWithTheLibraryToTheLastPlacesAndPacksMatchSingleCalls)
     for (double x : { 0.0, -0.0, 1e-300, -1e-300 })
         EXPECT_EQ(fastexp::exp(x), 1.0) << x;
     EXPECT_NEAR(fastexp::exp(std::log(2.0) * 10.0), 1024.0, 1024.0 * 2.0 * unitRoundOff);
+}
+
+TEST(SimdPack, MaxMinAbsAndClampGiveWhatTheSelectionsTheyReplaceGaveInBothInstructionSets)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double a[] = { 1.0, -0.0, nan, 2.5, 0.0, -3.0, 0.5, -1.0 };
+    const double b[] = { 2.0, 0.0, 1.0, nan, -0.0, -3.0, -0.75, 7.0 };
+    const auto bits = [](double x) {
+        std::uint64_t u = 0;
+        std::memcpy(&u, &x, sizeof u);
+        return u;
+    };
+    for (const auto set : { InstructionSet::sse2, bestInstructionSet() })
+        for (int at = 0; at < 8; at += 4)
+        {
+            double out[16];
+            if (set == InstructionSet::avx2)
+                lanewiseOfAvx2Pack(a + at, b + at, out);
+            else
+                lanewiseOf<simd::Sse2Pack>(a + at, b + at, out);
+            for (int lane = 0; lane < 4; ++lane)
+            {
+                const double x = a[at + lane], y = b[at + lane];
+                const double clamped = x < -1.0 ? -1.0 : (x > 1.0 ? 1.0 : x);
+                EXPECT_EQ(bits(out[lane]), bits(x > y ? x : y)) << x << ", " << y;
+                EXPECT_EQ(bits(out[4 + lane]), bits(x < y ? x : y)) << x << ", " << y;
+                EXPECT_EQ(bits(out[8 + lane]), bits(std::fabs(x))) << x;
+                EXPECT_EQ(bits(out[12 + lane]), bits(clamped)) << x;
+            }
+        }
 }
 
 TEST(FastExp, HeldAtTheEndsOfTheRangeAndNaNStaysNaN)
