@@ -7,7 +7,7 @@
 // second of one core); the time column is the mean time of one block.
 
 #include "drummachine/product/Pulsetta.h"
-#include "platform/UserFolders.h"
+#include "tests/support/TemporaryUserFolders.h"
 
 #include <benchmark/benchmark.h>
 #include <juce_events/juce_events.h>
@@ -35,12 +35,10 @@ public:
 };
 
 // One instance per run, its settings kept in a temporary folder.
-struct Session
+struct Session : testing_support::TemporaryUserFolders
 {
-    Session()
+    Session() : TemporaryUserFolders ("pulsetta-bench-")
     {
-        folder.createDirectory();
-        platform::redirectApplicationDataFolders (folder.getFullPathName().toStdString());
         auto* created = BasePlugin::startUp (std::make_unique<Pulsetta>());
         dm.reset (static_cast<Pulsetta*> (created));
         dm->setPlayHead (&head);
@@ -50,13 +48,6 @@ struct Session
         midi.ensureSize (1 << 16);
     }
 
-    ~Session()
-    {
-        dm.reset();
-        platform::redirectApplicationDataFolders ("");
-        folder.deleteRecursively();
-    }
-
     void block()
     {
         dm->processBlock (buffer, midi);
@@ -64,7 +55,6 @@ struct Session
     }
 
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
-    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("pulsetta-bench", "", false) };
     std::unique_ptr<Pulsetta> dm;
     PlayingHead head;
     juce::AudioBuffer<float> buffer;

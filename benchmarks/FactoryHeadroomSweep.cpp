@@ -8,7 +8,7 @@
 #include "benchmarks/FactoryHeadroom.h"
 
 #include "drummachine/product/Pulsetta.h"
-#include "platform/UserFolders.h"
+#include "tests/support/TemporaryUserFolders.h"
 
 #include <juce_events/juce_events.h>
 
@@ -21,9 +21,7 @@ int main (int argc, char** argv)
     const int starts = argc > 1 ? std::max (1, std::atoi (argv[1])) : 1;
     const int onlyKit = argc > 2 ? std::atoi (argv[2]) : -1; // a preset index of the bank, or every kit
     const juce::ScopedJuceInitialiser_GUI juceInitialiser;
-    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("pulsetta-headroom", "", false);
-    folder.createDirectory();
-    platform::redirectApplicationDataFolders (folder.getFullPathName().toStdString());
+    const testing_support::TemporaryUserFolders userFolders ("pulsetta-headroom-");
 
     // The factory kits, and the first cleared preset: the default kit a cleared preset starts from.
     int numKits = 0;
@@ -62,8 +60,5 @@ int main (int argc, char** argv)
             std::fflush (stdout);
         }
     std::printf ("loudest of all: %.2f dBFS\n", loudestOfAll);
-
-    platform::redirectApplicationDataFolders ("");
-    folder.deleteRecursively();
     return loudestOfAll <= limit ? 0 : 1;
 }

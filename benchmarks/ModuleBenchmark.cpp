@@ -22,6 +22,7 @@
 
 #include "framework/core/XmlTags.h"
 #include "framework/processor/StateChunk.h"
+#include "tests/support/TemporarySettingsHome.h"
 #include "tools/PluginInstance.h"
 #include "tools/Transport.h"
 #include "tools/playpattern/FactoryPatternInfo.h"
@@ -34,7 +35,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -130,23 +130,6 @@ std::string defaultModulePath()
 {
     return PULSETTA_MODULE_PATH;
 }
-
-// A settings folder of its own for the instances (their settings file is written at close).
-struct SettingsFolder
-{
-    SettingsFolder()
-    {
-        char pattern[] = "/tmp/pulsetta-module-bench-XXXXXX";
-        path = mkdtemp(pattern);
-        setenv("XDG_CONFIG_HOME", path.c_str(), 1);
-    }
-    ~SettingsFolder()
-    {
-        unsetenv("XDG_CONFIG_HOME");
-        std::filesystem::remove_all(path);
-    }
-    std::string path;
-};
 
 class Session
 {
@@ -451,7 +434,8 @@ int main(int argc, char** argv)
     if (paths.empty())
         paths.push_back(defaultModulePath());
 
-    const SettingsFolder settingsFolder;
+    // A settings folder of its own for the instances (their settings file is written at close).
+    const testing_support::TemporarySettingsHome settingsHome("pulsetta-module-bench-");
     for (const auto& path : paths)
         loadModule(path);
 

@@ -20,7 +20,7 @@
 #include "drummachine/sequencer/DrumMachineSeq.h"
 #include "framework/core/XmlGuard.h"
 #include "framework/presets/XmlFiles.h"
-#include "platform/UserFolders.h"
+#include "tests/support/TemporaryUserFolders.h"
 
 #include <benchmark/benchmark.h>
 #include <juce_events/juce_events.h>
@@ -96,12 +96,10 @@ void free (void* block)
 namespace
 {
 // The documents, written by a fresh product with its factory content.
-struct Documents
+struct Documents : testing_support::TemporaryUserFolders
 {
-    Documents()
+    Documents() : TemporaryUserFolders ("pulsetta-bench-")
     {
-        folder.createDirectory();
-        platform::redirectApplicationDataFolders (folder.getFullPathName().toStdString());
         std::unique_ptr<Pulsetta> product (static_cast<Pulsetta*> (BasePlugin::startUp (std::make_unique<Pulsetta>())));
 
         juce::MemoryBlock chunk;
@@ -113,14 +111,9 @@ struct Documents
         product->savePresetBankFile (presetFile);
         patternFile.loadFileAsData (patternBank);
         presetFile.loadFileAsData (presetBank);
-        product.reset();
-        platform::redirectApplicationDataFolders ("");
     }
 
-    ~Documents() { folder.deleteRecursively(); }
-
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
-    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("pulsetta-bench", "", false) };
     juce::File patternFile = folder.getChildFile ("bank.xrptrb"), presetFile = folder.getChildFile ("bank.xrprsb");
     juce::MemoryBlock state, patternBank, presetBank;
 };

@@ -86,10 +86,7 @@ void ShuffledClockNew::glideTo (double positionInBeats)
 
     // The step state stays: the next resynchronisation finds the boundary
     // after the part of the timeline already played.
-    position = positionInBeats;
-    anchorPosition = positionInBeats;
-    samplesSinceAnchor = 0;
-    dirty = true;
+    anchorAt (positionInBeats);
 }
 
 std::int32_t ShuffledClockNew::regionOf (const StepPairGeometry& pair) const noexcept
@@ -103,13 +100,18 @@ std::int32_t ShuffledClockNew::regionOf (const StepPairGeometry& pair) const noe
     return 0;
 }
 
-void ShuffledClockNew::moveTo (double positionInBeats)
+void ShuffledClockNew::anchorAt (double positionInBeats) noexcept
 {
-    phasePairStart = std::numeric_limits<double>::quiet_NaN();
     position = positionInBeats;
     anchorPosition = positionInBeats;
     samplesSinceAnchor = 0;
     dirty = true;
+}
+
+void ShuffledClockNew::moveTo (double positionInBeats)
+{
+    phasePairStart = std::numeric_limits<double>::quiet_NaN();
+    anchorAt (positionInBeats);
 }
 
 bool ShuffledClockNew::advance()

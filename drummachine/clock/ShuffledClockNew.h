@@ -132,6 +132,9 @@ private:
     std::int64_t samplesUntil (double targetInBeats) const;
     void addEvent (std::int32_t flag, std::int32_t kind) noexcept;
     std::int32_t regionOf (const StepPairGeometry& pair) const noexcept;
+    /** The position (beats) where samples are counted from; the next sample
+        resynchronises. moveTo also forgets the pair of steps played. */
+    void anchorAt (double positionInBeats) noexcept;
     void moveTo (double positionInBeats);
     void raiseRunningChanged() noexcept;
     /** Sets a timing field and marks the clock for a resynchronisation when

@@ -476,10 +476,10 @@ void DrumMachine::playNativeFlamStroke (bool playing) noexcept
 
 void DrumMachine::playQueuedTaps (bool hostModeOn) noexcept
 {
+    const auto& clock = hostModeOn ? hostClock : nativeClock;
     // The sequencer plays this mode's pattern: a tap belongs in it. Otherwise
     // a tap is a pad, heard at once and kept nowhere.
-    const bool sequencerPlays = blockIntSeq && (hostModeOn ? hostClock : nativeClock).isRunning();
-    const auto& clock = hostModeOn ? hostClock : nativeClock;
+    const bool sequencerPlays = blockIntSeq && clock.isRunning();
     const int cursorKind = hostModeOn ? 1 : 0;
     const bool stepPlayed = hostModeOn ? hostStepPlayed : nativeStepPlayed;
     bool played = false;
@@ -493,7 +493,6 @@ void DrumMachine::playQueuedTaps (bool hostModeOn) noexcept
     }
     else
     {
-        const bool writeIntoPattern = sequencerPlays;
         // The cursor has already moved past the step that is sounding: the tap
         // goes into that step, so it neither lands late nor sounds twice.
         const int pattern = hostModeOn ? savedHostPattern : savedNativePattern;
@@ -504,7 +503,7 @@ void DrumMachine::playQueuedTaps (bool hostModeOn) noexcept
             if (value == 0)
                 continue;
 
-            if (writeIntoPattern)
+            if (sequencerPlays)
             {
                 if (value == Pattern::stepAccent)
                     sequencer->setStepAccent (pattern, track, step);

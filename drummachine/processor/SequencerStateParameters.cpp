@@ -14,9 +14,9 @@ namespace
 {
 enum StateParameter
 {
-    internalSequencerState = 3000, internalSyncState, hostModeState, noteOffState, playState, writeModeState,
-    writeModeActivity, autoFollowState, randomizerState, randomizerFilledState, randomizerEmptyState,
-    lengthModeState, tapModeState, flamModeState, nativeModeReadyState,
+    internalSequencerState = DrumMachine::internalSequencerStateParameter, internalSyncState, hostModeState,
+    noteOffState, playState, writeModeState, writeModeActivity, autoFollowState, randomizerState,
+    randomizerFilledState, randomizerEmptyState, lengthModeState, tapModeState, flamModeState, nativeModeReadyState,
     instrumentSelection = 3015, instrumentSelectionAccentFirst, clipboardTracksState, clipboardPatternState,
     scale6State = 3019, scale3State, scale8State, scale4State,
     patternNumber = 3023, patternName, patternNameEditionState, patternTempoState, patternTempo, patternShuffle,

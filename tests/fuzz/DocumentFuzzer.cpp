@@ -8,8 +8,8 @@
 //
 // PULSETTA_FUZZ_WRITE_SEED=<file> writes the product's own document of the
 // kind to the file and exits: the seed corpora come from there.
-#include "platform/UserFolders.h"
 #include "tests/drummachine/product/ProductDocuments.h"
+#include "tests/support/TemporaryUserFolders.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,18 +18,14 @@ extern const char* const fuzzedDocumentKind;
 
 namespace
 {
-struct Session
+struct Session : testing_support::TemporaryUserFolders
 {
-    Session()
+    Session() : TemporaryUserFolders ("pulsetta-fuzz-")
     {
-        folder.createDirectory();
-        platform::redirectApplicationDataFolders (folder.getFullPathName().toStdString());
         product.reset (static_cast<Pulsetta*> (BasePlugin::startUp (std::make_unique<Pulsetta>())));
     }
 
     juce::ScopedJuceInitialiser_GUI juce;
-    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory)
-                            .getNonexistentChildFile ("pulsetta-fuzz", "", false) };
     std::unique_ptr<Pulsetta> product;
 };
 

@@ -10,7 +10,7 @@
 #include "framework/core/ResourceLoader.h"
 #include "framework/core/XmlGuard.h"
 #include "framework/processor/BasePlugin.h"
-#include "platform/UserFolders.h"
+#include "tests/support/TemporaryUserFolders.h"
 #include "toolkit/skin/PanelFromXml.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -56,20 +56,16 @@ private:
     std::map<juce::String, juce::Image> images;
 };
 
-struct Session
+struct Session : testing_support::TemporaryUserFolders
 {
-    Session()
+    Session() : TemporaryUserFolders ("pulsetta-fuzz-skin-")
     {
-        folder.createDirectory();
-        platform::redirectApplicationDataFolders (folder.getFullPathName().toStdString());
         product.reset (dynamic_cast<BasePlugin*> (createPluginFilter()));
         skin = std::make_unique<ProductSkin> (*product);
         editor.setBounds (0, 0, 1024, 640);
     }
 
     juce::ScopedJuceInitialiser_GUI juce;
-    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory)
-                            .getNonexistentChildFile ("pulsetta-fuzz-skin", "", false) };
     std::unique_ptr<BasePlugin> product;
     std::unique_ptr<ProductSkin> skin;
     juce::Component editor; // a sized parent: with no display a parentless component may not ask for its screen

@@ -2,6 +2,7 @@
 // itself: a play of any length holds one block, so its memory does not grow
 // with the script's time, and a script's events take a few times its text.
 #include "TempFolder.h"
+#include "support/TemporarySettingsHome.h"
 
 #include <gtest/gtest.h>
 
@@ -22,9 +23,11 @@ struct Measured
     long peakKilobytes = 0;
 };
 
-// Runs the host with its output thrown away; its peak resident memory as the kernel counted it.
+// Runs the host with its output thrown away, the module's user settings in a folder of the run; its peak
+// resident memory as the kernel counted it.
 Measured runMeasured(std::vector<std::string> arguments)
 {
+    const testing_support::TemporarySettingsHome settingsHome("pulsetta-host-memory-settings-");
     arguments.insert(arguments.begin(), PULSETTA_HOST_PROGRAM);
     std::vector<char*> argv;
     for (auto& argument : arguments)
