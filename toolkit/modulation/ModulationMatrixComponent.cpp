@@ -165,17 +165,12 @@ void ModulationMatrixComponent::Row::comboBoxExChanged (ComboBoxEx* comboBox)
     if (comboBox == &sourceBox)
         destinationBox.setExternalMenu (&owner.getDestinationMenu (sourceBox.getSelectedId()));
 
-    writeRoute();
+    owner.routeEdited (*this);
 }
 
 void ModulationMatrixComponent::Row::sliderValueChanged (juce::Slider*)
 {
     amountText.setText (formatAmount (amountSlider.getValue()));
-    writeRoute();
-}
-
-void ModulationMatrixComponent::Row::writeRoute()
-{
     owner.routeEdited (*this);
 }
 
