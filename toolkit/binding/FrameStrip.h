@@ -19,7 +19,6 @@ int clampFrameCount (int framesNum, int imageHeight) noexcept;
 
 // Message thread. Copies frame frameIndex of the strip, clamped into the
 // strip, to (0, 0, frameWidth, frameHeight) at 1:1, opaque and without
-// smoothing. Nothing
-// is drawn for a null image or an empty frame.
+// smoothing. Nothing is drawn for a null image or an empty frame.
 void drawFrame (juce::Graphics& g, const juce::Image& strip, int frameIndex, int frameWidth, int frameHeight);
 } // namespace toolkit

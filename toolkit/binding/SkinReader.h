@@ -48,11 +48,11 @@ public:
     // a strip whose height is not a whole number of frames.
     int checkFrameCount (const juce::String& resourceName, const juce::Image& strip, int framesNum);
 
-    // A whole number of the skin: the attribute read as an integer (the
-    // fallback when the element lacks it), kept within the bounds. A skin
-    // package is a user's file, so every number is bounded here, where it is
-    // read: one outside the bounds (or no number at all where the attribute
-    // is given) is noted with its place and the nearest bound taken.
+    // A whole number of the skin: the attribute's leading integer (0 when
+    // its text has none; the fallback when the element lacks it), kept
+    // within the bounds. A skin package is a user's file, so every number is
+    // bounded here, where it is read: one outside the bounds is noted with
+    // its place and the nearest bound taken.
     int readInt (const juce::XmlElement& element, juce::StringRef attribute, int fallback, SkinBounds bounds);
 
     // The same for a decimal number; text that is no finite number ("nan",

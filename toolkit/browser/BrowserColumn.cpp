@@ -1,7 +1,5 @@
 #include "toolkit/browser/ColumnBrowser.h"
 
-#include "toolkit/lookandfeel/ToolkitDrawing.h"
-
 ColumnBrowser::Column::Column (ColumnBrowser& owner) : browser (owner)
 {
 }
@@ -10,7 +8,7 @@ ColumnBrowser::Column::~Column() = default;
 
 juce::Colour ColumnBrowser::Column::colourOf (int colourId) const
 {
-    return getLookAndFeel().isColourSpecified (colourId) ? findColour (colourId) : juce::Colours::black;
+    return findBrowserColour (*this, colourId);
 }
 
 bool ColumnBrowser::Column::hasGrip()
@@ -37,15 +35,13 @@ void ColumnBrowser::Column::setLinks (Column* newPrevious, Column* newNext)
 
 void ColumnBrowser::Column::paint (juce::Graphics& g)
 {
-    const auto outline = colourOf (columnOutlineColourId);
-    toolkit::fillAndStrokeRoundedRectangle (g, juce::Rectangle<int> (getPanelWidth(), getHeight()).toFloat(), 6.0f,
-                                            colourOf (columnColourId), outline, 1.0f);
+    drawColumnPanel (g, *this, { getPanelWidth(), getHeight() });
 
     if (! hasGrip())
         return;
 
     // Three bars, 13 pixels tall, centred in the strip's height.
-    g.setColour (outline);
+    g.setColour (colourOf (columnOutlineColourId));
     const int top = (getHeight() - 13) / 2;
 
     for (const int x : { getWidth() - 6, getWidth() - 4, getWidth() - 2 })

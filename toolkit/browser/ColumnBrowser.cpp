@@ -3,22 +3,16 @@
 #include "toolkit/browser/ListColumn.h"
 #include "toolkit/lookandfeel/ToolkitDrawing.h"
 
-namespace
-{
-// The colour of the look and feel, or black where it does not know the id.
-juce::Colour browserColour (const juce::Component& component, int colourId)
+juce::Colour ColumnBrowser::findBrowserColour (const juce::Component& component, int colourId)
 {
     return component.getLookAndFeel().isColourSpecified (colourId) ? component.findColour (colourId) : juce::Colours::black;
 }
 
-// An empty column: the rounded panel every column draws behind its content.
-void drawEmptyColumn (juce::Graphics& g, const juce::Component& component, juce::Rectangle<int> area)
+void ColumnBrowser::drawColumnPanel (juce::Graphics& g, const juce::Component& component, juce::Rectangle<int> area)
 {
-    toolkit::fillAndStrokeRoundedRectangle (g, area.toFloat(), 6.0f,
-                                            browserColour (component, ColumnBrowser::columnColourId),
-                                            browserColour (component, ColumnBrowser::columnOutlineColourId), 1.0f);
+    toolkit::fillAndStrokeRoundedRectangle (g, area.toFloat(), 6.0f, findBrowserColour (component, columnColourId),
+                                            findBrowserColour (component, columnOutlineColourId), 1.0f);
 }
-} // namespace
 
 //==============================================================================
 ColumnBrowser::ViewportComponent::ViewportComponent (ColumnBrowser& owner) : browser (owner)
@@ -31,7 +25,7 @@ void ColumnBrowser::ViewportComponent::paint (juce::Graphics& g)
     const int end = browser.getTotalWidth();
 
     if (end < getWidth())
-        drawEmptyColumn (g, *this, { end, 0, getWidth() - end, getHeight() });
+        drawColumnPanel (g, *this, { end, 0, getWidth() - end, getHeight() });
 }
 
 void ColumnBrowser::ViewportComponent::resized()
@@ -236,7 +230,7 @@ void ColumnBrowser::dragOperationEnded (const juce::DragAndDropTarget::SourceDet
 
 void ColumnBrowser::paint (juce::Graphics& g)
 {
-    g.fillAll (browserColour (*this, backgroundColourId));
+    g.fillAll (findBrowserColour (*this, backgroundColourId));
 }
 
 void ColumnBrowser::resized()

@@ -92,6 +92,12 @@ private:
         ColumnBrowser& browser;
     };
 
+    // The look and feel's colour, or black where it does not know the id.
+    static juce::Colour findBrowserColour (const juce::Component& component, int colourId);
+    // The rounded panel of a column, drawn behind its content (and where no
+    // column stands).
+    static void drawColumnPanel (juce::Graphics& g, const juce::Component& component, juce::Rectangle<int> area);
+
     void addColumn (std::unique_ptr<Column> column, int index);
     // Closes the last column; returns its width.
     int closeLastColumn();

@@ -26,7 +26,7 @@ void List::selectRowQuietly (int row)
 {
     const juce::ScopedValueSetter<bool> quiet (selectingQuietly, true);
 
-    if (row >= 0 && row < getNumRows())
+    if (owner.isItemRow (row))
         selectRow (row);
     else
         deselectAllRows();

@@ -14,11 +14,6 @@ const juce::Colour headerColour { 0xff5b5b5b };
 constexpr int buttonSize = 24; // pixels
 constexpr int boxWidth = 150, boxHeight = 20;
 constexpr int tableLeft = 8, tableTop = 4 + buttonSize + 4;
-
-bool isSource (int source) noexcept
-{
-    return source >= 0 && source < ModulationMatrixModel::numSources;
-}
 } // namespace
 
 //==============================================================================
@@ -170,17 +165,12 @@ void ModulationMatrixComponent::Row::comboBoxExChanged (ComboBoxEx* comboBox)
     if (comboBox == &sourceBox)
         destinationBox.setExternalMenu (&owner.getDestinationMenu (sourceBox.getSelectedId()));
 
-    writeRoute();
+    owner.routeEdited (*this);
 }
 
 void ModulationMatrixComponent::Row::sliderValueChanged (juce::Slider*)
 {
     amountText.setText (formatAmount (amountSlider.getValue()));
-    writeRoute();
-}
-
-void ModulationMatrixComponent::Row::writeRoute()
-{
     owner.routeEdited (*this);
 }
 
@@ -249,7 +239,7 @@ void ModulationMatrixComponent::setModel (ModulationMatrixModel* newModel)
 
 PopupMenuEx& ModulationMatrixComponent::getDestinationMenu (int source) noexcept
 {
-    return destinationMenus[static_cast<size_t> (isSource (source) ? source : ModulationMatrixModel::numSources)];
+    return destinationMenus[static_cast<size_t> (ModulationMatrixModel::isSource (source) ? source : ModulationMatrixModel::numSources)];
 }
 
 void ModulationMatrixComponent::selectRow (int index)
@@ -339,7 +329,7 @@ void ModulationMatrixComponent::showSourceValues()
     {
         const int source = row->getSourceBox().getSelectedId();
 
-        if (isSource (source))
+        if (ModulationMatrixModel::isSource (source))
             row->getAmountSlider().setLevel (juce::jlimit (-1.0f, 1.0f, model->getSourceValue (source)));
     }
 }

@@ -113,8 +113,6 @@ public:
         static constexpr int height = 37;
 
     private:
-        void writeRoute();
-
         ModulationMatrixComponent& owner;
         ComboBoxEx sourceBox, destinationBox;
         ModulationSlider amountSlider;

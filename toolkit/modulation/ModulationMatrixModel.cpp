@@ -1,13 +1,5 @@
 #include "toolkit/modulation/ModulationMatrixModel.h"
 
-namespace
-{
-bool isSource (int source) noexcept
-{
-    return source >= 0 && source < ModulationMatrixModel::numSources;
-}
-} // namespace
-
 juce::String ModulationMatrixModel::getSourceName (int source)
 {
     static const char* const names[numSources] = { "Modulation",       "Expression", "Pitch Bend", "Velocity", "Pitch",

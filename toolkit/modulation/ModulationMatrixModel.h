@@ -48,6 +48,9 @@ public:
     // empty text for any other id.
     static juce::String getSourceName (int source);
 
+    // True for the ids of the sources, 0 to 8.
+    static bool isSource (int source) noexcept { return source >= 0 && source < numSources; }
+
     // True for the sources that differ from note to note ("Velocity" and
     // "Pitch"); the others are global.
     static bool isPerNoteSource (int source) noexcept { return source == 3 || source == 4; }

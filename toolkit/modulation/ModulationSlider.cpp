@@ -13,6 +13,13 @@ int cut (float value) noexcept
 }
 
 const juce::Colour levelColour { 0xffa90000 };
+
+// The look is set on its own slider only, so every slider it is asked about
+// is that one.
+const ModulationSlider& ownerOf (const juce::Slider& slider) noexcept
+{
+    return static_cast<const ModulationSlider&> (slider);
+}
 } // namespace
 
 const std::array<const char*, 7> ModulationSlider::scaleTexts { "-1.0", "-0.5", "-0", "0.0", "+0", "+0.5", "+1.0" };
@@ -86,29 +93,20 @@ void ModulationSlider::resized()
 
 int ModulationSlider::OwnLookAndFeel::getSliderThumbRadius (juce::Slider& slider)
 {
-    const auto* own = dynamic_cast<ModulationSlider*> (&slider);
-    return own != nullptr ? cut (own->getMargin() / 2.0f) : juce::LookAndFeel_V2::getSliderThumbRadius (slider);
+    return cut (ownerOf (slider).getMargin() / 2.0f);
 }
 
-void ModulationSlider::OwnLookAndFeel::drawLinearSliderBackground (juce::Graphics& g, int x, int y, int width, int height,
-                                                                   float sliderPos, float minSliderPos, float maxSliderPos,
-                                                                   const juce::Slider::SliderStyle style, juce::Slider& slider)
+void ModulationSlider::OwnLookAndFeel::drawLinearSliderBackground (juce::Graphics& g, int, int, int, int, float, float, float,
+                                                                   const juce::Slider::SliderStyle, juce::Slider& slider)
 {
-    const auto* own = dynamic_cast<ModulationSlider*> (&slider);
-
-    if (own == nullptr)
-    {
-        juce::LookAndFeel_V2::drawLinearSliderBackground (g, x, y, width, height, sliderPos, minSliderPos, maxSliderPos, style, slider);
-        return;
-    }
-
-    const auto& s = own->getScale();
+    const auto& own = ownerOf (slider);
+    const auto& s = own.getScale();
     const auto W = static_cast<float> (slider.getWidth());
-    g.setFont (own->getScaleFont());
+    g.setFont (own.getScaleFont());
 
     // The source's level as the amount passes it on, from the centre.
     const float lineY = s.centre + 10.0f;
-    const float levelEnd = (static_cast<float> (slider.getValue()) * own->getLevel() * s.barLength + W) / 2.0f;
+    const float levelEnd = (static_cast<float> (slider.getValue()) * own.getLevel() * s.barLength + W) / 2.0f;
     g.setColour (levelColour);
     g.drawLine (W / 2.0f, lineY, levelEnd, lineY, 4.0f);
 
@@ -129,20 +127,11 @@ void ModulationSlider::OwnLookAndFeel::drawLinearSliderBackground (juce::Graphic
         g.drawText (texts[i], s.textBoxes[i], justifications[i], false);
 }
 
-void ModulationSlider::OwnLookAndFeel::drawLinearSliderThumb (juce::Graphics& g, int x, int y, int width, int height,
-                                                              float sliderPos, float minSliderPos, float maxSliderPos,
-                                                              const juce::Slider::SliderStyle style, juce::Slider& slider)
+void ModulationSlider::OwnLookAndFeel::drawLinearSliderThumb (juce::Graphics& g, int, int y, int, int height, float sliderPos,
+                                                              float, float, const juce::Slider::SliderStyle, juce::Slider& slider)
 {
-    const auto* own = dynamic_cast<ModulationSlider*> (&slider);
-
-    if (own == nullptr)
-    {
-        juce::LookAndFeel_V2::drawLinearSliderThumb (g, x, y, width, height, sliderPos, minSliderPos, maxSliderPos, style, slider);
-        return;
-    }
-
     // Pointing down, its tip half a pixel right of the value's position.
-    const float m = own->getMargin();
+    const float m = ownerOf (slider).getMargin();
     juce::Path thumb;
     thumb.addTriangle (1.0f, 0.5f, m - 1.0f, 0.5f, m / 2.0f, 13.0f);
     thumb.applyTransform (juce::AffineTransform::translation (sliderPos + 0.5f - m / 2.0f,

@@ -42,7 +42,7 @@ public:
     // The live level (-1..+1) of the source; repaints when it changed.
     void setLevel (float newLevel);
     float getLevel() const noexcept { return level; }
-    float getMargin() const noexcept { return margin; }
+    static constexpr float getMargin() noexcept { return margin; }
     const juce::Font& getScaleFont() const noexcept { return font; }
     const Scale& getScale() const noexcept { return scale; }
 
@@ -62,11 +62,12 @@ private:
                                     float maxSliderPos, const juce::Slider::SliderStyle style, juce::Slider& slider) override;
     };
 
+    static constexpr float margin = 16.0f; // pixels: twice the distance from each end to its value
+
     float level = 0.0f;
-    float margin = 16.0f; // pixels: twice the distance from each end to its value
     OwnLookAndFeel ownLook;
     juce::Font font;
-    Scale scale { 0, 0, 16.0f, {} };
+    Scale scale { 0, 0, margin, {} };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ModulationSlider)
 };

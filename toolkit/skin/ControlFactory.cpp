@@ -1,5 +1,6 @@
 #include "toolkit/skin/ControlFactory.h"
 
+#include "toolkit/modulation/ModulationMatrixComponent.h"
 #include "toolkit/skin/GFXAnimation.h"
 #include "toolkit/skin/GFXButton.h"
 #include "toolkit/skin/GFXDisplay.h"
@@ -9,7 +10,6 @@
 #include "toolkit/skin/GFXRocker.h"
 #include "toolkit/skin/GFXToggleButton.h"
 #include "toolkit/skin/ImageMidiKeyboard.h"
-#include "toolkit/modulation/ModulationMatrixComponent.h"
 #include "toolkit/skin/NoteDisplay.h"
 #include "toolkit/skin/NumericDisplay.h"
 #include "toolkit/skin/PatternNumberDisplay.h"
@@ -41,11 +41,7 @@ const ControlKind controlKinds[] = {
     { "NoteDisplay", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<NoteDisplay> (name); } },
     { "PatternNumberDisplay", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<PatternNumberDisplay> (name); } },
     { "MidiKeyboard", [] (const juce::String& name, SkinContext& context)
-      {
-          auto keyboard = std::make_unique<ImageMidiKeyboard> (name, context.getKeyboardState());
-          GUIController* controller = keyboard.get();
-          return SkinWidget { std::move (keyboard), controller };
-      } },
+      { return makeSkinWidget<ImageMidiKeyboard> (name, context.getKeyboardState()); } },
     { "PitchBender", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<PitchBender> (name); } },
     { "ModWheel", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<ModWheel> (name); } },
     { "ModulationMatrix", [] (const juce::String& name, SkinContext&) { return makeSkinWidget<ModulationMatrixComponent> (name); } },

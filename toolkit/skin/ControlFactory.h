@@ -5,6 +5,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <memory>
+#include <utility>
 
 // The skin's control vocabulary: one table (in ControlFactory.cpp) from an
 // element's tag to the class that builds it. A class is added by adding its
@@ -20,11 +21,11 @@ struct SkinWidget
 };
 
 // Makes a widget class that is both a component and a controller, with the
-// given component name.
-template <typename Widget>
-SkinWidget makeSkinWidget (const juce::String& name)
+// given component name (and whatever else its constructor takes).
+template <typename Widget, typename... Arguments>
+SkinWidget makeSkinWidget (const juce::String& name, Arguments&&... arguments)
 {
-    auto widget = std::make_unique<Widget> (name);
+    auto widget = std::make_unique<Widget> (name, std::forward<Arguments> (arguments)...);
     GUIController* controller = widget.get();
     return { std::move (widget), controller };
 }

@@ -33,7 +33,7 @@ void GFXRocker::loadFromXml (const juce::XmlElement& element, SkinReader& reader
     {
         const auto* gfx = findChildWithTag (&element, "gfx");
 
-        if (gfx->hasAttribute ("framesNum") && reader.readInt (*gfx, "framesNum", rockerFrames, toolkit::skinbounds::frames) != rockerFrames)
+        if (reader.readInt (*gfx, "framesNum", rockerFrames, toolkit::skinbounds::frames) != rockerFrames)
             reader.report ("a rocker's strip has " + juce::String (rockerFrames) + " frames: framesNum "
                            + gfx->getStringAttribute ("framesNum") + " ignored");
 

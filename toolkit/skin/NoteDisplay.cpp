@@ -1,6 +1,7 @@
 #include "toolkit/skin/NoteDisplay.h"
 
 #include "framework/core/NoteNames.h"
+#include "framework/core/TextNumbers.h"
 #include "framework/core/XmlTags.h"
 #include "toolkit/binding/FrameStrip.h"
 #include "toolkit/binding/SkinXml.h"
@@ -12,7 +13,7 @@ constexpr const char* cellTags[] = { "notes", "tones", "octaves" };
 
 int limitToNote (int value) noexcept
 {
-    return value < 0 ? 0 : (value > highestNoteNumber ? highestNoteNumber : value);
+    return clampToRange (value, 0, highestNoteNumber);
 }
 } // namespace
 
@@ -115,19 +116,11 @@ int NoteDisplay::getCellFrame (Cell cell) const noexcept
 
 juce::String NoteDisplay::getCellText (Cell cell) const
 {
-    const int frame = getCellFrame (cell);
-
-    if (frame == 0)
+    // The cells are the three characters of the note's name ("C#5").
+    if (getCellFrame (cell) == 0)
         return {};
 
-    switch (cell)
-    {
-        case notesCell: return juce::String::charToString ("CDEFGAB"[frame - 1]);
-        case tonesCell: return frame == 1 ? "#" : "-";
-        case octavesCell: return frame == 11 ? "H" : juce::String (frame - 1);
-    }
-
-    return {};
+    return juce::String::charToString (noteNumberToName (note)[static_cast<int> (cell)]);
 }
 
 void NoteDisplay::paint (juce::Graphics& g)
