@@ -21,9 +21,11 @@ struct ModulationRoute
 };
 
 // The routes of a modulation matrix in row order, with lookups by source and
-// by destination, and the current value of each source. An audio thread may
+// by destination, and the current value of each source. Another thread may
 // read it while the editor changes it: every operation takes the model's
-// lock, and listeners are told with it held.
+// lock, lists are handed out as copies, and listeners are told with the lock
+// held. Locks and copies keep it off the audio thread: a processor takes the
+// routes through its own hand-over to the audio side.
 //
 // Two broadcasters tell a view what to redraw: sourceValues after new
 // source values were set, routesReplaced after the whole list of routes was
