@@ -1,6 +1,7 @@
 #include "editor/presets/OldStylePresetBrowserWindow.h"
 
 #include "editor/presets/OldStylePresetBrowserColumns.h"
+#include "framework/presets/XmlFiles.h"
 #include "framework/processor/BasePluginOldStyle.h"
 #include "toolkit/lookandfeel/ToolkitFonts.h"
 
@@ -20,9 +21,7 @@ FileSaver::Writer xmlWriter (std::function<std::unique_ptr<juce::XmlElement>()> 
         if (element == nullptr)
             return false;
 
-        juce::XmlElement::TextFormat format;
-        format.customEncoding = "UTF-8";
-        element->writeTo (out, format);
+        xmlfiles::writeDocument (*element, out);
         return true;
     };
 }
