@@ -99,17 +99,19 @@ OldStylePresetBrowserWindow::~OldStylePresetBrowserWindow()
     parameters.removeAsyncListener (BasePluginOldStyle::currentPresetNumberId, this);
     parameters.removeAsyncListener (BasePluginOldStyle::currentPresetNameId, this);
 
-    for (auto* button : std::initializer_list<juce::Button*> { &addGroupButton, &removeGroupButton, &copyButton, &pasteButton,
-                                                                &upButton, &downButton, &loadPresetButton, &savePresetButton,
-                                                                &loadBankButton, &saveBankButton })
+    for (auto* button : getButtons())
         button->removeListener (this);
+}
+
+std::array<juce::Button*, OldStylePresetBrowserWindow::numActions> OldStylePresetBrowserWindow::getButtons()
+{
+    return { &addGroupButton, &removeGroupButton, &copyButton, &pasteButton, &upButton,
+             &downButton, &loadPresetButton, &savePresetButton, &loadBankButton, &saveBankButton };
 }
 
 juce::Button& OldStylePresetBrowserWindow::getButton (Action action)
 {
-    juce::Button* const buttons[] = { &addGroupButton, &removeGroupButton, &copyButton, &pasteButton, &upButton,
-                                       &downButton, &loadPresetButton, &savePresetButton, &loadBankButton, &saveBankButton };
-    return *buttons[(size_t) action];
+    return *getButtons()[(size_t) action];
 }
 
 void OldStylePresetBrowserWindow::followCurrentPreset()
