@@ -104,7 +104,7 @@ BasePluginEditorOldStyle::PresetsSettingsComponent::PresetsSettingsComponent (Ba
     path.setChooserTitle ("Default presets");
     path.setFilePatterns (processor.getPresetBankFileWildcards());
 
-    for (auto* group : { &storing, &changing, (RadioButtons_V2*) &defaultPresets })
+    for (auto* group : getGroups())
     {
         group->addListener (this);
         addChildComponent (*group);
@@ -118,8 +118,13 @@ BasePluginEditorOldStyle::PresetsSettingsComponent::PresetsSettingsComponent (Ba
 
 BasePluginEditorOldStyle::PresetsSettingsComponent::~PresetsSettingsComponent()
 {
-    for (auto* group : { &storing, &changing, (RadioButtons_V2*) &defaultPresets })
+    for (auto* group : getGroups())
         group->removeListener (this);
+}
+
+std::array<RadioButtons_V2*, 3> BasePluginEditorOldStyle::PresetsSettingsComponent::getGroups() noexcept
+{
+    return { &storing, &changing, &defaultPresets };
 }
 
 void BasePluginEditorOldStyle::PresetsSettingsComponent::updateFromProcessor()
@@ -155,7 +160,7 @@ void BasePluginEditorOldStyle::PresetsSettingsComponent::radioButtonsChanged (Ra
 
 void BasePluginEditorOldStyle::PresetsSettingsComponent::lookAndFeelChanged()
 {
-    for (auto* group : { &storing, &changing, (RadioButtons_V2*) &defaultPresets })
+    for (auto* group : getGroups())
         group->setButtonWidth (-1);
     resized();
 }
