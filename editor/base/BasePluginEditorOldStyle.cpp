@@ -18,15 +18,14 @@ BasePluginEditorOldStyle::BasePluginEditorOldStyle (BasePluginOldStyle& processo
     if (presetNameDisplay != nullptr)
         presetNameDisplay->addDisplayListener (this);
 
-    // Learning is offered on the page as well as on the skin's button.
     juce::StringArray extraExtensions;
     for (int i = 0; i < bankProcessor.getNumExtraMidiCCMapFileExtensions(); ++i)
         extraExtensions.add (bankProcessor.getExtraMidiCCMapFileExtension (i));
     const auto prefix = bankProcessor.getResourcePrefix();
     auto& midiPage = getMidiControlPage();
     midiPage.setMapFileType (MidiControl::getMapFileExtension (prefix), MidiControl::getMapFilePattern (prefix, extraExtensions));
+    // Learning is offered on the page as well as on the skin's button.
     midiPage.setLearnButtonShown (true);
-    midiPage.resized();
 
     // The browser sizes itself; it waits hidden until it is asked for.
     presetBrowser = std::make_unique<OldStylePresetBrowserWindow> (bankProcessor);
