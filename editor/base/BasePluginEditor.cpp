@@ -158,6 +158,11 @@ std::unique_ptr<ProcessingSettingsComponent> BasePluginEditor::createProcessingS
 //==============================================================================
 void BasePluginEditor::controllerValueChanged (GUIController* controller)
 {
+    reportBoundParameter (controller);
+}
+
+void BasePluginEditor::reportBoundParameter (GUIController* controller)
+{
     if (auto* parameter = controller != nullptr ? controller->getBoundParameter() : nullptr)
     {
         offerParameterForMidiLearn (parameter);
@@ -206,12 +211,7 @@ void BasePluginEditor::controllerEventFired (GUIController* controller, int even
     }
 
     processor.handleEvent (eventId);
-
-    if (auto* parameter = controller != nullptr ? controller->getBoundParameter() : nullptr)
-    {
-        offerParameterForMidiLearn (parameter);
-        showParameterInStatusBar (parameter, parameterPriority);
-    }
+    reportBoundParameter (controller);
 }
 
 void BasePluginEditor::showOptions()

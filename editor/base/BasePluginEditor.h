@@ -225,6 +225,9 @@ private:
     };
 
     void showOptions();
+    // A control bound to a parameter, moved or firing an event: the parameter
+    // becomes the learn candidate and shows in the status bar.
+    void reportBoundParameter (GUIController* controller);
     void stepPreset (int direction);
     void showPresetBrowser();
     void showAlert (Kyx::AlertWindow& alert);

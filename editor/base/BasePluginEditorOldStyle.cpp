@@ -18,15 +18,14 @@ BasePluginEditorOldStyle::BasePluginEditorOldStyle (BasePluginOldStyle& processo
     if (presetNameDisplay != nullptr)
         presetNameDisplay->addDisplayListener (this);
 
-    // Learning is offered on the page as well as on the skin's button.
     juce::StringArray extraExtensions;
     for (int i = 0; i < bankProcessor.getNumExtraMidiCCMapFileExtensions(); ++i)
         extraExtensions.add (bankProcessor.getExtraMidiCCMapFileExtension (i));
     const auto prefix = bankProcessor.getResourcePrefix();
     auto& midiPage = getMidiControlPage();
     midiPage.setMapFileType (MidiControl::getMapFileExtension (prefix), MidiControl::getMapFilePattern (prefix, extraExtensions));
+    // Learning is offered on the page as well as on the skin's button.
     midiPage.setLearnButtonShown (true);
-    midiPage.resized();
 
     // The browser sizes itself; it waits hidden until it is asked for.
     presetBrowser = std::make_unique<OldStylePresetBrowserWindow> (bankProcessor);
@@ -104,7 +103,7 @@ BasePluginEditorOldStyle::PresetsSettingsComponent::PresetsSettingsComponent (Ba
     path.setChooserTitle ("Default presets");
     path.setFilePatterns (processor.getPresetBankFileWildcards());
 
-    for (auto* group : { &storing, &changing, (RadioButtons_V2*) &defaultPresets })
+    for (auto* group : getGroups())
     {
         group->addListener (this);
         addChildComponent (*group);
@@ -118,8 +117,13 @@ BasePluginEditorOldStyle::PresetsSettingsComponent::PresetsSettingsComponent (Ba
 
 BasePluginEditorOldStyle::PresetsSettingsComponent::~PresetsSettingsComponent()
 {
-    for (auto* group : { &storing, &changing, (RadioButtons_V2*) &defaultPresets })
+    for (auto* group : getGroups())
         group->removeListener (this);
+}
+
+std::array<RadioButtons_V2*, 3> BasePluginEditorOldStyle::PresetsSettingsComponent::getGroups() noexcept
+{
+    return { &storing, &changing, &defaultPresets };
 }
 
 void BasePluginEditorOldStyle::PresetsSettingsComponent::updateFromProcessor()
@@ -155,7 +159,7 @@ void BasePluginEditorOldStyle::PresetsSettingsComponent::radioButtonsChanged (Ra
 
 void BasePluginEditorOldStyle::PresetsSettingsComponent::lookAndFeelChanged()
 {
-    for (auto* group : { &storing, &changing, (RadioButtons_V2*) &defaultPresets })
+    for (auto* group : getGroups())
         group->setButtonWidth (-1);
     resized();
 }

@@ -4,6 +4,7 @@
 #include "toolkit/skin/GFXDisplay.h"
 #include "toolkit/widgets/DefaultResourcesRadioButtons.h"
 
+#include <array>
 #include <memory>
 
 class BasePluginOldStyle;
@@ -47,6 +48,8 @@ public:
         void radioButtonsChanged (RadioButtons_V2* group) override;
 
     private:
+        std::array<RadioButtons_V2*, 3> getGroups() noexcept;
+
         BasePluginOldStyle& processor;
         RadioButtons_V2 storing { "Preset storing", { "Automatic", "On demand" } };
         RadioButtons_V2 changing { "Changing type", { "Normal", "Silent" } };

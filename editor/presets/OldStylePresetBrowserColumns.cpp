@@ -38,6 +38,13 @@ int CommonColumn::getSingleSelectedRow() const
     return getList().getNumSelectedRows() == 1 ? getList().getSelectedRow (0) : -1;
 }
 
+void CommonColumn::moveDroppedPresets (ListColumn& source, int destinationGroup)
+{
+    if (auto* presets = dynamic_cast<PresetListColumn*> (&source))
+        if (bank.movePresetsToGroup (destinationGroup, presets->getGroup(), presets->getSelectedRowList()))
+            presetsBrowser.presetsMoved();
+}
+
 //==============================================================================
 GroupListColumn::GroupListColumn (OldStylePresetsBrowser& owner)
     : CommonColumn (owner, presetbrowser::getGroupIcon (false), presetbrowser::getGroupIcon (true))
@@ -97,9 +104,7 @@ bool GroupListColumn::canInsertAfter (ListColumn& source, int)
 
 void GroupListColumn::dropOntoItem (ListColumn& source, int row)
 {
-    if (auto* presets = dynamic_cast<PresetListColumn*> (&source))
-        if (bank.movePresetsToGroup (row, presets->getGroup(), presets->getSelectedRowList()))
-            presetsBrowser.presetsMoved();
+    moveDroppedPresets (source, row);
 }
 
 void GroupListColumn::insertBefore (ListColumn& source, int row)
@@ -197,9 +202,7 @@ bool PresetListColumn::canInsertAfter (ListColumn& source, int)
 
 void PresetListColumn::dropOnColumn (ListColumn& source)
 {
-    if (auto* presets = dynamic_cast<PresetListColumn*> (&source))
-        if (bank.movePresetsToGroup (group, presets->getGroup(), presets->getSelectedRowList()))
-            presetsBrowser.presetsMoved();
+    moveDroppedPresets (source, group);
 }
 
 void PresetListColumn::insertBefore (ListColumn& source, int row)

@@ -22,6 +22,9 @@ public:
     int getSingleSelectedRow() const;
 
 protected:
+    // A drop from a preset column: its selected presets go to the end of the group.
+    void moveDroppedPresets (ListColumn& source, int destinationGroup);
+
     OldStylePresetsBrowser& presetsBrowser;
     BasePluginOldStyle& bank;
 

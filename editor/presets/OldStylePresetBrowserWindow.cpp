@@ -1,6 +1,7 @@
 #include "editor/presets/OldStylePresetBrowserWindow.h"
 
 #include "editor/presets/OldStylePresetBrowserColumns.h"
+#include "framework/presets/XmlFiles.h"
 #include "framework/processor/BasePluginOldStyle.h"
 #include "toolkit/lookandfeel/ToolkitFonts.h"
 
@@ -20,9 +21,7 @@ FileSaver::Writer xmlWriter (std::function<std::unique_ptr<juce::XmlElement>()> 
         if (element == nullptr)
             return false;
 
-        juce::XmlElement::TextFormat format;
-        format.customEncoding = "UTF-8";
-        element->writeTo (out, format);
+        xmlfiles::writeDocument (*element, out);
         return true;
     };
 }
@@ -100,17 +99,19 @@ OldStylePresetBrowserWindow::~OldStylePresetBrowserWindow()
     parameters.removeAsyncListener (BasePluginOldStyle::currentPresetNumberId, this);
     parameters.removeAsyncListener (BasePluginOldStyle::currentPresetNameId, this);
 
-    for (auto* button : std::initializer_list<juce::Button*> { &addGroupButton, &removeGroupButton, &copyButton, &pasteButton,
-                                                                &upButton, &downButton, &loadPresetButton, &savePresetButton,
-                                                                &loadBankButton, &saveBankButton })
+    for (auto* button : getButtons())
         button->removeListener (this);
+}
+
+std::array<juce::Button*, OldStylePresetBrowserWindow::numActions> OldStylePresetBrowserWindow::getButtons()
+{
+    return { &addGroupButton, &removeGroupButton, &copyButton, &pasteButton, &upButton,
+             &downButton, &loadPresetButton, &savePresetButton, &loadBankButton, &saveBankButton };
 }
 
 juce::Button& OldStylePresetBrowserWindow::getButton (Action action)
 {
-    juce::Button* const buttons[] = { &addGroupButton, &removeGroupButton, &copyButton, &pasteButton, &upButton,
-                                       &downButton, &loadPresetButton, &savePresetButton, &loadBankButton, &saveBankButton };
-    return *buttons[(size_t) action];
+    return *getButtons()[(size_t) action];
 }
 
 void OldStylePresetBrowserWindow::followCurrentPreset()

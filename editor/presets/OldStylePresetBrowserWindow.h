@@ -9,6 +9,7 @@
 #include "toolkit/windows/HardLabel.h"
 #include "toolkit/windows/WindowComponent.h"
 
+#include <array>
 #include <memory>
 
 class BasePluginOldStyle;
@@ -40,6 +41,7 @@ public:
         loadBank,
         saveBank
     };
+    static constexpr size_t numActions = (size_t) Action::saveBank + 1;
 
     explicit OldStylePresetBrowserWindow (BasePluginOldStyle& bankProcessor);
     ~OldStylePresetBrowserWindow() override;
@@ -59,6 +61,8 @@ public:
     void resized() override;
 
 private:
+    // The buttons in the order of their actions.
+    std::array<juce::Button*, numActions> getButtons();
     // Shows the current preset, as after a change of its number and name.
     void followCurrentPreset();
     void removeSelectedGroup();

@@ -55,6 +55,12 @@ bool isUtf8WithoutNul (const unsigned char* p, const unsigned char* end) noexcep
     return true;
 }
 
+// Some bytes, no more than a document may have, all strict UTF-8 without NUL.
+bool isAcceptableText (const unsigned char* begin, size_t size) noexcept
+{
+    return begin != nullptr && size != 0 && size <= maxDocumentBytes && isUtf8WithoutNul (begin, begin + size);
+}
+
 bool isNameStart (unsigned char c) noexcept
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
@@ -409,22 +415,20 @@ private:
 
 bool isAcceptable (const char* bytes, size_t size) noexcept
 {
-    if (bytes == nullptr || size == 0 || size > maxDocumentBytes)
-        return false;
-
     const auto* begin = reinterpret_cast<const unsigned char*> (bytes);
-    return isUtf8WithoutNul (begin, begin + size) && Scanner (begin, begin + size).isDocument();
+    return isAcceptableText (begin, size) && Scanner (begin, begin + size).isDocument();
 }
 
 std::unique_ptr<juce::XmlElement> parse (const char* bytes, size_t size, bool onlyDocumentElement)
 {
-    if (bytes == nullptr || size == 0 || size > maxDocumentBytes)
+    const auto* begin = reinterpret_cast<const unsigned char*> (bytes);
+
+    if (! isAcceptableText (begin, size))
         return nullptr;
 
-    const auto* begin = reinterpret_cast<const unsigned char*> (bytes);
     Scanner scanner (begin, begin + size);
 
-    if (! isUtf8WithoutNul (begin, begin + size) || ! scanner.isDocument())
+    if (! scanner.isDocument())
         return nullptr;
 
     const auto childrenOf = [&scanner] (const unsigned char* element, const ChildSpans& onChild) {
