@@ -193,11 +193,11 @@ juce::File MidiControlComponent::getDialogStart() const
 void MidiControlComponent::loadMap()
 {
     FileDialogs::open (*this, "Open Midi Control file", getDialogStart(), wildcards,
-                       [self = juce::WeakReference<MidiControlComponent> (this)] (const std::optional<juce::File>& chosen)
+                       [this] (const std::optional<juce::File>& chosen)
                        {
                            // A file of another plug-in or another kind changes nothing.
-                           if (self != nullptr && chosen.has_value() && self->control.loadFromFile (*chosen))
-                               self->recentlyUsedFolder = chosen->getParentDirectory();
+                           if (chosen.has_value() && control.loadFromFile (*chosen))
+                               recentlyUsedFolder = chosen->getParentDirectory();
                        });
 }
 
