@@ -1,6 +1,7 @@
 #include "editor/pages/MidiControlComponent.h"
 
 #include "editor/pages/MidiControlListComponent.h"
+#include "framework/presets/XmlFiles.h"
 #include "toolkit/widgets/FileDialogs.h"
 
 namespace
@@ -211,9 +212,7 @@ void MidiControlComponent::saveMap()
     // The saver checks the stream once the document is in it.
     request.write = [&map = control] (juce::OutputStream& out)
     {
-        juce::XmlElement::TextFormat format;
-        format.customEncoding = "UTF-8";
-        map.createXml()->writeTo (out, format);
+        xmlfiles::writeDocument (*map.createXml(), out);
         return true;
     };
 
