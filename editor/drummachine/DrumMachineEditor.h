@@ -129,7 +129,7 @@ private:
     void savePatternFile();
     void saveBankFile();
     void save (const juce::String& title, const juce::String& extension, const juce::String& extensions,
-               std::unique_ptr<juce::XmlElement> document);
+               std::shared_ptr<const juce::XmlElement> document);
     void showReadFailure (const juce::String& title, const juce::File& file, const juce::String& what);
 
     DrumMachine& drumMachine;

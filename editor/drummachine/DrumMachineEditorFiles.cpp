@@ -3,6 +3,7 @@
 #include "editor/drummachine/DrumMachineEditor.h"
 
 #include "editor/drummachine/PatternFileTypes.h"
+#include "framework/presets/XmlFiles.h"
 #include "toolkit/widgets/FileDialogs.h"
 
 namespace
@@ -97,21 +98,21 @@ void DrumMachineEditor::saveBankFile()
 }
 
 void DrumMachineEditor::save (const juce::String& title, const juce::String& extension, const juce::String& extensions,
-                              std::unique_ptr<juce::XmlElement> document)
+                              std::shared_ptr<const juce::XmlElement> document)
 {
     if (document == nullptr)
         return;
 
-    // What the user saw when choosing the menu item, as a "UTF-8" document.
-    juce::XmlElement::TextFormat format;
-    format.customEncoding = "UTF-8";
-    const auto text = document->toString (format);
-
-    // The saver settles the extension before it asks about overwriting, and
-    // tells the user when the file cannot be written; only a saved file
-    // moves the recently used folder.
+    // What the user saw when choosing the menu item. The saver settles the
+    // extension before it asks about overwriting, and tells the user when
+    // the file cannot be written; only a saved file moves the recently used
+    // folder.
     FileSaver::Request request { title, drumMachine.getRecentlyUsedDirectory(), patternfiles::wildcardsOf (extensions), extension,
-                                 [text] (juce::OutputStream& out) { return out.writeText (text, false, false, nullptr); } };
+                                 [document] (juce::OutputStream& out)
+                                 {
+                                     xmlfiles::writeDocument (*document, out);
+                                     return true;
+                                 } };
     saver.save (std::move (request), [this] (FileSaver::Outcome outcome, const juce::File& file)
                 {
                     if (outcome == FileSaver::Outcome::saved)

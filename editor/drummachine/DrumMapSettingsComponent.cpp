@@ -1,5 +1,6 @@
 #include "editor/drummachine/DrumMapSettingsComponent.h"
 
+#include "framework/presets/XmlFiles.h"
 #include "toolkit/widgets/FileDialogs.h"
 
 namespace
@@ -82,16 +83,16 @@ void DrumMapSettingsComponent::loadChosen (const std::optional<juce::File>& chos
 
 void DrumMapSettingsComponent::saveDrumMap()
 {
-    // The map as it is now, as a "UTF-8" document.
-    juce::XmlElement::TextFormat format;
-    format.customEncoding = "UTF-8";
-    const auto document = processor.getDrumMap().createDrumMapXml()->toString (format);
-
-    // The saver settles the extension before it asks about overwriting, and
-    // tells the user when the file cannot be written.
+    // The map as it is now. The saver settles the extension before it asks
+    // about overwriting, and tells the user when the file cannot be written.
+    const std::shared_ptr<const juce::XmlElement> document = processor.getDrumMap().createDrumMapXml();
     FileSaver::Request request { saveTitle, processor.getRecentlyUsedDirectory(), processor.getDrumMapFileWildcards(),
                                  processor.getDrumMap().makeDrumMapExtension(),
-                                 [document] (juce::OutputStream& out) { return out.writeText (document, false, false, nullptr); } };
+                                 [document] (juce::OutputStream& out)
+                                 {
+                                     xmlfiles::writeDocument (*document, out);
+                                     return true;
+                                 } };
 
     // The saver is the page's own: it never answers after the page is gone.
     saver.save (std::move (request), [this] (FileSaver::Outcome outcome, const juce::File& file)

@@ -81,8 +81,13 @@ void OutputsSettingsComponent::updateFromProcessor()
     outputsType.setSelectedIndex (processor.getDefaultOutputCharacteristics(), false);
     for (int i = 0; i < DrumMachine::numInstruments; ++i)
         rows[(size_t) i].output.setSelectedId (processor.getDefaultOutputNumber (i), false);
-    triggerSource.setSelectedId (processor.isTriggerOutEnabled() ? processor.getTriggerOutInstrument() : noTriggerSource, false);
+    showTriggerSource();
     triggerOutput.setSelectedId (processor.getTriggerOutOutput(), false);
+}
+
+void OutputsSettingsComponent::showTriggerSource()
+{
+    triggerSource.setSelectedId (processor.isTriggerOutEnabled() ? processor.getTriggerOutInstrument() : noTriggerSource, false);
 }
 
 //==== Choices ========================================================================
@@ -121,7 +126,7 @@ void OutputsSettingsComponent::triggerSourceChosen (int id)
     else if (id >= 0 && id < DrumMachine::numTracks)
         processor.setTriggerOut (true, id, output);
 
-    triggerSource.setSelectedId (processor.isTriggerOutEnabled() ? processor.getTriggerOutInstrument() : noTriggerSource, false);
+    showTriggerSource();
 }
 
 void OutputsSettingsComponent::radioButtonsChanged (RadioButtons_V2* group)

@@ -58,6 +58,8 @@ private:
     void fillOutputNumbers (ComboBoxButton& chooser);
     void layOutLabels();
     void triggerSourceChosen (int id);
+    // The chooser shows the pulse's instrument, or " - None - " while it is off.
+    void showTriggerSource();
 
     DrumMachine& processor;
 

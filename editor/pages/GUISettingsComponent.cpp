@@ -4,6 +4,7 @@
 #include "editor/skin/SkinPackage.h"
 #include "framework/core/NaturalOrder.h"
 #include "toolkit/lookandfeel/ToolkitFonts.h"
+#include "toolkit/menus/PopupMenuEx.h"
 
 #include <algorithm>
 
@@ -81,6 +82,8 @@ GUISettingsComponent::GUISettingsComponent (const juce::File& skinsFolder)
     readSkins (skinsFolder);
     choosePreferredSkin();
 
+    // Each chooser has its own copy: a menu ticks the one choice of its chooser.
+    PopupMenuEx skinMenu;
     for (int i = 0; i < (int) skins.size(); ++i)
         skinMenu.addItem (i, describeSkin (skins[(size_t) i]));
 

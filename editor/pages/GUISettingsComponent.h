@@ -1,6 +1,5 @@
 #pragma once
 
-#include "toolkit/menus/PopupMenuEx.h"
 #include "toolkit/widgets/ComboBoxButton.h"
 #include "toolkit/windows/ComponentRow.h"
 #include "toolkit/windows/PanelComponent.h"
@@ -101,7 +100,6 @@ private:
     ComponentRow currentRow { ComponentRow::vertical, ComponentRow::alignStart, 6 };
     ComboBoxButton defaultChooser, currentChooser;
     SkinPreview defaultPreview, currentPreview;
-    PopupMenuEx skinMenu;
     std::vector<SkinEntry> skins;
     juce::String preferredSkinName;
     juce::Array<Listener*> listeners;

@@ -1,6 +1,7 @@
 #include "editor/pages/MidiControlComponent.h"
 
 #include "editor/pages/MidiControlListComponent.h"
+#include "framework/presets/XmlFiles.h"
 #include "toolkit/widgets/FileDialogs.h"
 
 namespace
@@ -193,11 +194,11 @@ juce::File MidiControlComponent::getDialogStart() const
 void MidiControlComponent::loadMap()
 {
     FileDialogs::open (*this, "Open Midi Control file", getDialogStart(), wildcards,
-                       [self = juce::WeakReference<MidiControlComponent> (this)] (const std::optional<juce::File>& chosen)
+                       [this] (const std::optional<juce::File>& chosen)
                        {
                            // A file of another plug-in or another kind changes nothing.
-                           if (self != nullptr && chosen.has_value() && self->control.loadFromFile (*chosen))
-                               self->recentlyUsedFolder = chosen->getParentDirectory();
+                           if (chosen.has_value() && control.loadFromFile (*chosen))
+                               recentlyUsedFolder = chosen->getParentDirectory();
                        });
 }
 
@@ -211,9 +212,7 @@ void MidiControlComponent::saveMap()
     // The saver checks the stream once the document is in it.
     request.write = [&map = control] (juce::OutputStream& out)
     {
-        juce::XmlElement::TextFormat format;
-        format.customEncoding = "UTF-8";
-        map.createXml()->writeTo (out, format);
+        xmlfiles::writeDocument (*map.createXml(), out);
         return true;
     };
 

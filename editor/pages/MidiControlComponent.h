@@ -84,6 +84,5 @@ private:
     std::unique_ptr<Kyx::AlertWindow> clearAllAlert;
     FileSaver saver { *this };
 
-    JUCE_DECLARE_WEAK_REFERENCEABLE (MidiControlComponent)
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiControlComponent)
 };

@@ -5,7 +5,7 @@
 #include "framework/core/Parameters.h"
 #include "support/MessageLoop.h"
 #include "tests/editor/SaveSiteChecks.h"
-#include "tools/TempFolder.h"
+#include "support/TemporaryUserFolders.h"
 #include "toolkit/widgets/ScriptedFileDialogs.h"
 #include "toolkit/windows/ShownAlerts.h"
 
@@ -17,9 +17,10 @@ namespace
 {
 using Rows = std::vector<std::pair<int, juce::String>>;
 
-struct MidiControlPage : ::testing::Test
+struct MidiControlPage : ::testing::Test,
+                         testing_support::TemporaryUserFolders
 {
-    MidiControlPage()
+    MidiControlPage() : TemporaryUserFolders ("pulsetta-midi-page-")
     {
         for (auto [id, name] : { std::pair<int, const char*> { 0, "Bass Drum Level" }, { 1, "Snare Drum Level" } })
         {
@@ -66,13 +67,12 @@ struct MidiControlPage : ::testing::Test
 
     void answer (const juce::String& buttonText) { toolkit_test::answerShownAlert (desktop, buttonText); }
 
-    juce::File file (const juce::String& name) const { return juce::File (juce::String (folder.path.string())).getChildFile (name); }
+    juce::File file (const juce::String& name) const { return folder.getChildFile (name); }
 
     ParameterManager parameters;
     MidiControl control { parameters };
     toolkit_test::DialogDesktop desktop;
     MidiControlComponent page { control, ".xrccmap", "*.xrccmap" };
-    TempFolder folder { "pulsetta-midi-page-" };
 };
 } // namespace
 
