@@ -306,6 +306,8 @@ private:
     // position in beats of the song; hostBpm (0 for none) tells how long a
     // wait before zero lasts when the clock plays at the pattern's tempo.
     void startNativeClock (double position, bool intSyncOn, double hostBpm) noexcept;
+    // Where nativeClock stands (beats, at its tempo) for a host at ppq (beats) playing at hostBpm.
+    double nativeStartPosition (double ppq, bool intSyncOn, double hostBpm) const noexcept;
     void startHostPattern (int pattern, bool intSyncOn) noexcept;
     void stopEverything() noexcept;
     void playHostClockSteps (bool playing) noexcept;

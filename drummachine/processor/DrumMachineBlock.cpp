@@ -253,6 +253,10 @@ void DrumMachine::handleTransport (bool intSyncOn, int numSamples) noexcept
     if (intSyncOn)
     {
         hostFollower.reset();
+        // The clock plays at its own tempo, but a count-in lasts as long as the
+        // host's, whose tempo may change before the song's zero.
+        if (playing && ppq.hasValue() && nativeClock.isRunning() && nativeClock.getPosition() < 0.0)
+            nativeClock.setPosition (nativeStartPosition (*ppq, intSyncOn, bpm));
         return;
     }
 
@@ -315,17 +319,22 @@ void DrumMachine::startNativeClock (double position, bool intSyncOn, double host
         nativeClock.setTempo (sequencer->getNativePatternTempo());
     nativeClock.setShuffle (sequencer->getNativePatternShuffle());
     nativeClock.setStepsPerBeat (sequencer->getNativePatternScale());
-    // Before the song's zero the clock waits as long as the host does, at
-    // whatever tempo it plays itself.
-    if (position < 0.0 && intSyncOn && hostBpm > 0.0)
-        position *= nativeClock.getTempo() / hostBpm;
-    nativeClock.start (position);
+    nativeClock.start (nativeStartPosition (position, intSyncOn, hostBpm));
     syncNativeFlamClock();
     nativeStepPlayed = false;
     soundingNativeStep.store (noSoundingStep, std::memory_order_relaxed);
     hostFollower.reset();
     // Start/Stop toggles from what runs, however it was started.
     lastAppliedRequest.store (startRequest, std::memory_order_relaxed);
+}
+
+double DrumMachine::nativeStartPosition (double ppq, bool intSyncOn, double hostBpm) const noexcept
+{
+    // Before the song's zero the clock waits as long as the host does, at
+    // whatever tempo it plays itself.
+    if (ppq < 0.0 && intSyncOn && hostBpm > 0.0)
+        return ppq * nativeClock.getTempo() / hostBpm;
+    return ppq;
 }
 
 void DrumMachine::startHostPattern (int pattern, bool intSyncOn) noexcept
