@@ -82,9 +82,11 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuff
     for (int i = 0; i < numInstruments; ++i)
         blockOutput[(size_t) i] = outputNumber[(size_t) i].load (std::memory_order_relaxed);
 
-    // 2, 3. The host's transport, then the play and stop requests.
+    // 2, 3. The host's transport, then the play and stop requests. A request
+    // waiting now was made after the last block read the transport.
+    const bool hostPlayedWhenRequested = hostPlaying;
     handleTransport (blockIntSync, numSamples);
-    applyStartStopRequest (blockIntSeq, blockIntSync);
+    applyStartStopRequest (blockIntSeq, blockIntSync, hostPlayedWhenRequested);
 
     // 4. Outputs.
     numOutputChannels = std::min (buffer.getNumChannels(), maxChannels);
@@ -293,10 +295,15 @@ void DrumMachine::handleTransport (bool intSyncOn, int numSamples) noexcept
     nativeLocatePending = true;
 }
 
-void DrumMachine::applyStartStopRequest (bool intSeqOn, bool intSyncOn) noexcept
+void DrumMachine::applyStartStopRequest (bool intSeqOn, bool intSyncOn, bool hostPlayedWhenRequested) noexcept
 {
     const int request = startStopRequest.exchange (noRequest, std::memory_order_acq_rel);
-    if (request == noRequest || request == lastAppliedRequest.load (std::memory_order_relaxed) || ! intSeqOn || hostPlaying)
+    // While the host's transport runs the clock, the user's requests are not
+    // carried out; one made then is not carried out later either, when the
+    // host has stopped: a Start/Stop pressed to stop the host's playing would
+    // start the clock again on its own.
+    if (request == noRequest || request == lastAppliedRequest.load (std::memory_order_relaxed) || ! intSeqOn || hostPlaying
+        || hostPlayedWhenRequested)
         return;
 
     lastAppliedRequest.store (request, std::memory_order_relaxed);
