@@ -13,13 +13,15 @@
 // With the product's module, a user then programs a pattern with the mouse
 // (the X server's own pointer and keyboard, through XTest) and starts it; the
 // window shows the steps set and the one playing. With PULSETTA_TEST_OUTPUT
-// naming a folder, that picture is written there as "editor.png".
+// naming a folder, that picture is written there as "editor.png". A user also
+// presses Play between the blocks of a script, as the host's transport stops.
 //
 // ctest runs it under its own Xvfb (run-under-xvfb.sh). Without a display the
 // test is skipped (exit code 77); a module without an editor fails it.
 #include "PngFile.h"
 #include "support/TemporarySettingsHome.h"
 #include "tools/PluginInstance.h"
+#include "tools/Player.h"
 
 #include <gtest/gtest.h>
 
@@ -333,6 +335,23 @@ protected:
         idleFor(std::chrono::milliseconds(40));
     }
 
+    // The product's skin's controls, where it shows; empty, and the test skipped, for another editor.
+    std::map<std::string, std::pair<int, int>> productControls()
+    {
+        // Only an editor of the skin's width shows the skin (the test module's does not).
+        const std::string skinDocument = PULSETTA_SKIN_XML;
+        const auto skinWidth = pngWidth(skinDocument.substr(0, skinDocument.rfind('/')) + "/Background.png");
+        ERect* rect = nullptr;
+        instance->dispatch(effEditGetRect, 0, 0, &rect);
+        if (rect == nullptr || rect->right != skinWidth)
+            return {};
+        const auto controls = readControlPositions(skinDocument);
+        EXPECT_FALSE(controls.empty()) << skinDocument;
+        int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+        EXPECT_EQ(XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor), True) << "the server's XTest";
+        return controls;
+    }
+
     Timing openPaintAndClose()
     {
         const auto timing = openInNewWindow();
@@ -414,17 +433,9 @@ TEST_F(EditorWindow, AudioAndStateNeedNoIdleCall)
 // out: the lit keys are the bass drum's four, but for one key.
 TEST_F(EditorWindow, AUserProgramsAPatternAndWatchesItPlay)
 {
-    // Only an editor of the skin's width shows the skin (the test module's does not).
-    const std::string skinDocument = PULSETTA_SKIN_XML;
-    const auto skinWidth = pngWidth(skinDocument.substr(0, skinDocument.rfind('/')) + "/Background.png");
-    ERect* rect = nullptr;
-    instance->dispatch(effEditGetRect, 0, 0, &rect);
-    if (rect == nullptr || rect->right != skinWidth)
+    const auto controls = productControls();
+    if (controls.empty())
         GTEST_SKIP() << "not the product's skin";
-    const auto controls = readControlPositions(skinDocument);
-    ASSERT_FALSE(controls.empty()) << skinDocument;
-    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-    ASSERT_EQ(XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor), True) << "the server's XTest";
     instance->resume(44100.0, 256);
     openInNewWindow();
     ASSERT_NE(editorWindow, 0u);
@@ -491,6 +502,65 @@ TEST_F(EditorWindow, AUserProgramsAPatternAndWatchesItPlay)
         const auto path = std::string(folder) + "/editor.png";
         EXPECT_TRUE(testing_support::writePng(path, picture.width, picture.height, picture.rgb)) << path;
         std::cout << "wrote " << path << "\n";
+    }
+
+    closeAndDestroyWindow();
+    instance->suspend();
+    EXPECT_EQ(xErrors, 0) << firstXError;
+}
+
+// The host's transport runs the internal clock, and the user presses Play
+// (Start/Stop) as the host stops. Pressed while the host plays, it is not
+// carried out, even when the host has stopped by the next block: it never
+// starts the clock again on its own. Pressed once the host has stopped, it does.
+TEST_F(EditorWindow, PlayPressedWhileTheHostPlaysNeverStartsTheClockAfterTheHostStops)
+{
+    const auto controls = productControls();
+    if (controls.empty())
+        GTEST_SKIP() << "not the product's skin";
+    constexpr double rate = 44100.0;
+    constexpr int block = 256;
+    instance->resume(rate, block);
+    openInNewWindow();
+    ASSERT_NE(editorWindow, 0u);
+
+    constexpr int64_t stopFrame = 200 * block;
+    const struct
+    {
+        int64_t pressedAfterBlockAt; // the first frame of the block after which Play is pressed
+        bool plays;                  // whether the clock plays after the host's stop
+    } cases[] = {
+        { stopFrame - block, false },     // the host's last block: the next one has it stopped
+        { stopFrame - 2 * block, false }, // the host plays on for a block after the press
+        { stopFrame, true },              // the host's first stopped block
+    };
+    std::ostringstream script;
+    script << "at 0 play\nat " << stopFrame << " stop\nend " << stopFrame + static_cast<int64_t>(2.1 * rate) << "\n";
+    clihost::Script played;
+    std::string error;
+    ASSERT_TRUE(clihost::Script::parse(script.str(), rate, played, error)) << error;
+    clihost::PlaySettings settings;
+    settings.sampleRate = rate;
+    settings.blockSize = block;
+    settings.resume = false;
+
+    for (const auto& c : cases)
+    {
+        int notesAfterTheStop = 0, notesBefore = 0;
+        clihost::play(*instance, played, settings, [&](clihost::RenderedBlock& rendered) {
+            for (const auto& sent : rendered.midi)
+                if (sent.bytes.size() >= 3 && (sent.bytes[0] & 0xf0) == 0x90 && sent.bytes[2] > 0)
+                    ++(sent.frame >= stopFrame ? notesAfterTheStop : notesBefore);
+            if (rendered.start == c.pressedAfterBlockAt)
+            {
+                click(controls, "PlayButton");
+                idleFor(std::chrono::milliseconds(100)); // the press reaches the processor before the next block
+            }
+            return true;
+        });
+        EXPECT_GT(notesBefore, 0) << "the host's transport ran the clock";
+        EXPECT_EQ(notesAfterTheStop > 0, c.plays) << "pressed after the block at frame " << c.pressedAfterBlockAt << ", "
+                                                  << notesAfterTheStop << " notes in the 2.1 s after the host stopped";
     }
 
     closeAndDestroyWindow();

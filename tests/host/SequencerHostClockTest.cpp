@@ -156,19 +156,36 @@ TEST_F (SequencerHostClock, AHostLocateMovesTheStepsToTheNewPosition)
 
 TEST_F (SequencerHostClock, ACountInPlaysNothingAndTheFirstBarStartsOnTheHostsZero)
 {
-    // A two-beat count-in; the pattern plays its bass drum on each bar's first step.
-    const struct { double hostTempo; bool internalSync; std::vector<long long> hits; } cases[] = {
-        { 120.0, false, { 48000, 144000 } },
-        { 120.0, true, { 48000, 144000 } },
+    // A two-beat count-in, with the host's tempo changing inside a block before its zero in some; the
+    // pattern plays its bass drum on each bar's first step.
+    const struct
+    {
+        double hostTempo;
+        long long changeFrame; // 0: none
+        double changedTempo;
+        bool internalSync;
+        int block;
+        std::vector<long long> hits;
+    } cases[] = {
+        { 120.0, 0, 0.0, false, 1024, { 48000, 144000 } },
+        { 120.0, 0, 0.0, true, 1024, { 48000, 144000 } },
         // The internal sync keeps the pattern's own 120 bpm once the host reaches zero.
-        { 100.0, true, { 57600, 153600 } },
-        { 100.0, false, { 57600, 172800 } },
+        { 100.0, 0, 0.0, true, 1024, { 57600, 153600 } },
+        { 100.0, 0, 0.0, false, 1024, { 57600, 172800 } },
+        // From frame 20000 the host counts in faster: its zero comes at frame 44000 (46857.1).
+        { 120.0, 20000, 140.0, true, 512, { 44000, 140000 } },
+        { 100.0, 20000, 140.0, true, 512, { 46858, 142858 } },
+        { 120.0, 20000, 140.0, false, 512, { 44000, 126286 } },
     };
     for (const auto& c : cases)
     {
         std::ostringstream script;
-        script << "at 0 tempo " << c.hostTempo << "\nat 0 position -2\nat 0 play\nend 180000\n";
-        const auto hits = play (script.str(), 48000.0, 1024, c.internalSync, "o...............");
-        EXPECT_EQ (hits, c.hits) << c.hostTempo << " bpm, internal sync " << c.internalSync << ": " << describe (hits);
+        script << "at 0 tempo " << c.hostTempo << "\nat 0 position -2\nat 0 play\n";
+        if (c.changeFrame > 0)
+            script << "at " << c.changeFrame << " tempo-in-block " << c.changedTempo << "\n";
+        script << "end 180000\n";
+        const auto hits = play (script.str(), 48000.0, c.block, c.internalSync, "o...............");
+        EXPECT_EQ (hits, c.hits) << c.hostTempo << " bpm, then " << c.changedTempo << " from frame " << c.changeFrame
+                                 << ", internal sync " << c.internalSync << ": " << describe (hits);
     }
 }
