@@ -30,6 +30,7 @@ HostPositionFollower::Move HostPositionFollower::follow (const Block& reported, 
     if (! following)
     {
         following = true;
+        settling = false;
         last = reported;
         lastReport = reported;
         tempoBeforeLast = reported.bpm;
@@ -66,6 +67,7 @@ HostPositionFollower::Move HostPositionFollower::follow (const Block& reported, 
     if (! samplesFollowOn || advance < slowest - jumpTolerance || advance > fastest + jumpTolerance)
     {
         startInterval (block.ppq);
+        settling = false; // the host chose where to go
         return Move::jump;
     }
 
@@ -74,6 +76,7 @@ HostPositionFollower::Move HostPositionFollower::follow (const Block& reported, 
         // A change inside one of the last blocks: where the clock got to at the
         // old pace says nothing. The host's report is the best there is.
         startInterval (block.ppq);
+        settling = true;
         return std::abs (block.ppq - clockPosition) > samePlace ? Move::glide : Move::none;
     }
 
@@ -83,9 +86,14 @@ HostPositionFollower::Move HostPositionFollower::follow (const Block& reported, 
     if (low > high)
         startInterval (block.ppq); // reports that cannot all be true: the newest wins
 
-    if (clockPosition >= low - samePlace && clockPosition <= high + samePlace)
+    // The clock stays inside, unless it was put there by one report alone:
+    // then it keeps to the middle, to within half a sample.
+    const double middle = 0.5 * (low + high);
+    const bool stays = settling ? std::abs (clockPosition - middle) <= 0.5 * beatsPerSample (block.bpm, block.sampleRate)
+                                : clockPosition >= low - samePlace && clockPosition <= high + samePlace;
+    if (stays)
         return Move::none;
 
-    target = 0.5 * (low + high);
+    target = middle;
     return Move::glide;
 }

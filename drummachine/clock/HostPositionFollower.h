@@ -16,7 +16,10 @@
      - a glide: the tempo changed, or the clock's position can no longer be the
        host's given every beat position reported since the tempo last changed,
        each taken as true to within the host's rounding. The clock takes the
-       host's position without playing again a step it has played.
+       host's position without playing again a step it has played. After a
+       change the clock stands on one rounded report, anywhere within the
+       rounding of the truth; as later reports narrow where the host can be,
+       it is brought to the middle of that.
      - nothing: whatever difference there is, is the host's rounding.
 
     Audio thread only; nothing here allocates, locks or waits. */
@@ -58,6 +61,9 @@ private:
     double beatsPerSample (double bpm, double sampleRate) const noexcept;
 
     bool following = false;
+    // Since the tempo last changed, the clock stands where one report put it:
+    // it moves to the middle of the interval as later reports narrow it.
+    bool settling = false;
     Block last;       // the last block, as the host's position then truly was
     Block lastReport; // the last block as reported (slices repeat it)
     double tempoBeforeLast = 0.0; // bpm reported for the block before the last

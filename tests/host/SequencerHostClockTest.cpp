@@ -117,6 +117,7 @@ TEST_F (SequencerHostClock, ATempoChangeInsideABlockKeepsEveryStepOnTheHostsGrid
         { 60.0, 240.0, 180234.0 / 44100.0, 44100.0, 8192 },
         { 60.0, 300.0, 4.1, 44100.0, 8192 },
         { 100.0, 300.0, 4.3, 96000.0, 8192 },
+        { 150.0, 90.0, 7.8, 44100.0, 4096, 1920 },
     };
     for (const auto& c : cases)
     {
