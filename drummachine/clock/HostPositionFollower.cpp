@@ -15,6 +15,11 @@ double HostPositionFollower::beatsPerSample (double bpm, double sampleRate) cons
     return bpm > 0.0 && sampleRate > 0.0 ? bpm / (60.0 * sampleRate) : 0.0;
 }
 
+bool HostPositionFollower::isSameTempo (double a, double b) noexcept
+{
+    return std::abs (a - b) <= sameTempo * std::max (std::abs (a), std::abs (b));
+}
+
 void HostPositionFollower::startInterval (double ppq) noexcept
 {
     low = ppq - roundingTolerance;
@@ -31,6 +36,7 @@ HostPositionFollower::Move HostPositionFollower::follow (const Block& reported, 
     {
         following = true;
         settling = false;
+        samplePositionStill = false;
         last = reported;
         lastReport = reported;
         tempoBeforeLast = reported.bpm;
@@ -51,18 +57,22 @@ HostPositionFollower::Move HostPositionFollower::follow (const Block& reported, 
     }
 
     // Jumps: the samples do not follow on, or the beats moved more or less than any of the tempi explain.
+    // A sample position standing still (now or at the last block) while the beats move says nothing.
     const double elapsed = last.numSamples / (60.0 * last.sampleRate);
     const double slowest = std::min ({ tempoBeforeLast, last.bpm, block.bpm }) * elapsed;
     const double fastest = std::max ({ tempoBeforeLast, last.bpm, block.bpm }) * elapsed;
     const double advance = block.ppq - last.ppq;
-    const bool samplesFollowOn = ! (block.hasSamplePosition && last.hasSamplePosition)
-                                 || std::llabs (block.samplePosition - (last.samplePosition + last.numSamples)) <= 1;
-    const bool tempoSteady = block.bpm == last.bpm && last.bpm == tempoBeforeLast;
+    const bool samplesStill = block.hasSamplePosition && lastReport.hasSamplePosition
+                              && block.samplePosition == lastReport.samplePosition && block.ppq != lastReport.ppq;
+    const bool samplesTell = block.hasSamplePosition && last.hasSamplePosition && ! samplesStill && ! samplePositionStill;
+    const bool samplesFollowOn = ! samplesTell || std::llabs (block.samplePosition - (last.samplePosition + last.numSamples)) <= 1;
+    const bool tempoSteady = isSameTempo (block.bpm, last.bpm) && isSameTempo (last.bpm, tempoBeforeLast);
     const double steadyAdvance = last.numSamples * lastRate;
 
     tempoBeforeLast = last.bpm;
     last = block;
     lastReport = reported;
+    samplePositionStill = samplesStill;
 
     if (! samplesFollowOn || advance < slowest - jumpTolerance || advance > fastest + jumpTolerance)
     {

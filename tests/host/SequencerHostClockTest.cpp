@@ -118,6 +118,8 @@ TEST_F (SequencerHostClock, ATempoChangeInsideABlockKeepsEveryStepOnTheHostsGrid
         { 60.0, 300.0, 4.1, 44100.0, 8192 },
         { 100.0, 300.0, 4.3, 96000.0, 8192 },
         { 150.0, 90.0, 7.8, 44100.0, 4096, 1920 },
+        { 133.0, 100.0, 16.0, 48000.0, 512, 1920, 1.0e-12 },
+        { 120.0, 133.0, 6.3, 48000.0, 512, 0, 0.0, true },
     };
     for (const auto& c : cases)
     {
