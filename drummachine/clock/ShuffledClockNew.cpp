@@ -14,6 +14,11 @@ constexpr double sampleTieTolerance = 1.0e-6;
 
 // Farther than any session can reach; keeps huge counts inside int64.
 constexpr double farAwayInSamples = 4.0e18;
+constexpr double farAwayInPairs = 1.0e15;
+
+// More steps than this passed over in one glide is no tempo change told late
+// but a move: the clock starts the step it lands in, as after a jump.
+constexpr std::int64_t maxLateSteps = 64;
 
 bool isPositiveFinite (double value) noexcept
 {
@@ -119,7 +124,8 @@ std::int64_t ShuffledClockNew::pairIndexOf (double pairStartInBeats) const noexc
 {
     // Pair starts are whole multiples of the pair length: rounding keeps one
     // computed two ways the same pair.
-    return std::llround (pairStartInBeats * stepsPerBeat / 2.0);
+    const double index = std::round (pairStartInBeats * stepsPerBeat / 2.0);
+    return std::isnan (index) ? 0 : static_cast<std::int64_t> (std::clamp (index, -farAwayInPairs, farAwayInPairs));
 }
 
 void ShuffledClockNew::startLateStep() noexcept
@@ -292,7 +298,11 @@ ShuffledClockNew::Resync ShuffledClockNew::resynchronise()
         const std::int64_t playedStep = 2 * playedPair + (phase >= 2 ? 1 : 0);
         const std::int64_t landedStep = 2 * landedPair + (region >= 2 ? 1 : 0);
         const bool landedInGate = region == 0 || region == 2;
-        if (landedStep - playedStep > (landedInGate ? 1 : 0))
+        if (landedStep - playedStep > maxLateSteps)
+        {
+            stepFlag = -1;
+        }
+        else if (landedStep - playedStep > (landedInGate ? 1 : 0))
         {
             if (gateOpen)
                 addEvent (stepFlag, stepEndEvent);

@@ -102,6 +102,7 @@ TEST (ShuffledClockEvents, AJumpStartsTheStepItLandsInAGlidePlaysEveryStepOnce)
         { 11026, true, 0.499, { 5535 } },      // the same right after step 2 started: step 3 next
         { 2205, true, 0.8, { 0, 1, 2, 4410 } }, // on past steps 1 and 2 into step 3's gate: each starts late, in turn
         { 2205, true, 0.9, { 0, 1, 2, 2205 } }, // past step 3's gate too: it starts all the same
+        { 2205, true, 20.1, { 0, 3308 } },      // past 80 steps: a move, not a tempo told late; the step it lands in starts
         { 11030, false, 0.49, { 221, 5733 } }, // a jump there plays step 2 again when it comes
         { 2205, false, -0.25, { 5513 } },      // before zero: waits for it
     };
