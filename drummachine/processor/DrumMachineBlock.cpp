@@ -419,7 +419,7 @@ void DrumMachine::playNativeClockSteps (bool playing, bool intSyncOn) noexcept
         if (nativeFlamClock.isRunning())
             playNativeFlamStroke (playing);
         if (nativeLocatePending && playing)
-            sequencer->locate (nativeClock.getPosition());
+            sequencer->locate (nativeClock.getStartedStepPosition());
         nativeLocatePending = false;
 
         if (intSyncOn)
