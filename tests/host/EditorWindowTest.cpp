@@ -13,7 +13,9 @@
 // With the product's module, a user then programs a pattern with the mouse
 // (the X server's own pointer and keyboard, through XTest) and starts it; the
 // window shows the steps set and the one playing. With PULSETTA_TEST_OUTPUT
-// naming a folder, that picture is written there as "editor.png".
+// naming a folder, that picture is written there as "editor.png". A host
+// also drags a knob 200 times: each drag's end reaches it within the idle
+// calls after the release.
 //
 // ctest runs it under its own Xvfb (run-under-xvfb.sh). Without a display the
 // test is skipped (exit code 77); a module without an editor fails it.
@@ -495,6 +497,80 @@ TEST_F(EditorWindow, AUserProgramsAPatternAndWatchesItPlay)
 
     closeAndDestroyWindow();
     instance->suspend();
+    EXPECT_EQ(xErrors, 0) << firstXError;
+}
+
+// A host drags a knob as a user does (press, eight small steps, release) and
+// then only idles the editor: the drag's end reaches the host within those
+// idle calls, with no further mouse or window traffic to carry it. The knob
+// repaints at each step, so a repaint is in flight when the release comes,
+// which is when the editor's window connection reads the release early.
+TEST_F(EditorWindow, EveryKnobDragEndsWithinTheIdleCallsAfterItsRelease)
+{
+    const std::string skinDocument = PULSETTA_SKIN_XML;
+    const auto skinWidth = pngWidth(skinDocument.substr(0, skinDocument.rfind('/')) + "/Background.png");
+    ERect* rect = nullptr;
+    instance->dispatch(effEditGetRect, 0, 0, &rect);
+    if (rect == nullptr || rect->right != skinWidth)
+        GTEST_SKIP() << "not the product's skin";
+    const auto knob = readControlPositions(skinDocument).at("MainVolumeKnob");
+    const int centreX = knob.first + 26, centreY = knob.second + 26; // a 52-pixel knob
+    openInNewWindow();
+    ASSERT_NE(editorWindow, 0u);
+
+    const auto endEdits = [this] {
+        return std::count_if(instance->parameterReports.begin(), instance->parameterReports.end(),
+                             [](const clihost::ParameterReport& report) { return report.opcode == audioMasterEndEdit; });
+    };
+    // Sent and seen by the server before the next idle call, as a user's input is.
+    const auto send = [this](auto&& event) {
+        event();
+        XSync(display, False);
+    };
+    const auto idleAsAHost = [this] { // every 10 ms
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        instance->idle();
+    };
+
+    constexpr int drags = 200, idleCallsAfterRelease = 5;
+    int late = 0, mostCallsNeeded = 0;
+    for (int drag = 0; drag < drags; ++drag)
+    {
+        const int step = drag % 2 == 0 ? -4 : 4; // up, then down again: the value stays inside its range
+        send([&] { XTestFakeMotionEvent(display, DefaultScreen(display), centreX, centreY, CurrentTime); });
+        send([&] { XTestFakeButtonEvent(display, 1, True, CurrentTime); });
+        instance->idle();
+        for (int move = 1; move <= 8; ++move)
+        {
+            send([&] { XTestFakeMotionEvent(display, DefaultScreen(display), centreX, centreY + move * step, CurrentTime); });
+            instance->idle(); // the knob turns and is painted
+        }
+        send([&] { XTestFakeButtonEvent(display, 1, False, CurrentTime); });
+        int calls = 0;
+        while (calls < idleCallsAfterRelease && endEdits() != drag + 1)
+        {
+            idleAsAHost();
+            ++calls;
+        }
+        if (endEdits() == drag + 1)
+        {
+            mostCallsNeeded = std::max(mostCallsNeeded, calls);
+            continue;
+        }
+        ++late;
+        // The next mouse traffic brings it, as a user's next move would.
+        for (int round = 0; round < 100 && endEdits() != drag + 1; ++round)
+        {
+            send([&] { XTestFakeMotionEvent(display, DefaultScreen(display), 0, 0, CurrentTime); });
+            idleAsAHost();
+        }
+        ASSERT_EQ(endEdits(), drag + 1) << "drag " << drag << " never ended";
+    }
+    std::cout << late << " of " << drags << " drags ended only at the next mouse traffic; the others within "
+              << mostCallsNeeded << " idle calls of their release\n";
+    EXPECT_EQ(late, 0);
+
+    closeAndDestroyWindow();
     EXPECT_EQ(xErrors, 0) << firstXError;
 }
 
