@@ -15,7 +15,7 @@
 // window shows the steps set and the one playing. With PULSETTA_TEST_OUTPUT
 // naming a folder, that picture is written there as "editor.png". A host
 // also drags a knob 200 times: each drag's end reaches it within the idle
-// calls after the release.
+// calls after the release. Escape closes the options and the about window.
 //
 // ctest runs it under its own Xvfb (run-under-xvfb.sh). Without a display the
 // test is skipped (exit code 77); a module without an editor fails it.
@@ -335,6 +335,15 @@ protected:
         idleFor(std::chrono::milliseconds(40));
     }
 
+    // Only an editor of the skin's width shows the product's skin (the test module's does not).
+    bool showsTheProductsSkin()
+    {
+        const std::string skinDocument = PULSETTA_SKIN_XML;
+        ERect* rect = nullptr;
+        instance->dispatch(effEditGetRect, 0, 0, &rect);
+        return rect != nullptr && rect->right == pngWidth(skinDocument.substr(0, skinDocument.rfind('/')) + "/Background.png");
+    }
+
     Timing openPaintAndClose()
     {
         const auto timing = openInNewWindow();
@@ -416,13 +425,9 @@ TEST_F(EditorWindow, AudioAndStateNeedNoIdleCall)
 // out: the lit keys are the bass drum's four, but for one key.
 TEST_F(EditorWindow, AUserProgramsAPatternAndWatchesItPlay)
 {
-    // Only an editor of the skin's width shows the skin (the test module's does not).
-    const std::string skinDocument = PULSETTA_SKIN_XML;
-    const auto skinWidth = pngWidth(skinDocument.substr(0, skinDocument.rfind('/')) + "/Background.png");
-    ERect* rect = nullptr;
-    instance->dispatch(effEditGetRect, 0, 0, &rect);
-    if (rect == nullptr || rect->right != skinWidth)
+    if (!showsTheProductsSkin())
         GTEST_SKIP() << "not the product's skin";
+    const std::string skinDocument = PULSETTA_SKIN_XML;
     const auto controls = readControlPositions(skinDocument);
     ASSERT_FALSE(controls.empty()) << skinDocument;
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
@@ -507,13 +512,9 @@ TEST_F(EditorWindow, AUserProgramsAPatternAndWatchesItPlay)
 // which is when the editor's window connection reads the release early.
 TEST_F(EditorWindow, EveryKnobDragEndsWithinTheIdleCallsAfterItsRelease)
 {
-    const std::string skinDocument = PULSETTA_SKIN_XML;
-    const auto skinWidth = pngWidth(skinDocument.substr(0, skinDocument.rfind('/')) + "/Background.png");
-    ERect* rect = nullptr;
-    instance->dispatch(effEditGetRect, 0, 0, &rect);
-    if (rect == nullptr || rect->right != skinWidth)
+    if (!showsTheProductsSkin())
         GTEST_SKIP() << "not the product's skin";
-    const auto knob = readControlPositions(skinDocument).at("MainVolumeKnob");
+    const auto knob = readControlPositions(PULSETTA_SKIN_XML).at("MainVolumeKnob");
     const int centreX = knob.first + 26, centreY = knob.second + 26; // a 52-pixel knob
     openInNewWindow();
     ASSERT_NE(editorWindow, 0u);
@@ -569,6 +570,49 @@ TEST_F(EditorWindow, EveryKnobDragEndsWithinTheIdleCallsAfterItsRelease)
     std::cout << late << " of " << drags << " drags ended only at the next mouse traffic; the others within "
               << mostCallsNeeded << " idle calls of their release\n";
     EXPECT_EQ(late, 0);
+
+    closeAndDestroyWindow();
+    EXPECT_EQ(xErrors, 0) << firstXError;
+}
+
+// Escape closes the options window and the about box, as the user sees it:
+// the part of the editor both windows cover shows again as it was.
+TEST_F(EditorWindow, EscapeClosesTheOptionsAndTheAboutWindow)
+{
+    if (!showsTheProductsSkin())
+        GTEST_SKIP() << "not the product's skin";
+    const auto controls = readControlPositions(PULSETTA_SKIN_XML);
+    openInNewWindow();
+    ASSERT_NE(editorWindow, 0u);
+    // Inside both windows, above the blinking pattern name.
+    const auto coveredPart = [this] {
+        const auto picture = capture(display, hostWindow);
+        std::vector<int> pixels;
+        for (int y = 100; y < 380 && !picture.rgb.empty(); ++y)
+            for (int x = 200; x < 800; ++x)
+                pixels.push_back(picture.brightness(x, y));
+        return pixels;
+    };
+    // The pointer rests where no control lights up under it.
+    const auto restThePointer = [this] {
+        XTestFakeMotionEvent(display, DefaultScreen(display), 2, 2, CurrentTime);
+        XSync(display, False);
+        idleFor(std::chrono::milliseconds(100));
+    };
+    restThePointer();
+    const auto before = coveredPart();
+
+    for (const auto* button : { "OptionsButton", "AboutButton" })
+    {
+        click(controls, button);
+        restThePointer();
+        EXPECT_TRUE(coveredPart() != before) << button << " opened its window";
+        const KeyCode escape = XKeysymToKeycode(display, XK_Escape);
+        XTestFakeKeyEvent(display, escape, True, CurrentTime);
+        XTestFakeKeyEvent(display, escape, False, CurrentTime);
+        restThePointer();
+        EXPECT_TRUE(coveredPart() == before) << "Escape closed the window of " << button;
+    }
 
     closeAndDestroyWindow();
     EXPECT_EQ(xErrors, 0) << firstXError;

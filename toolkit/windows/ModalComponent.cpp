@@ -106,6 +106,11 @@ void ModalComponent::showAt (int placementMode, juce::Point<int> position, juce:
 
 void ModalComponent::hide()
 {
+    // Hidden with the focus, a component passes it on to the first control
+    // beneath that takes it, which would then catch the next key.
+    if (hasKeyboardFocus (true))
+        giveAwayKeyboardFocus();
+
     if (coveringWindow.getParentComponent() != nullptr && coveringWindow.isVisible())
     {
         coveringWindow.setVisible (false);

@@ -1,7 +1,7 @@
 // The text widgets in a real X server: an editor with a name display, a
 // read-only one and a text input, inside a window of its host's, clicked and
 // typed into through X events sent to the server, so that the keyboard focus
-// is the server's own.
+// is the server's own; and a window that Escape closes, shown over them.
 //
 // ctest runs it under its own Xvfb (run-under-xvfb.sh); without Xvfb, or
 // without a display, it is skipped (exit code 77).
@@ -9,6 +9,7 @@
 #include "support/MessageLoop.h"
 #include "toolkit/skin/GFXDisplay.h"
 #include "toolkit/skin/TextInput.h"
+#include "toolkit/windows/WindowComponent.h"
 
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -187,6 +188,33 @@ TEST_F (KeyboardFocus, AClickedTextInputsEditorTakesTheKeysAndCommits)
     ASSERT_TRUE (runUntil ([this] { return ! input.isEditorShowing(); }));
     EXPECT_EQ (name.toString(), "tom") << "the whole text was selected, so typing replaced it";
     EXPECT_EQ (input.getText(), "tom");
+}
+
+// A window that Escape closes, over a button that would take the keyboard:
+// shown, the window holds the keys; Escape hides it, and the focus leaves
+// with it instead of passing to the button, which the next Return would click.
+TEST_F (KeyboardFocus, EscapeClosesAWindowAndTheFocusLeavesWithIt)
+{
+    struct Desktop : juce::Component, ModalComponent::Desktop
+    {
+        juce::Rectangle<int> getModalArea() override { return getLocalBounds(); }
+    } desktop;
+    desktop.setBounds (window.getLocalBounds());
+    window.addAndMakeVisible (desktop);
+    juce::TextButton beneath ("beneath");
+    beneath.setBounds (10, 70, 80, 20);
+    desktop.addAndMakeVisible (beneath);
+    WindowComponent closedByEscape;
+    closedByEscape.setClosedByEscape (true);
+    closedByEscape.setSize (250, 120);
+    desktop.addChildComponent (closedByEscape);
+
+    closedByEscape.show();
+    ASSERT_TRUE (runUntil ([&closedByEscape] { return closedByEscape.hasKeyboardFocus (true); }));
+
+    typeKeys ({ XK_Escape });
+    ASSERT_TRUE (runUntil ([&closedByEscape] { return ! closedByEscape.isVisible(); }));
+    EXPECT_EQ (juce::Component::getCurrentlyFocusedComponent(), nullptr);
 }
 
 int main (int argc, char** argv)
