@@ -1,5 +1,7 @@
 #include "toolkit/widgets/FileDialogs.h"
 
+#include "toolkit/windows/Tooltips.h"
+
 namespace
 {
 // The system's dialogs: the native chooser (zenity or kdialog) where one is
@@ -55,6 +57,7 @@ JUCE_IMPLEMENT_SINGLETON (SystemFileDialogs)
 
 void FileDialogs::show (juce::Component& asking, const FileDialogRequest& request, FileDialogCallback callback)
 {
+    hideTooltipsOver (asking);
     findFor (asking).launch (request, [alive = juce::Component::SafePointer<juce::Component> (&asking),
                                        answer = std::move (callback)] (const std::optional<juce::File>& chosen)
     {

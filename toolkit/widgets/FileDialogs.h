@@ -40,6 +40,7 @@ public:
 
     // A component's request, through the dialogs that serve it (findFor).
     // The answer is dropped when the component is deleted before it comes.
+    // A tooltip showing over the component's window goes first.
     static void show (juce::Component& asking, const FileDialogRequest& request, FileDialogCallback callback);
     static void open (juce::Component& asking, const juce::String& title, const juce::File& start,
                       const juce::String& filter, FileDialogCallback callback);

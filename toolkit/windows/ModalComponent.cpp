@@ -1,5 +1,7 @@
 #include "toolkit/windows/ModalComponent.h"
 
+#include "toolkit/windows/Tooltips.h"
+
 ModalComponent::CoveringWindow::CoveringWindow (ModalComponent& modalOwner)
     : juce::Component ("ModalCover"), owner (modalOwner)
 {
@@ -83,6 +85,7 @@ void ModalComponent::placeAt (int placementMode, juce::Point<int> position)
 
 void ModalComponent::show()
 {
+    hideTooltipsOver (*this);
     attachToDesktop();
 
     if (coveringWindow.getParentComponent() != nullptr && ! coveringWindow.isVisible())
@@ -96,6 +99,7 @@ void ModalComponent::show()
 
 void ModalComponent::showAt (int placementMode, juce::Point<int> position, juce::Component* reference)
 {
+    hideTooltipsOver (*this);
     attachToDesktop();
 
     if (coveringWindow.getParentComponent() != nullptr && ! coveringWindow.isVisible())
