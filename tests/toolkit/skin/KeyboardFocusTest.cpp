@@ -1,7 +1,8 @@
 // The text widgets in a real X server: an editor with a name display, a
 // read-only one and a text input, inside a window of its host's, clicked and
 // typed into through X events sent to the server, so that the keyboard focus
-// is the server's own; and a window that Escape closes, shown over them.
+// is the server's own; a window that Escape closes, shown over them; and a
+// file dialog asked for by one of them.
 //
 // ctest runs it under its own Xvfb (run-under-xvfb.sh); without Xvfb, or
 // without a display, it is skipped (exit code 77).
@@ -9,15 +10,18 @@
 #include "support/MessageLoop.h"
 #include "toolkit/skin/GFXDisplay.h"
 #include "toolkit/skin/TextInput.h"
+#include "toolkit/widgets/FileDialogs.h"
 #include "toolkit/windows/WindowComponent.h"
 
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <functional>
+#include <optional>
 
 // After everything else: Xlib's macros clash with names in other headers.
 #include "support/WindowManagerAtoms.h"
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 namespace
@@ -215,6 +219,32 @@ TEST_F (KeyboardFocus, EscapeClosesAWindowAndTheFocusLeavesWithIt)
     typeKeys ({ XK_Escape });
     ASSERT_TRUE (runUntil ([&closedByEscape] { return ! closedByEscape.isVisible(); }));
     EXPECT_EQ (juce::Component::getCurrentlyFocusedComponent(), nullptr);
+}
+
+// A file dialog asked for by a control of the editor is a window of its own,
+// transient for the host's window holding the editor, so that the window
+// manager keeps it above the host; cancelled, it answers nothing.
+TEST_F (KeyboardFocus, AFileDialogIsTransientForTheHostsWindow)
+{
+    std::optional<std::optional<juce::File>> answer;
+    FileDialogs::save (nameDisplay, "Save pattern", juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("Kick.xrptr"),
+                       "*.xrptr", [&answer] (const std::optional<juce::File>& chosen) { answer = chosen; });
+    auto* dialog = juce::Component::getCurrentlyModalComponent();
+    ASSERT_NE (dialog, nullptr);
+    ASSERT_NE (dialog->getPeer(), nullptr) << "a window of its own";
+    const auto dialogWindow = reinterpret_cast<Window> (dialog->getPeer()->getNativeHandle());
+    ASSERT_TRUE (runUntil ([dialogWindow] {
+        XWindowAttributes attributes {};
+        return XGetWindowAttributes (server, dialogWindow, &attributes) != 0 && attributes.map_state == IsViewable;
+    }));
+
+    Window transientFor = 0;
+    EXPECT_NE (XGetTransientForHint (server, dialogWindow, &transientFor), 0);
+    EXPECT_EQ (transientFor, hostWindow);
+
+    dialog->exitModalState (0);
+    ASSERT_TRUE (runUntil ([&answer] { return answer.has_value(); }));
+    EXPECT_EQ (*answer, std::nullopt);
 }
 
 int main (int argc, char** argv)
