@@ -246,7 +246,8 @@ void OldStylePresetBrowserWindow::savePreset()
 {
     const auto extension = bank.getPresetFileExtension();
     saver.save ({ "Save current settings as preset", bank.getRecentlyUsedDirectory(), BasePlugin::makeWildcard (extension), extension,
-                  xmlWriter ([this] { return bank.createPresetXmlAt (bank.getCurrentPreset()); }) },
+                  xmlWriter ([this] { return bank.createPresetXmlAt (bank.getCurrentPreset()); }),
+                  bank.getPresetName (bank.getCurrentPreset()) },
                 [this] (FileSaver::Outcome outcome, const juce::File& file)
                 {
                     if (outcome == FileSaver::Outcome::saved)
@@ -258,7 +259,7 @@ void OldStylePresetBrowserWindow::saveBank()
 {
     const auto extension = bank.getPresetBankFileExtension();
     saver.save ({ "Save preset bank", bank.getRecentlyUsedDirectory(), BasePlugin::makeWildcard (extension), extension,
-                  xmlWriter ([this] { return bank.createPresetBankXml(); }) },
+                  xmlWriter ([this] { return bank.createPresetBankXml(); }), bank.getPresetBank().getBankName() },
                 [this] (FileSaver::Outcome outcome, const juce::File& file)
                 {
                     if (outcome == FileSaver::Outcome::saved)
