@@ -68,8 +68,10 @@ bool BasePluginOldStyle::readPresetBankXml (const juce::XmlElement& element)
     if (! getBankFormat().readBankXml (element, bank, defaultRecord))
         return false;
 
-    // The current index stays; its name may have changed.
+    // The current index stays; its name may have changed. Its number and
+    // name may well be the same, so the bank's views are told apart.
     setCurrentPreset (getCurrentPreset(), true);
+    announcePresetBankReplaced();
     return true;
 }
 
