@@ -68,8 +68,8 @@ bool BasePluginOldStyle::readPresetBankXml (const juce::XmlElement& element)
     if (! getBankFormat().readBankXml (element, bank, defaultRecord))
         return false;
 
-    // The current index stays; its name may have changed. Its number and
-    // name may well be the same, so the bank's views are told apart.
+    // The current index stays; its name may have changed. Both may be as
+    // they were, which tells a view of the bank nothing: it is told apart.
     setCurrentPreset (getCurrentPreset(), true);
     announcePresetBankReplaced();
     return true;

@@ -7,31 +7,15 @@
 #include "PresetBrowserTestSupport.h"
 
 // After everything else: Xlib's macros clash with names in other headers.
-#include "support/WindowManagerAtoms.h"
+#include "support/XServerTests.h"
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
-#include <functional>
-
 namespace
 {
-// Our own connection to the server, opened before JUCE opens its own.
-Display* server = nullptr;
-
-// Runs the message loop (which reads JUCE's X events) until the condition
-// holds; false after five seconds.
-bool runUntil (const std::function<bool()>& condition)
-{
-    const auto end = juce::Time::getMillisecondCounter() + 5000;
-    while (! condition())
-    {
-        if (juce::Time::getMillisecondCounter() > end)
-            return false;
-        XSync (server, False);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
-    }
-    return true;
-}
+// Our own connection to the server.
+Display*& server = testing_support::xServer();
+using testing_support::runUntil;
 
 // What the process has made of the pointer so far: the last position and
 // button state JUCE delivered to any component.
@@ -59,7 +43,16 @@ protected:
         juce::Desktop::getInstance().addGlobalMouseListener (&seen);
     }
 
-    void TearDown() override { juce::Desktop::getInstance().removeGlobalMouseListener (&seen); }
+    void TearDown() override
+    {
+        // Even after a failure, nothing of a drag outlives the test: its
+        // picture's fading window would be closed after the display is.
+        if (seen.down)
+            button (1, false);
+        if (window != nullptr)
+            endDrag();
+        juce::Desktop::getInstance().removeGlobalMouseListener (&seen);
+    }
 
     // The window, as the editor shows it, on the screen.
     void openOnScreen()
@@ -131,9 +124,12 @@ protected:
         endDrag();
     }
 
+    // Waits until the drag's picture has faded and gone.
     void endDrag()
     {
-        ASSERT_TRUE (runUntil ([this] { return ! browser().isDragAndDropActive(); })) << "the drag never ended";
+        ASSERT_TRUE (runUntil ([this] {
+            return ! browser().isDragAndDropActive() && ! juce::Desktop::getInstance().getAnimator().isAnimating();
+        })) << "the drag never ended";
         testing_support::runPendingMessages();
     }
 
@@ -351,23 +347,5 @@ TEST_F (PresetBrowserMouse, ARenameKeepsItsTextWhenTheCurrentPresetChanges)
 
 int main (int argc, char** argv)
 {
-    ::testing::InitGoogleTest (&argc, argv);
-    server = XOpenDisplay (nullptr);
-    if (server != nullptr)
-    {
-        testing_support::internWindowManagerAtoms (server);
-        XSync (server, False);
-    }
-
-    int result = 0;
-    {
-        juce::ScopedJuceInitialiser_GUI juce;
-        testing_support::becomeMessageThread();
-        result = RUN_ALL_TESTS();
-    }
-
-    if (server != nullptr)
-        XCloseDisplay (server);
-    const auto& tests = *::testing::UnitTest::GetInstance();
-    return result == 0 && tests.skipped_test_count() == tests.test_to_run_count() ? 77 : result;
+    return testing_support::runTestsOnXServer (argc, argv);
 }
