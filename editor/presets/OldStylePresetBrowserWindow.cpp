@@ -90,6 +90,7 @@ OldStylePresetBrowserWindow::OldStylePresetBrowserWindow (BasePluginOldStyle& ba
     auto& parameters = bank.getParameterManager();
     parameters.addAsyncListener (BasePluginOldStyle::currentPresetNumberId, this);
     parameters.addAsyncListener (BasePluginOldStyle::currentPresetNameId, this);
+    bank.addListener (static_cast<BasePlugin::Listener*> (this));
     followCurrentPreset();
 }
 
@@ -98,6 +99,7 @@ OldStylePresetBrowserWindow::~OldStylePresetBrowserWindow()
     auto& parameters = bank.getParameterManager();
     parameters.removeAsyncListener (BasePluginOldStyle::currentPresetNumberId, this);
     parameters.removeAsyncListener (BasePluginOldStyle::currentPresetNameId, this);
+    bank.removeListener (static_cast<BasePlugin::Listener*> (this));
 
     for (auto* button : getButtons())
         button->removeListener (this);
@@ -136,6 +138,14 @@ void OldStylePresetBrowserWindow::parameterChanged (Parameter* parameter)
     {
         browser.refresh();
     }
+}
+
+void OldStylePresetBrowserWindow::presetBankReplaced (BasePlugin&)
+{
+    // The current preset's number and name may be as they were, but not
+    // what the columns show and select.
+    browser.forgetShownBank();
+    followCurrentPreset();
 }
 
 void OldStylePresetBrowserWindow::updateButtons()

@@ -20,29 +20,15 @@
 #include <optional>
 
 // After everything else: Xlib's macros clash with names in other headers.
-#include "support/WindowManagerAtoms.h"
+#include "support/XServerTests.h"
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 namespace
 {
-// Our own connection to the server, opened before JUCE opens its own.
-Display* server = nullptr;
-
-// Runs the message loop (which reads JUCE's X events) until the condition
-// holds; false after five seconds.
-bool runUntil (const std::function<bool()>& condition)
-{
-    const auto end = juce::Time::getMillisecondCounter() + 5000;
-    while (! condition())
-    {
-        if (juce::Time::getMillisecondCounter() > end)
-            return false;
-        XSync (server, False);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
-    }
-    return true;
-}
+// Our own connection to the server.
+Display*& server = testing_support::xServer();
+using testing_support::runUntil;
 
 Window windowOf (juce::Component& component)
 {
@@ -249,23 +235,5 @@ TEST_F (KeyboardFocus, AFileDialogIsTransientForTheHostsWindow)
 
 int main (int argc, char** argv)
 {
-    ::testing::InitGoogleTest (&argc, argv);
-    server = XOpenDisplay (nullptr);
-    if (server != nullptr)
-    {
-        testing_support::internWindowManagerAtoms (server);
-        XSync (server, False);
-    }
-
-    int result = 0;
-    {
-        juce::ScopedJuceInitialiser_GUI juce;
-        testing_support::becomeMessageThread();
-        result = RUN_ALL_TESTS();
-    }
-
-    if (server != nullptr)
-        XCloseDisplay (server);
-    const auto& tests = *::testing::UnitTest::GetInstance();
-    return result == 0 && tests.skipped_test_count() == tests.test_to_run_count() ? 77 : result;
+    return testing_support::runTestsOnXServer (argc, argv);
 }
