@@ -3,10 +3,10 @@
 #include <cstddef>
 
 // The size of an image as its file's header states it, read before any
-// decoder sees the file. JUCE's decoders allocate the whole picture from the
+// decoder sees the file. A decoder allocates the whole picture from the
 // header alone, so a few bytes claiming a million pixels square would ask for
-// terabytes; an image from a skin package is decoded only when its size has
-// been read here and is one a skin can use. Only PNG and JPEG files are
+// terabytes; an image (imagedecoder::decode) is decoded only when its size
+// has been read here and is one a skin can use. Only PNG and JPEG files are
 // read: JUCE's GIF decoder reads before its buffer on every image.
 namespace imageheader
 {

@@ -1,4 +1,4 @@
-#include "editor/skin/ImageHeader.h"
+#include "framework/core/ImageHeader.h"
 
 #include <cstring>
 
