@@ -131,6 +131,16 @@ bool SkinPackage::hasEntry (const juce::String& entryName) const
     return skin->getIndexOfFileName (entryName, false) >= 0;
 }
 
+juce::StringArray SkinPackage::getEntryNames() const
+{
+    juce::StringArray names;
+
+    for (int i = 0; i < skin->getNumEntries(); ++i)
+        names.add (skin->getEntry (i)->filename);
+
+    return names;
+}
+
 bool SkinPackage::readEntry (const juce::String& entryName, juce::MemoryBlock& bytes)
 {
     bool tooLarge = false;

@@ -32,6 +32,9 @@ public:
     // True when the inner archive holds a file of exactly that name.
     bool hasEntry (const juce::String& entryName) const;
 
+    // The names of the files in the inner archive, in its order.
+    juce::StringArray getEntryNames() const;
+
     // The file of exactly that name in the inner archive; false (bytes
     // emptied) when it has none or it is larger than maxEntryBytes.
     bool readEntry (const juce::String& entryName, juce::MemoryBlock& bytes);

@@ -93,8 +93,10 @@ inline juce::MemoryBlock zipOf (const Entries& entries, int compressionLevel = 0
     const juce::Time entryTime (2024, 0, 1, 12, 0); // zip times start in 1980
     juce::ZipFile::Builder builder;
 
+    // The streams read the entries in place (they outlive the builder):
+    // JUCE copies an empty block through a null pointer.
     for (const auto& [name, bytes] : entries)
-        builder.addEntry (new juce::MemoryInputStream (bytes, true), compressionLevel, name, entryTime);
+        builder.addEntry (new juce::MemoryInputStream (bytes, false), compressionLevel, name, entryTime);
 
     juce::MemoryOutputStream out;
     builder.writeToStream (out, nullptr);
@@ -103,7 +105,8 @@ inline juce::MemoryBlock zipOf (const Entries& entries, int compressionLevel = 0
 
 inline juce::String md5Of (const juce::MemoryBlock& bytes)
 {
-    return juce::MD5 (bytes.getData(), bytes.getSize()).toHexString();
+    static const char nothing = 0; // an empty block has no data to point at, and MD5 copies from it all the same
+    return juce::MD5 (bytes.isEmpty() ? &nothing : bytes.getData(), bytes.getSize()).toHexString();
 }
 
 // The package "<name>.kyxskin" as bytes: "<name>.md5" holding digestText and
