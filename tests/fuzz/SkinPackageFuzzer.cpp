@@ -19,22 +19,14 @@
 #include "framework/core/ImageHeader.h"
 #include "framework/processor/BasePlugin.h"
 #include "tests/editor/skin/SkinPackageBytes.h"
+#include "tests/fuzz/FuzzedPanel.h"
 #include "tests/support/TemporaryUserFolders.h"
-
-#include <juce_gui_basics/juce_gui_basics.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 juce::AudioProcessor* createPluginFilter();
-
-namespace juce
-{
-// Defined by juce_events for Linux, not declared in a public header: runs the
-// next queued message, returning false when none was waiting.
-bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-} // namespace juce
 
 namespace
 {
@@ -54,16 +46,12 @@ struct Session : testing_support::TemporaryUserFolders
     juce::ScopedJuceInitialiser_GUI juce;
     std::unique_ptr<BasePlugin> product;
     juce::File skinsFolder;
-    juce::Component editor; // a sized parent: with no display a parentless component may not ask for its screen
+    juce::Component editor; // what the panel is painted in
 };
 
 Session* session = nullptr;
 
-void fail (const char* what)
-{
-    std::fprintf (stderr, "%s\n", what);
-    std::abort();
-}
+using fuzzing::fail;
 
 // The seeds' skin: a background, a knob strip and a button strip, each a
 // few pixels, linked to the product's parameters and events.
@@ -103,31 +91,6 @@ bool writeSeeds (const juce::File& folder)
         written = written && folder.getChildFile (juce::String (name) + (inputIsArchive ? ".skin" : skinfiles::packageExtension)).replaceWithData (bytes.getData(), bytes.getSize());
     }
     return written;
-}
-
-void buildAndPaintPanel()
-{
-    auto build = SkinLoader (*session->product, session->skinsFolder, skinName).createMainPanel();
-
-    if (build.panel == nullptr)
-    {
-        if (build.problems.isEmpty())
-            fail ("a skin refused without a reason");
-        return;
-    }
-
-    session->editor.addAndMakeVisible (*build.panel);
-    juce::Image image (juce::Image::ARGB, 1024, 640, true);
-    juce::Graphics g (image);
-    session->editor.paintEntireComponent (g, true);
-    session->editor.removeAllChildren();
-    build.panel.reset();
-
-    // What the controls left for the message loop runs, as the host's idle
-    // calls would run it.
-    for (int i = 0; i < 10000 && juce::dispatchNextMessageOnSystemQueue (true); ++i)
-    {
-    }
 }
 
 void decodeEveryFile (const juce::File& packageFile)
@@ -177,7 +140,8 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     if (! packageFile.replaceWithData (package.getData(), package.getSize()))
         fail ("the package could not be written");
 
-    buildAndPaintPanel();
+    auto build = SkinLoader (*session->product, session->skinsFolder, skinName).createMainPanel();
+    fuzzing::checkAndPaint (build, session->editor);
     decodeEveryFile (packageFile);
     return 0;
 }
