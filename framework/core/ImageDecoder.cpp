@@ -19,11 +19,6 @@ bool isPng (const unsigned char* bytes, std::size_t size) noexcept
     return size >= sizeof (signature) && std::memcmp (bytes, signature, sizeof (signature)) == 0;
 }
 
-bool fitsLimits (long long width, long long height) noexcept
-{
-    return width > 0 && height > 0 && width * height <= imageheader::maxPixels;
-}
-
 // Every pixel of an ARGB image premultiplied, as JUCE keeps them.
 void premultiply (juce::Image::BitmapData& pixels, int width, int height)
 {
@@ -52,7 +47,7 @@ juce::Image decodePng (const void* data, std::size_t size)
         ~Release() { png_image_free (&png); }
     } release { png };
 
-    if (png_image_begin_read_from_memory (&png, data, size) == 0 || ! fitsLimits (png.width, png.height))
+    if (png_image_begin_read_from_memory (&png, data, size) == 0 || ! imageheader::isUsableSize (png.width, png.height))
         return {};
 
     // JUCE keeps a pixel's bytes as B, G, R (and A) here: libpng writes them so.
@@ -125,12 +120,12 @@ bool startJpeg (JpegDecoding& decoding, const unsigned char* bytes, std::size_t 
     info.progress = &decoding.progress;
     jpeg_mem_src (&info, bytes, (unsigned long) size);
 
-    if (jpeg_read_header (&info, TRUE) != JPEG_HEADER_OK || ! fitsLimits (info.image_width, info.image_height))
+    if (jpeg_read_header (&info, TRUE) != JPEG_HEADER_OK || ! imageheader::isUsableSize (info.image_width, info.image_height))
         return false;
 
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress (&info);
-    return info.output_components == 3 && fitsLimits (info.output_width, info.output_height);
+    return info.output_components == 3 && imageheader::isUsableSize (info.output_width, info.output_height);
 }
 
 // Reads every row into the image's RGB pixels, through the row buffer (three

@@ -24,7 +24,10 @@ inline constexpr long long maxPixels = 4096LL * 4096LL;
 // or a header that ends too soon.
 bool readSize (const void* data, std::size_t size, Size& result) noexcept;
 
-// Any thread. True when the file states a size of at least one pixel and at
-// most maxPixels.
+// Any thread. True when the size is at least one pixel and at most
+// maxPixels, whatever the numbers (a header may state any).
+bool isUsableSize (long long width, long long height) noexcept;
+
+// Any thread. True when the file states a usable size.
 bool isDecodable (const void* data, std::size_t size) noexcept;
 } // namespace imageheader

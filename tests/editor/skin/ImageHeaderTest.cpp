@@ -41,6 +41,7 @@ TEST (ImageHeader, StatedSizesAreReadAndOnlyUsableOnesDecoded)
         { "png of a million pixels square", pngStating (1000000, 1000000), 1000000, 1000000, false },
         { "png just over the limit", pngStating (4097, 4096), 4097, 4096, false },
         { "png of no pixels", pngStating (0, 5), 0, 5, false },
+        { "png of the largest size a header states", pngStating (0xffffffff, 0xffffffff), 0xffffffff, 0xffffffff, false },
         { "jpeg of the largest size", jpegStating (65535, 65535), 65535, 65535, false },
         { "png cut inside its header", juce::MemoryBlock (pngStating (2, 3).getData(), 20), -1, -1, false },
         { "gif, which JUCE decodes reading before its buffer", juce::MemoryBlock (gif, sizeof (gif)), -1, -1, false },
