@@ -262,7 +262,7 @@ TEST_F (SkinLoaderTest, AnImageThatDoesNotDecodeRefusesTheSkinNamingIt)
           withPngChunkEdited (png, "IDAT", [] (auto& data) { data[2] = (char) 0xff; }), false }, // a block of type 3, which deflate lacks
         { "a PNG cut inside its header chunk", sliceOf (png, 0, 30), false },
         { "a PNG stating a million pixels square", pngStating (1000000, 1000000), false },
-        { "a JPEG with a Huffman table of three 1-bit codes", [&] {
+        { "a JPEG whose Huffman table gives every code one bit", [&] {
               auto damaged = jpeg;
               const auto counts = jpegSegment (jpeg, 0xc4) + 5; // after the marker, the length and the table's class and number
               int codes = 0;
