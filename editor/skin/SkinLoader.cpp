@@ -24,9 +24,21 @@ PanelBuild SkinLoader::createMainPanel()
     if (root != nullptr)
         build = toolkit::createPanelFromXml (*root, *this, processor.getPluginName());
 
+    // An image the package holds but that does not decode refuses the whole
+    // skin: the panel would be drawn without it.
+    if (! unreadableImages.isEmpty())
+    {
+        build.panel.reset();
+        build.problems.clear();
+
+        for (const auto& fileName : unreadableImages)
+            build.problems.add ("Skin '" + skinName + "': image '" + fileName + "' could not be read.");
+    }
+
     source = Source::idle;
     package.reset();
     imagesRead.clear();
+    unreadableImages.clear();
     return build;
 }
 
@@ -86,6 +98,10 @@ juce::Image SkinLoader::getImage (const juce::String& fileName)
 
     auto image = source == Source::package ? (package != nullptr ? package->readImage (fileName) : juce::Image())
                                            : getResourceAsImage (fileName);
+
+    if (! image.isValid() && package != nullptr && package->hasEntry (fileName))
+        unreadableImages.add (fileName);
+
     imagesRead[fileName] = image;
     return image;
 }

@@ -32,9 +32,10 @@ public:
     // The main panel, and every problem met on the way, each with its
     // place. The panel is null when the skin could not be read at all (no
     // such package, a failed check, no "skin.xml", not this plug-in's skin,
-    // no "MainPanel"); then the problems say why. A panel that built may
-    // still list problems (an image the skin lacks, a name that links to
-    // nothing): it shows what could be read.
+    // no "MainPanel", an image the package holds that does not decode); then
+    // the problems say why. A panel that built may still list problems (an
+    // image the skin lacks, a name that links to nothing): it shows what
+    // could be read.
     PanelBuild createMainPanel();
 
     // True when the name is not empty and its package in the skins folder
@@ -67,4 +68,5 @@ private:
     std::unique_ptr<SkinPackage> package; // open while a package skin is built
     // Decoded once per build: a strip serves every control that names it.
     std::map<juce::String, juce::Image> imagesRead;
+    juce::StringArray unreadableImages; // in the package, not decodable
 };

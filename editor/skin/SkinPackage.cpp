@@ -1,6 +1,6 @@
 #include "editor/skin/SkinPackage.h"
 
-#include "editor/skin/ImageHeader.h"
+#include "framework/core/ImageDecoder.h"
 
 #include <juce_cryptography/juce_cryptography.h>
 
@@ -126,6 +126,21 @@ std::unique_ptr<SkinPackage> SkinPackage::open (const juce::File& packageFile, c
     return package;
 }
 
+bool SkinPackage::hasEntry (const juce::String& entryName) const
+{
+    return skin->getIndexOfFileName (entryName, false) >= 0;
+}
+
+juce::StringArray SkinPackage::getEntryNames() const
+{
+    juce::StringArray names;
+
+    for (int i = 0; i < skin->getNumEntries(); ++i)
+        names.add (skin->getEntry (i)->filename);
+
+    return names;
+}
+
 bool SkinPackage::readEntry (const juce::String& entryName, juce::MemoryBlock& bytes)
 {
     bool tooLarge = false;
@@ -136,8 +151,8 @@ juce::Image SkinPackage::readImage (const juce::String& fileName)
 {
     juce::MemoryBlock bytes;
 
-    if (! readEntry (fileName, bytes) || ! imageheader::isDecodable (bytes.getData(), bytes.getSize()))
+    if (! readEntry (fileName, bytes))
         return {};
 
-    return juce::ImageFileFormat::loadFrom (bytes.getData(), bytes.getSize());
+    return imagedecoder::decode (bytes.getData(), bytes.getSize());
 }

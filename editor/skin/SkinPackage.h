@@ -13,7 +13,8 @@
 // A package comes from anywhere, so every size is capped before it is read:
 // the package file, the digest entry and the inner archive, which is read
 // once into memory, hashed there and opened from there; so is each file in
-// it, and an image is decoded only when its header states a usable size.
+// it, and an image is decoded by our own decoder, only when its header
+// states a usable size.
 // Nothing is ever written to disk. Message thread.
 class SkinPackage
 {
@@ -28,13 +29,21 @@ public:
     // otherwise null and why in problem.
     static std::unique_ptr<SkinPackage> open (const juce::File& packageFile, const juce::String& skinName, juce::String& problem);
 
+    // True when the inner archive holds a file of exactly that name.
+    bool hasEntry (const juce::String& entryName) const;
+
+    // The names of the files in the inner archive, in its order.
+    juce::StringArray getEntryNames() const;
+
     // The file of exactly that name in the inner archive; false (bytes
     // emptied) when it has none or it is larger than maxEntryBytes.
     bool readEntry (const juce::String& entryName, juce::MemoryBlock& bytes);
 
-    // The image of exactly that file name, decoded; a null image when the
-    // package has no such file, it is no PNG or JPEG, or it states a size
-    // beyond imageheader::maxPixels.
+    // The image of exactly that file name, decoded (imagedecoder::decode); a
+    // null image when the package has no such file, it is larger than
+    // maxEntryBytes, or it is no PNG or JPEG that decodes whole at a size
+    // within imageheader::maxPixels. hasEntry tells an absent file from one
+    // that could not be read.
     juce::Image readImage (const juce::String& fileName);
 
 private:

@@ -1,5 +1,6 @@
 #include "framework/core/ResourceImages.h"
 
+#include "framework/core/ImageDecoder.h"
 #include "framework/core/ResourceLoader.h"
 
 juce::Image getResourceAsImage (const juce::String& fileName)
@@ -9,5 +10,5 @@ juce::Image getResourceAsImage (const juce::String& fileName)
     if (! resource || resource.size == 0)
         return {};
 
-    return juce::ImageFileFormat::loadFrom (resource.data, resource.size);
+    return imagedecoder::decode (resource.data, resource.size);
 }

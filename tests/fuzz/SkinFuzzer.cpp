@@ -10,6 +10,7 @@
 #include "framework/core/ResourceLoader.h"
 #include "framework/core/XmlGuard.h"
 #include "framework/processor/BasePlugin.h"
+#include "tests/fuzz/FuzzedPanel.h"
 #include "tests/support/TemporaryUserFolders.h"
 #include "toolkit/skin/PanelFromXml.h"
 
@@ -20,13 +21,6 @@
 #include <map>
 
 juce::AudioProcessor* createPluginFilter();
-
-namespace juce
-{
-// Defined by juce_events for Linux, not declared in a public header: runs the
-// next queued message, returning false when none was waiting.
-bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-} // namespace juce
 
 namespace
 {
@@ -72,12 +66,6 @@ struct Session : testing_support::TemporaryUserFolders
 };
 
 Session* session = nullptr;
-
-void fail (const char* what)
-{
-    std::fprintf (stderr, "%s\n", what);
-    std::abort();
-}
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize (int*, char***)
@@ -101,26 +89,6 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
         return 0;
 
     auto build = toolkit::createPanelFromXml (*root, *session->skin, session->product->getPluginName());
-
-    if (build.panel == nullptr)
-    {
-        if (build.problems.isEmpty())
-            fail ("a skin refused without a reason");
-        return 0;
-    }
-
-    // Painted as the editor shows it, into at most the editor's area.
-    session->editor.addAndMakeVisible (*build.panel);
-    juce::Image image (juce::Image::ARGB, 1024, 640, true);
-    juce::Graphics g (image);
-    session->editor.paintEntireComponent (g, true);
-    session->editor.removeAllChildren();
-    build.panel.reset();
-
-    // What the controls left for the message loop runs, as the host's idle
-    // calls would run it.
-    for (int i = 0; i < 10000 && juce::dispatchNextMessageOnSystemQueue (true); ++i)
-    {
-    }
+    fuzzing::checkAndPaint (build, session->editor);
     return 0;
 }

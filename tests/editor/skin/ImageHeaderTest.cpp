@@ -1,6 +1,7 @@
 #include "SkinPackages.h"
 
-#include "editor/skin/ImageHeader.h"
+#include "framework/core/ImageDecoder.h"
+#include "framework/core/ImageHeader.h"
 
 namespace
 {
@@ -9,9 +10,7 @@ using skin_testing::pngStating;
 // A 2 x 3 JPEG whose frame header states another size.
 juce::MemoryBlock jpegStating (unsigned width, unsigned height)
 {
-    juce::MemoryOutputStream out;
-    juce::JPEGImageFormat().writeImageToStream (juce::Image (juce::Image::RGB, 2, 3, true), out);
-    auto jpeg = out.getMemoryBlock();
+    auto jpeg = skin_testing::jpegOf (juce::Image (juce::Image::RGB, 2, 3, true));
     auto* bytes = static_cast<unsigned char*> (jpeg.getData());
     for (size_t i = 2; i + 9 < jpeg.getSize(); ++i)
         if (bytes[i] == 0xff && bytes[i + 1] == 0xc0)
@@ -42,6 +41,7 @@ TEST (ImageHeader, StatedSizesAreReadAndOnlyUsableOnesDecoded)
         { "png of a million pixels square", pngStating (1000000, 1000000), 1000000, 1000000, false },
         { "png just over the limit", pngStating (4097, 4096), 4097, 4096, false },
         { "png of no pixels", pngStating (0, 5), 0, 5, false },
+        { "png of the largest size a header states", pngStating (0xffffffff, 0xffffffff), 0xffffffff, 0xffffffff, false },
         { "jpeg of the largest size", jpegStating (65535, 65535), 65535, 65535, false },
         { "png cut inside its header", juce::MemoryBlock (pngStating (2, 3).getData(), 20), -1, -1, false },
         { "gif, which JUCE decodes reading before its buffer", juce::MemoryBlock (gif, sizeof (gif)), -1, -1, false },
@@ -61,9 +61,9 @@ TEST (ImageHeader, StatedSizesAreReadAndOnlyUsableOnesDecoded)
         }
         EXPECT_EQ (imageheader::isDecodable (c.bytes.getData(), c.bytes.getSize()), c.decodable) << c.what;
 
-        if (c.decodable) // and JUCE agrees on what it decodes
+        if (c.decodable) // and the decoder agrees on what it decodes
         {
-            EXPECT_EQ (juce::ImageFileFormat::loadFrom (c.bytes.getData(), c.bytes.getSize()).getBounds(),
+            EXPECT_EQ (imagedecoder::decode (c.bytes.getData(), c.bytes.getSize()).getBounds(),
                        juce::Rectangle<int> ((int) c.width, (int) c.height)) << c.what;
         }
     }

@@ -1,4 +1,4 @@
-#include "editor/skin/ImageHeader.h"
+#include "framework/core/ImageHeader.h"
 
 #include <cstring>
 
@@ -80,10 +80,15 @@ bool readSize (const void* data, std::size_t size, Size& result) noexcept
     return readPng (bytes, size, result) || readJpeg (bytes, size, result);
 }
 
+bool isUsableSize (long long width, long long height) noexcept
+{
+    // Divided, not multiplied: two sizes of 32 bits overflow a product.
+    return width > 0 && height > 0 && width <= maxPixels / height;
+}
+
 bool isDecodable (const void* data, std::size_t size) noexcept
 {
     Size stated;
-    return readSize (data, size, stated) && stated.width > 0 && stated.height > 0
-           && stated.width * stated.height <= maxPixels;
+    return readSize (data, size, stated) && isUsableSize (stated.width, stated.height);
 }
 } // namespace imageheader
