@@ -175,9 +175,7 @@ TEST_F (ButtonTest, FlashLightsStateOneForAMoment)
     button.flash (1);
     EXPECT_EQ (shownFrame (button), 1);
 
-    const auto until = juce::Time::getMillisecondCounter() + 2000;
-    while (button.getButtonStateIndex() != 0 && juce::Time::getMillisecondCounter() < until)
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (2);
+    testing_support::runMessagesUntil ([&button] { return button.getButtonStateIndex() == 0; }, 2000);
     EXPECT_EQ (shownFrame (button), 0);
 }
 

@@ -39,7 +39,7 @@ bool runUntil (const std::function<bool()>& condition)
         if (juce::Time::getMillisecondCounter() > end)
             return false;
         XSync (server, False);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
+        testing_support::runMessagesFor (5);
     }
     return true;
 }
