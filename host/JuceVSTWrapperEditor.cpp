@@ -165,6 +165,13 @@ void JuceVSTWrapper::close()
 }
 
 // effEditIdle and effIdle: due timers, posted messages, window events and pending repaints.
+//
+// The host is never asked for idle time (audioMasterIdle) while a mouse button is held on the editor.
+// That call makes up for a host whose own timers starve while a drag floods its thread with mouse
+// input. Here the editor's X events come on JUCE's own connection to the server, which the host never
+// reads, and are handled only inside these calls, each bounded: the host's thread is never held, so
+// its idle work goes on as usual. And the only place to ask from would be inside the host's own idle
+// call, which would only enter the host again.
 void JuceVSTWrapper::idle() { drainMessageQueue(); }
 
 void JuceVSTWrapper::timerCallback()

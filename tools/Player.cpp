@@ -21,6 +21,9 @@ void apply(const ScriptEvent& event, Transport& transport, PluginInstance& insta
     case Kind::position: transport.locate(event.value); break;
     case Kind::timeSignature: transport.setTimeSignature(event.first, event.second); break;
     case Kind::parameter: instance.setParameter(event.first, static_cast<float>(event.value)); break;
+    case Kind::reportRounding: transport.setReportRounding(event.value); break;
+    case Kind::reportTempoJitter: transport.setReportTempoJitter(event.value); break;
+    case Kind::reportSamplePosition: transport.holdReportedSamplePosition(event.first != 0); break;
     case Kind::midi: break;
     }
 }

@@ -79,6 +79,20 @@ bool readCommand(std::istringstream& words, const std::string& command, ScriptEv
         return static_cast<bool>(words >> event.value) && std::isfinite(event.value)
                && (command == "position" || event.value > 0.0);
     }
+    if (command == "report-rounding" || command == "report-tempo-jitter")
+    {
+        event.kind = command == "report-rounding" ? Kind::reportRounding : Kind::reportTempoJitter;
+        return static_cast<bool>(words >> event.value) && std::isfinite(event.value) && event.value >= 0.0;
+    }
+    if (command == "report-sample-position")
+    {
+        std::string how;
+        event.kind = Kind::reportSamplePosition;
+        if (!(words >> how) || (how != "held" && how != "moving"))
+            return false;
+        event.first = how == "held" ? 1 : 0;
+        return true;
+    }
     if (command == "play" || command == "stop")
     {
         event.kind = command == "play" ? Kind::play : Kind::stop;

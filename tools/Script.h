@@ -15,6 +15,12 @@
 //   at <time> position <quarter notes>               song position, negative for a count-in
 //   at <time> timesig <numerator> <denominator>
 //   at <time> param <index> <value 0-1>
+//   at <time> report-rounding <divisions>            the host reports its song position rounded to 1/<divisions> of a
+//                                                    beat, as many hosts do (1920 is common); 0 reports it exactly
+//   at <time> report-tempo-jitter <beats per minute> the host reports its tempo off by this, up and down in turn
+//                                                    block by block, as a tempo computed afresh each block
+//   at <time> report-sample-position held | moving   the host's reported sample position stays where it is (as some
+//                                                    hosts leave it, at 0 from the start), or moves again
 //   end <time>                                       length of the rendering
 //
 // A time is a sample frame ("4410") or seconds ("0.1s"), at most ten minutes
@@ -57,14 +63,18 @@ private:
 
 struct ScriptEvent
 {
-    enum class Kind : uint8_t { midi, tempo, tempoInBlock, play, stop, position, timeSignature, parameter };
+    enum class Kind : uint8_t
+    {
+        midi, tempo, tempoInBlock, play, stop, position, timeSignature, parameter,
+        reportRounding, reportTempoJitter, reportSamplePosition
+    };
 
     int64_t frame = 0;
     Kind kind = Kind::midi;
     int line = 0;               // in the script text: orders events of one frame
     MidiBytes bytes;            // midi
-    double value = 0.0;         // tempo (bpm), position (quarter notes), parameter value (0-1)
-    int first = 0, second = 0;  // time signature; parameter index in `first`
+    double value = 0.0;         // tempo, jitter (bpm), position (quarter notes), parameter value (0-1), rounding
+    int first = 0, second = 0;  // time signature; parameter index in `first`; 1 in `first`: sample position held
 };
 
 struct Script

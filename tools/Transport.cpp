@@ -21,9 +21,16 @@ void Transport::setTimeSignature(int num, int den)
     }
 }
 
+void Transport::holdReportedSamplePosition(bool hold)
+{
+    sampleHeld = hold;
+    heldSamplePos = samplePos;
+}
+
 void Transport::advance(int64_t frames, const std::vector<TempoChange>& changesWithin)
 {
     changed = false;
+    jitterUp = !jitterUp;
     int64_t done = 0;
     for (const auto& change : changesWithin)
     {
@@ -46,10 +53,10 @@ void Transport::move(int64_t frames)
 vst::VstTimeInfo Transport::timeInfo() const
 {
     vst::VstTimeInfo info {};
-    info.samplePos = samplePos;
+    info.samplePos = sampleHeld ? heldSamplePos : samplePos;
     info.sampleRate = rate;
-    info.ppqPos = ppq;
-    info.tempo = tempo;
+    info.ppqPos = rounding > 0.0 ? std::round(ppq * rounding) / rounding : ppq;
+    info.tempo = tempo + (jitterUp ? tempoJitter : -tempoJitter);
     const double quarterNotesPerBar = numerator * 4.0 / denominator;
     info.barStartPos = std::floor(ppq / quarterNotesPerBar + 1e-9) * quarterNotesPerBar;
     info.timeSigNumerator = numerator;

@@ -26,6 +26,12 @@ public:
     // Locates to a song position in quarter notes.
     void locate(double quarterNotes);
     void setTimeSignature(int numerator, int denominator);
+    // How the host reports its position, as some real hosts do: the beat position rounded to
+    // 1/`divisionsPerBeat` of a beat (0: exact); the tempo off by +`beatsPerMinute` and -`beatsPerMinute`
+    // in turn, block by block, as a tempo computed afresh each block; the sample position held where it is.
+    void setReportRounding(double divisionsPerBeat) { rounding = divisionsPerBeat; }
+    void setReportTempoJitter(double beatsPerMinute) { tempoJitter = beatsPerMinute; }
+    void holdReportedSamplePosition(bool hold);
     // Moves on by `frames` samples when playing; clears the changed flag. Tempo changes inside the block
     // (in frame order, within it) move the song position at each tempo in turn and raise the flag again
     // for the next block.
@@ -46,5 +52,10 @@ private:
     double ppq = 0.0;       // quarter notes
     double samplePos = 0.0; // samples
     int numerator = 4, denominator = 4;
+    double rounding = 0.0;      // divisions of a beat; 0: the beat position is reported exactly
+    double tempoJitter = 0.0;   // beats per minute
+    bool jitterUp = true;       // the sign of the jitter in the next report
+    bool sampleHeld = false;
+    double heldSamplePos = 0.0; // samples
 };
 } // namespace clihost

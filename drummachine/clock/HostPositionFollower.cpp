@@ -15,6 +15,11 @@ double HostPositionFollower::beatsPerSample (double bpm, double sampleRate) cons
     return bpm > 0.0 && sampleRate > 0.0 ? bpm / (60.0 * sampleRate) : 0.0;
 }
 
+bool HostPositionFollower::isSameTempo (double a, double b) noexcept
+{
+    return std::abs (a - b) <= sameTempo * std::max (std::abs (a), std::abs (b));
+}
+
 void HostPositionFollower::startInterval (double ppq) noexcept
 {
     low = ppq - roundingTolerance;
@@ -30,6 +35,8 @@ HostPositionFollower::Move HostPositionFollower::follow (const Block& reported, 
     if (! following)
     {
         following = true;
+        settling = false;
+        samplePositionStill = false;
         last = reported;
         lastReport = reported;
         tempoBeforeLast = reported.bpm;
@@ -50,22 +57,27 @@ HostPositionFollower::Move HostPositionFollower::follow (const Block& reported, 
     }
 
     // Jumps: the samples do not follow on, or the beats moved more or less than any of the tempi explain.
+    // A sample position standing still (now or at the last block) while the beats move says nothing.
     const double elapsed = last.numSamples / (60.0 * last.sampleRate);
     const double slowest = std::min ({ tempoBeforeLast, last.bpm, block.bpm }) * elapsed;
     const double fastest = std::max ({ tempoBeforeLast, last.bpm, block.bpm }) * elapsed;
     const double advance = block.ppq - last.ppq;
-    const bool samplesFollowOn = ! (block.hasSamplePosition && last.hasSamplePosition)
-                                 || std::llabs (block.samplePosition - (last.samplePosition + last.numSamples)) <= 1;
-    const bool tempoSteady = block.bpm == last.bpm && last.bpm == tempoBeforeLast;
+    const bool samplesStill = block.hasSamplePosition && lastReport.hasSamplePosition
+                              && block.samplePosition == lastReport.samplePosition && block.ppq != lastReport.ppq;
+    const bool samplesTell = block.hasSamplePosition && last.hasSamplePosition && ! samplesStill && ! samplePositionStill;
+    const bool samplesFollowOn = ! samplesTell || std::llabs (block.samplePosition - (last.samplePosition + last.numSamples)) <= 1;
+    const bool tempoSteady = isSameTempo (block.bpm, last.bpm) && isSameTempo (last.bpm, tempoBeforeLast);
     const double steadyAdvance = last.numSamples * lastRate;
 
     tempoBeforeLast = last.bpm;
     last = block;
     lastReport = reported;
+    samplePositionStill = samplesStill;
 
     if (! samplesFollowOn || advance < slowest - jumpTolerance || advance > fastest + jumpTolerance)
     {
         startInterval (block.ppq);
+        settling = false; // the host chose where to go
         return Move::jump;
     }
 
@@ -74,6 +86,7 @@ HostPositionFollower::Move HostPositionFollower::follow (const Block& reported, 
         // A change inside one of the last blocks: where the clock got to at the
         // old pace says nothing. The host's report is the best there is.
         startInterval (block.ppq);
+        settling = true;
         return std::abs (block.ppq - clockPosition) > samePlace ? Move::glide : Move::none;
     }
 
@@ -83,9 +96,14 @@ HostPositionFollower::Move HostPositionFollower::follow (const Block& reported, 
     if (low > high)
         startInterval (block.ppq); // reports that cannot all be true: the newest wins
 
-    if (clockPosition >= low - samePlace && clockPosition <= high + samePlace)
+    // The clock stays inside, unless it was put there by one report alone:
+    // then it keeps to the middle, to within half a sample.
+    const double middle = 0.5 * (low + high);
+    const bool stays = settling ? std::abs (clockPosition - middle) <= 0.5 * beatsPerSample (block.bpm, block.sampleRate)
+                                : clockPosition >= low - samePlace && clockPosition <= high + samePlace;
+    if (stays)
         return Move::none;
 
-    target = 0.5 * (low + high);
+    target = middle;
     return Move::glide;
 }

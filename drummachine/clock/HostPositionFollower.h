@@ -12,12 +12,17 @@
      - a jump (locate, loop): the host's sample position does not follow on
        from the last block, or its beat position moved further than the tempi
        of the last blocks explain. The clock moves there, and the step it lands
-       in starts afresh.
+       in starts afresh. A host whose sample position stands still while its
+       beats move is followed by its beats alone.
      - a glide: the tempo changed, or the clock's position can no longer be the
        host's given every beat position reported since the tempo last changed,
        each taken as true to within the host's rounding. The clock takes the
-       host's position without playing again a step it has played.
+       host's position without playing again a step it has played. After a
+       change the clock stands on one rounded report, anywhere within the
+       rounding of the truth; as later reports narrow where the host can be,
+       it is brought to the middle of that.
      - nothing: whatever difference there is, is the host's rounding.
+    Tempi that differ only by the arithmetic's noise are the same tempo.
 
     Audio thread only; nothing here allocates, locks or waits. */
 class HostPositionFollower
@@ -42,6 +47,10 @@ public:
     /** How far (beats) a reported beat position may lie from the true one:
         half the 1/1920 beat hosts round to. */
     static constexpr double roundingTolerance = 1.0 / 3840.0;
+    /** Tempi closer than this (relative) are one tempo: a host that computes
+        its tempo afresh each block differs by 1e-14 or so, and a change this
+        small would move a step by less than a sample in an hour. */
+    static constexpr double sameTempo = 1.0e-9;
 
     /** Forgets the host: the next block starts the following afresh. Call it
         whenever the clock starts, the transport starts or stops, or the clock
@@ -56,8 +65,15 @@ public:
 private:
     void startInterval (double ppq) noexcept;
     double beatsPerSample (double bpm, double sampleRate) const noexcept;
+    static bool isSameTempo (double a, double b) noexcept;
 
     bool following = false;
+    // Since the tempo last changed, the clock stands where one report put it:
+    // it moves to the middle of the interval as later reports narrow it.
+    bool settling = false;
+    // The host's sample position stood still at the last block while its
+    // beats moved: its sample positions tell nothing of jumps.
+    bool samplePositionStill = false;
     Block last;       // the last block, as the host's position then truly was
     Block lastReport; // the last block as reported (slices repeat it)
     double tempoBeforeLast = 0.0; // bpm reported for the block before the last

@@ -14,6 +14,11 @@ constexpr double sampleTieTolerance = 1.0e-6;
 
 // Farther than any session can reach; keeps huge counts inside int64.
 constexpr double farAwayInSamples = 4.0e18;
+constexpr double farAwayInPairs = 1.0e15;
+
+// More steps than this passed over in one glide is no tempo change told late
+// but a move: the clock starts the step it lands in, as after a jump.
+constexpr std::int64_t maxLateSteps = 64;
 
 bool isPositiveFinite (double value) noexcept
 {
@@ -111,20 +116,49 @@ void ShuffledClockNew::anchorAt (double positionInBeats) noexcept
 void ShuffledClockNew::moveTo (double positionInBeats)
 {
     phasePairStart = std::numeric_limits<double>::quiet_NaN();
+    lateSteps = 0;
     anchorAt (positionInBeats);
+}
+
+std::int64_t ShuffledClockNew::pairIndexOf (double pairStartInBeats) const noexcept
+{
+    // Pair starts are whole multiples of the pair length: rounding keeps one
+    // computed two ways the same pair.
+    const double index = std::round (pairStartInBeats * stepsPerBeat / 2.0);
+    return std::isnan (index) ? 0 : static_cast<std::int64_t> (std::clamp (index, -farAwayInPairs, farAwayInPairs));
+}
+
+void ShuffledClockNew::startLateStep() noexcept
+{
+    const std::int64_t step = nextLateStep++;
+    --lateSteps;
+
+    const double stepLength = 1.0 / stepsPerBeat;
+    const double pairStart = static_cast<double> (step / 2) * 2.0 * stepLength;
+    const auto pair = StepPairGeometry::around (pairStart + stepLength, stepLength, appliedShuffle, gateFraction);
+    lateStepPosition = step % 2 == 0 ? 0.5 * (pair.pairStart + pair.secondStart) : 0.5 * (pair.secondStart + pair.pairEnd);
+
+    // Never the timeline's first: a step before it was played.
+    addEvent (1, stepStartEvent);
+    if (lateSteps > 0 || ! lastLateStepGateOpen)
+        addEvent (1, stepEndEvent); // its gate is over already
+    stepChangedPending.store (1, std::memory_order_release);
 }
 
 bool ShuffledClockNew::advance()
 {
     numEvents = 0;
     stepBoundary = false;
+    lateStepPosition = std::numeric_limits<double>::quiet_NaN();
 
     if (! isRunning())
         return false;
 
     bool boundaryPossible = true;
 
-    if (dirty)
+    // Steps a glide passed over come first: the clock resynchronises, and
+    // passes its next boundary, only once they have all started.
+    if (dirty && lateSteps == 0)
     {
         const Resync result = resynchronise();
 
@@ -134,10 +168,19 @@ bool ShuffledClockNew::advance()
         boundaryPossible = result == Resync::ready;
     }
 
+    if (lateSteps > 0)
+    {
+        startLateStep();
+        boundaryPossible = lateSteps == 0;
+    }
+
     if (boundaryPossible && samplesToNext == 0)
     {
         lastBoundaryPosition = position;
         phase = nextPhase;
+        nextPhase = (phase + 1) % 4;
+        if (phase == 0)
+            phasePairStart += 2.0 / stepsPerBeat; // into the next pair
         const auto pair = StepPairGeometry::around (position, 1.0 / stepsPerBeat, shuffle, gateFraction);
         // The second step of a pair is never the timeline's first, even when
         // rounding puts the boundary sample a hair before its ideal position.
@@ -231,8 +274,11 @@ ShuffledClockNew::Resync ShuffledClockNew::resynchronise()
     // the part of the timeline the clock has already played: the step it
     // played must not start again. It waits for the next boundary of its own.
     const std::int32_t region = regionOf (pair);
-    const bool inEarlierPair = pair.pairStart < phasePairStart; // false while phasePairStart is NaN
-    if (inEarlierPair || (pair.pairStart == phasePairStart && region < phase))
+    const bool phaseKnown = phase >= 0 && std::isfinite (phasePairStart); // not after a move
+    const std::int64_t landedPair = pairIndexOf (pair.pairStart);
+    const std::int64_t playedPair = phaseKnown ? pairIndexOf (phasePairStart) : landedPair;
+    const bool inEarlierPair = landedPair < playedPair;
+    if (inEarlierPair || (phaseKnown && landedPair == playedPair && region < phase))
     {
         const auto played = inEarlierPair ? StepPairGeometry::around (phasePairStart + stepLength, stepLength, appliedShuffle, gateFraction)
                                           : pair;
@@ -241,6 +287,35 @@ ShuffledClockNew::Resync ShuffledClockNew::resynchronise()
                                       : phase == 2 ? played.secondEnd
                                                    : played.pairEnd);
         return Resync::ready;
+    }
+    const double regionEnd[] = { pair.firstEnd, pair.secondStart, pair.secondEnd, pair.pairEnd };
+
+    // A glide forward past steps not yet played (the host told of a tempo
+    // rise late, in a long block): the gate the clock was in closes, and each
+    // of those steps starts late, one a sample, the one it landed in last.
+    if (phaseKnown)
+    {
+        const std::int64_t playedStep = 2 * playedPair + (phase >= 2 ? 1 : 0);
+        const std::int64_t landedStep = 2 * landedPair + (region >= 2 ? 1 : 0);
+        const bool landedInGate = region == 0 || region == 2;
+        if (landedStep - playedStep > maxLateSteps)
+        {
+            stepFlag = -1;
+        }
+        else if (landedStep - playedStep > (landedInGate ? 1 : 0))
+        {
+            if (gateOpen)
+                addEvent (stepFlag, stepEndEvent);
+            lateSteps = landedStep - playedStep;
+            nextLateStep = playedStep + 1;
+            lastLateStepGateOpen = landedInGate;
+            phasePairStart = pair.pairStart;
+            phase = region;
+            nextPhase = (region + 1) % 4;
+            stepFlag = 1;
+            samplesToNext = samplesUntil (regionEnd[region]);
+            return Resync::ready;
+        }
     }
     phasePairStart = pair.pairStart;
 
@@ -270,10 +345,10 @@ ShuffledClockNew::Resync ShuffledClockNew::resynchronise()
 
     switch (region)
     {
-        case 1: enterGap (1, pair.secondStart); break; // after the first step's gate
-        case 3: enterGap (3, pair.pairEnd); break;     // after the second step's gate
-        case 2: enterGate (2, pair.secondEnd); break;  // inside the second step's gate
-        default: enterGate (0, pair.firstEnd); break;  // inside the first step's gate
+        case 1: enterGap (1, regionEnd[1]); break;  // after the first step's gate
+        case 3: enterGap (3, regionEnd[3]); break;  // after the second step's gate
+        case 2: enterGate (2, regionEnd[2]); break; // inside the second step's gate
+        default: enterGate (0, regionEnd[0]); break; // inside the first step's gate
     }
     return Resync::ready;
 }

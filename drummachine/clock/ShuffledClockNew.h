@@ -3,7 +3,9 @@
 #include <juce_core/juce_core.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 struct StepPairGeometry;
@@ -74,8 +76,9 @@ public:
     void jumpTo (double positionInBeats);
     /** Audio thread. The same timeline at another pace: the position (beats)
         moves, but a step already played is not played again, wherever the
-        position lands; the clock goes on from the next one. Ignored while
-        stopped. */
+        position lands; the clock goes on from the next one. A glide forward
+        past steps not yet played starts each of them late, one a sample, in
+        order, so none is lost. Ignored while stopped. */
     void glideTo (double positionInBeats);
 
     /** Audio thread. Moves the position (beats); the next sample resynchronises. */
@@ -106,6 +109,9 @@ public:
     double getShuffle() const noexcept { return shuffle; }
     double getAppliedShuffle() const noexcept { return appliedShuffle; }
     double getPosition() const noexcept { return position; }
+    /** Beats: a position inside the step whose start event this sample gave:
+        where the clock is, or the middle of a step a glide passed over. */
+    double getStartedStepPosition() const noexcept { return std::isnan (lateStepPosition) ? position : lateStepPosition; }
     double getLastBoundaryPosition() const noexcept { return lastBoundaryPosition; }
     std::int32_t getPhase() const noexcept { return phase; }
 
@@ -132,6 +138,9 @@ private:
     std::int64_t samplesUntil (double targetInBeats) const;
     void addEvent (std::int32_t flag, std::int32_t kind) noexcept;
     std::int32_t regionOf (const StepPairGeometry& pair) const noexcept;
+    std::int64_t pairIndexOf (double pairStartInBeats) const noexcept;
+    /** Starts the next step a glide passed over. */
+    void startLateStep() noexcept;
     /** The position (beats) where samples are counted from; the next sample
         resynchronises. moveTo also forgets the pair of steps played. */
     void anchorAt (double positionInBeats) noexcept;
@@ -155,6 +164,14 @@ private:
     std::int32_t phase = -1; // 0 first gate, 1 after it, 2 second gate, 3 after it, -1 not yet synchronised
     std::int32_t nextPhase = 0;
     double phasePairStart = 0.0; // beats: the pair the phase belongs to; NaN after a move
+    // Steps a glide passed over, started one a sample: how many are still to
+    // start, the index of the next (pairs × 2, + 1 for a second step), whether
+    // the last is the one the clock is in with its gate open, and the middle
+    // (beats) of the one started this sample (NaN for none).
+    std::int64_t lateSteps = 0;
+    std::int64_t nextLateStep = 0;
+    bool lastLateStepGateOpen = false;
+    double lateStepPosition = std::numeric_limits<double>::quiet_NaN();
     bool stepBoundary = false;
     std::atomic<bool> running { false };
     bool dirty = true;

@@ -302,10 +302,14 @@ private:
     void resolveMuteSolo() noexcept;
     void drainHandOver() noexcept;
     void handleTransport (bool intSyncOn, int numSamples) noexcept;
-    void applyStartStopRequest (bool intSeqOn, bool intSyncOn) noexcept;
+    // hostPlayedWhenRequested: the host's transport played at the last block,
+    // the one the user saw when making the request waiting now.
+    void applyStartStopRequest (bool intSeqOn, bool intSyncOn, bool hostPlayedWhenRequested) noexcept;
     // position in beats of the song; hostBpm (0 for none) tells how long a
     // wait before zero lasts when the clock plays at the pattern's tempo.
     void startNativeClock (double position, bool intSyncOn, double hostBpm) noexcept;
+    // Where nativeClock stands (beats, at its tempo) for a host at ppq (beats) playing at hostBpm.
+    double nativeStartPosition (double ppq, bool intSyncOn, double hostBpm) const noexcept;
     void startHostPattern (int pattern, bool intSyncOn) noexcept;
     void stopEverything() noexcept;
     void playHostClockSteps (bool playing) noexcept;

@@ -82,9 +82,11 @@ void DrumMachine::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuff
     for (int i = 0; i < numInstruments; ++i)
         blockOutput[(size_t) i] = outputNumber[(size_t) i].load (std::memory_order_relaxed);
 
-    // 2, 3. The host's transport, then the play and stop requests.
+    // 2, 3. The host's transport, then the play and stop requests. A request
+    // waiting now was made after the last block read the transport.
+    const bool hostPlayedWhenRequested = hostPlaying;
     handleTransport (blockIntSync, numSamples);
-    applyStartStopRequest (blockIntSeq, blockIntSync);
+    applyStartStopRequest (blockIntSeq, blockIntSync, hostPlayedWhenRequested);
 
     // 4. Outputs.
     numOutputChannels = std::min (buffer.getNumChannels(), maxChannels);
@@ -253,6 +255,10 @@ void DrumMachine::handleTransport (bool intSyncOn, int numSamples) noexcept
     if (intSyncOn)
     {
         hostFollower.reset();
+        // The clock plays at its own tempo, but a count-in lasts as long as the
+        // host's, whose tempo may change before the song's zero.
+        if (playing && ppq.hasValue() && nativeClock.isRunning() && nativeClock.getPosition() < 0.0)
+            nativeClock.setPosition (nativeStartPosition (*ppq, intSyncOn, bpm));
         return;
     }
 
@@ -289,10 +295,15 @@ void DrumMachine::handleTransport (bool intSyncOn, int numSamples) noexcept
     nativeLocatePending = true;
 }
 
-void DrumMachine::applyStartStopRequest (bool intSeqOn, bool intSyncOn) noexcept
+void DrumMachine::applyStartStopRequest (bool intSeqOn, bool intSyncOn, bool hostPlayedWhenRequested) noexcept
 {
     const int request = startStopRequest.exchange (noRequest, std::memory_order_acq_rel);
-    if (request == noRequest || request == lastAppliedRequest.load (std::memory_order_relaxed) || ! intSeqOn || hostPlaying)
+    // While the host's transport runs the clock, the user's requests are not
+    // carried out; one made then is not carried out later either, when the
+    // host has stopped: a Start/Stop pressed to stop the host's playing would
+    // start the clock again on its own.
+    if (request == noRequest || request == lastAppliedRequest.load (std::memory_order_relaxed) || ! intSeqOn || hostPlaying
+        || hostPlayedWhenRequested)
         return;
 
     lastAppliedRequest.store (request, std::memory_order_relaxed);
@@ -315,17 +326,22 @@ void DrumMachine::startNativeClock (double position, bool intSyncOn, double host
         nativeClock.setTempo (sequencer->getNativePatternTempo());
     nativeClock.setShuffle (sequencer->getNativePatternShuffle());
     nativeClock.setStepsPerBeat (sequencer->getNativePatternScale());
-    // Before the song's zero the clock waits as long as the host does, at
-    // whatever tempo it plays itself.
-    if (position < 0.0 && intSyncOn && hostBpm > 0.0)
-        position *= nativeClock.getTempo() / hostBpm;
-    nativeClock.start (position);
+    nativeClock.start (nativeStartPosition (position, intSyncOn, hostBpm));
     syncNativeFlamClock();
     nativeStepPlayed = false;
     soundingNativeStep.store (noSoundingStep, std::memory_order_relaxed);
     hostFollower.reset();
     // Start/Stop toggles from what runs, however it was started.
     lastAppliedRequest.store (startRequest, std::memory_order_relaxed);
+}
+
+double DrumMachine::nativeStartPosition (double ppq, bool intSyncOn, double hostBpm) const noexcept
+{
+    // Before the song's zero the clock waits as long as the host does, at
+    // whatever tempo it plays itself.
+    if (ppq < 0.0 && intSyncOn && hostBpm > 0.0)
+        return ppq * nativeClock.getTempo() / hostBpm;
+    return ppq;
 }
 
 void DrumMachine::startHostPattern (int pattern, bool intSyncOn) noexcept
@@ -403,7 +419,7 @@ void DrumMachine::playNativeClockSteps (bool playing, bool intSyncOn) noexcept
         if (nativeFlamClock.isRunning())
             playNativeFlamStroke (playing);
         if (nativeLocatePending && playing)
-            sequencer->locate (nativeClock.getPosition());
+            sequencer->locate (nativeClock.getStartedStepPosition());
         nativeLocatePending = false;
 
         if (intSyncOn)

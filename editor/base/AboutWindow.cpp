@@ -17,6 +17,7 @@ AboutWindow::AboutWindow (const BasePlugin& processorToShow)
     setTitle ("About " + processor.getPluginName());
     credits.addListener (this);
     addChildComponent (credits);
+    setClosedByEscape (true);
     lookAndFeelChanged();
     resized();
 }

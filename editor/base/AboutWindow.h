@@ -6,8 +6,8 @@
 class BasePlugin;
 
 // The about box: the product's version and build, and the scrolling
-// credits when the product has any. A click anywhere closes it. The editor
-// sizes it and shows it over itself. Message thread.
+// credits when the product has any. A click anywhere or Escape closes it.
+// The editor sizes it and shows it over itself. Message thread.
 class AboutWindow : public WindowComponent,
                     public CreditsText::Listener
 {

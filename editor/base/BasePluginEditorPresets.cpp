@@ -90,8 +90,10 @@ void BasePluginEditor::savePresetAs (const juce::String& collectionName)
                 processor.presetFileSaved (*target, file);
     };
 
+    // A collection's preset is named by its file.
     presetSaver->save ({ saveAsTitle, collection->getRootDirectory(), BasePlugin::makeWildcard (collection->getFileExtension()),
-                         collection->getFileExtension(), writer },
+                         collection->getFileExtension(), writer,
+                         processor.getCurrentPresetFile (*collection).getFileNameWithoutExtension() },
                        saved);
 }
 

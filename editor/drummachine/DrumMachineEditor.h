@@ -128,8 +128,9 @@ private:
     void load (const juce::String& title, const juce::String& extensions, PatternFileLoader loader, const juce::String& what);
     void savePatternFile();
     void saveBankFile();
+    // Saves the document through the saver, its name proposed for the file.
     void save (const juce::String& title, const juce::String& extension, const juce::String& extensions,
-               std::shared_ptr<const juce::XmlElement> document);
+               std::shared_ptr<const juce::XmlElement> document, const juce::String& documentName);
     void showReadFailure (const juce::String& title, const juce::File& file, const juce::String& what);
 
     DrumMachine& drumMachine;

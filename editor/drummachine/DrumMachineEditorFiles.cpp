@@ -85,20 +85,22 @@ void DrumMachineEditor::alertWindowClosed (Kyx::AlertWindow* window, int result)
 void DrumMachineEditor::savePatternFile()
 {
     auto* sequencer = drumMachine.getSequencer();
+    const int edited = sequencer->getEditedPatternIndex();
     save (savePatternTitle, sequencer->getPatternFileExtension(), sequencer->getPatternFileExtensions(),
-          sequencer->createPatternXml (sequencer->getEditedPatternIndex(), getBankType()));
+          sequencer->createPatternXml (edited, getBankType()), sequencer->getPatternName (edited));
 }
 
 void DrumMachineEditor::saveBankFile()
 {
     auto* sequencer = drumMachine.getSequencer();
     const int type = getBankType();
+    // A pattern bank has no name of its own to propose.
     save (saveBankTitle, sequencer->getBankFileExtension (type), sequencer->getBankFileExtensions (type),
-          sequencer->createBankXml (type));
+          sequencer->createBankXml (type), {});
 }
 
 void DrumMachineEditor::save (const juce::String& title, const juce::String& extension, const juce::String& extensions,
-                              std::shared_ptr<const juce::XmlElement> document)
+                              std::shared_ptr<const juce::XmlElement> document, const juce::String& documentName)
 {
     if (document == nullptr)
         return;
@@ -112,7 +114,8 @@ void DrumMachineEditor::save (const juce::String& title, const juce::String& ext
                                  {
                                      xmlfiles::writeDocument (*document, out);
                                      return true;
-                                 } };
+                                 },
+                                 documentName };
     saver.save (std::move (request), [this] (FileSaver::Outcome outcome, const juce::File& file)
                 {
                     if (outcome == FileSaver::Outcome::saved)

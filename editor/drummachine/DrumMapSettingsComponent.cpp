@@ -92,7 +92,8 @@ void DrumMapSettingsComponent::saveDrumMap()
                                  {
                                      xmlfiles::writeDocument (*document, out);
                                      return true;
-                                 } };
+                                 },
+                                 processor.getDrumMap().getName() };
 
     // The saver is the page's own: it never answers after the page is gone.
     saver.save (std::move (request), [this] (FileSaver::Outcome outcome, const juce::File& file)

@@ -14,10 +14,10 @@ public:
     explicit MapFileDialogs (const juce::String& extension) : mapFileExtension (extension) {}
 
     // Message thread.
-    void launch (const FileDialogRequest& request, FileDialogCallback callback) override
+    void launch (juce::Component& asking, const FileDialogRequest& request, FileDialogCallback callback) override
     {
         auto& dialogs = FileDialogs::findFor (*getParentComponent());
-        dialogs.launch (request, [extension = mapFileExtension, answer = std::move (callback)] (const std::optional<juce::File>& chosen)
+        dialogs.launch (asking, request, [extension = mapFileExtension, answer = std::move (callback)] (const std::optional<juce::File>& chosen)
         {
             answer (chosen.has_value() ? std::optional<juce::File> (withoutOtherExtension (*chosen, extension)) : std::nullopt);
         });

@@ -90,6 +90,7 @@ OldStylePresetBrowserWindow::OldStylePresetBrowserWindow (BasePluginOldStyle& ba
     auto& parameters = bank.getParameterManager();
     parameters.addAsyncListener (BasePluginOldStyle::currentPresetNumberId, this);
     parameters.addAsyncListener (BasePluginOldStyle::currentPresetNameId, this);
+    bank.addListener (static_cast<BasePlugin::Listener*> (this));
     followCurrentPreset();
 }
 
@@ -98,6 +99,7 @@ OldStylePresetBrowserWindow::~OldStylePresetBrowserWindow()
     auto& parameters = bank.getParameterManager();
     parameters.removeAsyncListener (BasePluginOldStyle::currentPresetNumberId, this);
     parameters.removeAsyncListener (BasePluginOldStyle::currentPresetNameId, this);
+    bank.removeListener (static_cast<BasePlugin::Listener*> (this));
 
     for (auto* button : getButtons())
         button->removeListener (this);
@@ -136,6 +138,14 @@ void OldStylePresetBrowserWindow::parameterChanged (Parameter* parameter)
     {
         browser.refresh();
     }
+}
+
+void OldStylePresetBrowserWindow::presetBankReplaced (BasePlugin&)
+{
+    // The current preset's number and name may be as they were, but not
+    // what the columns show and select.
+    browser.forgetShownBank();
+    followCurrentPreset();
 }
 
 void OldStylePresetBrowserWindow::updateButtons()
@@ -246,7 +256,8 @@ void OldStylePresetBrowserWindow::savePreset()
 {
     const auto extension = bank.getPresetFileExtension();
     saver.save ({ "Save current settings as preset", bank.getRecentlyUsedDirectory(), BasePlugin::makeWildcard (extension), extension,
-                  xmlWriter ([this] { return bank.createPresetXmlAt (bank.getCurrentPreset()); }) },
+                  xmlWriter ([this] { return bank.createPresetXmlAt (bank.getCurrentPreset()); }),
+                  bank.getPresetName (bank.getCurrentPreset()) },
                 [this] (FileSaver::Outcome outcome, const juce::File& file)
                 {
                     if (outcome == FileSaver::Outcome::saved)
@@ -258,7 +269,7 @@ void OldStylePresetBrowserWindow::saveBank()
 {
     const auto extension = bank.getPresetBankFileExtension();
     saver.save ({ "Save preset bank", bank.getRecentlyUsedDirectory(), BasePlugin::makeWildcard (extension), extension,
-                  xmlWriter ([this] { return bank.createPresetBankXml(); }) },
+                  xmlWriter ([this] { return bank.createPresetBankXml(); }), bank.getPresetBank().getBankName() },
                 [this] (FileSaver::Outcome outcome, const juce::File& file)
                 {
                     if (outcome == FileSaver::Outcome::saved)

@@ -2,6 +2,7 @@
 
 #include "editor/presets/OldStylePresetsBrowser.h"
 #include "framework/core/Parameter.h"
+#include "framework/processor/BasePlugin.h"
 #include "toolkit/widgets/FileSaver.h"
 #include "toolkit/widgets/ToolbarDrawableButton.h"
 #include "toolkit/windows/AlertWindow.h"
@@ -18,10 +19,12 @@ class BasePluginOldStyle;
 // column browser, a toolbar (add and remove groups, copy and paste the
 // current preset, step through presets) and buttons that load and save a
 // preset or the whole bank as files. It follows the bank's current preset
-// through parameters 110000 and 110001. The editor makes it once, as a
-// hidden child, and shows it on its browser command. Message thread.
+// through parameters 110000 and 110001, and opens afresh on it when the
+// whole bank is replaced. The editor makes it once, as a hidden child, and
+// shows it on its browser command. Message thread.
 class OldStylePresetBrowserWindow : public WindowComponent,
                                     public Parameter::Listener,
+                                    private BasePlugin::Listener,
                                     private Kyx::AlertWindow::Caller
 {
 public:
@@ -72,6 +75,8 @@ private:
     void saveBank();
     // Tells the user that a file could not be read.
     void showReadFailure (const juce::String& alertTitle, const juce::File& file);
+    // Message thread, from the bank: a chunk or a bank file replaced it.
+    void presetBankReplaced (BasePlugin&) override;
     // Message thread, from the message loop: the failure was read.
     void alertWindowClosed (Kyx::AlertWindow* window, int result) override;
 

@@ -97,6 +97,15 @@ void OldStylePresetsBrowser::groupRemoved (int group)
     groups->selectItem (neighbour);
 }
 
+void OldStylePresetsBrowser::forgetShownBank()
+{
+    if (auto* groups = getGroupColumn())
+    {
+        openColumn (*groups);
+        groups->showRow (-1);
+    }
+}
+
 void OldStylePresetsBrowser::contentRefreshed()
 {
     window.updateButtons();

@@ -48,6 +48,10 @@ public:
     // After the group at this index was removed: its neighbour is chosen.
     void groupRemoved (int group);
 
+    // After the whole bank was replaced: the preset column closes and the
+    // group column, read again, keeps no selection.
+    void forgetShownBank();
+
     // The window's buttons follow every refresh.
     void contentRefreshed() override;
 

@@ -643,6 +643,12 @@ void BasePlugin::notifyCurrentPresetChanged()
             listeners.getUnchecked (i)->currentPresetChanged (*this);
 }
 
+void BasePlugin::announcePresetBankReplaced() noexcept
+{
+    presetBankReplacedPending = true;
+    requestUpdate();
+}
+
 void BasePlugin::stopPolling()
 {
     if (pollTimer != nullptr)
@@ -667,6 +673,9 @@ void BasePlugin::handleAsyncUpdate()
 
     if (stateRestoredPending.exchange (false))
         tell (&Listener::pluginStateRestored);
+
+    if (presetBankReplacedPending.exchange (false))
+        tell (&Listener::presetBankReplaced);
 
     if (stateSavedPending.exchange (false))
         tell (&Listener::pluginStateSaved);

@@ -47,6 +47,9 @@ public:
         virtual void pluginPrepared (BasePlugin&) {}
         virtual void processingModeChanged (BasePlugin&) {}
         virtual void currentPresetChanged (BasePlugin&) {}
+        // A processor with a preset bank replaced the whole bank (a state
+        // chunk, a bank file): groups and presets shown before may be gone.
+        virtual void presetBankReplaced (BasePlugin&) {}
     };
 
     // The framework's commands, added to the events map after the product's events.
@@ -326,6 +329,9 @@ public:
 protected:
     // Message thread. Tells the listeners that the current preset changed.
     void notifyCurrentPresetChanged();
+    // Any thread. The listeners are told later, on the message thread, that
+    // the preset bank was replaced.
+    void announcePresetBankReplaced() noexcept;
 
     juce::Component* getPersistentEditor() const noexcept { return persistentEditor.get(); }
 
@@ -369,6 +375,7 @@ private:
     juce::Array<Listener*> listeners;
 
     std::atomic<bool> stateRestoredPending { false }, stateSavedPending { false }, preparedPending { false };
+    std::atomic<bool> presetBankReplacedPending { false };
     std::atomic<int> processingModePending { 0 }; // 0 none, 1 realtime, 2 offline
     std::atomic<bool> prepared { false };
     std::atomic<bool> lastNonRealtime { false };

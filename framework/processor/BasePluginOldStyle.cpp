@@ -302,6 +302,7 @@ bool BasePluginOldStyle::moveGroup (int from, int to)
 void BasePluginOldStyle::resetPresetBank()
 {
     bank.reset (defaultRecord);
+    announcePresetBankReplaced();
 }
 
 //==============================================================================

@@ -68,8 +68,10 @@ bool BasePluginOldStyle::readPresetBankXml (const juce::XmlElement& element)
     if (! getBankFormat().readBankXml (element, bank, defaultRecord))
         return false;
 
-    // The current index stays; its name may have changed.
+    // The current index stays; its name may have changed. Both may be as
+    // they were, which tells a view of the bank nothing: it is told apart.
     setCurrentPreset (getCurrentPreset(), true);
+    announcePresetBankReplaced();
     return true;
 }
 

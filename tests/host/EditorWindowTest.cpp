@@ -13,13 +13,17 @@
 // With the product's module, a user then programs a pattern with the mouse
 // (the X server's own pointer and keyboard, through XTest) and starts it; the
 // window shows the steps set and the one playing. With PULSETTA_TEST_OUTPUT
-// naming a folder, that picture is written there as "editor.png".
+// naming a folder, that picture is written there as "editor.png". A user also
+// presses Play between the blocks of a script, as the host's transport stops.
+// A host drags a knob 200 times: each drag's end reaches it within the idle
+// calls after the release. Escape closes the options and the about window.
 //
 // ctest runs it under its own Xvfb (run-under-xvfb.sh). Without a display the
 // test is skipped (exit code 77); a module without an editor fails it.
 #include "PngFile.h"
 #include "support/TemporarySettingsHome.h"
 #include "tools/PluginInstance.h"
+#include "tools/Player.h"
 
 #include <gtest/gtest.h>
 
@@ -333,6 +337,28 @@ protected:
         idleFor(std::chrono::milliseconds(40));
     }
 
+    // Only an editor of the skin's width shows the product's skin (the test module's does not).
+    bool showsTheProductsSkin()
+    {
+        const std::string skinDocument = PULSETTA_SKIN_XML;
+        ERect* rect = nullptr;
+        instance->dispatch(effEditGetRect, 0, 0, &rect);
+        return rect != nullptr && rect->right == pngWidth(skinDocument.substr(0, skinDocument.rfind('/')) + "/Background.png");
+    }
+
+    // The product's skin's controls, where it shows; empty, and the test skipped, for another editor.
+    std::map<std::string, std::pair<int, int>> productControls()
+    {
+        if (!showsTheProductsSkin())
+            return {};
+        const std::string skinDocument = PULSETTA_SKIN_XML;
+        const auto controls = readControlPositions(skinDocument);
+        EXPECT_FALSE(controls.empty()) << skinDocument;
+        int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+        EXPECT_EQ(XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor), True) << "the server's XTest";
+        return controls;
+    }
+
     Timing openPaintAndClose()
     {
         const auto timing = openInNewWindow();
@@ -414,17 +440,9 @@ TEST_F(EditorWindow, AudioAndStateNeedNoIdleCall)
 // out: the lit keys are the bass drum's four, but for one key.
 TEST_F(EditorWindow, AUserProgramsAPatternAndWatchesItPlay)
 {
-    // Only an editor of the skin's width shows the skin (the test module's does not).
-    const std::string skinDocument = PULSETTA_SKIN_XML;
-    const auto skinWidth = pngWidth(skinDocument.substr(0, skinDocument.rfind('/')) + "/Background.png");
-    ERect* rect = nullptr;
-    instance->dispatch(effEditGetRect, 0, 0, &rect);
-    if (rect == nullptr || rect->right != skinWidth)
+    const auto controls = productControls();
+    if (controls.empty())
         GTEST_SKIP() << "not the product's skin";
-    const auto controls = readControlPositions(skinDocument);
-    ASSERT_FALSE(controls.empty()) << skinDocument;
-    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-    ASSERT_EQ(XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor), True) << "the server's XTest";
     instance->resume(44100.0, 256);
     openInNewWindow();
     ASSERT_NE(editorWindow, 0u);
@@ -495,6 +513,178 @@ TEST_F(EditorWindow, AUserProgramsAPatternAndWatchesItPlay)
 
     closeAndDestroyWindow();
     instance->suspend();
+    EXPECT_EQ(xErrors, 0) << firstXError;
+}
+
+// The host's transport runs the internal clock, and the user presses Play
+// (Start/Stop) as the host stops. Pressed while the host plays, it is not
+// carried out, even when the host has stopped by the next block: it never
+// starts the clock again on its own. Pressed once the host has stopped, it does.
+TEST_F(EditorWindow, PlayPressedWhileTheHostPlaysNeverStartsTheClockAfterTheHostStops)
+{
+    const auto controls = productControls();
+    if (controls.empty())
+        GTEST_SKIP() << "not the product's skin";
+    constexpr double rate = 44100.0;
+    constexpr int block = 256;
+    instance->resume(rate, block);
+    openInNewWindow();
+    ASSERT_NE(editorWindow, 0u);
+
+    constexpr int64_t stopFrame = 200 * block;
+    const struct
+    {
+        int64_t pressedAfterBlockAt; // the first frame of the block after which Play is pressed
+        bool plays;                  // whether the clock plays after the host's stop
+    } cases[] = {
+        { stopFrame - block, false },     // the host's last block: the next one has it stopped
+        { stopFrame - 2 * block, false }, // the host plays on for a block after the press
+        { stopFrame, true },              // the host's first stopped block
+    };
+    std::ostringstream script;
+    script << "at 0 play\nat " << stopFrame << " stop\nend " << stopFrame + static_cast<int64_t>(2.1 * rate) << "\n";
+    clihost::Script played;
+    std::string error;
+    ASSERT_TRUE(clihost::Script::parse(script.str(), rate, played, error)) << error;
+    clihost::PlaySettings settings;
+    settings.sampleRate = rate;
+    settings.blockSize = block;
+    settings.resume = false;
+
+    for (const auto& c : cases)
+    {
+        int notesAfterTheStop = 0, notesBefore = 0;
+        clihost::play(*instance, played, settings, [&](clihost::RenderedBlock& rendered) {
+            for (const auto& sent : rendered.midi)
+                if (sent.bytes.size() >= 3 && (sent.bytes[0] & 0xf0) == 0x90 && sent.bytes[2] > 0)
+                    ++(sent.frame >= stopFrame ? notesAfterTheStop : notesBefore);
+            if (rendered.start == c.pressedAfterBlockAt)
+            {
+                click(controls, "PlayButton");
+                idleFor(std::chrono::milliseconds(100)); // the press reaches the processor before the next block
+            }
+            return true;
+        });
+        EXPECT_GT(notesBefore, 0) << "the host's transport ran the clock";
+        EXPECT_EQ(notesAfterTheStop > 0, c.plays) << "pressed after the block at frame " << c.pressedAfterBlockAt << ", "
+                                                  << notesAfterTheStop << " notes in the 2.1 s after the host stopped";
+    }
+
+    closeAndDestroyWindow();
+    instance->suspend();
+    EXPECT_EQ(xErrors, 0) << firstXError;
+}
+
+// A host drags a knob as a user does (press, eight small steps, release) and
+// then only idles the editor: the drag's end reaches the host within those
+// idle calls, with no further mouse or window traffic to carry it. The knob
+// repaints at each step, so a repaint is in flight when the release comes,
+// which is when the editor's window connection reads the release early.
+TEST_F(EditorWindow, EveryKnobDragEndsWithinTheIdleCallsAfterItsRelease)
+{
+    if (!showsTheProductsSkin())
+        GTEST_SKIP() << "not the product's skin";
+    const auto knob = readControlPositions(PULSETTA_SKIN_XML).at("MainVolumeKnob");
+    const int centreX = knob.first + 26, centreY = knob.second + 26; // a 52-pixel knob
+    openInNewWindow();
+    ASSERT_NE(editorWindow, 0u);
+
+    const auto endEdits = [this] {
+        return std::count_if(instance->parameterReports.begin(), instance->parameterReports.end(),
+                             [](const clihost::ParameterReport& report) { return report.opcode == audioMasterEndEdit; });
+    };
+    // Sent and seen by the server before the next idle call, as a user's input is.
+    const auto send = [this](auto&& event) {
+        event();
+        XSync(display, False);
+    };
+    const auto idleAsAHost = [this] { // every 10 ms
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        instance->idle();
+    };
+
+    constexpr int drags = 200, idleCallsAfterRelease = 5;
+    int late = 0, mostCallsNeeded = 0;
+    for (int drag = 0; drag < drags; ++drag)
+    {
+        const int step = drag % 2 == 0 ? -4 : 4; // up, then down again: the value stays inside its range
+        send([&] { XTestFakeMotionEvent(display, DefaultScreen(display), centreX, centreY, CurrentTime); });
+        send([&] { XTestFakeButtonEvent(display, 1, True, CurrentTime); });
+        instance->idle();
+        for (int move = 1; move <= 8; ++move)
+        {
+            send([&] { XTestFakeMotionEvent(display, DefaultScreen(display), centreX, centreY + move * step, CurrentTime); });
+            instance->idle(); // the knob turns and is painted
+        }
+        send([&] { XTestFakeButtonEvent(display, 1, False, CurrentTime); });
+        int calls = 0;
+        while (calls < idleCallsAfterRelease && endEdits() != drag + 1)
+        {
+            idleAsAHost();
+            ++calls;
+        }
+        if (endEdits() == drag + 1)
+        {
+            mostCallsNeeded = std::max(mostCallsNeeded, calls);
+            continue;
+        }
+        ++late;
+        // The next mouse traffic brings it, as a user's next move would.
+        for (int round = 0; round < 100 && endEdits() != drag + 1; ++round)
+        {
+            send([&] { XTestFakeMotionEvent(display, DefaultScreen(display), 0, 0, CurrentTime); });
+            idleAsAHost();
+        }
+        ASSERT_EQ(endEdits(), drag + 1) << "drag " << drag << " never ended";
+    }
+    std::cout << late << " of " << drags << " drags ended only at the next mouse traffic; the others within "
+              << mostCallsNeeded << " idle calls of their release\n";
+    EXPECT_EQ(late, 0);
+
+    closeAndDestroyWindow();
+    EXPECT_EQ(xErrors, 0) << firstXError;
+}
+
+// Escape closes the options window and the about box, as the user sees it:
+// the part of the editor both windows cover shows again as it was.
+TEST_F(EditorWindow, EscapeClosesTheOptionsAndTheAboutWindow)
+{
+    if (!showsTheProductsSkin())
+        GTEST_SKIP() << "not the product's skin";
+    const auto controls = readControlPositions(PULSETTA_SKIN_XML);
+    openInNewWindow();
+    ASSERT_NE(editorWindow, 0u);
+    // Inside both windows, above the blinking pattern name.
+    const auto coveredPart = [this] {
+        const auto picture = capture(display, hostWindow);
+        std::vector<int> pixels;
+        for (int y = 100; y < 380 && !picture.rgb.empty(); ++y)
+            for (int x = 200; x < 800; ++x)
+                pixels.push_back(picture.brightness(x, y));
+        return pixels;
+    };
+    // The pointer rests where no control lights up under it.
+    const auto restThePointer = [this] {
+        XTestFakeMotionEvent(display, DefaultScreen(display), 2, 2, CurrentTime);
+        XSync(display, False);
+        idleFor(std::chrono::milliseconds(100));
+    };
+    restThePointer();
+    const auto before = coveredPart();
+
+    for (const auto* button : { "OptionsButton", "AboutButton" })
+    {
+        click(controls, button);
+        restThePointer();
+        EXPECT_TRUE(coveredPart() != before) << button << " opened its window";
+        const KeyCode escape = XKeysymToKeycode(display, XK_Escape);
+        XTestFakeKeyEvent(display, escape, True, CurrentTime);
+        XTestFakeKeyEvent(display, escape, False, CurrentTime);
+        restThePointer();
+        EXPECT_TRUE(coveredPart() == before) << "Escape closed the window of " << button;
+    }
+
+    closeAndDestroyWindow();
     EXPECT_EQ(xErrors, 0) << firstXError;
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using clihost::Script;
 using Kind = clihost::ScriptEvent::Kind;
 
@@ -51,6 +53,8 @@ TEST(Script, RefusesBadLinesNamingTheLine)
                              "at 10 note 1 128 100", "at 10 note 1 36", "at 10 tempo 0", "at 10 tempo nan",
                              "at 10 tempo-in-block -3", "at 10 position inf", "at 10 midi", "at 10 midi 1FF", "at 10 midi zz", "at 10 param -1 0.5",
                              "at 10 param 1 1.5", "at 10 timesig 0 4", "at 10 play now", "at 10 jump",
+                             "at 10 report-rounding -1", "at 10 report-tempo-jitter nan", "at 10 report-sample-position",
+                             "at 10 report-sample-position frozen",
                              "play", "end", "end 5 6",
                              // Times past any frame, or past ten minutes.
                              "at 33333333333333333333333333333333330 note 10 36 10", "at 1e300s play",
@@ -116,4 +120,37 @@ TEST(Transport, TempoChangesInsideABlockMoveThePositionAtEachTempoAndShowInTheNe
     EXPECT_DOUBLE_EQ(info.ppqPos, 1.0);
     EXPECT_DOUBLE_EQ(info.tempo, 240.0);
     EXPECT_NE(info.flags & vst::kVstTransportChanged, 0);
+}
+
+TEST(Transport, ReportsItsPositionRoundedItsTempoJitteredOrItsSamplePositionHeldWhenTheScriptSaysSo)
+{
+    Script script;
+    std::string error;
+    ASSERT_TRUE(Script::parse("at 0 report-rounding 1920\nat 0 report-tempo-jitter 1e-6\n"
+                              "at 0 report-sample-position held\nat 5 report-sample-position moving\n",
+                              1000.0, script, error))
+        << error;
+    ASSERT_EQ(script.events.size(), 4u);
+    EXPECT_EQ(script.events[0].kind, Kind::reportRounding);
+    EXPECT_DOUBLE_EQ(script.events[0].value, 1920.0);
+    EXPECT_EQ(script.events[1].kind, Kind::reportTempoJitter);
+    EXPECT_EQ(script.events[2].first, 1);
+    EXPECT_EQ(script.events[3].first, 0);
+
+    clihost::Transport transport(48000.0);
+    transport.setTempo(120.0);
+    transport.play();
+    transport.setReportRounding(1920.0);
+    transport.setReportTempoJitter(1.0e-6);
+    transport.holdReportedSamplePosition(true);
+    transport.advance(1001); // 0.0417083 beats: 80.08 1/1920ths
+    auto info = transport.timeInfo();
+    EXPECT_DOUBLE_EQ(info.ppqPos, 80.0 / 1920.0);
+    EXPECT_DOUBLE_EQ(info.samplePos, 0.0);
+    const double firstTempo = info.tempo;
+    transport.advance(1000);
+    EXPECT_NEAR(std::abs(transport.timeInfo().tempo - firstTempo), 2.0e-6, 1.0e-12); // up, then down
+    EXPECT_NEAR(std::abs(transport.timeInfo().tempo - 120.0), 1.0e-6, 1.0e-12);
+    transport.holdReportedSamplePosition(false);
+    EXPECT_DOUBLE_EQ(transport.timeInfo().samplePos, 2001.0);
 }

@@ -75,7 +75,8 @@ public:
 
     juce::SparseSet<int> getSelectedRows() const;
 
-    // Opens the row's text for editing when canRenameItem allows it.
+    // Opens the row's text for editing when canRenameItem allows it. The
+    // rename stays the row's: scrolled out of view, it ends there, committed.
     void startRename (int row);
 
     List& getList() const noexcept { return *list; }

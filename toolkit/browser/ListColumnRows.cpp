@@ -155,6 +155,16 @@ ItemComponent::~ItemComponent()
 
 void ItemComponent::update (int newRow, bool isSelected)
 {
+    // An open rename belongs to its row. When the list gives this component
+    // another row (it scrolled), the rename ends on the row it began on and
+    // is committed, as a click elsewhere commits it: what the user typed is
+    // neither lost nor given to another item.
+    if (newRow != row && text.isEditorShowing())
+    {
+        const juce::ScopedValueSetter<bool> leaving (changingRow, true);
+        text.hideEditor();
+    }
+
     row = newRow;
     selected = isSelected;
     hasChildren = owner.itemHasChildren (row);
@@ -162,7 +172,12 @@ void ItemComponent::update (int newRow, bool isSelected)
     selectedIcon = owner.getItemIcon (row, true);
 
     text.setFont (toolkit::makeFont (13.0f, hasChildren));
-    text.setText (owner.getItemText (row));
+
+    // A refresh during a rename leaves the typed text alone; the item's
+    // name is read again when the edit ends.
+    if (! text.isEditorShowing())
+        text.setText (owner.getItemText (row));
+
     showTextColours();
     resized();
     repaint();
@@ -185,18 +200,30 @@ void ItemComponent::modalTextCommitted (ModalTextEditor* source)
     if (source != text.getEditor() || ! owner.isItemRow (row))
         return;
 
-    const juce::Component::SafePointer<ListColumn> column (&owner);
+    const juce::Component::SafePointer<ItemComponent> self (this);
     owner.renameItem (row, source->getText());
 
+    if (self == nullptr)
+        return;
+
     // The item shows the name it now has (the hook may have refused it).
-    if (column != nullptr)
-        column->refresh();
+    source->setText (owner.getItemText (row), false);
+
+    // A rename ended by a change of row ends while the list refreshes.
+    if (! changingRow)
+        owner.refresh();
 }
 
 void ItemComponent::modalEditorClosed (ModalTextEditor* source)
 {
-    if (source == text.getEditor())
-        showTextColours();
+    if (source != text.getEditor())
+        return;
+
+    showTextColours();
+
+    // What a refresh during the edit left alone.
+    if (owner.isItemRow (row))
+        text.setText (owner.getItemText (row));
 }
 
 void ItemComponent::resized()

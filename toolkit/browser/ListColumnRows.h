@@ -64,7 +64,9 @@ public:
     explicit ItemComponent (ListColumn& owner);
     ~ItemComponent() override;
 
-    // Shows the row's text, icon and children mark.
+    // Shows the row's text, icon and children mark. An open rename of
+    // another row is ended first (committed); an open rename of this row
+    // keeps its text.
     void update (int newRow, bool isSelected);
     // Opens the text for editing, in black.
     void startEditing();
@@ -87,6 +89,7 @@ private:
     int row = -1;
     bool selected = false;
     bool hasChildren = false;
+    bool changingRow = false; // a rename ends because this component shows another row
     juce::Image icon, selectedIcon;
     TextInput text;
 

@@ -147,6 +147,23 @@ void TextInput::showEditor()
     repaint();
 }
 
+void TextInput::hideEditor()
+{
+    if (! isEditorShowing())
+        return;
+
+    const juce::Component::SafePointer<TextInput> alive (this);
+    editor->endEdit();
+
+    // An editor that never floated (it never had the keyboard focus) is not
+    // told that it closed.
+    if (alive != nullptr && editor->isVisible())
+    {
+        editor->setVisible (false);
+        repaint();
+    }
+}
+
 void TextInput::makeEditor()
 {
     editor = std::make_unique<ModalTextEditor> (getName());

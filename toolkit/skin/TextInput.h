@@ -68,6 +68,10 @@ public:
     void showEditor();
     bool isEditorShowing() const noexcept;
 
+    // Ends an open edit as Return does (a changed text is committed) and
+    // hides the editor: how a caller ends a rename itself.
+    void hideEditor();
+
     // The editor, made on the first edit (null before); owned by the input.
     ModalTextEditor* getEditor() const noexcept { return editor.get(); }
 

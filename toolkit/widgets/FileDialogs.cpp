@@ -1,9 +1,15 @@
 #include "toolkit/widgets/FileDialogs.h"
 
+#include "toolkit/windows/Tooltips.h"
+#include "toolkit/windows/TransientWindow.h"
+
 namespace
 {
-// The system's dialogs: the native chooser (zenity or kdialog) where one is
-// installed, JUCE's own dialog window otherwise. One object per process,
+// The system's dialogs: JUCE's file browser in its dialog box, a window of
+// its own on the desktop, made transient for the window holding the editor
+// before it shows, so that it stays above the host's window. (The desktop's
+// own choosers run as other programs that cannot be told whose dialog they
+// are, and would change the host's working folder.) One object per process,
 // released when JUCE shuts down, which closes any dialog still open.
 class SystemFileDialogs : public FileDialogs,
                           private juce::DeletedAtShutdown
@@ -11,41 +17,69 @@ class SystemFileDialogs : public FileDialogs,
 public:
     ~SystemFileDialogs() override { clearSingletonInstance(); }
 
-    void launch (const FileDialogRequest& request, FileDialogCallback callback) override
+    void launch (juce::Component& asking, const FileDialogRequest& request, FileDialogCallback callback) override
     {
-        const int flags = request.mode == FileDialogRequest::saveFile
-                              ? juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
-                                    | juce::FileBrowserComponent::warnAboutOverwriting
-                              : juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectFiles;
+        // Kept here until it has answered.
+        auto* dialog = running.add (std::make_unique<Dialog> (request));
+        auto* owner = asking.getTopLevelComponent();
+        const bool ownerShows = owner->isOnDesktop();
+        dialog->box.centreWithDefaultSize (ownerShows ? owner : nullptr);
 
-        // Kept here until it has answered: a chooser deleted early never does.
-        auto* chooser = running.add (std::make_unique<juce::FileChooser> (request.title, request.start, request.filter));
+        if (ownerShows)
+            makeTransientForWindowOf (dialog->box, *owner);
 
-        chooser->launchAsync (flags, [this, chooser, answer = std::move (callback)] (const juce::FileChooser& finished)
+        const auto finished = [self = juce::WeakReference<SystemFileDialogs> (this), dialog,
+                               answer = std::move (callback)] (int result)
         {
-            const auto result = finished.getResult();
-            release (chooser);
+            auto* dialogs = self.get();
+
+            if (dialogs == nullptr)
+                return;
+
+            const auto chosen = result != 0 ? dialog->browser.getSelectedFile (0) : juce::File();
+            dialogs->release (dialog);
 
             if (answer)
-                answer (result == juce::File() ? std::nullopt : std::optional<juce::File> (result));
-        });
+                answer (chosen == juce::File() ? std::nullopt : std::optional<juce::File> (chosen));
+        };
+        dialog->box.enterModalState (true, juce::ModalCallbackFunction::create (finished), false);
     }
 
     JUCE_DECLARE_SINGLETON_SINGLETHREADED_MINIMAL (SystemFileDialogs)
 
 private:
-    // The chooser is still running the callback that calls this: it is
-    // deleted from the message loop afterwards.
-    void release (juce::FileChooser* chooser)
+    struct Dialog
     {
-        juce::MessageManager::callAsync ([self = juce::WeakReference<SystemFileDialogs> (this), chooser]
+        explicit Dialog (const FileDialogRequest& request)
+            : filter (request.filter.isEmpty() ? "*" : request.filter, {}, {}),
+              browser (request.mode == FileDialogRequest::saveFile
+                           ? juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
+                           : juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectFiles,
+                       request.start, &filter, nullptr),
+              box (request.title, {}, browser, request.mode == FileDialogRequest::saveFile,
+                   browser.findColour (juce::AlertWindow::backgroundColourId))
+        {
+        }
+
+        ~Dialog() { box.exitModalState (0); }
+
+        juce::WildcardFileFilter filter;
+        juce::FileBrowserComponent browser;
+        juce::FileChooserDialogBox box;
+    };
+
+    // The dialog is still running the callback that calls this: it is
+    // deleted from the message loop afterwards.
+    void release (Dialog* dialog)
+    {
+        juce::MessageManager::callAsync ([self = juce::WeakReference<SystemFileDialogs> (this), dialog]
         {
             if (auto* dialogs = self.get())
-                dialogs->running.removeObject (chooser);
+                dialogs->running.removeObject (dialog);
         });
     }
 
-    juce::OwnedArray<juce::FileChooser> running;
+    juce::OwnedArray<Dialog> running;
 
     JUCE_DECLARE_WEAK_REFERENCEABLE (SystemFileDialogs)
 };
@@ -55,7 +89,8 @@ JUCE_IMPLEMENT_SINGLETON (SystemFileDialogs)
 
 void FileDialogs::show (juce::Component& asking, const FileDialogRequest& request, FileDialogCallback callback)
 {
-    findFor (asking).launch (request, [alive = juce::Component::SafePointer<juce::Component> (&asking),
+    hideTooltipsOver (asking);
+    findFor (asking).launch (asking, request, [alive = juce::Component::SafePointer<juce::Component> (&asking),
                                        answer = std::move (callback)] (const std::optional<juce::File>& chosen)
     {
         if (alive != nullptr && answer)

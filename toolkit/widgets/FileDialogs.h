@@ -32,14 +32,15 @@ class FileDialogs
 public:
     virtual ~FileDialogs() = default;
 
-    // Shows the dialog. The callback runs once, later, from the message loop
-    // (never inside this call), with the chosen file or with nothing for a
-    // cancel. A save dialog has already asked before answering with a file
-    // that exists.
-    virtual void launch (const FileDialogRequest& request, FileDialogCallback callback) = 0;
+    // Shows the dialog for the asking component. The callback runs once,
+    // later, from the message loop (never inside this call), with the chosen
+    // file or with nothing for a cancel. A save dialog has already asked
+    // before answering with a file that exists.
+    virtual void launch (juce::Component& asking, const FileDialogRequest& request, FileDialogCallback callback) = 0;
 
     // A component's request, through the dialogs that serve it (findFor).
     // The answer is dropped when the component is deleted before it comes.
+    // A tooltip showing over the component's window goes first.
     static void show (juce::Component& asking, const FileDialogRequest& request, FileDialogCallback callback);
     static void open (juce::Component& asking, const juce::String& title, const juce::File& start,
                       const juce::String& filter, FileDialogCallback callback);
@@ -47,7 +48,9 @@ public:
                       const juce::String& filter, FileDialogCallback callback);
 
     // The dialogs of the nearest of the component and its parents that is a
-    // FileDialogs itself (a test's stand-in), else the system's: JUCE's
-    // asynchronous file chooser, one per request, kept until it has answered.
+    // FileDialogs itself (a test's stand-in), else the system's: JUCE's file
+    // browser in a dialog window of its own, transient for the window that
+    // holds the asking component (the host's), one per request, kept until
+    // it has answered.
     static FileDialogs& findFor (juce::Component& component);
 };

@@ -17,7 +17,10 @@ bool FileSaver::save (Request newRequest, Callback newCallback)
     callback = std::move (newCallback);
     target = juce::File();
 
-    FileDialogs::save (owner, request.title, request.start, request.filter,
+    const auto start = request.documentName.isEmpty()
+                           ? request.start
+                           : proposeFile (request.start, request.documentName, request.filter, request.extension);
+    FileDialogs::save (owner, request.title, start, request.filter,
                        [self = juce::WeakReference<FileSaver> (this)] (const std::optional<juce::File>& chosen)
                        {
                            if (auto* saver = self.get())
@@ -44,6 +47,17 @@ juce::File FileSaver::settleExtension (const juce::File& chosen, const juce::Str
 
     return chosen.hasFileExtension (accepted.joinIntoString (";")) ? chosen
                                                                    : juce::File (chosen.getFullPathName() + dotted);
+}
+
+juce::File FileSaver::proposeFile (const juce::File& folder, const juce::String& documentName,
+                                  const juce::String& filter, const juce::String& extension)
+{
+    const auto name = juce::File::createLegalFileName (documentName).trim();
+
+    if (name.isEmpty() || name.containsOnly ("."))
+        return folder;
+
+    return settleExtension (folder.getChildFile (name), filter, extension);
 }
 
 bool FileSaver::writeThroughTemporaryFile (const juce::File& target, const Writer& write)

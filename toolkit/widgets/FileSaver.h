@@ -34,6 +34,7 @@ public:
         juce::String filter;    // "*.xrptrb;*.xml"
         juce::String extension; // ".xrptrb": added to a name that has none of the filter's
         Writer write;
+        juce::String documentName = {}; // the preset's, pattern's or bank's own name: the dialog proposes it in the start folder
     };
 
     enum class Outcome
@@ -60,6 +61,12 @@ public:
     // The file with the default extension added when its name has none of
     // the filter's extensions (compared ignoring case).
     static juce::File settleExtension (const juce::File& chosen, const juce::String& filter, const juce::String& extension);
+
+    // The file a save dialog proposes for a document of that name in the
+    // folder: the name made fit for a file name, with the extension settled;
+    // the folder itself when nothing of the name is left.
+    static juce::File proposeFile (const juce::File& folder, const juce::String& documentName,
+                                   const juce::String& filter, const juce::String& extension);
 
     // Writes through a temporary file in the target's folder that then
     // replaces the target; false, with the target untouched, on any failure.

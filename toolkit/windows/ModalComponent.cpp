@@ -1,5 +1,7 @@
 #include "toolkit/windows/ModalComponent.h"
 
+#include "toolkit/windows/Tooltips.h"
+
 ModalComponent::CoveringWindow::CoveringWindow (ModalComponent& modalOwner)
     : juce::Component ("ModalCover"), owner (modalOwner)
 {
@@ -83,6 +85,7 @@ void ModalComponent::placeAt (int placementMode, juce::Point<int> position)
 
 void ModalComponent::show()
 {
+    hideTooltipsOver (*this);
     attachToDesktop();
 
     if (coveringWindow.getParentComponent() != nullptr && ! coveringWindow.isVisible())
@@ -96,6 +99,7 @@ void ModalComponent::show()
 
 void ModalComponent::showAt (int placementMode, juce::Point<int> position, juce::Component* reference)
 {
+    hideTooltipsOver (*this);
     attachToDesktop();
 
     if (coveringWindow.getParentComponent() != nullptr && ! coveringWindow.isVisible())
@@ -106,6 +110,11 @@ void ModalComponent::showAt (int placementMode, juce::Point<int> position, juce:
 
 void ModalComponent::hide()
 {
+    // Hidden with the focus, a component passes it on to the first control
+    // beneath that takes it, which would then catch the next key.
+    if (hasKeyboardFocus (true))
+        giveAwayKeyboardFocus();
+
     if (coveringWindow.getParentComponent() != nullptr && coveringWindow.isVisible())
     {
         coveringWindow.setVisible (false);

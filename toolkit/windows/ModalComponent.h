@@ -34,6 +34,7 @@ public:
     // Covers the nearest Desktop and shows the component centred in its modal
     // area, then gives it the keyboard focus when it wants it. Without a
     // Desktop among its ancestors it is simply made visible where it is.
+    // A tooltip showing over the editor goes first.
     void show();
 
     // As show, placed by the given mode; in atStoredPosition the position is

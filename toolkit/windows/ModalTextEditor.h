@@ -36,6 +36,10 @@ public:
     // The text when the edit began or was last committed.
     const juce::String& getKeptText() const noexcept { return keptText; }
 
+    // Ends the edit as Return does: back into the parent, a changed text
+    // committed. Message thread.
+    void endEdit();
+
     void focusGained (FocusChangeType cause) override;
     void focusLost (FocusChangeType cause) override;
 
@@ -46,7 +50,6 @@ public:
     void textEditorEscapeKeyPressed (juce::TextEditor&) override;
 
 private:
-    void endEdit();
     template <typename Callback>
     void notify (Callback&& callback);
 

@@ -4,6 +4,7 @@ OptionsWindow::OptionsWindow()
     : WindowComponent ("OptionsWindow")
 {
     addAndMakeVisible (tabs);
+    setClosedByEscape (true);
 }
 
 void OptionsWindow::resized()

@@ -4,7 +4,8 @@
 #include "toolkit/windows/WindowComponent.h"
 
 // The options window: a titled window over a white veil whose content area
-// is one tabbed component holding the settings pages. Message thread.
+// is one tabbed component holding the settings pages; Escape closes it.
+// Message thread.
 class OptionsWindow : public WindowComponent
 {
 public:

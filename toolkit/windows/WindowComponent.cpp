@@ -112,10 +112,25 @@ void WindowComponent::setContentSize (int width, int height)
     setSize (juce::jmax (250, width), juce::jmax (120, height));
 }
 
+void WindowComponent::setClosedByEscape (bool shouldBeClosedByEscape)
+{
+    closedByEscape = shouldBeClosedByEscape;
+    setWantsKeyboardFocus (shouldBeClosedByEscape);
+}
+
 void WindowComponent::buttonClicked (juce::Button* button)
 {
     if (button == &closeButton)
         hide();
+}
+
+bool WindowComponent::keyPressed (const juce::KeyPress& key)
+{
+    if (! closedByEscape || key != juce::KeyPress::escapeKey)
+        return false;
+
+    hide();
+    return true;
 }
 
 void WindowComponent::resized()

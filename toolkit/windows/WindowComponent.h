@@ -73,8 +73,14 @@ public:
     // 250 x 120 for the whole window); the position stays.
     virtual void setContentSize (int width, int height);
 
+    // Escape hides a window that asks for it, as its close button does; such
+    // a window takes the keyboard focus when shown, so that the key reaches
+    // it from whichever of its parts holds the focus.
+    void setClosedByEscape (bool shouldBeClosedByEscape);
+
     // Message thread: the close button hides the window.
     void buttonClicked (juce::Button* button) override;
+    bool keyPressed (const juce::KeyPress& key) override;
 
     void resized() override;
     void paint (juce::Graphics& g) override;
@@ -88,6 +94,7 @@ private:
     bool hasTitleBar = true;
     bool hasCloseButton = true;
     bool translucent = false;
+    bool closedByEscape = false;
     int titleBarHeight = 31;
     int borderThickness = 3;
     juce::String title;

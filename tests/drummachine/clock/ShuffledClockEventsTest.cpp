@@ -92,13 +92,17 @@ TEST (ShuffledClockEvents, OwnLoopClosesTheStepThenWrapsAndRestarts)
     EXPECT_EQ (recorder.samplesOf (start).size(), 5u);
 }
 
-TEST (ShuffledClockEvents, AJumpStartsTheStepItLandsInAGlideNeverPlaysOneAgain)
+TEST (ShuffledClockEvents, AJumpStartsTheStepItLandsInAGlidePlaysEveryStepOnce)
 {
     // 120 bpm, 44.1 kHz: 22050 samples a beat, a step every quarter beat, gates half a step.
     const struct { std::int64_t before; bool glide; double to; std::vector<std::int64_t> starts; } cases[] = {
         { 2205, true, 0.2, { 1103 } },         // 0.1 to 0.2, still in step 0: step 1 at beat 0.25
         { 2205, true, 0.3, { 0, 4410 } },      // on into step 1's gate: it starts at once
         { 11030, true, 0.49, { 5733 } },       // step 2 played at 0.5; back before it: the next is step 3
+        { 11026, true, 0.499, { 5535 } },      // the same right after step 2 started: step 3 next
+        { 2205, true, 0.8, { 0, 1, 2, 4410 } }, // on past steps 1 and 2 into step 3's gate: each starts late, in turn
+        { 2205, true, 0.9, { 0, 1, 2, 2205 } }, // past step 3's gate too: it starts all the same
+        { 2205, true, 20.1, { 0, 3308 } },      // past 80 steps: a move, not a tempo told late; the step it lands in starts
         { 11030, false, 0.49, { 221, 5733 } }, // a jump there plays step 2 again when it comes
         { 2205, false, -0.25, { 5513 } },      // before zero: waits for it
     };

@@ -160,6 +160,7 @@ TEST_F (PresetFlowsTest, SaveAsWritesTheChosenNameAsTheCurrentPreset)
 
     fire (saveAs); // cancelled
     EXPECT_EQ (current(), preset ("Fresher"));
+    EXPECT_EQ (desktop.requests.back().start, preset ("Fresher")) << "the current preset's name is proposed";
 }
 
 // Overwriting the current file, and saving as a name that the collection's

@@ -114,6 +114,8 @@ TEST_F (PatternMenus, SaveAPatternAndABankAndLoadThemBack)
         ASSERT_EQ (desktop.requests.size(), 2u);
         EXPECT_EQ (desktop.requests[0].title, kind->saveTitle);
         EXPECT_EQ (desktop.requests[0].filter, kind->filter);
+        // The pattern's name is proposed; a bank has none.
+        EXPECT_EQ (desktop.requests[0].start, kind == &patternFile ? folder.getChildFile ("Saved.xrptr") : folder);
         EXPECT_EQ (desktop.requests[1].title, kind->loadTitle);
         EXPECT_EQ (desktop.requests[1].filter, kind->filter);
         EXPECT_EQ (desktop.requests[1].start, folder) << "the recently used folder";

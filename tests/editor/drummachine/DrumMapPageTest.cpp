@@ -128,6 +128,7 @@ TEST_F (DrumMapPage, SavingAsksBeforeOverwritingTheSettledNameAndTellsAFailedWri
                                      },
                                      [this] { return product->getRecentlyUsedDirectory(); } });
     EXPECT_TRUE (DrumMap::isDrumMapXml (*juce::parseXML (existing)));
+    EXPECT_EQ (desktop.requests.back().start.getFileName(), "General MIDI Drums.xrdrmap") << "the map's name is proposed";
 }
 
 TEST_F (DrumMapPage, TheDefaultMapChoiceAndItsFileReachTheSettings)

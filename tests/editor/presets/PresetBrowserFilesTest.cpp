@@ -40,6 +40,9 @@ TEST_F (PresetBrowserFiles, SavingSettlesTheExtensionAsksBeforeOverwritingAndTel
 
         EXPECT_EQ (desktop.requests.back().title, bank ? "Save preset bank" : "Save current settings as preset");
         EXPECT_EQ (desktop.requests.back().filter, bank ? "*.xrprsb" : "*.xrprs");
+        EXPECT_EQ (desktop.requests.back().start.getFileName(),
+                   bank ? product->getPresetBank().getBankName() + ".xrprsb" : product->getPresetName (product->getCurrentPreset()) + ".xrprs")
+            << "the bank's or the current preset's name is proposed";
         EXPECT_TRUE (target.loadFileAsString().startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
         const auto written = juce::parseXML (target);
         ASSERT_NE (written, nullptr);

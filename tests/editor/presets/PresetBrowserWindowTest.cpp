@@ -14,6 +14,15 @@ int indexOfName (BasePluginOldStyle& bank, const juce::String& name)
             return i;
     return -1;
 }
+
+// The texts the column's rows show, top to bottom.
+std::vector<juce::String> shownTexts (ColumnBrowser::ListColumn& column)
+{
+    std::vector<juce::String> texts;
+    for (int row = 0; auto* item = dynamic_cast<ColumnBrowser::ListColumn::ItemComponent*> (column.getList().getComponentForRowNumber (row)); ++row)
+        texts.push_back (item->getTextInput().getText());
+    return texts;
+}
 } // namespace
 
 TEST_F (PresetBrowserTest, OpensOnTheCurrentGroupAndRowAndPaints)
@@ -170,4 +179,31 @@ TEST_F (PresetBrowserTest, AProgramChangeOffTheMessageThreadMovesTheBrowserLater
     EXPECT_EQ (selected (groups()), std::vector<int> { 1 });
     EXPECT_EQ (presets().getGroup(), 1);
     EXPECT_EQ (selected (presets()), std::vector<int> { 5 });
+}
+
+// A host restores a state whose bank holds other groups but the same current
+// preset, so neither its number nor its name changes: once the message thread
+// has its turn, the browser shows the new groups and the current preset, and
+// nothing of what was selected before.
+TEST_F (PresetBrowserTest, ARestoredStateWithOtherGroupsIsShown)
+{
+    open();
+    juce::SparseSet<int> rows;
+    rows.addRange ({ 0, 3 }); // the current preset and two more
+    presets().getList().setSelectedRows (rows, juce::dontSendNotification);
+
+    auto other = makeProduct();
+    other->setGroupName (0, "Kits");
+    other->addGroup (1);
+    ASSERT_EQ (other->getCurrentPreset(), product->getCurrentPreset());
+    ASSERT_EQ (other->getPresetName (0), product->getPresetName (0));
+    juce::MemoryBlock chunk;
+    other->getStateInformation (chunk);
+    product->setStateInformation (chunk.getData(), (int) chunk.getSize());
+    testing_support::runPendingMessages();
+
+    EXPECT_EQ (shownTexts (groups()), (std::vector<juce::String> { "Kits", "New Group", "Not used" }));
+    EXPECT_EQ (selected (groups()), std::vector<int> { 0 });
+    EXPECT_EQ (presets().getGroup(), 0);
+    EXPECT_EQ (selected (presets()), std::vector<int> { 0 });
 }

@@ -1,6 +1,7 @@
 #include "ProcessorTestSupport.h"
 
 #include <algorithm>
+#include <functional>
 #include <thread>
 
 namespace
@@ -201,6 +202,54 @@ TEST_F (PresetBankProcessor, ABankOfAnotherApplicationChangesNothingFromFileOrSt
     EXPECT_FLOAT_EQ (product->getPreset (0)->getValue (0), 0.75f);
     EXPECT_EQ (product->getPresetName (4), "Preset 4");
     EXPECT_EQ (product->getGroupSize (0), 1);
+}
+
+// The bank's views learn that the whole bank was replaced (by a state chunk
+// or a bank file), once, on the message thread; a refused bank or a single
+// preset replaces nothing.
+TEST_F (PresetBankProcessor, AReplacedBankIsToldOnceOnTheMessageThread)
+{
+    struct Counter : BasePlugin::Listener
+    {
+        void presetBankReplaced (BasePlugin&) override { ++told; }
+        int told = 0;
+    };
+
+    auto product = makeProduct();
+    const auto bankFile = folder.getChildFile ("bank.xrprsb"), presetFile = folder.getChildFile ("three.xrprs");
+    const auto foreign = folder.getChildFile ("foreign.xrprsb");
+    ASSERT_TRUE (product->savePresetBankFile (bankFile));
+    ASSERT_TRUE (product->savePresetFile (presetFile, 3));
+    ASSERT_TRUE (foreign.replaceWithText ("<PresetBank name=\"Theirs\"><PresetGroup name=\"A\"><Preset application=\"Other\" name=\"X\"/>"
+                                          "</PresetGroup></PresetBank>"));
+    juce::MemoryBlock chunk;
+    product->getStateInformation (chunk);
+    deliverMessages();
+    Counter counter;
+    product->addListener (&counter);
+
+    const struct
+    {
+        const char* what;
+        std::function<void()> replace;
+        int told;
+    } cases[] = {
+        { "a state chunk", [&] { product->setStateInformation (chunk.getData(), (int) chunk.getSize()); }, 1 },
+        { "a bank file", [&] { product->loadPresetBankFile (bankFile); }, 1 },
+        { "another application's bank file", [&] { product->loadPresetBankFile (foreign); }, 0 },
+        { "a preset file", [&] { product->loadPresetFile (presetFile, 3); }, 0 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        counter.told = 0;
+        c.replace();
+        EXPECT_EQ (counter.told, 0) << "before the message thread's turn";
+        deliverMessages();
+        EXPECT_EQ (counter.told, c.told);
+    }
+    product->removeListener (&counter);
 }
 
 TEST_F (PresetBankProcessor, BadFilesChangeNothing)

@@ -1,8 +1,9 @@
 // The text widgets in a real X server: an editor with a name display, a
 // read-only one and a text input, inside a window of its host's, clicked and
 // typed into through X events sent to the server, so that the keyboard focus
-// is the server's own. And the image keyboard's keys under the mouse, which
-// JUCE finds only in a window.
+// is the server's own; a window that Escape closes, shown over them; a file
+// dialog asked for by one of them; and the image keyboard's keys under the
+// mouse, which JUCE finds only in a window.
 //
 // ctest runs it under its own Xvfb (run-under-xvfb.sh); without Xvfb, or
 // without a display, it is skipped (exit code 77).
@@ -12,6 +13,8 @@
 #include "toolkit/skin/GFXDisplay.h"
 #include "toolkit/skin/ImageMidiKeyboard.h"
 #include "toolkit/skin/TextInput.h"
+#include "toolkit/widgets/FileDialogs.h"
+#include "toolkit/windows/WindowComponent.h"
 
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -21,28 +24,15 @@
 #include <vector>
 
 // After everything else: Xlib's macros clash with names in other headers.
-#include "support/WindowManagerAtoms.h"
+#include "support/XServerTests.h"
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 namespace
 {
-// Our own connection to the server, opened before JUCE opens its own.
-Display* server = nullptr;
-
-// Runs the message loop (which reads JUCE's X events) until the condition
-// holds; false after five seconds.
-bool runUntil (const std::function<bool()>& condition)
-{
-    const auto end = juce::Time::getMillisecondCounter() + 5000;
-    while (! condition())
-    {
-        if (juce::Time::getMillisecondCounter() > end)
-            return false;
-        XSync (server, False);
-        testing_support::runMessagesFor (5);
-    }
-    return true;
-}
+// Our own connection to the server.
+Display*& server = testing_support::xServer();
+using testing_support::runUntil;
 
 Window windowOf (juce::Component& component)
 {
@@ -195,6 +185,59 @@ TEST_F (KeyboardFocus, AClickedTextInputsEditorTakesTheKeysAndCommits)
     EXPECT_EQ (input.getText(), "tom");
 }
 
+// A window that Escape closes, over a button that would take the keyboard:
+// shown, the window holds the keys; Escape hides it, and the focus leaves
+// with it instead of passing to the button, which the next Return would click.
+TEST_F (KeyboardFocus, EscapeClosesAWindowAndTheFocusLeavesWithIt)
+{
+    struct Desktop : juce::Component, ModalComponent::Desktop
+    {
+        juce::Rectangle<int> getModalArea() override { return getLocalBounds(); }
+    } desktop;
+    desktop.setBounds (window.getLocalBounds());
+    window.addAndMakeVisible (desktop);
+    juce::TextButton beneath ("beneath");
+    beneath.setBounds (10, 70, 80, 20);
+    desktop.addAndMakeVisible (beneath);
+    WindowComponent closedByEscape;
+    closedByEscape.setClosedByEscape (true);
+    closedByEscape.setSize (250, 120);
+    desktop.addChildComponent (closedByEscape);
+
+    closedByEscape.show();
+    ASSERT_TRUE (runUntil ([&closedByEscape] { return closedByEscape.hasKeyboardFocus (true); }));
+
+    typeKeys ({ XK_Escape });
+    ASSERT_TRUE (runUntil ([&closedByEscape] { return ! closedByEscape.isVisible(); }));
+    EXPECT_EQ (juce::Component::getCurrentlyFocusedComponent(), nullptr);
+}
+
+// A file dialog asked for by a control of the editor is a window of its own,
+// transient for the host's window holding the editor, so that the window
+// manager keeps it above the host; cancelled, it answers nothing.
+TEST_F (KeyboardFocus, AFileDialogIsTransientForTheHostsWindow)
+{
+    std::optional<std::optional<juce::File>> answer;
+    FileDialogs::save (nameDisplay, "Save pattern", juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("Kick.xrptr"),
+                       "*.xrptr", [&answer] (const std::optional<juce::File>& chosen) { answer = chosen; });
+    auto* dialog = juce::Component::getCurrentlyModalComponent();
+    ASSERT_NE (dialog, nullptr);
+    ASSERT_NE (dialog->getPeer(), nullptr) << "a window of its own";
+    const auto dialogWindow = reinterpret_cast<Window> (dialog->getPeer()->getNativeHandle());
+    ASSERT_TRUE (runUntil ([dialogWindow] {
+        XWindowAttributes attributes {};
+        return XGetWindowAttributes (server, dialogWindow, &attributes) != 0 && attributes.map_state == IsViewable;
+    }));
+
+    Window transientFor = 0;
+    EXPECT_NE (XGetTransientForHint (server, dialogWindow, &transientFor), 0);
+    EXPECT_EQ (transientFor, hostWindow);
+
+    dialog->exitModalState (0);
+    ASSERT_TRUE (runUntil ([&answer] { return answer.has_value(); }));
+    EXPECT_EQ (*answer, std::nullopt);
+}
+
 // A keyboard whose first key is pictured 10 pixels in from its edge, the
 // second 25: a press on a picture plays that picture's key, a press before
 // the first plays nothing.
@@ -225,23 +268,5 @@ TEST_F (KeyboardFocus, AKeyPictureIsPlayedWhereItIsDrawn)
 
 int main (int argc, char** argv)
 {
-    ::testing::InitGoogleTest (&argc, argv);
-    server = XOpenDisplay (nullptr);
-    if (server != nullptr)
-    {
-        testing_support::internWindowManagerAtoms (server);
-        XSync (server, False);
-    }
-
-    int result = 0;
-    {
-        juce::ScopedJuceInitialiser_GUI juce;
-        testing_support::becomeMessageThread();
-        result = RUN_ALL_TESTS();
-    }
-
-    if (server != nullptr)
-        XCloseDisplay (server);
-    const auto& tests = *::testing::UnitTest::GetInstance();
-    return result == 0 && tests.skipped_test_count() == tests.test_to_run_count() ? 77 : result;
+    return testing_support::runTestsOnXServer (argc, argv);
 }

@@ -27,10 +27,11 @@ struct SaveSite
 
     juce::File file (const juce::String& name) const { return juce::File (juce::String (folder.path.string())).getChildFile (name); }
 
-    void save (bool writerFails = false)
+    void save (bool writerFails = false, const juce::String& documentName = {})
     {
         const FileSaver::Request request { "Save pattern bank", file (""), "*.xrptrb;*.xml", ".xrptrb",
-                                           [writerFails] (juce::OutputStream& out) { return out.writeString ("new") && ! writerFails; } };
+                                           [writerFails] (juce::OutputStream& out) { return out.writeString ("new") && ! writerFails; },
+                                           documentName };
         ASSERT_TRUE (saver->save (request, [this] (FileSaver::Outcome o, const juce::File& f)
                                   {
                                       outcome = o;
@@ -104,6 +105,34 @@ TEST (FileSaver, SettlesTheExtensionBeforeAskingToOverwrite)
         EXPECT_EQ (site.saved, c.savedName != nullptr ? site.file (c.savedName) : juce::File());
         EXPECT_EQ (site.saved.loadFileAsString(), c.savedName != nullptr ? "new" : "");
         EXPECT_EQ (bank.loadFileAsString(), site.saved == bank ? "new" : c.bankExists ? "old" : "");
+    }
+}
+
+// The dialog proposes the document's own name, fit for a file name and with
+// the extension settled; without a name, the folder.
+TEST (FileSaver, ProposesTheDocumentsNameInTheStartFolder)
+{
+    const struct
+    {
+        const char* documentName;
+        const char* proposed; // null: the folder itself
+    } cases[] = {
+        { "Deep House", "Deep House.xrptrb" },
+        { "Kick/Snare: 2?", "KickSnare 2.xrptrb" },
+        { "Groove.xml", "Groove.xml" },
+        { " Beat 1.5 ", "Beat 1.5.xrptrb" },
+        { "", nullptr },
+        { "/?", nullptr },
+        { "..", nullptr },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.documentName);
+        SaveSite site;
+        site.desktop.cancel();
+        site.save (false, c.documentName);
+        EXPECT_EQ (site.desktop.requests.at (0).start, c.proposed != nullptr ? site.file (c.proposed) : site.file (""));
     }
 }
 

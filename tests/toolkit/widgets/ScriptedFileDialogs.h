@@ -19,7 +19,7 @@ public:
     void choose (const juce::File& file) { answers.push_back (file); }
     void cancel() { answers.push_back (std::nullopt); }
 
-    void launch (const FileDialogRequest& request, FileDialogCallback callback) override
+    void launch (juce::Component&, const FileDialogRequest& request, FileDialogCallback callback) override
     {
         requests.push_back (request);
         std::optional<juce::File> answer;
