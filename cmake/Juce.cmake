@@ -25,7 +25,9 @@ target_compile_options(juce PRIVATE -w)
 target_include_directories(juce SYSTEM PUBLIC ${JUCE_MODULES_DIR})
 
 # These must be the same for JUCE and for everything that includes it, or
-# class layouts differ.
+# class layouts differ. JUCE_MODAL_LOOPS_PERMITTED stays at JUCE's 0: a
+# plug-in must not hold its host's thread in a loop of its own, dialogs and
+# menus answer asynchronously, and tests run the queue with their own helpers.
 set(juce_definitions
   JUCE_GLOBAL_MODULE_SETTINGS_INCLUDED=1
   JUCE_STANDALONE_APPLICATION=0
@@ -39,7 +41,6 @@ set(juce_definitions
   JUCE_PLUGINHOST_AU=0
   JUCE_PLUGINHOST_LADSPA=0
   JUCE_PLUGINHOST_LV2=0
-  JUCE_MODAL_LOOPS_PERMITTED=1
   JUCE_CHECK_MEMORY_LEAKS=0
   JUCE_SILENCE_XCODE_15_LINKER_WARNING=1)
 foreach(module IN LISTS PULSETTA_JUCE_MODULES)

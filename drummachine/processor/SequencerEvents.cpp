@@ -3,6 +3,9 @@
 // thread. Nothing here plays a voice: taps and pads go through the hand-over.
 #include "drummachine/processor/DrumMachine.h"
 
+#include <array>
+#include <optional>
+
 namespace
 {
 enum SequencerEvent
@@ -70,12 +73,22 @@ void DrumMachine::handleMuteSoloEvent (int uid)
     const bool soloGroup = group >= 2;
     const int first = soloGroup ? soloParameter : muteParameter;
     const bool wasOn = soloGroup ? isSoloed (instrument) : isMuted (instrument);
+    const bool inverse = group == 1 || group == 3;
 
-    if (group == 1 || group == 3)
-        for (int other = 0; other < numInstruments; ++other)
-            if (other != instrument)
-                parameters.setValue (first + other, wasOn ? 1.0f : 0.0f);
-    parameters.setValue (first + instrument, wasOn ? 0.0f : 1.0f);
+    // The instrument toggles; an inverse sets every other the opposite way.
+    const auto valueAfter = [&] (int i) { return (i == instrument) != wasOn ? 1.0f : 0.0f; };
+    const auto changes = [&] (int i) { return (inverse || i == instrument) && parameters.getValue (first + i) != valueAfter (i); };
+
+    // One click is one touch for the host, as a knob's drag is: every
+    // parameter it changes is begun before the first write and ended after
+    // the last.
+    std::array<std::optional<Parameter::ScopedGesture>, numInstruments> gestures;
+    for (int i = 0; i < numInstruments; ++i)
+        if (changes (i))
+            gestures[(size_t) i].emplace (parameters.getParameter (first + i));
+    for (int i = 0; i < numInstruments; ++i)
+        if (gestures[(size_t) i].has_value())
+            parameters.setValue (first + i, valueAfter (i));
 }
 
 void DrumMachine::selectTrack (int track)

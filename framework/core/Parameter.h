@@ -92,6 +92,31 @@ public:
     void notifyGestureBegin();
     void notifyGestureEnd();
 
+    // A user's gesture on one parameter: begun on construction and ended on
+    // destruction (nothing for null), so the two always pair and the host
+    // records whatever is written meanwhile as one touch. Message thread.
+    class ScopedGesture
+    {
+    public:
+        explicit ScopedGesture (Parameter* touched) : parameter (touched)
+        {
+            if (parameter != nullptr)
+                parameter->notifyGestureBegin();
+        }
+
+        ~ScopedGesture()
+        {
+            if (parameter != nullptr)
+                parameter->notifyGestureEnd();
+        }
+
+        ScopedGesture (const ScopedGesture&) = delete;
+        ScopedGesture& operator= (const ScopedGesture&) = delete;
+
+    private:
+        Parameter* const parameter;
+    };
+
     // Message thread, before the parameter is shared. Deferred notifications
     // are then requested from the given updater (which calls
     // deliverDeferredNotification on the parameters it serves) instead of

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
 
+#include <functional>
+
 namespace juce
 {
 // Defined by juce_events for Linux, not declared in a public header: runs the
@@ -40,5 +42,27 @@ inline void runPendingMessages (int maxMessages = 100000)
     for (int count = 0; count < maxMessages && juce::dispatchNextMessageOnSystemQueue (true); ++count)
     {
     }
+}
+
+// Runs messages as they come, those of timers included, until done() says so
+// or the time (milliseconds) is up; true when done.
+inline bool runMessagesUntil (const std::function<bool()>& done, int milliseconds)
+{
+    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (milliseconds);
+    while (! done())
+    {
+        if (juce::Time::getMillisecondCounter() >= end)
+            return false;
+        runPendingMessages();
+        juce::Thread::sleep (1);
+    }
+    return true;
+}
+
+// Runs messages as they come, those of timers included, for the time given
+// (milliseconds).
+inline void runMessagesFor (int milliseconds)
+{
+    runMessagesUntil ([] { return false; }, milliseconds);
 }
 } // namespace testing_support

@@ -34,7 +34,7 @@ inline bool runUntil (const std::function<bool()>& condition)
         if (juce::Time::getMillisecondCounter() > end)
             return false;
         XSync (xServer(), False);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
+        runMessagesFor (5);
     }
     return true;
 }

@@ -21,43 +21,36 @@ void ParameterBinding::bind (Parameter* newParameter)
 
 bool ParameterBinding::writeNormalised (float normalised)
 {
-    return write ([&] (Parameter& p) { p.setNormalised (normalised, true); });
+    return write ([] (const Parameter& p) { return p.getNormalised(); }, normalised,
+                  [&] (Parameter& p) { p.setNormalised (normalised, true); });
 }
 
 bool ParameterBinding::writeValue (float value)
 {
-    return write ([&] (Parameter& p) { p.setValue (value, true); });
+    return write ([] (const Parameter& p) { return p.getValue(); }, value, [&] (Parameter& p) { p.setValue (value, true); });
 }
 
 bool ParameterBinding::writeBool (bool value)
 {
-    return write ([&] (Parameter& p) { p.setBool (value, true); });
+    return write ([] (const Parameter& p) { return p.getBool(); }, value, [&] (Parameter& p) { p.setBool (value, true); });
 }
 
 bool ParameterBinding::writeInt (int value)
 {
-    return write ([&] (Parameter& p) { p.setInt (value, true); });
+    return write ([] (const Parameter& p) { return p.getInt(); }, value, [&] (Parameter& p) { p.setInt (value, true); });
 }
 
 bool ParameterBinding::writeText (const juce::String& text)
 {
-    if (parameter == nullptr || refreshing)
-        return false;
-
-    // A text parameter has no number to compare: its text tells the change.
-    const auto before = parameter->toString();
-    parameter->setFromString (text, true);
-    return parameter->toString() != before;
+    return write ([] (const Parameter& p) { return p.toString(); }, text, [&] (Parameter& p) { p.setFromString (text, true); });
 }
 
-ParameterBinding::ScopedGesture::ScopedGesture (const ParameterBinding& binding) : parameter (binding.parameter)
+ParameterBinding::ScopedGesture::ScopedGesture (ParameterBinding& binding) : owner (binding), gesture (binding.parameter)
 {
-    if (parameter != nullptr)
-        parameter->notifyGestureBegin();
+    ++owner.openGestures;
 }
 
 ParameterBinding::ScopedGesture::~ScopedGesture()
 {
-    if (parameter != nullptr)
-        parameter->notifyGestureEnd();
+    --owner.openGestures;
 }

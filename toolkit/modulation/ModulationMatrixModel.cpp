@@ -1,5 +1,24 @@
 #include "toolkit/modulation/ModulationMatrixModel.h"
 
+#include <cmath>
+
+namespace
+{
+// A number that is not one (from a preset, a host, a source gone wrong) is
+// taken as 0: the view's clamp lets it through, its slider then never
+// settles and its level line is drawn from it.
+float finiteOrZero (float value) noexcept
+{
+    return std::isfinite (value) ? value : 0.0f;
+}
+
+ModulationRoute withFiniteAmount (ModulationRoute route) noexcept
+{
+    route.amount = finiteOrZero (route.amount);
+    return route;
+}
+} // namespace
+
 juce::String ModulationMatrixModel::getSourceName (int source)
 {
     static const char* const names[numSources] = { "Modulation",       "Expression", "Pitch Bend", "Velocity", "Pitch",
@@ -54,8 +73,9 @@ void ModulationMatrixModel::swapRoutes (int indexA, int indexB)
     tellListeners();
 }
 
-void ModulationMatrixModel::setRoute (int index, const ModulationRoute& route)
+void ModulationMatrixModel::setRoute (int index, const ModulationRoute& given)
 {
+    const auto route = withFiniteAmount (given);
     const juce::ScopedLock locked (lock);
 
     if (! juce::isPositiveAndBelow (index, routes.size()) || routes.getReference (index) == route)
@@ -75,7 +95,9 @@ void ModulationMatrixModel::replaceRoutes (const juce::Array<ModulationRoute>& n
 {
     {
         const juce::ScopedLock locked (lock);
-        routes = newRoutes;
+        routes.clearQuick();
+        for (const auto& route : newRoutes)
+            routes.add (withFiniteAmount (route));
         rebuildLookups();
         tellListeners();
     }
@@ -125,7 +147,8 @@ void ModulationMatrixModel::setSourceValues (const std::array<float, numSources>
 {
     {
         const juce::ScopedLock locked (lock);
-        currentValues = values;
+        for (size_t i = 0; i < values.size(); ++i)
+            currentValues[i] = finiteOrZero (values[i]);
     }
 
     sourceValues.sendChangeMessage();

@@ -67,7 +67,9 @@ public:
     void removeRoute (int index);
     // Only indices below the count: the two routes change places.
     void swapRoutes (int indexA, int indexB);
-    // Only an index below the count, and only when the route differs.
+    // Only an index below the count, and only when the route differs. Here
+    // and in replaceRoutes an amount that is not a finite number is taken
+    // as 0.
     void setRoute (int index, const ModulationRoute& route);
     // The whole list at once (a preset loaded); told to the listeners and
     // to routesReplaced.
@@ -87,8 +89,9 @@ public:
     juce::SortedSet<int> getDestinations (bool perNote) const;
     juce::Array<int> getRoutesTo (int destination, bool perNote) const;
 
-    // Source values (-1..+1 as the sources send them; not clamped here):
-    // setting them tells sourceValues.
+    // Source values (-1..+1 as the sources send them; not clamped here, but
+    // a value that is not a finite number is taken as 0): setting them tells
+    // sourceValues.
     void setSourceValues (const std::array<float, numSources>& values);
     float getSourceValue (int source) const;
 

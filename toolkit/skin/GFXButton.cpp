@@ -89,11 +89,18 @@ void GFXButton::buttonStateChanged()
 
     const bool down = getState() == buttonDown;
 
-    if (down != lastDown)
-    {
-        lastDown = down;
-        writeBool (down);
-    }
+    if (down == lastDown)
+        return;
+
+    lastDown = down;
+
+    if (down)
+        gesture.emplace (*this);
+
+    writeBool (down);
+
+    if (! down)
+        gesture.reset();
 }
 
 void GFXButton::paintButton (juce::Graphics& g, bool isMouseOver, bool isButtonDown)

@@ -4,11 +4,14 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <optional>
+
 // A push button drawn from a two-frame strip (up, down). A click fires the
 // skin's "onClick" event, "onClickWithCtrl" with Ctrl held (nothing when it
 // has none), "onRightClick" with the right button; the event's name is the
 // tooltip. Bound to a parameter it triggers on press and holds the parameter
-// true while held down, false when released. Message thread.
+// true while held down, false when released, press to release one gesture.
+// Message thread.
 //
 // Element attributes: clickEvent="onRelease"|"onPress", autorepeat="no"|"yes".
 class GFXButton : public BaseGFXController, public juce::Button
@@ -39,4 +42,5 @@ private:
     int onClickEvent = -1, onClickWithCtrlEvent = -1, onRightClickEvent = -1;
     juce::String onClickName, onClickWithCtrlName, onRightClickName;
     bool lastDown = false;
+    std::optional<ScopedGesture> gesture;
 };

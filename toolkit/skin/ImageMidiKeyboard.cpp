@@ -110,6 +110,23 @@ bool ImageMidiKeyboard::hasPicture (int note) const noexcept
     return isNote (note) && keys[static_cast<size_t> (note)].picture.isValid();
 }
 
+float ImageMidiKeyboard::pictureShift() const noexcept
+{
+    return hasPicture (getRangeStart()) ? static_cast<float> (keys[static_cast<size_t> (getRangeStart())].bounds.getX()) : 0.0f;
+}
+
+juce::MouseEvent ImageMidiKeyboard::onJuceKeys (const juce::MouseEvent& event) const
+{
+    return event.withNewPosition (event.position.translated (-pictureShift(), 0.0f));
+}
+
+void ImageMidiKeyboard::mouseMove (const juce::MouseEvent& event) { juce::MidiKeyboardComponent::mouseMove (onJuceKeys (event)); }
+void ImageMidiKeyboard::mouseDrag (const juce::MouseEvent& event) { juce::MidiKeyboardComponent::mouseDrag (onJuceKeys (event)); }
+void ImageMidiKeyboard::mouseDown (const juce::MouseEvent& event) { juce::MidiKeyboardComponent::mouseDown (onJuceKeys (event)); }
+void ImageMidiKeyboard::mouseUp (const juce::MouseEvent& event) { juce::MidiKeyboardComponent::mouseUp (onJuceKeys (event)); }
+void ImageMidiKeyboard::mouseEnter (const juce::MouseEvent& event) { juce::MidiKeyboardComponent::mouseEnter (onJuceKeys (event)); }
+void ImageMidiKeyboard::mouseExit (const juce::MouseEvent& event) { juce::MidiKeyboardComponent::mouseExit (onJuceKeys (event)); }
+
 int ImageMidiKeyboard::getKeyFrame (int note) const noexcept
 {
     return hasPicture (note) ? keys[static_cast<size_t> (note)].frame : -1;
@@ -144,8 +161,8 @@ void ImageMidiKeyboard::setKeyDown (int note, bool down)
         if (frame != key.frame)
         {
             key.frame = frame;
-            repaint (juce::Rectangle<int> (juce::roundToInt (getKeyStartPosition (k)), key.bounds.getY(), key.bounds.getWidth(),
-                                           key.bounds.getHeight()));
+            repaint (juce::Rectangle<int> (juce::roundToInt (getKeyStartPosition (k) + pictureShift()), key.bounds.getY(),
+                                           key.bounds.getWidth(), key.bounds.getHeight()));
         }
     }
 }
@@ -169,11 +186,10 @@ juce::Range<float> ImageMidiKeyboard::getKeyPosition (int midiNoteNumber, float 
 
 void ImageMidiKeyboard::drawPicture (int note, juce::Graphics& g, juce::Rectangle<float> area)
 {
-    // Along the keyboard where JUCE places the key (its x, when the first
-    // key offered sits at the keyboard's left edge), across it at its y.
+    // At the key's x (less any scroll of the JUCE keyboard) and y.
     const auto& key = keys[static_cast<size_t> (note)];
     const juce::Graphics::ScopedSaveState saved (g);
-    g.setOrigin ({ juce::roundToInt (area.getX()), key.bounds.getY() });
+    g.setOrigin ({ juce::roundToInt (area.getX() + pictureShift()), key.bounds.getY() });
     toolkit::drawFrame (g, key.picture, key.frame, key.bounds.getWidth(), key.bounds.getHeight());
 }
 

@@ -74,6 +74,15 @@ public:
     // note on for the channels shown), then lets JUCE do its own work.
     void timerCallback() override;
 
+    // Message thread: the mouse, told to the JUCE keyboard where it measures
+    // its keys (see pictureShift).
+    void mouseMove (const juce::MouseEvent& event) override;
+    void mouseDrag (const juce::MouseEvent& event) override;
+    void mouseDown (const juce::MouseEvent& event) override;
+    void mouseUp (const juce::MouseEvent& event) override;
+    void mouseEnter (const juce::MouseEvent& event) override;
+    void mouseExit (const juce::MouseEvent& event) override;
+
     static constexpr int numNotes = 128;
 
 protected:
@@ -97,6 +106,11 @@ private:
     };
 
     bool hasPicture (int note) const noexcept;
+    // JUCE measures every key from the first key offered: a first key
+    // pictured away from the keyboard's edge would pull every key left by
+    // its x. The shift (pixels) puts the keys back where the skin put them.
+    float pictureShift() const noexcept;
+    juce::MouseEvent onJuceKeys (const juce::MouseEvent& event) const;
     void readKeys (const juce::XmlElement& keysElement, SkinReader& reader, juce::Point<int> keyboardPosition);
     void setKeyDown (int note, bool down);
     void drawPicture (int note, juce::Graphics& g, juce::Rectangle<float> area);

@@ -3,6 +3,7 @@
 #include "DrumMachineTestSupport.h"
 
 #include "support/AllocationCounter.h"
+#include "support/MessageLoop.h"
 
 #include <thread>
 
@@ -91,7 +92,7 @@ TEST_F (DrumMachineAllocation, OnAnAudioThreadMappedControllersAndProgramChanges
         control.assign (cc, dm->getParameterManager().getParameter (cc - 20), true);
     Moves moves;
     control.addListener (&moves);
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
+    testing_support::runMessagesFor (5);
     dm->pollAudioFlags();
 
     long audioThreadAllocations = -1;
@@ -133,6 +134,6 @@ TEST_F (DrumMachineAllocation, OnAnAudioThreadMappedControllersAndProgramChanges
     EXPECT_EQ (moves.count, 1);
     EXPECT_EQ (dm->getParameterManager().toString (BasePluginOldStyle::currentPresetNameId), "One");
     dm->pollAudioFlags();
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
+    testing_support::runMessagesFor (5);
     EXPECT_EQ (moves.count, 1) << "delivered once";
 }

@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 
 namespace
 {
@@ -54,6 +55,45 @@ std::vector<SkinControl> readSkinControls()
     return controls;
 }
 
+// What the host hears of the product's parameters, as the binding tells it.
+struct HostCalls : HostReporter
+{
+    void reportParameterChange (int index, float) override { calls.emplace_back ('a', index); }
+    void reportGestureBegin (int index) override { calls.emplace_back ('b', index); }
+    void reportGestureEnd (int index) override { calls.emplace_back ('e', index); }
+
+    // The parameters one user's action touched ("50 51"; "" for none), when
+    // it reached the host as one gesture: each parameter written begun
+    // before the first write and ended after the last, once. Otherwise every
+    // call, as "not one gesture: b50 a50 ...".
+    std::string touched() const
+    {
+        std::set<int> begun, written, ended;
+        bool once = true;
+        size_t i = 0;
+        for (; i < calls.size() && calls[i].first == 'b'; ++i)
+            once = begun.insert (calls[i].second).second && once;
+        for (; i < calls.size() && calls[i].first == 'a'; ++i)
+            written.insert (calls[i].second);
+        for (; i < calls.size() && calls[i].first == 'e'; ++i)
+            once = ended.insert (calls[i].second).second && once;
+
+        std::string text;
+        if (once && i == calls.size() && begun == written && ended == written)
+        {
+            for (const int index : written)
+                text += (text.empty() ? "" : " ") + std::to_string (index);
+            return text;
+        }
+        text = "not one gesture:";
+        for (const auto& [kind, index] : calls)
+            text += " " + std::string (1, kind) + std::to_string (index);
+        return text;
+    }
+
+    std::vector<std::pair<char, int>> calls;
+};
+
 juce::ModifierKeys modifiersFor (const juce::String& actionType)
 {
     using Keys = juce::ModifierKeys;
@@ -73,7 +113,10 @@ protected:
         // Write mode: every control of the pattern plates is live.
         product->handleEvent (3004);
         flush();
+        product->setHostReporter (&host);
     }
+
+    ~BuiltInSkinControls() override { product->setHostReporter (nullptr); }
 
     // A link-only control: the user moves it, or it shows its parameter.
     void checkLink (const SkinControl& skin, juce::Component& widget, Parameter& parameter)
@@ -83,9 +126,11 @@ protected:
         {
             // Up from a low value, down from a high one.
             const auto centre = widget.getLocalBounds().getCentre().toFloat();
+            host.calls.clear();
             widget_testing::dragBy (widget, centre, { 0.0f, before < 0.5f ? -40.0f : 40.0f });
             flush();
             EXPECT_NE (parameter.getNormalised(), before) << "a drag moves it";
+            EXPECT_EQ (host.touched().rfind ("not one gesture", 0), std::string::npos) << host.touched();
         }
         else if (auto* display = dynamic_cast<GFXDisplay*> (&widget))
         {
@@ -130,9 +175,12 @@ protected:
             const int id = product->getEventsMap().getUid (action.event);
             log.log.clear();
             product->handledEvents.clear();
+            host.calls.clear();
             widget_testing::clickCentre (widget, modifiersFor (action.type));
             flush();
             EXPECT_EQ (log.log, std::vector<std::string> { "event " + std::to_string (id) });
+            if (programChanges.count (id) == 0)
+                EXPECT_EQ (host.touched().rfind ("not one gesture", 0), std::string::npos) << host.touched();
 
             const auto effect = editorEffects.find (id);
             if (effect != editorEffects.end())
@@ -142,6 +190,13 @@ protected:
         }
         controller.removeListener (&log);
     }
+
+    // The clicks that put another program's values in place: the host hears
+    // them as a program change, not as a touch of each parameter.
+    const std::set<int> programChanges { BasePlugin::selectPreviousPresetCommand, BasePlugin::selectNextPresetCommand,
+                                         BasePlugin::pasteCopiedPresetCommand };
+
+    HostCalls host;
 
     // What the events the editor keeps for itself do.
     std::map<int, std::function<bool()>> editorEffects {
@@ -189,4 +244,31 @@ TEST_F (BuiltInSkinControls, EveryControlDoesWhatItsLinkAndActionsSay)
                 EXPECT_EQ (control.name, "MidiActivityLed") << "a control that does nothing";
             }
         }
+}
+
+// Mutes, solos and their inverses: each click is one touch, for the host, of
+// exactly the parameters it changes (Mute 50-60, Solo 61-71).
+TEST_F (BuiltInSkinControls, EachMuteOrSoloClickIsOneGestureOnWhatItChanges)
+{
+    const struct
+    {
+        const char* button;
+        bool inverse;
+        const char* touched;
+    } clicks[] = {
+        { "BassDrumMuteButton", false, "50" },                                // on
+        { "SnareDrumMuteButton", true, "50 51" },                             // the snare alone on
+        { "SnareDrumMuteButton", true, "50 51 52 53 54 55 56 57 58 59 60" }, // every other on
+        { "BassDrumMuteButton", false, "50" },                                // off
+        { "CrashSoloButton", false, "70" },
+        { "BassDrumSoloButton", true, "61 70" },
+        { "BassDrumSoloButton", false, "61" },
+    };
+
+    for (const auto& c : clicks)
+    {
+        host.calls.clear();
+        click (c.button, c.inverse ? ctrlClick() : juce::ModifierKeys::leftButtonModifier);
+        EXPECT_EQ (host.touched(), c.touched) << c.button << (c.inverse ? " with Ctrl" : "");
+    }
 }

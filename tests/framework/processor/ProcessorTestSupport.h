@@ -2,12 +2,20 @@
 
 #include "FactoryBank.h"
 #include "TestProduct.h"
+#include "support/MessageLoop.h"
 #include "support/TemporaryUserFolders.h"
 
 #include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
 
 #include <memory>
+
+// Runs the message loop for a while (timers included), so that what is
+// pending has run.
+inline void deliverMessages()
+{
+    testing_support::runMessagesFor (20);
+}
 
 // Every processor test runs with the message manager on this thread and the
 // user's folders redirected to a fresh temporary folder.

@@ -40,9 +40,3 @@ public:
         buffer.clear();
     }
 };
-
-// Runs the message loop until nothing is pending.
-inline void deliverMessages()
-{
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
-}

@@ -172,9 +172,7 @@ TEST (BlinkingComponent, FlipsItsPhaseOnItsTimerAndTellsOnlyRealChanges)
     EXPECT_TRUE (blinker.isBlinking());
     EXPECT_FALSE (blinker.isBlinkDark());
 
-    const auto until = juce::Time::getMillisecondCounter() + 2000;
-    while (blinker.changes < 3 && juce::Time::getMillisecondCounter() < until)
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
+    testing_support::runMessagesUntil ([&blinker] { return blinker.changes >= 3; }, 2000);
 
     EXPECT_GE (blinker.changes, 3);
     const bool phase = blinker.getBlinkPhase();

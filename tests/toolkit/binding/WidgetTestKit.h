@@ -70,10 +70,7 @@ inline void makeBlinkDark (BlinkingComponent& blinking)
 {
     blinking.setBlinkPeriod (1);
     blinking.startBlinking();
-    const auto until = juce::Time::getMillisecondCounter() + 2000;
-    while (! blinking.isBlinkDark() && juce::Time::getMillisecondCounter() < until)
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (2);
-    ASSERT_TRUE (blinking.isBlinkDark());
+    ASSERT_TRUE (testing_support::runMessagesUntil ([&blinking] { return blinking.isBlinkDark(); }, 2000));
 }
 
 // A sized parent: with no display, a parentless component asking for its

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <limits>
+
 using toolkit_test::ref;
 
 namespace
@@ -230,4 +233,31 @@ TEST_F (ModulationMatrixTest, PaintsTheSelectedRowAndStripes)
     EXPECT_EQ (rowPixel (1), juce::Colour (0xffa3a3a3));
     EXPECT_EQ (rowPixel (2), juce::Colour (0xffd09b59));
     EXPECT_EQ (image.getPixelAt (0, 100), juce::Colours::black) << "the outline";
+}
+
+// An amount or a level that is not a number comes from a preset or a source
+// gone wrong: taken as 0, the view's slider settles (a NaN re-posts its value
+// for ever, all within one run of the message queue) and paints from numbers
+// only (checked by the sanitizer build).
+TEST_F (ModulationMatrixTest, AnAmountOrLevelThatIsNotANumberIsTakenAsZero)
+{
+    for (const float notANumber : { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                                    -std::numeric_limits<float>::infinity() })
+    {
+        SCOPED_TRACE (notANumber);
+        std::array<float, ModulationMatrixModel::numSources> levels {};
+        levels.fill (notANumber);
+        model.setSourceValues (levels);
+        model.replaceRoutes ({ ModulationRoute { 0, 7, notANumber }, ModulationRoute { 3, 7, 0.5f } });
+        model.setRoute (1, { 3, 7, notANumber });
+        // Asserted: a NaN let through would hang the message loop below.
+        ASSERT_EQ (model.getSourceValue (0), 0.0f);
+        ASSERT_EQ (model.getRoute (0).amount, 0.0f);
+        ASSERT_EQ (model.getRoute (1).amount, 0.0f);
+
+        testing_support::runPendingMessages (1000);
+        EXPECT_FALSE (juce::dispatchNextMessageOnSystemQueue (true)) << "the view settled";
+        EXPECT_EQ (row (0).getAmountSlider().getValue(), 0.0);
+        widget_testing::paintImage (matrix);
+    }
 }

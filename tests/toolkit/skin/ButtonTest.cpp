@@ -91,11 +91,11 @@ TEST_F (ButtonTest, BoundPushButtonHoldsItsParameterWhileDownAndActsOnPress)
     juce::Component& component = button;
     const auto centre = button.getLocalBounds().getCentre().toFloat();
     component.mouseDown (mouseAt (button, centre, centre));
-    EXPECT_EQ (editor.log, (std::vector<std::string> { "value", "event 10" }));
+    EXPECT_EQ (editor.log, (std::vector<std::string> { "start", "value", "event 10" }));
     EXPECT_EQ (shownFrame (button), 1);
     component.mouseUp (mouseAt (button, centre, centre));
 
-    EXPECT_EQ (host.log, (std::vector<std::string> { "set 1.000", "set 0.000" }));
+    EXPECT_EQ (host.log, (std::vector<std::string> { "begin", "set 1.000", "set 0.000", "end" })) << "press to release, one gesture";
     EXPECT_EQ (shownFrame (button), 0);
 
     GFXButton oneFrame;
@@ -175,9 +175,7 @@ TEST_F (ButtonTest, FlashLightsStateOneForAMoment)
     button.flash (1);
     EXPECT_EQ (shownFrame (button), 1);
 
-    const auto until = juce::Time::getMillisecondCounter() + 2000;
-    while (button.getButtonStateIndex() != 0 && juce::Time::getMillisecondCounter() < until)
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (2);
+    testing_support::runMessagesUntil ([&button] { return button.getButtonStateIndex() == 0; }, 2000);
     EXPECT_EQ (shownFrame (button), 0);
 }
 
@@ -187,11 +185,13 @@ TEST_F (ButtonTest, BoundThreeDToggleShowsItsHeldFrameAndWritesTheNewState)
     load (toggle, R"(<ToggleButton style="3D"><links><link as="connectedTo" param="Held"/></links><gfx resource="s4.png"/></ToggleButton>)");
     skin.parameter ("Held").setBool (true, true);
     testing_support::runPendingMessages();
+    HostLog host (skin.parameter ("Held"));
 
     EXPECT_EQ (shownFrame (toggle), 2);
     EXPECT_EQ (frameWhilePressed (toggle), 3);
     EXPECT_FALSE (skin.parameter ("Held").getBool());
     EXPECT_EQ (editor.log, std::vector<std::string> { "value" });
+    EXPECT_EQ (host.log, (std::vector<std::string> { "begin", "set 0.000", "end" })) << "the click, one gesture";
 }
 
 TEST_F (ButtonTest, RockerFiresByHalfAndShowsThreeFramesWhateverFramesNumSays)

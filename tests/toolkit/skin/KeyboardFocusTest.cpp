@@ -1,14 +1,17 @@
 // The text widgets in a real X server: an editor with a name display, a
 // read-only one and a text input, inside a window of its host's, clicked and
 // typed into through X events sent to the server, so that the keyboard focus
-// is the server's own; a window that Escape closes, shown over them; and a
-// file dialog asked for by one of them.
+// is the server's own; a window that Escape closes, shown over them; a file
+// dialog asked for by one of them; and the image keyboard's keys under the
+// mouse, which JUCE finds only in a window.
 //
 // ctest runs it under its own Xvfb (run-under-xvfb.sh); without Xvfb, or
 // without a display, it is skipped (exit code 77).
 #include "framework/core/StringParameter.h"
 #include "support/MessageLoop.h"
+#include "toolkit/binding/WidgetTestKit.h"
 #include "toolkit/skin/GFXDisplay.h"
+#include "toolkit/skin/ImageMidiKeyboard.h"
 #include "toolkit/skin/TextInput.h"
 #include "toolkit/widgets/FileDialogs.h"
 #include "toolkit/windows/WindowComponent.h"
@@ -18,6 +21,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 // After everything else: Xlib's macros clash with names in other headers.
 #include "support/XServerTests.h"
@@ -35,10 +39,11 @@ Window windowOf (juce::Component& component)
     return reinterpret_cast<Window> (juce::ComponentPeer::getPeerFor (component.getTopLevelComponent())->getNativeHandle());
 }
 
-// A left click at the component's centre, as the server delivers it.
-void click (juce::Component& component)
+// A left click at a point of the component (its centre unless given), as
+// the server delivers it.
+void click (juce::Component& component, std::optional<juce::Point<int>> point = {})
 {
-    const auto at = component.getTopLevelComponent()->getLocalPoint (&component, component.getLocalBounds().getCentre());
+    const auto at = component.getTopLevelComponent()->getLocalPoint (&component, point.value_or (component.getLocalBounds().getCentre()));
     XButtonEvent event {};
     event.display = server;
     event.window = windowOf (component);
@@ -231,6 +236,34 @@ TEST_F (KeyboardFocus, AFileDialogIsTransientForTheHostsWindow)
     dialog->exitModalState (0);
     ASSERT_TRUE (runUntil ([&answer] { return answer.has_value(); }));
     EXPECT_EQ (*answer, std::nullopt);
+}
+
+// A keyboard whose first key is pictured 10 pixels in from its edge, the
+// second 25: a press on a picture plays that picture's key, a press before
+// the first plays nothing.
+TEST_F (KeyboardFocus, AKeyPictureIsPlayedWhereItIsDrawn)
+{
+    widget_testing::TestSkin skin;
+    skin.images["key.png"] = widget_testing::makeFrameStrip (2, 10, 60);
+    juce::MidiKeyboardState state;
+    ImageMidiKeyboard keyboard ("Keys", &state);
+    window.addAndMakeVisible (keyboard);
+    EXPECT_TRUE (widget_testing::loadControl (keyboard, R"(<MidiKeyboard firstKey="60" lastKey="61"><size width="40" height="60"/>
+        <pos left="200" top="40"/><Keys><Key><gfx resource="key.png" framesNum="2"/><pos left="210" top="40"/></Key>
+        <Key><gfx resource="key.png" framesNum="2"/><pos left="225" top="40"/></Key></Keys></MidiKeyboard>)", skin).isEmpty());
+
+    struct Played : juce::MidiKeyboardState::Listener
+    {
+        void handleNoteOn (juce::MidiKeyboardState*, int, int note, float) override { notes.push_back (note); }
+        void handleNoteOff (juce::MidiKeyboardState*, int, int, float) override {}
+        std::vector<int> notes;
+    } played;
+    state.addListener (&played);
+    for (const int x : { 5, 12, 27 })
+        click (keyboard, juce::Point<int> (x, 30));
+    EXPECT_TRUE (runUntil ([&played] { return played.notes.size() >= 2; }));
+    EXPECT_EQ (played.notes, (std::vector<int> { 60, 61 }));
+    state.removeListener (&played);
 }
 
 int main (int argc, char** argv)

@@ -43,6 +43,13 @@ const char* const threeKeyKeyboard = R"(<MidiKeyboard name="Keys" firstKey="60" 
       <Key left="1" right="1"><gfx resource="key.png" framesNum="8"/><size width="10" height="60"/><pos left="110" top="50"/></Key>
       <Key left="1" right="1"><gfx resource="key.png" framesNum="8"/><size width="10" height="60"/><pos left="120" top="50"/></Key>
     </Keys></MidiKeyboard>)";
+
+// Two keys 10 pixels wide, the first 10 pixels in from the keyboard's edge.
+const char* const offsetKeyboard = R"(<MidiKeyboard firstKey="60" lastKey="61"><size width="40" height="60"/><pos left="100" top="50"/>
+    <Keys>
+      <Key left="1" right="1"><gfx resource="key.png" framesNum="8"/><pos left="110" top="50"/></Key>
+      <Key left="1" right="1"><gfx resource="key.png" framesNum="8"/><pos left="125" top="50"/></Key>
+    </Keys></MidiKeyboard>)";
 } // namespace
 
 TEST_F (NoteWidgetsTest, NoteDisplayShowsLetterSignAndOctaveInItsCells)
@@ -214,6 +221,22 @@ TEST_F (NoteWidgetsTest, AKeyPressedShowsDownAtOnceAndThenFollowsTheState)
 
     keyboard.timerCallback();
     EXPECT_EQ (keyboard.getKeyFrame (62), 0) << "the state never had the note on";
+}
+
+// A keyboard at 100 whose first key is pictured at 110, not at its edge:
+// each picture is drawn where the skin put it (the mouse finds them there:
+// the keyboard test in a real X server).
+TEST_F (NoteWidgetsTest, KeyPicturesAreDrawnAtTheirRecordedPlaces)
+{
+    ImageMidiKeyboard keyboard ("Keys", nullptr);
+    stage.add (keyboard);
+    EXPECT_TRUE (loadControl (keyboard, offsetKeyboard, skin).isEmpty());
+
+    const auto image = paintImage (keyboard);
+    for (const int x : { 10, 19, 25, 34 })
+        EXPECT_EQ (frameAt (image, x, 30), 0) << "a picture at " << x;
+    for (const int x : { 5, 22 })
+        EXPECT_EQ (frameAt (image, x, 30), -1) << "no picture at " << x;
 }
 
 TEST_F (NoteWidgetsTest, FaultyKeyboardElementsAreNotedAndStillBuild)
