@@ -180,7 +180,9 @@ protected:
             flush();
             EXPECT_EQ (log.log, std::vector<std::string> { "event " + std::to_string (id) });
             if (programChanges.count (id) == 0)
+            {
                 EXPECT_EQ (host.touched().rfind ("not one gesture", 0), std::string::npos) << host.touched();
+            }
 
             const auto effect = editorEffects.find (id);
             if (effect != editorEffects.end())
