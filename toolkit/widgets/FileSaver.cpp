@@ -57,7 +57,9 @@ juce::File FileSaver::proposeFile (const juce::File& folder, const juce::String&
     if (name.isEmpty() || name.containsOnly ("."))
         return folder;
 
-    return settleExtension (folder.getChildFile (name), filter, extension);
+    // The start may be a file in the folder (the last one saved).
+    const auto inFolder = folder.existsAsFile() ? folder.getParentDirectory() : folder;
+    return settleExtension (inFolder.getChildFile (name), filter, extension);
 }
 
 bool FileSaver::writeThroughTemporaryFile (const juce::File& target, const Writer& write)

@@ -63,7 +63,7 @@ public:
     static juce::File settleExtension (const juce::File& chosen, const juce::String& filter, const juce::String& extension);
 
     // The file a save dialog proposes for a document of that name in the
-    // folder: the name made fit for a file name, with the extension settled;
+    // folder (or the folder of a file given in its place): the name made fit for a file name, with the extension settled;
     // the folder itself when nothing of the name is left.
     static juce::File proposeFile (const juce::File& folder, const juce::String& documentName,
                                    const juce::String& filter, const juce::String& extension);

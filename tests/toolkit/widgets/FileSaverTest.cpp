@@ -134,6 +134,11 @@ TEST (FileSaver, ProposesTheDocumentsNameInTheStartFolder)
         site.save (false, c.documentName);
         EXPECT_EQ (site.desktop.requests.at (0).start, c.proposed != nullptr ? site.file (c.proposed) : site.file (""));
     }
+
+    // A start that is a file in the folder: the name goes beside it.
+    SaveSite site;
+    ASSERT_TRUE (site.file ("Old.xrptrb").create());
+    EXPECT_EQ (FileSaver::proposeFile (site.file ("Old.xrptrb"), "Deep House", "*.xrptrb;*.xml", ".xrptrb"), site.file ("Deep House.xrptrb"));
 }
 
 // A write that fails (into a read-only folder, or by the document's writer)
