@@ -251,8 +251,20 @@ void PopupMenuEx::show (juce::Component* parentComponent, juce::Rectangle<int> t
     target = targetArea;
     placement = newPlacement;
     menuComponent->showAt (ModalComponent::atStoredPosition, {}, parentComponent);
+
+    if (! menuComponent->hasKeyboardFocus (true))
+        focusBeforeShowing = juce::Component::getCurrentlyFocusedComponent();
+
     // For Escape; no focus can be had without a display, which is harmless.
     menuComponent->grabKeyboardFocus();
+
+    if (parentWatch == nullptr)
+        parentWatch = std::make_unique<OwnerWatch> (*parentComponent, OwnerWatch::Ends::whenGone, [this] {
+            // Closed at once, as the editor goes; the dismissal reaches the listeners from the loop.
+            dismissedPending = true;
+            close();
+            triggerAsyncUpdate();
+        });
 }
 
 juce::Rectangle<int> PopupMenuEx::getTargetArea() const
@@ -310,10 +322,19 @@ void PopupMenuEx::dismiss()
 
 void PopupMenuEx::close()
 {
-    if (menuComponent != nullptr)
-        menuComponent->hide();
+    if (menuComponent == nullptr)
+        return;
 
+    // Called by the watch itself when the parent went: it is done with.
+    parentWatch.reset();
+    const bool heldTheKeyboard = menuComponent->hasKeyboardFocus (true);
+    menuComponent->hide();
     menuComponent.reset();
+
+    if (heldTheKeyboard && focusBeforeShowing != nullptr && focusBeforeShowing->isShowing())
+        focusBeforeShowing->grabKeyboardFocus();
+
+    focusBeforeShowing = nullptr;
 }
 
 void PopupMenuEx::handleAsyncUpdate()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/windows/OwnerWatch.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <memory>
@@ -99,7 +101,10 @@ public:
 
     // Opens the menu over the Desktop that holds the parent, at the target
     // area (in the parent's coordinates; an empty area means the whole
-    // parent). Showing an open menu again leaves it as it is.
+    // parent). Showing an open menu again leaves it as it is. The menu takes
+    // the keyboard (for Escape) and, closing, gives it back to the component
+    // that had it, so that the window the menu opened from hears its keys
+    // again. A parent that stops showing (the editor closed) dismisses it.
     void show (juce::Component* parentComponent, juce::Rectangle<int> targetArea, int placement = placeBelow);
     bool isShown() const noexcept { return menuComponent != nullptr; }
     PopupMenuComponent* getMenuComponent() const noexcept { return menuComponent.get(); }
@@ -142,6 +147,8 @@ private:
     juce::OwnedArray<Item> items;
     std::unique_ptr<PopupMenuComponent> menuComponent;
     juce::Component::SafePointer<juce::Component> parent;
+    juce::Component::SafePointer<juce::Component> focusBeforeShowing;
+    std::unique_ptr<OwnerWatch> parentWatch;
     int placement = placeBelow;
     juce::Rectangle<int> target;
     bool itemChosenPending = false;

@@ -1,5 +1,7 @@
 #include "toolkit/windows/ModalTextEditor.h"
 
+#include "toolkit/windows/NativeWindow.h"
+
 ModalTextEditor::ModalTextEditor (const juce::String& name)
     : juce::TextEditor (name)
 {
@@ -34,20 +36,61 @@ void ModalTextEditor::focusGained (FocusChangeType cause)
 {
     juce::TextEditor::focusGained (cause);
 
-    if (! isOnDesktop())
+    if (! isOnDesktop() && getParentComponent() != nullptr)
     {
         keptText = getText();
         storedBounds = getBounds();
         storedParent = getParentComponent();
-
-        // A desktop window is placed in screen coordinates.
-        const auto screenBounds = getScreenBounds();
-        addToDesktop (juce::ComponentPeer::windowIsTemporary);
-        setBounds (screenBounds);
-        grabKeyboardFocus();
+        floatOverParent();
     }
 
     repaint();
+}
+
+void ModalTextEditor::floatOverParent()
+{
+    backdrop = pictureBeneath();
+    setLookAndFeel (&storedParent->getLookAndFeel());
+
+    // A desktop window is placed in screen coordinates.
+    const auto screenBounds = placeOnScreen();
+    addToDesktop (juce::ComponentPeer::windowIsTemporary);
+    setBounds (screenBounds);
+    grabKeyboardFocus();
+
+    parentWatch = std::make_unique<OwnerWatch> (*storedParent, OwnerWatch::Ends::whenGoneOrMoved, [this] { endEdit(); });
+}
+
+juce::Image ModalTextEditor::pictureBeneath()
+{
+    // The whole window painted under the editor, the editor itself left out.
+    auto* top = getTopLevelComponent();
+    const auto area = top->getLocalArea (this, getLocalBounds());
+    const auto alpha = getAlpha();
+    setAlpha (0.0f);
+    auto picture = top->createComponentSnapshot (area, true, 1.0f);
+    setAlpha (alpha);
+    return picture;
+}
+
+juce::Rectangle<int> ModalTextEditor::placeOnScreen()
+{
+    // JUCE's idea of where a window inside the host's is on the screen waits
+    // for the next mouse event; the server knows.
+    auto* top = getTopLevelComponent();
+
+    if (const auto window = windowScreenPosition (*top))
+        return top->getLocalArea (this, getLocalBounds()) + *window;
+
+    return getScreenBounds();
+}
+
+void ModalTextEditor::paint (juce::Graphics& g)
+{
+    if (isOnDesktop() && backdrop.isValid())
+        g.drawImageAt (backdrop, 0, 0);
+
+    juce::TextEditor::paint (g);
 }
 
 void ModalTextEditor::focusLost (FocusChangeType cause)
@@ -67,10 +110,14 @@ void ModalTextEditor::endEdit()
     if (wasOnDesktop)
     {
         leavingDesktop = true;
+        // Called by the watch itself when the parent went: it is done with.
+        parentWatch.reset();
         removeFromDesktop();
+        setLookAndFeel (nullptr);
+        backdrop = {};
 
-        // The parent may have gone while the edit ran (the host closed the
-        // editor); then the editor stays where it is.
+        // The parent may have been deleted while the edit ran; then the
+        // editor, off the desktop, stays where it is.
         if (storedParent != nullptr)
             storedParent->addAndMakeVisible (this);
 

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "toolkit/windows/OwnerWatch.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
+
+#include <memory>
 
 // A text editor that, while it has the keyboard focus, floats above the host
 // window as a temporary desktop window at the same place on the screen, so
@@ -8,6 +12,13 @@
 // the edit ends (focus lost or Return) it goes back into its parent and tells
 // its listeners whether the text was committed; Escape restores the text the
 // edit began with. Message thread.
+//
+// Floating, it looks as it did in its parent: it draws with the parent's look
+// and feel over a picture of what lies beneath it (a window of its own has
+// neither, and would show its text on black). It never outlives or drifts
+// from its parent: when the parent stops showing (the editor is hidden or
+// closed) or moves (in the editor, or with the host's window on the screen),
+// the edit ends as a click elsewhere ends it, what was typed committed.
 class ModalTextEditor : public juce::TextEditor,
                         private juce::TextEditor::Listener
 {
@@ -40,6 +51,9 @@ public:
     // committed. Message thread.
     void endEdit();
 
+    // Message thread, from JUCE.
+    void paint (juce::Graphics& g) override;
+
     void focusGained (FocusChangeType cause) override;
     void focusLost (FocusChangeType cause) override;
 
@@ -53,10 +67,16 @@ private:
     template <typename Callback>
     void notify (Callback&& callback);
 
+    void floatOverParent();
+    juce::Image pictureBeneath();
+    juce::Rectangle<int> placeOnScreen();
+
     juce::ListenerList<ModalListener> modalListeners;
     juce::Component::SafePointer<juce::Component> storedParent;
     juce::Rectangle<int> storedBounds;
     juce::String keptText;
+    juce::Image backdrop; // what lies beneath the editor in its parent, while it floats
+    std::unique_ptr<OwnerWatch> parentWatch;
     bool leavingDesktop = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ModalTextEditor)

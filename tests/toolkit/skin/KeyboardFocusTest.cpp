@@ -1,7 +1,8 @@
 // The text widgets in a real X server: an editor with a name display, a
 // read-only one and a text input, inside a window of its host's, clicked and
 // typed into through X events sent to the server, so that the keyboard focus
-// is the server's own; a window that Escape closes, shown over them; a file
+// is the server's own; a window that Escape closes, shown over them, and a
+// menu opened from it; the in-place editor floating over its field; a file
 // dialog asked for by one of them; and the image keyboard's keys under the
 // mouse, which JUCE finds only in a window.
 //
@@ -10,6 +11,8 @@
 #include "framework/core/StringParameter.h"
 #include "support/MessageLoop.h"
 #include "toolkit/binding/WidgetTestKit.h"
+#include "toolkit/lookandfeel/DefaultLookAndFeel.h"
+#include "toolkit/menus/PopupMenuComponent.h"
 #include "toolkit/skin/GFXDisplay.h"
 #include "toolkit/skin/ImageMidiKeyboard.h"
 #include "toolkit/skin/TextInput.h"
@@ -20,6 +23,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -85,6 +89,42 @@ void typeKeys (std::initializer_list<KeySym> keys)
     }
     XFlush (server);
 }
+
+// The colours of a window of ours as the server shows it, 0xRRGGBB, counted.
+std::map<unsigned long, int> coloursOf (juce::Component& component)
+{
+    const auto window = windowOf (component);
+    XWindowAttributes attributes {};
+    XGetWindowAttributes (server, window, &attributes);
+    std::map<unsigned long, int> colours;
+    XImage* image = XGetImage (server, window, 0, 0, (unsigned) attributes.width, (unsigned) attributes.height, AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return colours;
+    for (int y = 0; y < attributes.height; ++y)
+        for (int x = 0; x < attributes.width; ++x)
+            ++colours[XGetPixel (image, x, y) & 0xFFFFFF];
+    XDestroyImage (image);
+    return colours;
+}
+
+// A window that Escape closes, over a Desktop that covers the host's window.
+struct EscapeWindow
+{
+    explicit EscapeWindow (juce::Component& host)
+    {
+        desktop.setBounds (host.getLocalBounds());
+        host.addAndMakeVisible (desktop);
+        window.setClosedByEscape (true);
+        window.setSize (250, 120);
+        desktop.addChildComponent (window);
+    }
+
+    struct Desktop : juce::Component, ModalComponent::Desktop
+    {
+        juce::Rectangle<int> getModalArea() override { return getLocalBounds(); }
+    } desktop;
+    WindowComponent window;
+};
 
 struct Edits : GFXDisplayListener
 {
@@ -190,19 +230,11 @@ TEST_F (KeyboardFocus, AClickedTextInputsEditorTakesTheKeysAndCommits)
 // with it instead of passing to the button, which the next Return would click.
 TEST_F (KeyboardFocus, EscapeClosesAWindowAndTheFocusLeavesWithIt)
 {
-    struct Desktop : juce::Component, ModalComponent::Desktop
-    {
-        juce::Rectangle<int> getModalArea() override { return getLocalBounds(); }
-    } desktop;
-    desktop.setBounds (window.getLocalBounds());
-    window.addAndMakeVisible (desktop);
+    EscapeWindow modal (window);
+    auto& closedByEscape = modal.window;
     juce::TextButton beneath ("beneath");
     beneath.setBounds (10, 70, 80, 20);
-    desktop.addAndMakeVisible (beneath);
-    WindowComponent closedByEscape;
-    closedByEscape.setClosedByEscape (true);
-    closedByEscape.setSize (250, 120);
-    desktop.addChildComponent (closedByEscape);
+    modal.desktop.addAndMakeVisible (beneath);
 
     closedByEscape.show();
     ASSERT_TRUE (runUntil ([&closedByEscape] { return closedByEscape.hasKeyboardFocus (true); }));
@@ -210,6 +242,87 @@ TEST_F (KeyboardFocus, EscapeClosesAWindowAndTheFocusLeavesWithIt)
     typeKeys ({ XK_Escape });
     ASSERT_TRUE (runUntil ([&closedByEscape] { return ! closedByEscape.isVisible(); }));
     EXPECT_EQ (juce::Component::getCurrentlyFocusedComponent(), nullptr);
+}
+
+// A menu opened from a window that Escape closes takes the keys while it is
+// open, and gives them back to the window when it closes, by Escape or by a
+// choice: the next Escape closes the window.
+TEST_F (KeyboardFocus, EscapeClosesAWindowAgainOnceAMenuOpenedFromItHasClosed)
+{
+    EscapeWindow modal (window);
+    auto& options = modal.window;
+
+    for (const bool byEscape : { true, false })
+    {
+        SCOPED_TRACE (byEscape ? "menu closed by Escape" : "item chosen");
+        options.show();
+        ASSERT_TRUE (runUntil ([&options] { return options.hasKeyboardFocus (true); }));
+        PopupMenuEx menu;
+        menu.addItem (1, "Bass Drum 1");
+        menu.show (&options, { 10, 40, 100, 20 });
+        ASSERT_TRUE (runUntil ([&menu] { return menu.isShown() && menu.getMenuComponent()->hasKeyboardFocus (true); }));
+
+        if (byEscape)
+            typeKeys ({ XK_Escape });
+        else
+            click (*menu.getMenuComponent()->getChildComponent (0), juce::Point<int> (20, 12));
+        ASSERT_TRUE (runUntil ([&menu] { return ! menu.isShown(); }));
+
+        typeKeys ({ XK_Escape });
+        EXPECT_TRUE (runUntil ([&options] { return ! options.isVisible(); }));
+    }
+}
+
+// The in-place editor floats over its field as a window of its own, and
+// looks there as it does in place: a text input's field beneath its text, a
+// plain editor in its parent's look (a window of its own would have JUCE's
+// default look, and show no field at all: black).
+TEST_F (KeyboardFocus, AFloatingEditorShowsItsTextOnItsFieldsColour)
+{
+    DefaultLookAndFeel look;
+    juce::Component page;
+    page.setLookAndFeel (&look);
+    page.setBounds (10, 70, 380, 40);
+    window.addAndMakeVisible (page);
+    ModalTextEditor plain ("author");
+    plain.setBounds (0, 10, 150, 20);
+    page.addAndMakeVisible (plain);
+    const auto pageField = plain.findColour (juce::TextEditor::backgroundColourId).getARGB() & 0xFFFFFF;
+
+    const struct
+    {
+        const char* what;
+        juce::Component& clicked;
+        std::function<ModalTextEditor*()> editor;
+        unsigned long field;
+    } cases[] = {
+        { "text input", input, [this] { return input.getEditor(); }, 0xE3E3E3 },
+        { "plain editor", plain, [&plain] { return &plain; }, pageField },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        click (c.clicked);
+        ASSERT_TRUE (runUntil ([&c] { return c.editor() != nullptr && c.editor()->isOnDesktop() && c.editor()->hasKeyboardFocus (false); }));
+        auto* editor = c.editor();
+        typeKeys ({ XK_w, XK_w, XK_w, XK_w });
+        ASSERT_TRUE (runUntil ([editor] { return editor->getText() == "wwww"; }));
+        testing_support::runMessagesFor (50); // painted
+
+        const auto colours = coloursOf (*editor);
+        int pixels = 0, dark = 0;
+        for (const auto& [colour, count] : colours)
+        {
+            pixels += count;
+            dark += ((colour >> 16) + (colour >> 8 & 0xFF) + (colour & 0xFF)) < 0x60 ? count : 0;
+        }
+        EXPECT_GT (colours.count (c.field) != 0 ? colours.at (c.field) : 0, pixels / 2) << "the field's colour beneath the text";
+        EXPECT_GT (dark, 20) << "the text, black";
+        EXPECT_LT (dark, pixels / 4);
+        typeKeys ({ XK_Return });
+        ASSERT_TRUE (runUntil ([editor] { return ! editor->isOnDesktop(); }));
+    }
+    page.setLookAndFeel (nullptr);
 }
 
 // A file dialog asked for by a control of the editor is a window of its own,

@@ -89,18 +89,16 @@ TEST (ModalTextEditor, EscapeRestoresTheTextAndAClickElsewhereOnlyCloses)
     EXPECT_EQ (edit.events.seen, (Seen { "cancelled", "closed" }));
 }
 
-TEST (ModalTextEditor, SurvivesItsParentGoingAndAListenerDeletingIt)
+TEST (ModalTextEditor, EndsCommittedWhenItsParentGoesAndSurvivesAListenerDeletingIt)
 {
     Editing edit;
-    {
-        juce::Component shortLived;
-        shortLived.addAndMakeVisible (*edit.editor);
-        edit.editor->focusGained (juce::Component::focusChangedByMouseClick);
-    } // the host closed the editor mid-edit
-
+    auto shortLived = std::make_unique<juce::Component>();
+    shortLived->addAndMakeVisible (*edit.editor);
+    edit.editor->focusGained (juce::Component::focusChangedByMouseClick);
     edit.editor->setText ("Tom", false);
     edit.events.onCommit = [&edit] (ModalTextEditor*) { edit.editor.reset(); };
-    edit.editor->focusLost (juce::Component::focusChangedByMouseClick);
+
+    shortLived.reset(); // the parent goes mid-edit
 
     EXPECT_EQ (edit.editor, nullptr);
     EXPECT_EQ (edit.events.seen, Seen { "committed" });

@@ -2,7 +2,7 @@
 #define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
 #include <juce_gui_basics/juce_gui_basics.h>
 
-#include "toolkit/windows/TransientWindow.h"
+#include "toolkit/windows/NativeWindow.h"
 
 namespace
 {
@@ -41,22 +41,49 @@ bool hasProperty (::Display* display, ::Window window, ::Atom property)
         current = parent;
     }
 }
+::Display* displayOfOurWindows()
+{
+    auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
+    return windowSystem != nullptr ? windowSystem->getDisplay() : nullptr;
+}
+
+::Window windowOf (juce::ComponentPeer& peer)
+{
+    return reinterpret_cast<::Window> (peer.getNativeHandle());
+}
 } // namespace
 
 void makeTransientForWindowOf (juce::Component& dialog, juce::Component& owner)
 {
     auto* dialogPeer = dialog.getPeer();
     auto* ownerPeer = owner.getPeer();
-    auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
-    auto* display = windowSystem != nullptr ? windowSystem->getDisplay() : nullptr;
+    auto* display = displayOfOurWindows();
     if (dialogPeer == nullptr || ownerPeer == nullptr || display == nullptr)
         return;
 
     const juce::XWindowSystemUtilities::ScopedXLock lock;
-    const auto topLevel = topLevelWindowHolding (display, reinterpret_cast<::Window> (ownerPeer->getNativeHandle()));
+    const auto topLevel = topLevelWindowHolding (display, windowOf (*ownerPeer));
     if (topLevel == None)
         return;
-    juce::X11Symbols::getInstance()->xChangeProperty (display, reinterpret_cast<::Window> (dialogPeer->getNativeHandle()),
-                                                      XA_WM_TRANSIENT_FOR, XA_WINDOW, 32, PropModeReplace,
-                                                      reinterpret_cast<const unsigned char*> (&topLevel), 1);
+    juce::X11Symbols::getInstance()->xChangeProperty (display, windowOf (*dialogPeer), XA_WM_TRANSIENT_FOR, XA_WINDOW, 32,
+                                                      PropModeReplace, reinterpret_cast<const unsigned char*> (&topLevel), 1);
+}
+
+std::optional<juce::Point<int>> windowScreenPosition (juce::Component& component)
+{
+    auto* peer = component.getPeer();
+    auto* display = displayOfOurWindows();
+    if (peer == nullptr || display == nullptr)
+        return std::nullopt;
+
+    auto& x11 = *juce::X11Symbols::getInstance();
+    const juce::XWindowSystemUtilities::ScopedXLock lock;
+    XWindowAttributes attributes {};
+    if (x11.xGetWindowAttributes (display, windowOf (*peer), &attributes) == 0 || attributes.map_state != IsViewable)
+        return std::nullopt;
+    int x = 0, y = 0;
+    ::Window child = None;
+    if (x11.xTranslateCoordinates (display, windowOf (*peer), attributes.root, 0, 0, &x, &y, &child) == 0)
+        return std::nullopt;
+    return juce::Point<int> (x, y);
 }
