@@ -65,6 +65,11 @@ void ColumnBrowser::addColumn (std::unique_ptr<Column> column, int index)
 
 int ColumnBrowser::closeLastColumn()
 {
+    // A rename open in the column ends on the item it began on, committed,
+    // before the column goes (with the row that holds the typed text).
+    if (auto* list = dynamic_cast<ListColumn*> (columns.getLast()))
+        list->endRename();
+
     std::unique_ptr<Column> closing (columns.removeAndReturn (columns.size() - 1));
     const int width = closing->getWidth();
     content.removeChildComponent (closing.get());

@@ -68,6 +68,13 @@ void ColumnBrowser::ListColumn::startRename (int row)
         item->startEditing();
 }
 
+void ColumnBrowser::ListColumn::endRename()
+{
+    for (int row = 0; row < list->getNumRows(); ++row)
+        if (auto* item = dynamic_cast<ItemComponent*> (list->getComponentForRowNumber (row)))
+            item->getTextInput().hideEditor();
+}
+
 void ColumnBrowser::ListColumn::refresh()
 {
     list->updateContent();

@@ -76,8 +76,11 @@ public:
     juce::SparseSet<int> getSelectedRows() const;
 
     // Opens the row's text for editing when canRenameItem allows it. The
-    // rename stays the row's: scrolled out of view, it ends there, committed.
+    // rename stays the row's: scrolled out of view, or its column closing,
+    // it ends there, committed.
     void startRename (int row);
+    // Ends an open rename, committed (renameItem) to the item it began on.
+    void endRename();
 
     List& getList() const noexcept { return *list; }
     DropMode getDropMode() const noexcept { return dropMode; }

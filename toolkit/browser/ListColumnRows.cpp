@@ -190,14 +190,18 @@ void ItemComponent::showTextColours()
 
 void ItemComponent::startEditing()
 {
+    textBeforeRename = owner.getItemText (row);
     text.setColour (juce::TextEditor::textColourId, juce::Colours::black);
     text.showEditor();
 }
 
 void ItemComponent::modalTextCommitted (ModalTextEditor* source)
 {
-    // The items may have changed while the edit ran.
-    if (source != text.getEditor() || ! owner.isItemRow (row))
+    // The items may have changed while the edit ran: the text goes to the
+    // item the rename began on, or nowhere when another now stands in its
+    // row (the whole list replaced, as a host restoring its song replaces
+    // the preset bank).
+    if (source != text.getEditor() || ! owner.isItemRow (row) || owner.getItemText (row) != textBeforeRename)
         return;
 
     const juce::Component::SafePointer<ItemComponent> self (this);

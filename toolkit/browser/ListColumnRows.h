@@ -92,6 +92,7 @@ private:
     bool changingRow = false; // a rename ends because this component shows another row
     juce::Image icon, selectedIcon;
     TextInput text;
+    juce::String textBeforeRename; // the item's text when the rename began
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ItemComponent)
 };
