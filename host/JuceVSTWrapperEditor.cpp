@@ -24,6 +24,32 @@ VstInt16 rectSide(int pixels)
 {
     return static_cast<VstInt16>(juce::jlimit(0, static_cast<int>(std::numeric_limits<VstInt16>::max()), pixels));
 }
+
+// Our window leaves the host's with the editor, and the release of a mouse button held over it would
+// reach nothing: JUCE would go on taking the next press for the same drag. The button is let go here, as
+// the user would, so that what the press began (a knob's turn and its host gesture) ends now, keeping
+// the value it reached.
+void releaseMouseButtonsHeldOver(juce::Component& window)
+{
+    auto* peer = window.getPeer();
+    if (peer == nullptr)
+        return;
+    const auto released = juce::ModifierKeys::currentModifiers.withoutMouseButtons();
+    bool releasedAny = false;
+    const auto sources = juce::Desktop::getInstance().getMouseSources();
+    for (const auto& source : sources)
+    {
+        auto* pressed = source.getComponentUnderMouse();
+        if (!source.isDragging() || pressed == nullptr || (pressed != &window && !window.isParentOf(pressed)))
+            continue;
+        peer->handleMouseEvent(source.getType(), peer->globalToLocal(source.getScreenPosition()), released,
+                               source.getCurrentPressure(), source.getCurrentOrientation(),
+                               juce::Time::currentTimeMillis());
+        releasedAny = true;
+    }
+    if (releasedAny)
+        juce::ModifierKeys::currentModifiers = released;
+}
 } // namespace
 
 JuceVSTWrapper::EditorCompWrapper::EditorCompWrapper(JuceVSTWrapper& wrapper,
@@ -128,6 +154,11 @@ void JuceVSTWrapper::deleteEditor(bool canDeferDelete)
         return;
     const BindingBusy busy;
     juce::PopupMenu::dismissAllActiveMenus();
+    // What the user has under way in the editor ends while our window is still in the host's: a held
+    // button is let go, and the editor, hidden, ends its edits and closes its dialogs (the host sends no
+    // idle call after this one).
+    releaseMouseButtonsHeldOver(*editorComp);
+    editorComp->setVisible(false);
     if (auto* modal = juce::Component::getCurrentlyModalComponent())
     {
         modal->exitModalState(0);

@@ -33,6 +33,7 @@ OldStylePresetBrowserWindow::OldStylePresetBrowserWindow (BasePluginOldStyle& ba
       browser (*this, bankProcessor)
 {
     setTitle ("Preset Browser");
+    setClosedByEscape (true);
 
     const std::pair<ToolbarDrawableButton*, const char*> toolbarButtons[] = {
         { &addGroupButton, "Add group" },

@@ -16,7 +16,8 @@
 // naming a folder, that picture is written there as "editor.png". A user also
 // presses Play between the blocks of a script, as the host's transport stops.
 // A host drags a knob 200 times: each drag's end reaches it within the idle
-// calls after the release. Escape closes the options and the about window.
+// calls after the release. Escape closes the options, the about and the
+// preset browser window.
 //
 // ctest runs it under its own Xvfb (run-under-xvfb.sh). Without a display the
 // test is skipped (exit code 77); a module without an editor fails it.
@@ -295,16 +296,16 @@ TEST_F(EditorWindow, EveryKnobDragEndsWithinTheIdleCallsAfterItsRelease)
     EXPECT_EQ(xErrors, 0) << firstXError;
 }
 
-// Escape closes the options window and the about box, as the user sees it:
-// the part of the editor both windows cover shows again as it was.
-TEST_F(EditorWindow, EscapeClosesTheOptionsAndTheAboutWindow)
+// Escape closes the options window, the about box and the preset browser,
+// as the user sees it: the part of the editor they cover shows again as it was.
+TEST_F(EditorWindow, EscapeClosesTheOptionsTheAboutAndTheBrowserWindow)
 {
     if (!showsTheProductsSkin())
         GTEST_SKIP() << "not the product's skin";
     const auto controls = readControlPositions(PULSETTA_SKIN_XML);
     openInNewWindow();
     ASSERT_NE(editorWindow, 0u);
-    // Inside both windows, above the blinking pattern name.
+    // Inside every window, above the blinking pattern name.
     const auto coveredPart = [this] {
         const auto picture = capture(display, hostWindow);
         std::vector<int> pixels;
@@ -322,7 +323,7 @@ TEST_F(EditorWindow, EscapeClosesTheOptionsAndTheAboutWindow)
     restThePointer();
     const auto before = coveredPart();
 
-    for (const auto* button : { "OptionsButton", "AboutButton" })
+    for (const auto* button : { "OptionsButton", "AboutButton", "PresetBrowseButton" })
     {
         click(controls, button);
         restThePointer();

@@ -1,0 +1,387 @@
+// The product's editor as a host closes it, moves its window and changes
+// its preset while the user is in the middle of something: a rename, a knob
+// drag, a menu, a dialog. The module is loaded as a host loads it, its
+// editor opened in a window of the host's on a real X server and driven with
+// the server's own pointer and keyboard (XTest):
+//
+//     editor_life_tests <Pulsetta.so>
+//
+// No window of the plug-in outlives the editor (a host sends no idle call
+// after closing it), and nothing typed or dragged is lost or undone.
+//
+// ctest runs it under its own Xvfb (run-under-xvfb.sh); without a display
+// it is skipped (exit code 77).
+#include "EditorWindowFixture.h"
+
+#include <regex>
+
+using namespace editor_window_testing;
+
+namespace
+{
+// The preset browser window, as the editor shows it: centred in the part of
+// the editor above the status bar, its preset column's rows 20 pixels high.
+constexpr int browserWidth = 639, browserHeight = 350;
+constexpr int statusBarHeight = 20;
+constexpr int presetListLeft = 3 + 6 + 24 + 5 + 241 + 4; // border, margin, toolbar and gap, group column, list inset
+constexpr int groupListLeft = 3 + 6 + 24 + 5 + 4;
+constexpr int listTop = 31 + 6 + 4; // title bar, margin, list inset
+constexpr int rowHeight = 20;
+
+constexpr int bassDrumTune = 12; // the host parameter of BassDrumTuneKnob
+
+class EditorLife : public EditorWindow
+{
+protected:
+    void SetUp() override
+    {
+        EditorWindow::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        controls = productControls();
+        if (controls.empty())
+            GTEST_SKIP() << "not the product's skin";
+        openInNewWindow();
+        ASSERT_NE(editorWindow, 0u);
+    }
+
+    void TearDown() override
+    {
+        XTestFakeButtonEvent(display, 1, False, CurrentTime);
+        EditorWindow::TearDown();
+    }
+
+    // Sent to the server, seen by it, and handled by the editor's idle calls.
+    void send(const std::function<void()>& events)
+    {
+        events();
+        XSync(display, False);
+        idleFor(std::chrono::milliseconds(30));
+    }
+
+    void pointerTo(int x, int y)
+    {
+        send([&] { XTestFakeMotionEvent(display, DefaultScreen(display), x, y, CurrentTime); });
+    }
+    void button(bool press)
+    {
+        send([&] { XTestFakeButtonEvent(display, 1, press ? True : False, CurrentTime); });
+    }
+    void clickAt(int x, int y)
+    {
+        pointerTo(x, y);
+        button(true);
+        button(false);
+    }
+    void doubleClickAt(int x, int y)
+    {
+        pointerTo(x, y);
+        send([&] {
+            for (const Bool press : { True, False, True, False })
+                XTestFakeButtonEvent(display, 1, press, CurrentTime);
+        });
+    }
+
+    // Keys typed where the server's keyboard focus is; capitals with Shift held.
+    void type(const std::string& text)
+    {
+        const KeyCode shift = XKeysymToKeycode(display, XK_Shift_L);
+        send([&] {
+            for (const char c : text)
+            {
+                const bool capital = std::isupper(static_cast<unsigned char>(c)) != 0;
+                const KeySym symbol = c == '\n' ? XK_Return : c == '\x1b' ? XK_Escape : XStringToKeysym(std::string(1, static_cast<char>(std::tolower(c))).c_str());
+                const KeyCode key = XKeysymToKeycode(display, symbol);
+                if (capital)
+                    XTestFakeKeyEvent(display, shift, True, CurrentTime);
+                XTestFakeKeyEvent(display, key, True, CurrentTime);
+                XTestFakeKeyEvent(display, key, False, CurrentTime);
+                if (capital)
+                    XTestFakeKeyEvent(display, shift, False, CurrentTime);
+            }
+        });
+    }
+
+    // The windows on the screen that are neither the host's nor the root's:
+    // windows of the plug-in of their own (there is no window manager).
+    std::vector<Window> pluginWindowsShown()
+    {
+        std::vector<Window> shown;
+        for (const Window window : childrenOf(display, DefaultRootWindow(display)))
+        {
+            XWindowAttributes attributes {};
+            if (window != hostWindow && XGetWindowAttributes(display, window, &attributes) != 0
+                && attributes.map_state == IsViewable)
+                shown.push_back(window);
+        }
+        return shown;
+    }
+
+    // The top-left corner of the preset browser window on the screen (the
+    // host's window stands at the origin).
+    std::pair<int, int> browserOrigin() const
+    {
+        ERect* rect = nullptr;
+        instance->dispatch(effEditGetRect, 0, 0, &rect);
+        const int contentHeight = rect->bottom - statusBarHeight;
+        return { rect->right / 2 - browserWidth / 2, contentHeight / 2 - browserHeight / 2 };
+    }
+    std::pair<int, int> presetRow(int row) const
+    {
+        const auto [x, y] = browserOrigin();
+        return { x + presetListLeft + 60, y + listTop + row * rowHeight + rowHeight / 2 };
+    }
+
+    void openPresetBrowser() { click(controls, "PresetBrowseButton"); }
+
+    // Ctrl+click on the pattern arrow opens the save menu below it; its first
+    // item, the save dialog, a window of its own.
+    void openSaveDialog()
+    {
+        constexpr int arrowHeight = 20, menuInset = 4, itemHeight = 16;
+        const auto [x, y] = controls.at("PattNextButton");
+        click(controls, "PattNextButton", true);
+        clickAt(x + 20, y + arrowHeight + menuInset + itemHeight / 2);
+        idleFor(std::chrono::milliseconds(200));
+        EXPECT_EQ(pluginWindowsShown().size(), 1u) << "the dialog";
+    }
+
+    // Double-clicks a preset of the shown group and waits for its name to float, open for typing.
+    Window startRenaming(int row)
+    {
+        const auto [x, y] = presetRow(row);
+        clickAt(x, y); // chosen: the current preset
+        doubleClickAt(x, y);
+        std::vector<Window> shown;
+        for (int round = 0; round < 100 && shown.empty(); ++round)
+        {
+            idleFor(std::chrono::milliseconds(10));
+            shown = pluginWindowsShown();
+        }
+        EXPECT_EQ(shown.size(), 1u) << "the rename's field floats over the row";
+        return shown.empty() ? 0 : shown.front();
+    }
+
+    // Every preset's name, in bank order, from the state chunk.
+    std::vector<std::string> presetNames()
+    {
+        const auto chunk = instance->getChunk();
+        const std::string text(chunk.begin(), chunk.end());
+        static const std::regex preset("<Preset [^>]*name=\"([^\"]*)\"");
+        std::vector<std::string> names;
+        for (std::sregex_iterator at(text.begin(), text.end(), preset), end; at != end; ++at)
+            names.push_back((*at)[1]);
+        return names;
+    }
+
+    // What the host heard of a parameter since the last look.
+    std::vector<clihost::ParameterReport> reportsOf(int index)
+    {
+        std::vector<clihost::ParameterReport> found;
+        for (const auto& report : instance->parameterReports)
+            if (report.index == index)
+                found.push_back(report);
+        instance->parameterReports.clear();
+        return found;
+    }
+
+    std::map<std::string, std::pair<int, int>> controls;
+};
+} // namespace
+
+// Typed into a preset's name, the text shows, dark on the row's light grey,
+// in the field that floats over the row (it was black on black).
+TEST_F(EditorLife, ARenamesTypedTextShowsOnTheRowsColour)
+{
+    openPresetBrowser();
+    const Window field = startRenaming(3);
+    ASSERT_NE(field, 0u);
+    type("WWWWWW");
+    const auto picture = capture(display, field);
+    ASSERT_FALSE(picture.rgb.empty());
+    int light = 0, dark = 0;
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+        {
+            const int brightness = picture.brightness(x, y);
+            light += brightness > 3 * 0x90 ? 1 : 0; // the selected row's grey, 0xADADAD
+            dark += brightness < 3 * 0x40 ? 1 : 0;  // the text
+        }
+    if (const char* folder = std::getenv("PULSETTA_TEST_OUTPUT"))
+        testing_support::writePng(std::string(folder) + "/rename-field.png", picture.width, picture.height, picture.rgb);
+    const int all = picture.width * picture.height;
+    EXPECT_GT(light, all / 2) << "the field shows the row beneath it";
+    EXPECT_GT(dark, 60) << "the text's pixels";
+    EXPECT_LT(dark, all / 4);
+    type("\n");
+    EXPECT_EQ(presetNames()[3], "WWWWWW");
+}
+
+// The host closes the editor during a rename, keeping its window or
+// destroying it, and sends no idle call: by the time effEditClose returns
+// the field is gone from the screen and what was typed is the preset's name.
+// Keys typed afterwards reach nothing, nor does Return after a reopening.
+TEST_F(EditorLife, ClosingTheEditorEndsARenameCommittedAndLeavesNoWindow)
+{
+    for (const bool destroyHostWindow : { false, true })
+    {
+        SCOPED_TRACE(destroyHostWindow ? "host window destroyed" : "host window kept");
+        openPresetBrowser();
+        startRenaming(3);
+        type("Orphan");
+        EXPECT_EQ(instance->dispatch(effEditClose), 0);
+        XSync(display, False);
+        EXPECT_TRUE(pluginWindowsShown().empty());
+        EXPECT_TRUE(childrenOf(display, hostWindow).empty());
+        EXPECT_EQ(presetNames()[3], "Orphan");
+
+        if (destroyHostWindow)
+        {
+            XDestroyWindow(display, hostWindow);
+            XSync(display, False);
+        }
+        type("Zz\n");
+        if (destroyHostWindow)
+            openInNewWindow();
+        else
+            EXPECT_EQ(instance->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(hostWindow)), 1);
+        idleFor(std::chrono::milliseconds(100));
+        type("\n");
+        EXPECT_EQ(presetNames()[3], "Orphan");
+        EXPECT_TRUE(pluginWindowsShown().empty());
+    }
+    EXPECT_EQ(xErrors, 0) << firstXError;
+}
+
+// The host's window moves (as a window manager moves it) during a rename:
+// the field, which cannot follow, ends the rename, committed.
+TEST_F(EditorLife, MovingTheHostsWindowEndsARenameCommitted)
+{
+    openPresetBrowser();
+    startRenaming(3);
+    type("Moved");
+    XMoveWindow(display, hostWindow, 40, 30);
+    XSync(display, False);
+    idleFor(std::chrono::milliseconds(300));
+    EXPECT_TRUE(pluginWindowsShown().empty());
+    EXPECT_EQ(presetNames()[3], "Moved");
+}
+
+// A MIDI program change from the host to a preset of another group while a
+// preset of the first group is renamed: the browser moves to that group, and
+// the preset the rename began on carries the typed name.
+TEST_F(EditorLife, AProgramChangeToAnotherGroupCommitsTheRenameToItsPreset)
+{
+    constexpr int presetOfTheSecondGroup = 20;
+    instance->resume(44100.0, 256);
+    openPresetBrowser();
+    startRenaming(3);
+    type("Kept");
+
+    std::vector<std::vector<float>> out(static_cast<size_t>(instance->effect()->numOutputs), std::vector<float>(256));
+    std::vector<float*> outputs;
+    for (auto& channel : out)
+        outputs.push_back(channel.data());
+    instance->sendEvents({ clihost::MidiEventIn { 0, { 0xC0, presetOfTheSecondGroup } } });
+    instance->process(nullptr, outputs.data(), 256); // received
+    instance->process(nullptr, outputs.data(), 256); // applied
+    idleFor(std::chrono::milliseconds(200));
+
+    char name[64] = {}; // more than the 24 characters a program name may have
+    instance->dispatch(effGetProgramName, 0, 0, name);
+    EXPECT_STREQ(name, "Preset 20") << "the program changed";
+    const auto names = presetNames();
+    EXPECT_EQ(names[3], "Kept");
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Kept"), 1);
+    EXPECT_TRUE(pluginWindowsShown().empty());
+    instance->suspend();
+}
+
+// A drag of BD TUNE cut short by the host closing the editor, the button
+// still held: the host hears the drag's end by the time the close returns,
+// the value reached stays, and a later press on the knob that does not move
+// writes nothing (it took up the old drag and wrote its starting value).
+TEST_F(EditorLife, ClosingTheEditorEndsAKnobDragKeepingItsValue)
+{
+    const auto knob = controls.at("BassDrumTuneKnob");
+    const int x = knob.first + 15, y = knob.second + 15; // a 30-pixel knob
+    const float before = instance->getParameter(bassDrumTune);
+    reportsOf(bassDrumTune);
+
+    pointerTo(x, y);
+    button(true);
+    for (int step = 1; step <= 8; ++step)
+        pointerTo(x, y - 4 * step);
+    const float reached = instance->getParameter(bassDrumTune);
+    EXPECT_GT(reached, before);
+    auto reports = reportsOf(bassDrumTune);
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.front().opcode, audioMasterBeginEdit);
+
+    EXPECT_EQ(instance->dispatch(effEditClose), 0);
+    reports = reportsOf(bassDrumTune);
+    EXPECT_EQ(reports.size(), 1u) << "one report: the drag's end";
+    EXPECT_TRUE(!reports.empty() && reports.front().opcode == audioMasterEndEdit);
+
+    button(false);
+    XDestroyWindow(display, hostWindow);
+    openInNewWindow();
+    pointerTo(x, y);
+    button(true);
+    button(false);
+    idleFor(std::chrono::milliseconds(50));
+    EXPECT_EQ(instance->getParameter(bassDrumTune), reached);
+    for (const auto& report : reportsOf(bassDrumTune))
+        EXPECT_NE(report.opcode, audioMasterAutomate) << "a press without movement wrote " << report.value;
+}
+
+// Whatever is open when the host closes the editor, no window of the
+// plug-in stays on the screen once effEditClose returns, and nothing comes
+// back with the next opening: a save dialog has closed as a cancel. (A
+// rename is the test above.) A click beside the dialog brings it forward
+// and writes nothing to the host's output (JUCE's alert sound would write a
+// bell character there).
+TEST_F(EditorLife, ClosingTheEditorLeavesNoWindowWhateverWasOpen)
+{
+    const struct
+    {
+        const char* what;
+        std::function<void()> open;
+    } cases[] = {
+        { "a menu", [&] { click(controls, "PattNextButton", true); } },
+        { "a save dialog", [&] {
+             openSaveDialog();
+             ::testing::internal::CaptureStdout();
+             clickAt(100, 500);
+             EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+         } },
+        { "the options", [&] { click(controls, "OptionsButton"); } },
+        { "the preset browser", [&] { openPresetBrowser(); } },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        c.open();
+        EXPECT_EQ(instance->dispatch(effEditClose), 0);
+        XSync(display, False);
+        EXPECT_TRUE(pluginWindowsShown().empty());
+        EXPECT_TRUE(childrenOf(display, hostWindow).empty());
+        XDestroyWindow(display, hostWindow);
+        openInNewWindow();
+        idleFor(std::chrono::milliseconds(100));
+        EXPECT_TRUE(pluginWindowsShown().empty());
+
+        // The next case begins on a fresh instance, with no window of the editor's shown.
+        closeAndDestroyWindow();
+        std::string error;
+        instance = clihost::PluginInstance::create(*module, {}, error);
+        ASSERT_NE(instance, nullptr) << error;
+        openInNewWindow();
+    }
+    EXPECT_EQ(xErrors, 0) << firstXError;
+}
+
+int main(int argc, char** argv)
+{
+    return runTests(argc, argv);
+}
