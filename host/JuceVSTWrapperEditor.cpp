@@ -154,11 +154,13 @@ void JuceVSTWrapper::deleteEditor(bool canDeferDelete)
         return;
     const BindingBusy busy;
     juce::PopupMenu::dismissAllActiveMenus();
-    // What the user has under way in the editor ends while our window is still in the host's: a held
-    // button is let go, and the editor, hidden, ends its edits and closes its dialogs (the host sends no
-    // idle call after this one).
-    releaseMouseButtonsHeldOver(*editorComp);
+    // What the user has under way in the editor ends while our window is still in the host's (the host
+    // sends no idle call after this one): hidden, the editor ends its edits and closes its dialogs; then
+    // a held button is let go, so a drag ends over nothing and drops nothing; and the picture of a drag
+    // fading out, a window of its own that only idle calls would take away, goes at once.
     editorComp->setVisible(false);
+    releaseMouseButtonsHeldOver(*editorComp);
+    juce::Desktop::getInstance().getAnimator().cancelAllAnimations(true);
     if (auto* modal = juce::Component::getCurrentlyModalComponent())
     {
         modal->exitModalState(0);

@@ -337,10 +337,10 @@ TEST_F(EditorLife, ClosingTheEditorEndsAKnobDragKeepingItsValue)
 
 // Whatever is open when the host closes the editor, no window of the
 // plug-in stays on the screen once effEditClose returns, and nothing comes
-// back with the next opening: a save dialog has closed as a cancel. (A
-// rename is the test above.) A click beside the dialog brings it forward
-// and writes nothing to the host's output (JUCE's alert sound would write a
-// bell character there).
+// back with the next opening: a save dialog has closed as a cancel, a drag
+// dropped nothing. (A rename is the test above.) A click beside the dialog
+// brings it forward and writes nothing to the host's output (JUCE's alert
+// sound would write a bell character there).
 TEST_F(EditorLife, ClosingTheEditorLeavesNoWindowWhateverWasOpen)
 {
     const struct
@@ -357,15 +357,27 @@ TEST_F(EditorLife, ClosingTheEditorLeavesNoWindowWhateverWasOpen)
          } },
         { "the options", [&] { click(controls, "OptionsButton"); } },
         { "the preset browser", [&] { openPresetBrowser(); } },
+        { "a preset dragged", [&] {
+             openPresetBrowser();
+             const auto [x, y] = presetRow(2);
+             pointerTo(x, y);
+             button(true);
+             pointerTo(x + 8, y);
+             pointerTo(x + 8, y + 2 * rowHeight);
+             EXPECT_EQ(pluginWindowsShown().size(), 1u) << "the dragged row's picture";
+         } },
     };
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.what);
+        const auto names = presetNames();
         c.open();
         EXPECT_EQ(instance->dispatch(effEditClose), 0);
         XSync(display, False);
         EXPECT_TRUE(pluginWindowsShown().empty());
         EXPECT_TRUE(childrenOf(display, hostWindow).empty());
+        EXPECT_EQ(presetNames(), names) << "nothing saved, dropped or renamed";
+        button(false);
         XDestroyWindow(display, hostWindow);
         openInNewWindow();
         idleFor(std::chrono::milliseconds(100));
