@@ -48,7 +48,11 @@ void OwnerWatch::listenTo (const juce::Array<juce::Component*>& components)
 void OwnerWatch::stopListening()
 {
     stopTimer();
+    forgetChain();
+}
 
+void OwnerWatch::forgetChain()
+{
     for (auto& component : watched)
         if (component != nullptr)
             component->removeComponentListener (this);
@@ -79,11 +83,7 @@ void OwnerWatch::componentParentHierarchyChanged (juce::Component&)
 
     if (chain != listenedTo)
     {
-        for (auto& component : watched)
-            if (component != nullptr)
-                component->removeComponentListener (this);
-
-        watched.clear();
+        forgetChain();
         listenTo (chain);
     }
 

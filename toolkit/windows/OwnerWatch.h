@@ -49,6 +49,7 @@ private:
 
     juce::Array<juce::Component*> ownerAndParents() const;
     void listenTo (const juce::Array<juce::Component*>& components);
+    void forgetChain();
     void stopListening();
 
     juce::Component::SafePointer<juce::Component> owner;
