@@ -2,6 +2,7 @@
 
 #include "host/EditorCompWrapper.h"
 #include "host/HostPlayHead.h"
+#include "host/MessageThread.h"
 #include "host/PluginIdentity.h"
 
 #include <algorithm>
@@ -29,7 +30,50 @@ double usableRate(double rate)
     return rate > 0.0 && std::isfinite(rate) ? std::clamp(rate, lowestSampleRate, highestSampleRate) : fallbackSampleRate;
 }
 int usableFrames(VstInt32 frames) { return std::clamp(static_cast<int>(frames), 1, maxPreparedFrames); }
+
+// The opcodes that may read or change what the editor reads or changes on the message thread: the editor
+// and idle calls themselves, state, programs, parameter texts, preparation, pins and key names. The rest
+// (effProcessEvents above all, which comes on the audio thread) never enter the host call gate.
+bool reachesTheEditorsSide(VstInt32 opcode)
+{
+    switch (opcode)
+    {
+    case effOpen:
+    case effClose:
+    case effSetProgram:
+    case effSetProgramName:
+    case effGetProgramName:
+    case effGetParamLabel:
+    case effGetParamDisplay:
+    case effGetParamName:
+    case effSetSampleRate:
+    case effSetBlockSize:
+    case effMainsChanged:
+    case effEditGetRect:
+    case effEditOpen:
+    case effEditClose:
+    case effEditIdle:
+    case effIdle:
+    case effGetChunk:
+    case effSetChunk:
+    case effString2Parameter:
+    case effGetProgramNameIndexed:
+    case effGetInputProperties:
+    case effGetOutputProperties:
+    case effSetSpeakerArrangement:
+    case effGetMidiKeyName: return true;
+    default: return false;
+    }
+}
 } // namespace
+
+// The last instance's library shuts JUCE down, message manager included: the mark of where the message
+// thread was moved goes with it.
+JuceLibraryInUse::~JuceLibraryInUse()
+{
+    library.reset();
+    messagethread::forgetMove();
+}
 
 JuceVSTWrapper::JuceVSTWrapper(audioMasterCallback host, std::unique_ptr<HostedProcessor> owned)
     : AudioEffectX(host, owned->getNumPrograms(), owned->getNumParameters()), processor(std::move(owned))
@@ -56,8 +100,10 @@ JuceVSTWrapper::JuceVSTWrapper(audioMasterCallback host, std::unique_ptr<HostedP
     setInitialDelay(processor->getLatencySamples());
 }
 
+// Host's UI thread, from effClose: the editor's side is torn down as the message thread, inside the gate.
 JuceVSTWrapper::~JuceVSTWrapper()
 {
+    teardown.emplace();
     hasShutDown = true;
     stopTimer();
     deleteEditor(false);
@@ -72,6 +118,15 @@ VstIntPtr JuceVSTWrapper::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr 
 {
     if (hasShutDown)
         return 0;
+    if (!reachesTheEditorsSide(opcode))
+        return dispatchOpcode(opcode, index, value, ptr, opt);
+    const HostCallScope scope;
+    return dispatchOpcode(opcode, index, value, ptr, opt);
+}
+
+VstIntPtr JuceVSTWrapper::dispatchOpcode(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                                 float opt)
+{
     switch (opcode)
     {
     case effEditGetRect:

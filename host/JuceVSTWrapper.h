@@ -4,6 +4,7 @@
 // play head read from the host's time info, and the processor's editor inside
 // the host's window.
 #include "host/AudioEffectX.h"
+#include "host/HostCallScope.h"
 #include "host/HostedProcessor.h"
 #include "host/KeptChunk.h"
 #include "host/MidiRoom.h"
@@ -14,17 +15,28 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 
 namespace host
 {
-// Holds the library (message manager and friends) for as long as an instance
-// lives; as the first base of the binding it is released last, after the processor.
-struct JuceLibraryInUse
+// The host call gate, taken by the binding's destructor and held until every
+// other part of the instance is gone: as the first base it goes last.
+struct TeardownInsideHostCall
 {
-    juce::ScopedJuceInitialiser_GUI library;
+    std::optional<HostCallScope> teardown;
 };
 
-class JuceVSTWrapper : private JuceLibraryInUse,
+// Holds the library (message manager and friends) for as long as an instance
+// lives; as the second base of the binding it is released after the processor.
+struct JuceLibraryInUse
+{
+    JuceLibraryInUse() : library(std::in_place) {}
+    ~JuceLibraryInUse();
+    std::optional<juce::ScopedJuceInitialiser_GUI> library;
+};
+
+class JuceVSTWrapper : private TeardownInsideHostCall,
+                       private JuceLibraryInUse,
                        public AudioEffectX,
                        private HostReporter,
                        private juce::AudioProcessorListener,
@@ -37,7 +49,8 @@ public:
     JuceVSTWrapper(vst::audioMasterCallback host, std::unique_ptr<HostedProcessor> processor);
     ~JuceVSTWrapper() override;
 
-    // Host's UI thread (effProcessEvents: audio thread). Once shut down, every opcode answers 0.
+    // Host's UI thread or its editor thread (effProcessEvents: audio thread). Once shut down, every opcode
+    // answers 0. What may touch the editor's side runs inside the host call gate (HostCallScope.h).
     vst::VstIntPtr dispatcher(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
                               float opt) override;
 
@@ -101,6 +114,9 @@ private:
     void timerCallback() override;
     // Message thread: tells the host that pins or latency changed.
     void handleAsyncUpdate() override;
+
+    vst::VstIntPtr dispatchOpcode(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
+                                          float opt);
 
     // The editor in the host's window (JuceVSTWrapperEditor.cpp); message thread only.
     class EditorCompWrapper;

@@ -9,9 +9,11 @@
 //
 // On Linux the host's window is an X11 window; JUCE makes our window its
 // child when the host component joins the desktop with it as the parent.
-// Everything here runs on the message thread: the editor opcodes answer 0
-// on any other thread, since reaching the message thread from there would
-// mean waiting for a thread the host may itself be holding.
+// Everything here runs on the message thread. The editor opcodes and the
+// idle calls come inside the host call gate, which makes the thread the
+// host calls them on the message thread (a host may make its editor calls
+// on a thread of their own); they answer 0 on any other thread rather than
+// wait for one the host may itself be holding.
 namespace host
 {
 using namespace vst;

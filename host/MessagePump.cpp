@@ -1,5 +1,7 @@
 #include "host/MessagePump.h"
 
+#include "host/MessageThread.h"
+
 // JUCE's X window system, for the display connection its windows use.
 #define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -47,11 +49,7 @@ bool dispatchEventsXlibHolds()
 }
 } // namespace
 
-bool isMessageThread()
-{
-    auto* messageManager = juce::MessageManager::getInstanceWithoutCreating();
-    return messageManager != nullptr && messageManager->isThisTheMessageThread();
-}
+bool isMessageThread() { return messagethread::isCurrentThread(); }
 
 bool drainMessageQueue()
 {

@@ -5,7 +5,7 @@
 // time on the message thread.
 namespace host
 {
-// The binding's re-entrance flag, process-wide, message thread only: set while
+// The binding's re-entrance flag, process-wide, message thread only (inside the host call gate): set while
 // it pumps for the host's idle call or deletes an editor, so that neither
 // starts inside the other (a component's destructor or a posted message may
 // call back into the host, which may idle us again).
@@ -28,7 +28,8 @@ private:
     static inline bool busy = false;
 };
 
-// True on JUCE's message thread (the thread that created the first instance).
+// True on JUCE's message thread: the host thread inside the binding's host call gate, or the one that
+// was there last.
 bool isMessageThread();
 
 // Message thread only; answers false elsewhere or while the binding is busy.

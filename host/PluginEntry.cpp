@@ -1,5 +1,6 @@
 #include "host/PluginEntry.h"
 
+#include "host/HostCallScope.h"
 #include "host/JuceVSTWrapper.h"
 
 namespace host
@@ -38,6 +39,8 @@ AEffect* pluginEntryPoint(audioMasterCallback host)
         return nullptr;
     try
     {
+        // The instance is made as the message thread, whichever host thread asks for it.
+        const HostCallScope scope;
         // Asked before anything of the library is created, so a refused load leaves nothing behind.
         if (host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
             return nullptr;

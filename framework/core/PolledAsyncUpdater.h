@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/MessageThread.h"
+
 #include <juce_events/juce_events.h>
 
 #include <atomic>
@@ -59,13 +61,9 @@ public:
     };
 
     // Any thread. Unlike juce::MessageManager::existsAndIsCurrentThread it
-    // takes no lock: the message thread is fixed once the first instance has
-    // made the manager.
-    static bool isMessageThread() noexcept
-    {
-        auto* messageManager = juce::MessageManager::getInstanceWithoutCreating();
-        return messageManager != nullptr && messageManager->getCurrentMessageThread() == juce::Thread::getCurrentThreadId();
-    }
+    // takes no lock: a host may move the message thread to whichever of its
+    // threads makes the editor calls, and the move is marked lock-free.
+    static bool isMessageThread() noexcept { return host::messagethread::isCurrentThread(); }
 
     // Any thread. True on the message thread outside a rendered block.
     static bool mayPostFromThisThread() noexcept

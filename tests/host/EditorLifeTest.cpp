@@ -2,7 +2,10 @@
 // its preset while the user is in the middle of something: a rename, a knob
 // drag, a menu, a dialog. The module is loaded as a host loads it, its
 // editor opened in a window of the host's on a real X server and driven with
-// the server's own pointer and keyboard (XTest):
+// the server's own pointer and keyboard (XTest). Every test runs twice: with
+// every call on one thread, as most hosts make them, and with the editor
+// calls on a thread of the host's own while the instance, its state calls
+// and its removal stay on the thread that made it, as Ardour makes them:
 //
 //     editor_life_tests <Pulsetta.so>
 //
@@ -30,7 +33,14 @@ constexpr int rowHeight = 20;
 
 constexpr int bassDrumTune = 12; // the host parameter of BassDrumTuneKnob
 
-class EditorLife : public EditorWindow
+// Where the host makes its editor calls.
+enum class EditorCalls
+{
+    onTheInstancesThread,
+    onAThreadOfTheirOwn
+};
+
+class EditorLife : public EditorWindow, public ::testing::WithParamInterface<EditorCalls>
 {
 protected:
     void SetUp() override
@@ -38,6 +48,8 @@ protected:
         EditorWindow::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
+        if (GetParam() == EditorCalls::onAThreadOfTheirOwn)
+            editorThread = std::make_unique<EditorCallThread>();
         controls = productControls();
         if (controls.empty())
             GTEST_SKIP() << "not the product's skin";
@@ -119,14 +131,14 @@ protected:
 
     // The top-left corner of the preset browser window on the screen (the
     // host's window stands at the origin).
-    std::pair<int, int> browserOrigin() const
+    std::pair<int, int> browserOrigin()
     {
         ERect* rect = nullptr;
-        instance->dispatch(effEditGetRect, 0, 0, &rect);
+        editorCall(effEditGetRect, &rect);
         const int contentHeight = rect->bottom - statusBarHeight;
         return { rect->right / 2 - browserWidth / 2, contentHeight / 2 - browserHeight / 2 };
     }
-    std::pair<int, int> presetRow(int row) const
+    std::pair<int, int> presetRow(int row)
     {
         const auto [x, y] = browserOrigin();
         return { x + presetListLeft + 60, y + listTop + row * rowHeight + rowHeight / 2 };
@@ -191,7 +203,7 @@ protected:
 
 // Typed into a preset's name, the text shows, dark on the row's light grey,
 // in the field that floats over the row (it was black on black).
-TEST_F(EditorLife, ARenamesTypedTextShowsOnTheRowsColour)
+TEST_P(EditorLife, ARenamesTypedTextShowsOnTheRowsColour)
 {
     openPresetBrowser();
     const Window field = startRenaming(3);
@@ -221,7 +233,7 @@ TEST_F(EditorLife, ARenamesTypedTextShowsOnTheRowsColour)
 // destroying it, and sends no idle call: by the time effEditClose returns
 // the field is gone from the screen and what was typed is the preset's name.
 // Keys typed afterwards reach nothing, nor does Return after a reopening.
-TEST_F(EditorLife, ClosingTheEditorEndsARenameCommittedAndLeavesNoWindow)
+TEST_P(EditorLife, ClosingTheEditorEndsARenameCommittedAndLeavesNoWindow)
 {
     for (const bool destroyHostWindow : { false, true })
     {
@@ -229,7 +241,7 @@ TEST_F(EditorLife, ClosingTheEditorEndsARenameCommittedAndLeavesNoWindow)
         openPresetBrowser();
         startRenaming(3);
         type("Orphan");
-        EXPECT_EQ(instance->dispatch(effEditClose), 0);
+        EXPECT_EQ(editorCall(effEditClose), 0);
         XSync(display, False);
         EXPECT_TRUE(pluginWindowsShown().empty());
         EXPECT_TRUE(childrenOf(display, hostWindow).empty());
@@ -244,7 +256,7 @@ TEST_F(EditorLife, ClosingTheEditorEndsARenameCommittedAndLeavesNoWindow)
         if (destroyHostWindow)
             openInNewWindow();
         else
-            EXPECT_EQ(instance->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(hostWindow)), 1);
+            EXPECT_EQ(editorCall(effEditOpen, reinterpret_cast<void*>(hostWindow)), 1);
         idleFor(std::chrono::milliseconds(100));
         type("\n");
         EXPECT_EQ(presetNames()[3], "Orphan");
@@ -255,7 +267,7 @@ TEST_F(EditorLife, ClosingTheEditorEndsARenameCommittedAndLeavesNoWindow)
 
 // The host's window moves (as a window manager moves it) during a rename:
 // the field, which cannot follow, ends the rename, committed.
-TEST_F(EditorLife, MovingTheHostsWindowEndsARenameCommitted)
+TEST_P(EditorLife, MovingTheHostsWindowEndsARenameCommitted)
 {
     openPresetBrowser();
     startRenaming(3);
@@ -270,7 +282,7 @@ TEST_F(EditorLife, MovingTheHostsWindowEndsARenameCommitted)
 // A MIDI program change from the host to a preset of another group while a
 // preset of the first group is renamed: the browser moves to that group, and
 // the preset the rename began on carries the typed name.
-TEST_F(EditorLife, AProgramChangeToAnotherGroupCommitsTheRenameToItsPreset)
+TEST_P(EditorLife, AProgramChangeToAnotherGroupCommitsTheRenameToItsPreset)
 {
     constexpr int presetOfTheSecondGroup = 20;
     instance->resume(44100.0, 256);
@@ -301,7 +313,7 @@ TEST_F(EditorLife, AProgramChangeToAnotherGroupCommitsTheRenameToItsPreset)
 // still held: the host hears the drag's end by the time the close returns,
 // the value reached stays, and a later press on the knob that does not move
 // writes nothing (it took up the old drag and wrote its starting value).
-TEST_F(EditorLife, ClosingTheEditorEndsAKnobDragKeepingItsValue)
+TEST_P(EditorLife, ClosingTheEditorEndsAKnobDragKeepingItsValue)
 {
     const auto knob = controls.at("BassDrumTuneKnob");
     const int x = knob.first + 15, y = knob.second + 15; // a 30-pixel knob
@@ -318,7 +330,7 @@ TEST_F(EditorLife, ClosingTheEditorEndsAKnobDragKeepingItsValue)
     ASSERT_FALSE(reports.empty());
     EXPECT_EQ(reports.front().opcode, audioMasterBeginEdit);
 
-    EXPECT_EQ(instance->dispatch(effEditClose), 0);
+    EXPECT_EQ(editorCall(effEditClose), 0);
     reports = reportsOf(bassDrumTune);
     EXPECT_EQ(reports.size(), 1u) << "one report: the drag's end";
     EXPECT_TRUE(!reports.empty() && reports.front().opcode == audioMasterEndEdit);
@@ -341,7 +353,7 @@ TEST_F(EditorLife, ClosingTheEditorEndsAKnobDragKeepingItsValue)
 // dropped nothing. (A rename is the test above.) A click beside the dialog
 // brings it forward and writes nothing to the host's output (JUCE's alert
 // sound would write a bell character there).
-TEST_F(EditorLife, ClosingTheEditorLeavesNoWindowWhateverWasOpen)
+TEST_P(EditorLife, ClosingTheEditorLeavesNoWindowWhateverWasOpen)
 {
     const struct
     {
@@ -372,7 +384,7 @@ TEST_F(EditorLife, ClosingTheEditorLeavesNoWindowWhateverWasOpen)
         SCOPED_TRACE(c.what);
         const auto names = presetNames();
         c.open();
-        EXPECT_EQ(instance->dispatch(effEditClose), 0);
+        EXPECT_EQ(editorCall(effEditClose), 0);
         XSync(display, False);
         EXPECT_TRUE(pluginWindowsShown().empty());
         EXPECT_TRUE(childrenOf(display, hostWindow).empty());
@@ -392,6 +404,118 @@ TEST_F(EditorLife, ClosingTheEditorLeavesNoWindowWhateverWasOpen)
     }
     EXPECT_EQ(xErrors, 0) << firstXError;
 }
+
+// A drag of BD TUNE, let go: the host hears one gesture around the values
+// it writes, wherever the editor calls come from.
+TEST_P(EditorLife, AKnobDragAutomatesInsideOneGesture)
+{
+    const auto knob = controls.at("BassDrumTuneKnob");
+    const int x = knob.first + 15, y = knob.second + 15;
+    const float before = instance->getParameter(bassDrumTune);
+    reportsOf(bassDrumTune);
+    pointerTo(x, y);
+    button(true);
+    for (int step = 1; step <= 6; ++step)
+        pointerTo(x, y - 4 * step);
+    button(false);
+
+    const auto reports = reportsOf(bassDrumTune);
+    ASSERT_GE(reports.size(), 3u);
+    EXPECT_EQ(reports.front().opcode, audioMasterBeginEdit);
+    EXPECT_EQ(reports.back().opcode, audioMasterEndEdit);
+    for (size_t i = 1; i + 1 < reports.size(); ++i)
+        EXPECT_EQ(reports[i].opcode, audioMasterAutomate) << i;
+    EXPECT_GT(reports[reports.size() - 2].value, before);
+    EXPECT_EQ(reports[reports.size() - 2].value, instance->getParameter(bassDrumTune));
+}
+
+// State chunks set and taken on the instance's thread, over and over, while
+// the host's own thread idles the open editor and the audio thread plays:
+// nothing hangs, every chunk taken is whole, and the preset browser shows
+// whichever bank was set last.
+TEST_P(EditorLife, StateCallsWhileTheEditorIdlesAndPlaysElsewhere)
+{
+    if (GetParam() != EditorCalls::onAThreadOfTheirOwn)
+        GTEST_SKIP() << "needs a second host thread";
+    instance->resume(44100.0, 256);
+    openPresetBrowser();
+    const auto chunk = instance->getChunk();
+    const std::string original(chunk.begin(), chunk.end());
+    // Of the same length: the chunk's frame states the length of its text.
+    const auto name = presetNames()[3];
+    const auto swappedName = ("Swapped" + std::string(name.size(), 'x')).substr(0, name.size());
+    const std::string renamed = std::regex_replace(original, std::regex("name=\"" + name + "\""),
+                                                   "name=\"" + swappedName + "\"");
+    ASSERT_NE(renamed, original);
+    const std::vector<uint8_t> chunks[] = { chunk, { renamed.begin(), renamed.end() } };
+
+    const auto [left, top] = browserOrigin();
+    const auto browser = [&, left = left, top = top] {
+        idleFor(std::chrono::milliseconds(150));
+        const auto whole = capture(display, editorWindow);
+        std::vector<uint8_t> part;
+        for (int y = top; y < top + browserHeight; ++y)
+            part.insert(part.end(), whole.rgb.begin() + 3 * (y * whole.width + left),
+                        whole.rgb.begin() + 3 * (y * whole.width + left + browserWidth));
+        return part;
+    };
+
+    {
+        const RenderThread audio(*instance);
+        editorThread->idleContinuously(instance.get());
+        for (int round = 0; round < 200; ++round)
+        {
+            instance->setChunk(chunks[round % 2]);
+            const auto taken = instance->getChunk();
+            const std::string text(taken.begin(), taken.end());
+            ASSERT_EQ(text.find(swappedName) != std::string::npos, round % 2 == 1) << round;
+            ASSERT_EQ(text.substr(text.size() - 16), original.substr(original.size() - 16)) << round;
+        }
+        editorThread->idleContinuously(nullptr);
+    }
+    instance->setChunk(chunks[1]);
+    const auto swapped = browser();
+    instance->setChunk(chunks[0]);
+    const auto restored = browser();
+    instance->setChunk(chunks[1]);
+    EXPECT_EQ(browser(), swapped);
+    EXPECT_NE(swapped, restored);
+    EXPECT_EQ(presetNames()[3], swappedName);
+    instance->suspend();
+}
+
+// A second instance made on the instance's thread once the first one's
+// editor is open: its editor opens and paints too, and goes on working
+// once the first instance has closed its editor and gone, Ardour's way
+// (effEditClose on the editor thread, then effClose on the instance's).
+TEST_P(EditorLife, TwoInstancesEachWithItsEditor)
+{
+    auto first = std::move(instance);
+    const Window firstHostWindow = hostWindow;
+    std::string error;
+    instance = clihost::PluginInstance::create(*module, {}, error);
+    ASSERT_NE(instance, nullptr) << error;
+    openInNewWindow();
+    ASSERT_NE(editorWindow, firstHostWindow);
+
+    onEditorThread([&] { EXPECT_EQ(first->dispatch(effEditClose), 0); });
+    XDestroyWindow(display, firstHostWindow);
+    first.reset();
+
+    const auto before = capture(display, editorWindow).rgb;
+    instance->setParameter(bassDrumTune, instance->getParameter(bassDrumTune) > 0.5f ? 0.0f : 1.0f);
+    idleFor(std::chrono::milliseconds(200));
+    EXPECT_NE(capture(display, editorWindow).rgb, before) << "the knob turned on the screen";
+    EXPECT_EQ(xErrors, 0) << firstXError;
+}
+
+std::string nameOf(const ::testing::TestParamInfo<EditorCalls>& calls)
+{
+    return calls.param == EditorCalls::onTheInstancesThread ? "OneThread" : "EditorThread";
+}
+
+INSTANTIATE_TEST_SUITE_P(HostThreads, EditorLife,
+                         ::testing::Values(EditorCalls::onTheInstancesThread, EditorCalls::onAThreadOfTheirOwn), nameOf);
 
 int main(int argc, char** argv)
 {

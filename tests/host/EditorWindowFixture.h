@@ -21,11 +21,15 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <map>
+#include <mutex>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -84,6 +88,77 @@ private:
     static constexpr int blockSize = 256;
     std::vector<std::vector<float>> outputs;
     std::atomic<bool> stop { false };
+    std::thread thread;
+};
+
+// A thread of the host's own that makes the editor calls, as Ardour's plug-in
+// event loop does while its GUI thread makes the instance and the state
+// calls: each call is made there and waited for. Told to, it also idles an
+// instance every few milliseconds between calls, as the host's loop does.
+class EditorCallThread
+{
+public:
+    EditorCallThread() : thread([this] { run(); }) {}
+    ~EditorCallThread()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(guard);
+            stop = true;
+        }
+        wake.notify_all();
+        thread.join();
+    }
+
+    // Runs the work on this thread; returns once it has run.
+    void call(const std::function<void()>& work)
+    {
+        bool done = false;
+        std::unique_lock<std::mutex> lock(guard);
+        calls.push_back([&] {
+            work();
+            const std::lock_guard<std::mutex> doneLock(guard);
+            done = true;
+            finished.notify_all();
+        });
+        wake.notify_all();
+        finished.wait(lock, [&] { return done; });
+    }
+
+    // Idles the instance every few milliseconds from now on; null stops (and returns once it has).
+    void idleContinuously(clihost::PluginInstance* instance)
+    {
+        call([&] { idled = instance; });
+    }
+
+private:
+    void run()
+    {
+        std::unique_lock<std::mutex> lock(guard);
+        while (!stop)
+        {
+            wake.wait_for(lock, std::chrono::milliseconds(4), [&] { return stop || !calls.empty(); });
+            while (!calls.empty())
+            {
+                auto next = std::move(calls.front());
+                calls.pop_front();
+                lock.unlock();
+                next();
+                lock.lock();
+            }
+            if (idled != nullptr && !stop)
+            {
+                lock.unlock();
+                idled->idle();
+                lock.lock();
+            }
+        }
+    }
+
+    std::mutex guard;
+    std::condition_variable wake, finished;
+    std::deque<std::function<void()>> calls;
+    clihost::PluginInstance* idled = nullptr; // this thread's own
+    bool stop = false;
     std::thread thread;
 };
 
@@ -221,6 +296,25 @@ protected:
         }
     }
 
+    // An editor opcode, made where the host makes its editor calls.
+    VstIntPtr editorCall(VstInt32 opcode, void* ptr = nullptr)
+    {
+        VstIntPtr answer = 0;
+        onEditorThread([&] { answer = instance->dispatch(opcode, 0, 0, ptr); });
+        return answer;
+    }
+    void idleOnce()
+    {
+        onEditorThread([&] { instance->idle(); });
+    }
+    void onEditorThread(const std::function<void()>& work)
+    {
+        if (editorThread != nullptr)
+            editorThread->call(work);
+        else
+            work();
+    }
+
     // The host's window, sized to the editor's rectangle and shown.
     Window makeHostWindow(int width, int height)
     {
@@ -244,7 +338,7 @@ protected:
     {
         const auto askedAt = std::chrono::steady_clock::now();
         ERect* rect = nullptr;
-        EXPECT_NE(instance->dispatch(effEditGetRect, 0, 0, &rect), 0);
+        EXPECT_NE(editorCall(effEditGetRect, &rect), 0);
         if (rect == nullptr)
             return {};
         EXPECT_EQ(rect->top, 0);
@@ -255,7 +349,7 @@ protected:
         hostWindow = makeHostWindow(width, height);
 
         const auto openedAt = std::chrono::steady_clock::now();
-        EXPECT_EQ(instance->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(hostWindow)), 1);
+        EXPECT_EQ(editorCall(effEditOpen, reinterpret_cast<void*>(hostWindow)), 1);
         const Milliseconds openTime = std::chrono::steady_clock::now() - openedAt;
 
         // Idle every few milliseconds until the editor shows; give up after five seconds.
@@ -263,7 +357,7 @@ protected:
         std::vector<Window> children;
         for (int round = 0; round < 2500 && (painted.colours < 2 || painted.hostBackground > 0.5); ++round)
         {
-            instance->idle();
+            idleOnce();
             XSync(display, False);
             children = childrenOf(display, hostWindow);
             if (children.size() == 1)
@@ -288,13 +382,13 @@ protected:
     // Closes the editor and destroys the host's window at once, as hosts do.
     void closeAndDestroyWindow()
     {
-        EXPECT_EQ(instance->dispatch(effEditClose), 0);
+        EXPECT_EQ(editorCall(effEditClose), 0);
         EXPECT_TRUE(childrenOf(display, hostWindow).empty());
         XDestroyWindow(display, hostWindow);
         XSync(display, False);
         hostWindow = editorWindow = 0;
         for (int round = 0; round < 5; ++round)
-            instance->idle();
+            idleOnce();
     }
 
     // Idles the editor as a host does, for about that long.
@@ -303,7 +397,7 @@ protected:
         const auto end = std::chrono::steady_clock::now() + time;
         while (std::chrono::steady_clock::now() < end)
         {
-            instance->idle();
+            idleOnce();
             XSync(display, False);
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
@@ -332,7 +426,7 @@ protected:
     {
         const std::string skinDocument = PULSETTA_SKIN_XML;
         ERect* rect = nullptr;
-        instance->dispatch(effEditGetRect, 0, 0, &rect);
+        editorCall(effEditGetRect, &rect);
         return rect != nullptr && rect->right == pngWidth(skinDocument.substr(0, skinDocument.rfind('/')) + "/Background.png");
     }
 
@@ -359,6 +453,8 @@ protected:
     static constexpr unsigned long hostBackground = 0xff00ff; // magenta
     Display* display = nullptr;
     Window hostWindow = 0, editorWindow = 0;
+    // Where the host makes its editor calls: null for the thread that made the instance (the test's).
+    std::unique_ptr<EditorCallThread> editorThread;
     testing_support::TemporarySettingsHome settingsHome { "pulsetta-editor-window-" };
     std::unique_ptr<clihost::PluginModule> module;
     std::unique_ptr<clihost::PluginInstance> instance;

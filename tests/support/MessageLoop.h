@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/MessageThread.h"
+
 #include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
 
@@ -31,7 +33,8 @@ inline void becomeMessageThread()
 {
     static const bool shutdownRegistered = (::testing::AddGlobalTestEnvironment (new MessageManagerShutdown), true);
     (void) shutdownRegistered;
-    juce::MessageManager::getInstance()->setCurrentThreadAsMessageThread();
+    juce::MessageManager::getInstance();
+    host::messagethread::moveHere();
 }
 
 // Runs every message waiting in the queue, as the host's idle calls would.
