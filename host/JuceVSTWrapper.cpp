@@ -205,12 +205,14 @@ void JuceVSTWrapper::resume()
     const int frames = usableFrames(updateBlockSize());
     prepare(rate, frames);
     hostDrivesPreparation = true;
+    isResumed = true;
     wantEvents(1);
 }
 
 void JuceVSTWrapper::suspend()
 {
     hostDrivesPreparation = true;
+    isResumed = false;
     const juce::ScopedLock lock(processor->getCallbackLock());
     processor->releaseResources();
     // The MIDI buffers and the outgoing list keep their room: the host may still be reading the last
@@ -222,6 +224,7 @@ void JuceVSTWrapper::suspend()
 
 void JuceVSTWrapper::processReplacing(float** inputs, float** outputs, VstInt32 frames)
 {
+    sendHandedOverNotifications();
     if (frames <= 0)
         return;
     if (firstProcessCallback.exchange(false))
@@ -373,12 +376,33 @@ VstInt32 JuceVSTWrapper::setChunk(void* data, VstInt32 byteSize, bool isPreset)
 
 void JuceVSTWrapper::reportParameterChange(int index, float normalisedValue)
 {
-    callHost(audioMasterAutomate, index, 0, nullptr, normalisedValue);
+    notifyHost(audioMasterAutomate, index, normalisedValue);
 }
 
-void JuceVSTWrapper::reportGestureBegin(int index) { beginEdit(index); }
+void JuceVSTWrapper::reportGestureBegin(int index) { notifyHost(audioMasterBeginEdit, index, 0.0f); }
 
-void JuceVSTWrapper::reportGestureEnd(int index) { endEdit(index); }
+void JuceVSTWrapper::reportGestureEnd(int index) { notifyHost(audioMasterEndEdit, index, 0.0f); }
+
+void JuceVSTWrapper::notifyHost(VstInt32 opcode, VstInt32 index, float value)
+{
+    if (handsNotificationsToTheAudioThread() && notificationsForTheAudioThread.push({ opcode, index, value }))
+        return;
+    callHost(opcode, index, 0, nullptr, value);
+}
+
+// Only the message thread hands over (the audio thread reports straight away), only while it is not the
+// thread that made the instance, and only while blocks will come to take them.
+bool JuceVSTWrapper::handsNotificationsToTheAudioThread() const
+{
+    return isResumed.load() && messagethread::isCurrentThread() && juce::Thread::getCurrentThreadId() != instanceThread;
+}
+
+void JuceVSTWrapper::sendHandedOverNotifications()
+{
+    HostNotification notification;
+    while (notificationsForTheAudioThread.pop(notification))
+        callHost(notification.opcode, notification.index, 0, nullptr, notification.value);
+}
 
 void JuceVSTWrapper::audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&)
 {

@@ -3,6 +3,7 @@
 // parameters, programs, state chunks, pins and speaker arrangements, the
 // play head read from the host's time info, and the processor's editor inside
 // the host's window.
+#include "framework/core/HandOverQueue.h"
 #include "host/AudioEffectX.h"
 #include "host/HostCallScope.h"
 #include "host/HostedProcessor.h"
@@ -103,6 +104,11 @@ private:
     void reportParameterChange(int index, float normalisedValue) override;
     void reportGestureBegin(int index) override;
     void reportGestureEnd(int index) override;
+    // Any thread: to the host at once, or through the audio thread (below).
+    void notifyHost(vst::VstInt32 opcode, vst::VstInt32 index, float value);
+    bool handsNotificationsToTheAudioThread() const;
+    // Host's audio thread, before each block.
+    void sendHandedOverNotifications();
     // Processor listener: any thread the processor reports from. Parameter changes and gestures reach the host through the reporter
     // above, which is registered for as long as this listener is, and the processor keeps no JUCE-managed
     // parameters: JUCE's own parameter and gesture notifications never come here.
@@ -159,5 +165,21 @@ private:
     int preparedFrames = 0;
     // Set on the host's UI thread, read on its audio thread.
     std::atomic<bool> firstProcessCallback { true }, isBypassed { false };
+
+    // A host notification (automation, a gesture's begin or end) waiting for the audio thread.
+    struct HostNotification
+    {
+        vst::VstInt32 opcode = 0;
+        vst::VstInt32 index = 0;
+        float value = 0.0f; // normalised, automation only
+    };
+    // Where a host makes its editor calls on a thread other than the instance's, what the editor tells
+    // it goes out from the audio thread, at the next block: Ardour writes an automation point on the
+    // thread the notification comes on, and its editor thread has no tempo map for that (it dies there),
+    // while its audio thread, which processes every cycle, has. One queue keeps their order, and so
+    // each gesture's pairing.
+    HandOverQueue<HostNotification> notificationsForTheAudioThread;
+    const juce::Thread::ThreadID instanceThread = juce::Thread::getCurrentThreadId();
+    std::atomic<bool> isResumed { false }; // between the host's resume and suspend: blocks will come
 };
 } // namespace host

@@ -214,7 +214,7 @@ VstIntPtr PluginInstance::answer(VstInt32 opcode, VstInt32 index, VstIntPtr, voi
         return ptr != nullptr && hostSettings.canDo.count(static_cast<const char*>(ptr)) != 0 ? 1 : 0;
     case audioMasterAutomate:
     case audioMasterBeginEdit:
-    case audioMasterEndEdit: parameterReports.push_back({ opcode, index, opt }); return 1;
+    case audioMasterEndEdit: parameterReports.push_back({ opcode, index, opt, std::this_thread::get_id() }); return 1;
     case audioMasterProcessEvents:
     {
         const auto* list = static_cast<const VstEvents*>(ptr);

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace clihost
@@ -41,6 +42,7 @@ struct ParameterReport
     vst::VstInt32 opcode = 0; // audioMasterAutomate, audioMasterBeginEdit or audioMasterEndEdit
     vst::VstInt32 index = 0;
     float value = 0.0f; // normalised, automation only
+    std::thread::id thread; // the thread the plug-in reported on
 };
 
 // An event the host sends in, at a frame inside the next block.

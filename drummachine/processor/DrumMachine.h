@@ -2,11 +2,11 @@
 
 #include "drummachine/clock/HostPositionFollower.h"
 #include "drummachine/clock/ShuffledClockNew.h"
-#include "drummachine/processor/HandOverQueue.h"
 #include "drummachine/processor/MidiCarryBuffer.h"
 #include "drummachine/sequencer/DrumMachineSeq.h"
 #include "drummachine/sequencer/DrumMap.h"
 #include "drummachine/sequencer/SequencerOwner.h"
+#include "framework/core/HandOverQueue.h"
 #include "framework/processor/BasePluginOldStyle.h"
 #include "voices/DrumMachineCore.h"
 
@@ -16,6 +16,23 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+
+// What the message thread asks of the audio side, one small record each.
+struct HandOverCommand
+{
+    enum Kind : std::int32_t
+    {
+        triggerPad = 0,   // instrument 0..11 plays now at velocity (0..1)
+        queueTap,         // track 0..11 tapped with step value 1..3
+        clearQueuedTaps,  // forget taps not yet played
+        flushNoteOffs     // send the note-offs of every echoed note
+    };
+
+    Kind kind = triggerPad;
+    std::int32_t track = 0;
+    std::int32_t value = 0;
+    float velocity = 0.0f;
+};
 
 // The drum machine's processor: eleven voices played from MIDI notes (through
 // the drum map) or from the step sequencer, mixed into routed mono or stereo
@@ -377,7 +394,7 @@ private:
     std::atomic<bool> stepStatesPending { false }, patternStatePending { false }, playStatePending { false };
 
     // Audio side.
-    HandOverQueue handOver;
+    HandOverQueue<HandOverCommand> handOver;
     std::atomic<bool> noteOffFlushPending { false };
     std::array<std::int32_t, 128> midiKeyMap {};      // key -> instrument, -1 none (copied under the lock)
     std::array<std::array<std::uint8_t, 128>, numInstruments> keysOfInstrument {};

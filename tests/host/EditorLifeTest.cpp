@@ -405,21 +405,33 @@ TEST_P(EditorLife, ClosingTheEditorLeavesNoWindowWhateverWasOpen)
     EXPECT_EQ(xErrors, 0) << firstXError;
 }
 
-// A drag of BD TUNE, let go: the host hears one gesture around the values
-// it writes, wherever the editor calls come from.
+// A drag of BD TUNE while the host plays, let go: the host hears one gesture
+// around the values it writes. A host that makes its editor calls on a
+// thread of their own hears them from its audio thread (Ardour dies writing
+// automation on its editor thread), the others where the editor runs.
 TEST_P(EditorLife, AKnobDragAutomatesInsideOneGesture)
 {
     const auto knob = controls.at("BassDrumTuneKnob");
     const int x = knob.first + 15, y = knob.second + 15;
     const float before = instance->getParameter(bassDrumTune);
+    instance->resume(44100.0, 256);
     reportsOf(bassDrumTune);
-    pointerTo(x, y);
-    button(true);
-    for (int step = 1; step <= 6; ++step)
-        pointerTo(x, y - 4 * step);
-    button(false);
+    std::thread::id audioThread;
+    {
+        const RenderThread audio(*instance);
+        audioThread = audio.id();
+        pointerTo(x, y);
+        button(true);
+        for (int step = 1; step <= 6; ++step)
+            pointerTo(x, y - 4 * step);
+        button(false);
+        idleFor(std::chrono::milliseconds(20));
+    }
 
     const auto reports = reportsOf(bassDrumTune);
+    const auto expectedThread = GetParam() == EditorCalls::onAThreadOfTheirOwn ? audioThread : std::this_thread::get_id();
+    for (const auto& report : reports)
+        EXPECT_EQ(report.thread, expectedThread);
     ASSERT_GE(reports.size(), 3u);
     EXPECT_EQ(reports.front().opcode, audioMasterBeginEdit);
     EXPECT_EQ(reports.back().opcode, audioMasterEndEdit);
@@ -427,6 +439,7 @@ TEST_P(EditorLife, AKnobDragAutomatesInsideOneGesture)
         EXPECT_EQ(reports[i].opcode, audioMasterAutomate) << i;
     EXPECT_GT(reports[reports.size() - 2].value, before);
     EXPECT_EQ(reports[reports.size() - 2].value, instance->getParameter(bassDrumTune));
+    instance->suspend();
 }
 
 // State chunks set and taken on the instance's thread, over and over, while

@@ -82,6 +82,7 @@ public:
         stop = true;
         thread.join();
     }
+    std::thread::id id() const { return thread.get_id(); }
     std::atomic<int> blocks { 0 };
 
 private:
