@@ -131,6 +131,8 @@ private:
     vst::VstIntPtr openEditor(void* hostWindow);
     void createEditorComp();
     void deleteEditor(bool canDeferDelete);
+    void endWhatTheUserHasUnderWay();
+    void followHostWindowVisibility();
     void resizeHostWindow(int width, int height);
     void prepare(double rate, int frames);
     void prepareBeforeFirstResume();
@@ -148,6 +150,7 @@ private:
     std::unique_ptr<EditorCompWrapper> editorComp;
     vst::ERect editorRect {};          // handed out by effEditGetRect, valid while the instance lives
     bool isEditorInHostWindow = false; // between effEditOpen and effEditClose
+    void* hostWindow = nullptr;        // the host's native window the editor is in, while it is
     bool shouldDeleteEditor = false;   // the deletion waits for the next tick: a modal window was up at close
     // Under the callback lock. Each holds midiBufferRoomBytes, reserved when prepared and never grown after.
     juce::MidiBuffer midiEvents;                     // host's events in, processor's events out

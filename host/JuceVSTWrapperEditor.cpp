@@ -1,4 +1,5 @@
 #include "host/EditorCompWrapper.h"
+#include "host/HostWindow.h"
 #include "host/MessagePump.h"
 
 #include <limits>
@@ -111,10 +112,10 @@ VstIntPtr JuceVSTWrapper::getEditorRect(ERect** rect)
 }
 
 // `hostWindow` is the host's native window (an X11 window id); without one there is nothing to open into.
-VstIntPtr JuceVSTWrapper::openEditor(void* hostWindow)
+VstIntPtr JuceVSTWrapper::openEditor(void* window)
 {
     startTimer(housekeepingIntervalMs);
-    if (hostWindow == nullptr)
+    if (window == nullptr)
         return 0;
     deleteEditor(true);
     // A modal window still held the old component: rather than lose the window the host is opening
@@ -126,7 +127,8 @@ VstIntPtr JuceVSTWrapper::openEditor(void* hostWindow)
         return 0;
     editorComp->setOpaque(true);
     editorComp->setVisible(false);
-    editorComp->addToDesktop(0, hostWindow);
+    editorComp->addToDesktop(0, window);
+    hostWindow = window;
     isEditorInHostWindow = true;
     editorComp->setVisible(true);
     return 1;
@@ -155,14 +157,8 @@ void JuceVSTWrapper::deleteEditor(bool canDeferDelete)
     if (editorComp == nullptr)
         return;
     const BindingBusy busy;
-    juce::PopupMenu::dismissAllActiveMenus();
-    // What the user has under way in the editor ends while our window is still in the host's (the host
-    // sends no idle call after this one): hidden, the editor ends its edits and closes its dialogs; then
-    // a held button is let go, so a drag ends over nothing and drops nothing; and the picture of a drag
-    // fading out, a window of its own that only idle calls would take away, goes at once.
-    editorComp->setVisible(false);
-    releaseMouseButtonsHeldOver(*editorComp);
-    juce::Desktop::getInstance().getAnimator().cancelAllAnimations(true);
+    // While our window is still in the host's (the host sends no idle call after this one).
+    endWhatTheUserHasUnderWay();
     if (auto* modal = juce::Component::getCurrentlyModalComponent())
     {
         modal->exitModalState(0);
@@ -183,7 +179,36 @@ void JuceVSTWrapper::deleteEditor(bool canDeferDelete)
     }
     editorComp.reset();
     isEditorInHostWindow = false;
+    hostWindow = nullptr;
     shouldDeleteEditor = false;
+}
+
+// Hidden, the editor ends its edits and closes its menus and dialogs; then a held button is let go, so a
+// drag ends over nothing and drops nothing; and the picture of a drag fading out, a window of its own
+// that only idle calls would take away, goes at once.
+void JuceVSTWrapper::endWhatTheUserHasUnderWay()
+{
+    juce::PopupMenu::dismissAllActiveMenus();
+    editorComp->setVisible(false);
+    releaseMouseButtonsHeldOver(*editorComp);
+    juce::Desktop::getInstance().getAnimator().cancelAllAnimations(true);
+}
+
+// A host may hide its window and show it again without a call (Ardour's close button only unmaps its
+// plug-in window): hidden, the editor ends what the user has under way in it, as at effEditClose;
+// shown again, the editor shows and paints.
+void JuceVSTWrapper::followHostWindowVisibility()
+{
+    if (editorComp == nullptr || !isEditorInHostWindow || BindingBusy::isSet())
+        return;
+    const auto viewable = isWindowViewable(hostWindow);
+    if (!viewable.has_value() || *viewable == editorComp->isVisible())
+        return;
+    const BindingBusy busy;
+    if (*viewable)
+        editorComp->setVisible(true);
+    else
+        endWhatTheUserHasUnderWay();
 }
 
 // A host that sizes its window on request gets the editor's size; otherwise only our own window follows.
@@ -207,7 +232,11 @@ void JuceVSTWrapper::close()
 // reads, and are handled only inside these calls, each bounded: the host's thread is never held, so
 // its idle work goes on as usual. And the only place to ask from would be inside the host's own idle
 // call, which would only enter the host again.
-void JuceVSTWrapper::idle() { drainMessageQueue(); }
+void JuceVSTWrapper::idle()
+{
+    followHostWindowVisibility();
+    drainMessageQueue();
+}
 
 void JuceVSTWrapper::timerCallback()
 {

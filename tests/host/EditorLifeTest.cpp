@@ -522,6 +522,54 @@ TEST_P(EditorLife, TwoInstancesEachWithItsEditor)
     EXPECT_EQ(xErrors, 0) << firstXError;
 }
 
+// The host hides its window without a word to the plug-in (Ardour's close
+// button only unmaps its plug-in window) and shows it again later: hidden,
+// nothing of the editor's stays on the screen (a dialog closes as a cancel,
+// a menu closes, a rename ends committed); shown again, the editor paints.
+TEST_P(EditorLife, HidingTheHostsWindowEndsWhatIsOpenAndShowingItPaintsTheEditor)
+{
+    const struct
+    {
+        const char* what;
+        std::function<void()> open;
+        const char* presetName; // the fourth preset's name afterwards, when it changes
+    } cases[] = {
+        { "a save dialog", [&] { openSaveDialog(); }, nullptr },
+        { "a menu", [&] { click(controls, "PattNextButton", true); }, nullptr },
+        { "a rename", [&] {
+             openPresetBrowser();
+             startRenaming(3);
+             type("Hidden");
+         }, "Hidden" },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        auto names = presetNames();
+        c.open();
+        XUnmapWindow(display, hostWindow);
+        XSync(display, False);
+        idleFor(std::chrono::milliseconds(100));
+        EXPECT_TRUE(pluginWindowsShown().empty());
+        if (c.presetName != nullptr)
+            names[3] = c.presetName;
+        EXPECT_EQ(presetNames(), names);
+
+        XMapWindow(display, hostWindow);
+        XSync(display, False);
+        Painted painted;
+        for (int round = 0; round < 50 && painted.colours < 2; ++round)
+        {
+            idleFor(std::chrono::milliseconds(10));
+            painted = readPixels(display, editorWindow, hostBackground);
+        }
+        EXPECT_GE(painted.colours, 2) << "the editor painted again";
+        EXPECT_TRUE(pluginWindowsShown().empty());
+        type("\x1b"); // the browser, if open, closes for the next case
+    }
+    EXPECT_EQ(xErrors, 0) << firstXError;
+}
+
 std::string nameOf(const ::testing::TestParamInfo<EditorCalls>& calls)
 {
     return calls.param == EditorCalls::onTheInstancesThread ? "OneThread" : "EditorThread";
