@@ -6,10 +6,18 @@
 
 namespace host
 {
-std::optional<bool> isWindowViewable(void* nativeWindow)
+namespace
+{
+::Display* displayOfOurWindows()
 {
     auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
-    auto* display = windowSystem != nullptr ? windowSystem->getDisplay() : nullptr;
+    return windowSystem != nullptr ? windowSystem->getDisplay() : nullptr;
+}
+} // namespace
+
+std::optional<bool> isWindowViewable(void* nativeWindow)
+{
+    auto* display = displayOfOurWindows();
     if (display == nullptr || nativeWindow == nullptr)
         return std::nullopt;
     const juce::XWindowSystemUtilities::ScopedXLock lock;
@@ -18,5 +26,40 @@ std::optional<bool> isWindowViewable(void* nativeWindow)
     if (juce::X11Symbols::getInstance()->xGetWindowAttributes(display, reinterpret_cast<::Window>(nativeWindow), &attributes) == 0)
         return std::nullopt;
     return attributes.map_state == IsViewable;
+}
+
+void* keyboardFocusWindow()
+{
+    auto* display = displayOfOurWindows();
+    if (display == nullptr)
+        return nullptr;
+    const juce::XWindowSystemUtilities::ScopedXLock lock;
+    ::Window focus = None;
+    int revertTo = 0;
+    auto& x11 = *juce::X11Symbols::getInstance();
+    x11.xGetInputFocus(display, &focus, &revertTo);
+    // PointerRoot (1), None (0) and the root window are no window to give the keyboard back to.
+    if (focus <= PointerRoot || focus == x11.xDefaultRootWindow(display))
+        return nullptr;
+    return reinterpret_cast<void*>(focus);
+}
+
+bool isOneOfOurWindows(void* nativeWindow)
+{
+    for (int i = juce::ComponentPeer::getNumPeers(); --i >= 0;)
+        if (auto* peer = juce::ComponentPeer::getPeer(i); peer != nullptr && peer->getNativeHandle() == nativeWindow)
+            return true;
+    return false;
+}
+
+bool giveKeyboardFocusTo(void* nativeWindow)
+{
+    auto* display = displayOfOurWindows();
+    if (display == nullptr || isWindowViewable(nativeWindow) != true)
+        return false;
+    const juce::XWindowSystemUtilities::ScopedXLock lock;
+    juce::X11Symbols::getInstance()->xSetInputFocus(display, reinterpret_cast<::Window>(nativeWindow), RevertToParent,
+                                                    CurrentTime);
+    return true;
 }
 } // namespace host

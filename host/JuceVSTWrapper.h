@@ -133,6 +133,9 @@ private:
     void deleteEditor(bool canDeferDelete);
     void endWhatTheUserHasUnderWay();
     void followHostWindowVisibility();
+    void noteWhoHasTheKeyboard();
+    void keepTheKeyboardOnlyWhileItIsUsed();
+    bool editorHasAUseForTheKeyboard() const;
     void resizeHostWindow(int width, int height);
     void prepare(double rate, int frames);
     void prepareBeforeFirstResume();
@@ -151,6 +154,7 @@ private:
     vst::ERect editorRect {};          // handed out by effEditGetRect, valid while the instance lives
     bool isEditorInHostWindow = false; // between effEditOpen and effEditClose
     void* hostWindow = nullptr;        // the host's native window the editor is in, while it is
+    void* keyboardFocusBeforeOurs = nullptr; // the last window not ours seen with the keyboard focus
     bool shouldDeleteEditor = false;   // the deletion waits for the next tick: a modal window was up at close
     // Under the callback lock. Each holds midiBufferRoomBytes, reserved when prepared and never grown after.
     juce::MidiBuffer midiEvents;                     // host's events in, processor's events out

@@ -1,4 +1,5 @@
 #include "host/EditorCompWrapper.h"
+#include "host/EditorKeyboard.h"
 #include "host/HostWindow.h"
 #include "host/MessagePump.h"
 
@@ -179,7 +180,7 @@ void JuceVSTWrapper::deleteEditor(bool canDeferDelete)
     }
     editorComp.reset();
     isEditorInHostWindow = false;
-    hostWindow = nullptr;
+    hostWindow = keyboardFocusBeforeOurs = nullptr;
     shouldDeleteEditor = false;
 }
 
@@ -235,7 +236,40 @@ void JuceVSTWrapper::close()
 void JuceVSTWrapper::idle()
 {
     followHostWindowVisibility();
-    drainMessageQueue();
+    noteWhoHasTheKeyboard();
+    if (drainMessageQueue())
+        keepTheKeyboardOnlyWhileItIsUsed();
+}
+
+// Keys belong to the host (its transport keys, its shortcuts) unless the editor has a use for them: a
+// text being edited, a window that Escape closes or an open menu, which hold JUCE's keyboard focus while
+// they are there and say so (EditorKeyboard.h). A click anywhere in the editor makes JUCE give our window the X keyboard focus; once nothing
+// of ours wants keys, the focus goes back to the window that had it before ours, or else to the host's.
+void JuceVSTWrapper::keepTheKeyboardOnlyWhileItIsUsed()
+{
+    if (editorComp == nullptr || !isEditorInHostWindow || !editorComp->isVisible())
+        return;
+    auto* focus = keyboardFocusWindow();
+    if (focus == nullptr || !isOneOfOurWindows(focus) || editorHasAUseForTheKeyboard())
+        return;
+    if (keyboardFocusBeforeOurs == nullptr || !giveKeyboardFocusTo(keyboardFocusBeforeOurs))
+        giveKeyboardFocusTo(hostWindow);
+}
+
+// Before the editor's events are handled: whoever has the keyboard then, if not one of ours, is whom
+// it goes back to.
+void JuceVSTWrapper::noteWhoHasTheKeyboard()
+{
+    if (editorComp == nullptr || !isEditorInHostWindow)
+        return;
+    if (auto* focus = keyboardFocusWindow(); focus != nullptr && !isOneOfOurWindows(focus))
+        keyboardFocusBeforeOurs = focus;
+}
+
+bool JuceVSTWrapper::editorHasAUseForTheKeyboard() const
+{
+    const auto* focused = juce::Component::getCurrentlyFocusedComponent();
+    return focused != nullptr && focused->isShowing() && editorkeyboard::hasAUseForKeys(focused);
 }
 
 void JuceVSTWrapper::timerCallback()

@@ -102,7 +102,10 @@ protected:
             for (const char c : text)
             {
                 const bool capital = std::isupper(static_cast<unsigned char>(c)) != 0;
-                const KeySym symbol = c == '\n' ? XK_Return : c == '\x1b' ? XK_Escape : XStringToKeysym(std::string(1, static_cast<char>(std::tolower(c))).c_str());
+                const KeySym symbol = c == '\n'     ? XK_Return
+                                      : c == '\x1b' ? XK_Escape
+                                      : c == ' '    ? XK_space
+                                                    : XStringToKeysym(std::string(1, static_cast<char>(std::tolower(c))).c_str());
                 const KeyCode key = XKeysymToKeycode(display, symbol);
                 if (capital)
                     XTestFakeKeyEvent(display, shift, True, CurrentTime);
@@ -568,6 +571,41 @@ TEST_P(EditorLife, HidingTheHostsWindowEndsWhatIsOpenAndShowingItPaintsTheEditor
         type("\x1b"); // the browser, if open, closes for the next case
     }
     EXPECT_EQ(xErrors, 0) << firstXError;
+}
+
+// The host's keyboard stays the host's (Space, Home, Ctrl+S) while the user
+// clicks knobs and the panel; the editor takes it only while it has a use
+// for it, a text being edited or a window that Escape closes, and gives it
+// back when that ends. Escape closes Options whatever was clicked before.
+TEST_P(EditorLife, TheEditorHoldsTheKeyboardOnlyWhileItHasAUseForIt)
+{
+    const auto focus = [&] {
+        Window window = 0;
+        int revert = 0;
+        XGetInputFocus(display, &window, &revert);
+        return window;
+    };
+    XSetInputFocus(display, hostWindow, RevertToParent, CurrentTime);
+    XSync(display, False);
+
+    click(controls, "BassDrumTuneKnob");
+    EXPECT_EQ(focus(), hostWindow) << "after a knob";
+    clickAt(300, 30);
+    EXPECT_EQ(focus(), hostWindow) << "after the panel's background";
+
+    click(controls, "OptionsButton");
+    EXPECT_NE(focus(), hostWindow) << "Options open";
+    type("\x1b");
+    EXPECT_EQ(focus(), hostWindow) << "Options closed by Escape";
+
+    openPresetBrowser();
+    EXPECT_NE(focus(), hostWindow) << "the browser open";
+    startRenaming(3);
+    type("A B\n");
+    EXPECT_EQ(presetNames()[3], "A B");
+    EXPECT_NE(focus(), hostWindow) << "the browser still open";
+    type("\x1b");
+    EXPECT_EQ(focus(), hostWindow) << "the browser closed by Escape";
 }
 
 std::string nameOf(const ::testing::TestParamInfo<EditorCalls>& calls)

@@ -4,8 +4,14 @@
 #include "toolkit/lookandfeel/ToolkitFonts.h"
 #include "toolkit/skin/SkinButtonXml.h"
 
+// A skin's buttons are pressed with the mouse. Holding the keyboard focus,
+// one would take the host's keys (Space would press it rather than start the
+// host's transport) and, remembered as the last focused, win the focus back
+// from a window opened after it (Escape would no longer close Options).
 GFXButton::GFXButton (const juce::String& name) : juce::Button (name)
 {
+    setWantsKeyboardFocus (false);
+    setMouseClickGrabsKeyboardFocus (false);
 }
 
 void GFXButton::addAction (const juce::String& type, int eventId, const juce::String& eventName)

@@ -1,6 +1,7 @@
 #include "toolkit/skin/GFXDisplay.h"
 
 #include "framework/core/TextNumbers.h"
+#include "host/EditorKeyboard.h"
 #include "framework/core/XmlTags.h"
 #include "toolkit/binding/SkinXml.h"
 #include "toolkit/lookandfeel/ToolkitFonts.h"
@@ -212,6 +213,7 @@ void GFXDisplay::beginEdit()
 
     editing = true;
     setWantsKeyboardFocus (true);
+    editorkeyboard::setUsesKeys (*this, true);
     textBeforeEdit = text;
     caret = 0;
     juce::Desktop::getInstance().addGlobalMouseListener (&clickElsewhere);
@@ -225,6 +227,7 @@ void GFXDisplay::endEdit()
 
     editing = false;
     setWantsKeyboardFocus (false);
+    editorkeyboard::setUsesKeys (*this, false);
     juce::Desktop::getInstance().removeGlobalMouseListener (&clickElsewhere);
     stopTimer();
     caretVisible = false;

@@ -1,5 +1,6 @@
 #include "toolkit/windows/WindowComponent.h"
 
+#include "host/EditorKeyboard.h"
 #include "toolkit/lookandfeel/ToolkitArtwork.h"
 #include "toolkit/lookandfeel/ToolkitFonts.h"
 
@@ -116,6 +117,7 @@ void WindowComponent::setClosedByEscape (bool shouldBeClosedByEscape)
 {
     closedByEscape = shouldBeClosedByEscape;
     setWantsKeyboardFocus (shouldBeClosedByEscape);
+    editorkeyboard::setUsesKeys (*this, shouldBeClosedByEscape);
 }
 
 void WindowComponent::buttonClicked (juce::Button* button)
