@@ -6,7 +6,8 @@
 // keyboard focus (a text being edited, a window that Escape closes, an open
 // menu) says so here; whenever the focused component and its parents say
 // nothing, the binding gives the keyboard back to the host. A text editor
-// always has a use. Message thread.
+// and a JUCE modal window (a file dialog, its questions) always have a use.
+// Message thread.
 #include <juce_gui_basics/juce_gui_basics.h>
 
 namespace editorkeyboard
@@ -26,7 +27,7 @@ inline void setUsesKeys(juce::Component& component, bool usesKeys)
 inline bool hasAUseForKeys(const juce::Component* focused)
 {
     for (auto* component = focused; component != nullptr; component = component->getParentComponent())
-        if (dynamic_cast<const juce::TextEditor*>(component) != nullptr
+        if (dynamic_cast<const juce::TextEditor*>(component) != nullptr || component->isCurrentlyModal(false)
             || static_cast<bool>(component->getProperties().getWithDefault(usesKeysProperty(), false)))
             return true;
     return false;
