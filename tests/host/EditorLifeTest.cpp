@@ -50,6 +50,8 @@ protected:
             return;
         if (GetParam() == EditorCalls::onAThreadOfTheirOwn)
             editorThread = std::make_unique<EditorCallThread>();
+        ERect* rect = nullptr;
+        ASSERT_NE(editorCall(effEditGetRect, &rect), 0) << "no editor rectangle on the thread the host asks on";
         controls = productControls();
         if (controls.empty())
             GTEST_SKIP() << "not the product's skin";
