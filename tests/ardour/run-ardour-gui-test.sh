@@ -656,10 +656,12 @@ if [ -n "$SKIN_XML" ]; then
 
     # -----------------------------------------------------------------------
     step "rename"
-    # A name typed with spaces into the preset browser names the preset.
+    # A name typed with spaces into the preset browser names the preset, and
+    # its spaces do not start Ardour's transport.
     start_rename 3 "My Kit 1"
     press Return
     sleep 0.5
+    rolls "after-typing-spaces" && fail "the spaces typed into the rename started Ardour's transport"
     press Escape
     sleep 0.5
     step_done
