@@ -23,7 +23,8 @@ std::optional<bool> isWindowViewable(void* nativeWindow)
     const juce::XWindowSystemUtilities::ScopedXLock lock;
     XWindowAttributes attributes {};
     // The error of a window that is gone goes to JUCE's handler, which only logs it.
-    if (juce::X11Symbols::getInstance()->xGetWindowAttributes(display, reinterpret_cast<::Window>(nativeWindow), &attributes) == 0)
+    const auto window = reinterpret_cast<::Window>(nativeWindow);
+    if (juce::X11Symbols::getInstance()->xGetWindowAttributes(display, window, &attributes) == 0)
         return std::nullopt;
     return attributes.map_state == IsViewable;
 }

@@ -124,8 +124,7 @@ VstIntPtr JuceVSTWrapper::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr 
     return dispatchOpcode(opcode, index, value, ptr, opt);
 }
 
-VstIntPtr JuceVSTWrapper::dispatchOpcode(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                                 float opt)
+VstIntPtr JuceVSTWrapper::dispatchOpcode(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     switch (opcode)
     {

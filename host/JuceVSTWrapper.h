@@ -122,13 +122,13 @@ private:
     void handleAsyncUpdate() override;
 
     vst::VstIntPtr dispatchOpcode(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
-                                          float opt);
+                                  float opt);
 
     // The editor in the host's window (JuceVSTWrapperEditor.cpp); message thread only.
     class EditorCompWrapper;
     vst::VstIntPtr dispatchEditorOpcode(vst::VstInt32 opcode, void* ptr);
     vst::VstIntPtr getEditorRect(vst::ERect** rect);
-    vst::VstIntPtr openEditor(void* hostWindow);
+    vst::VstIntPtr openEditor(void* window);
     void createEditorComp();
     void deleteEditor(bool canDeferDelete);
     void endWhatTheUserHasUnderWay();

@@ -112,7 +112,7 @@ VstIntPtr JuceVSTWrapper::getEditorRect(ERect** rect)
     return reinterpret_cast<VstIntPtr>(&editorRect);
 }
 
-// `hostWindow` is the host's native window (an X11 window id); without one there is nothing to open into.
+// `window` is the host's native window (an X11 window id); without one there is nothing to open into.
 VstIntPtr JuceVSTWrapper::openEditor(void* window)
 {
     startTimer(housekeepingIntervalMs);
@@ -243,8 +243,9 @@ void JuceVSTWrapper::idle()
 
 // Keys belong to the host (its transport keys, its shortcuts) unless the editor has a use for them: a
 // text being edited, a window that Escape closes or an open menu, which hold JUCE's keyboard focus while
-// they are there and say so (EditorKeyboard.h). A click anywhere in the editor makes JUCE give our window the X keyboard focus; once nothing
-// of ours wants keys, the focus goes back to the window that had it before ours, or else to the host's.
+// they are there and say so (EditorKeyboard.h). A click anywhere in the editor makes JUCE give our
+// window the X keyboard focus; once nothing of ours wants keys, the focus goes back to the window that
+// had it before ours, or else to the host's.
 void JuceVSTWrapper::keepTheKeyboardOnlyWhileItIsUsed()
 {
     if (editorComp == nullptr || !isEditorInHostWindow || !editorComp->isVisible())

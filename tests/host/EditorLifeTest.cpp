@@ -104,10 +104,11 @@ protected:
             for (const char c : text)
             {
                 const bool capital = std::isupper(static_cast<unsigned char>(c)) != 0;
+                const std::string letter(1, static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
                 const KeySym symbol = c == '\n'     ? XK_Return
                                       : c == '\x1b' ? XK_Escape
                                       : c == ' '    ? XK_space
-                                                    : XStringToKeysym(std::string(1, static_cast<char>(std::tolower(c))).c_str());
+                                                    : XStringToKeysym(letter.c_str());
                 const KeyCode key = XKeysymToKeycode(display, symbol);
                 if (capital)
                     XTestFakeKeyEvent(display, shift, True, CurrentTime);
@@ -434,7 +435,8 @@ TEST_P(EditorLife, AKnobDragAutomatesInsideOneGesture)
     }
 
     const auto reports = reportsOf(bassDrumTune);
-    const auto expectedThread = GetParam() == EditorCalls::onAThreadOfTheirOwn ? audioThread : std::this_thread::get_id();
+    const auto expectedThread =
+        GetParam() == EditorCalls::onAThreadOfTheirOwn ? audioThread : std::this_thread::get_id();
     for (const auto& report : reports)
         EXPECT_EQ(report.thread, expectedThread);
     ASSERT_GE(reports.size(), 3u);
@@ -636,7 +638,8 @@ std::string nameOf(const ::testing::TestParamInfo<EditorCalls>& calls)
 }
 
 INSTANTIATE_TEST_SUITE_P(HostThreads, EditorLife,
-                         ::testing::Values(EditorCalls::onTheInstancesThread, EditorCalls::onAThreadOfTheirOwn), nameOf);
+                         ::testing::Values(EditorCalls::onTheInstancesThread, EditorCalls::onAThreadOfTheirOwn),
+                         nameOf);
 
 int main(int argc, char** argv)
 {
