@@ -3,8 +3,8 @@
 // parameters, programs, state chunks, pins and speaker arrangements, the
 // play head read from the host's time info, and the processor's editor inside
 // the host's window.
-#include "framework/core/HandOverQueue.h"
 #include "host/AudioEffectX.h"
+#include "host/HandOverQueue.h"
 #include "host/HostCallScope.h"
 #include "host/HostedProcessor.h"
 #include "host/KeptChunk.h"

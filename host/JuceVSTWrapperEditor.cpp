@@ -1,5 +1,4 @@
 #include "host/EditorCompWrapper.h"
-#include "host/EditorKeyboard.h"
 #include "host/HostWindow.h"
 #include "host/MessagePump.h"
 
@@ -243,7 +242,7 @@ void JuceVSTWrapper::idle()
 
 // Keys belong to the host (its transport keys, its shortcuts) unless the editor has a use for them: a
 // text being edited, a window that Escape closes or an open menu, which hold JUCE's keyboard focus while
-// they are there and say so (EditorKeyboard.h). A click anywhere in the editor makes JUCE give our
+// they are there. A click anywhere in the editor makes JUCE give our
 // window the X keyboard focus; once nothing of ours wants keys, the focus goes back to the window that
 // had it before ours, or else to the host's.
 void JuceVSTWrapper::keepTheKeyboardOnlyWhileItIsUsed()
@@ -267,10 +266,14 @@ void JuceVSTWrapper::noteWhoHasTheKeyboard()
         keyboardFocusBeforeOurs = focus;
 }
 
+// A component of the editor that holds JUCE's keyboard focus and wants it has a use for keys: a text
+// editor, a window that Escape closes, an open menu, a name display being edited. Controls pressed with
+// the mouse never want it; the editor and our host component only pass it on.
 bool JuceVSTWrapper::editorHasAUseForTheKeyboard() const
 {
     const auto* focused = juce::Component::getCurrentlyFocusedComponent();
-    return focused != nullptr && focused->isShowing() && editorkeyboard::hasAUseForKeys(focused);
+    return focused != nullptr && focused->isShowing() && focused->getWantsKeyboardFocus()
+           && focused != editorComp.get() && focused != editorComp->getEditor();
 }
 
 void JuceVSTWrapper::timerCallback()

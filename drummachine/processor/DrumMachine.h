@@ -6,8 +6,8 @@
 #include "drummachine/sequencer/DrumMachineSeq.h"
 #include "drummachine/sequencer/DrumMap.h"
 #include "drummachine/sequencer/SequencerOwner.h"
-#include "framework/core/HandOverQueue.h"
 #include "framework/processor/BasePluginOldStyle.h"
+#include "host/HandOverQueue.h"
 #include "voices/DrumMachineCore.h"
 
 #include <juce_events/juce_events.h>

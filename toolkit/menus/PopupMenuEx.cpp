@@ -1,6 +1,5 @@
 #include "toolkit/menus/PopupMenuComponent.h"
 
-#include "host/EditorKeyboard.h"
 #include "toolkit/lookandfeel/DefaultLookAndFeel.h"
 #include "toolkit/lookandfeel/ToolkitFonts.h"
 
@@ -364,7 +363,6 @@ PopupMenuEx::PopupMenuComponent::PopupMenuComponent (PopupMenuEx& root)
     : ModalComponent ("PopupMenu"), rootMenu (root)
 {
     setWantsKeyboardFocus (true);
-    editorkeyboard::setUsesKeys (*this, true); // arrows, Return and Escape
 }
 
 PopupMenuEx::PopupMenuComponent::~PopupMenuComponent()

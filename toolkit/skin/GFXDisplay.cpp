@@ -1,7 +1,6 @@
 #include "toolkit/skin/GFXDisplay.h"
 
 #include "framework/core/TextNumbers.h"
-#include "host/EditorKeyboard.h"
 #include "framework/core/XmlTags.h"
 #include "toolkit/binding/SkinXml.h"
 #include "toolkit/lookandfeel/ToolkitFonts.h"
@@ -213,7 +212,6 @@ void GFXDisplay::beginEdit()
 
     editing = true;
     setWantsKeyboardFocus (true);
-    editorkeyboard::setUsesKeys (*this, true);
     textBeforeEdit = text;
     caret = 0;
     juce::Desktop::getInstance().addGlobalMouseListener (&clickElsewhere);
@@ -227,7 +225,6 @@ void GFXDisplay::endEdit()
 
     editing = false;
     setWantsKeyboardFocus (false);
-    editorkeyboard::setUsesKeys (*this, false);
     juce::Desktop::getInstance().removeGlobalMouseListener (&clickElsewhere);
     stopTimer();
     caretVisible = false;

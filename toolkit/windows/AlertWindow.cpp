@@ -1,6 +1,5 @@
 #include "toolkit/windows/AlertWindow.h"
 
-#include "host/EditorKeyboard.h"
 #include "toolkit/lookandfeel/DefaultLookAndFeel.h"
 #include "toolkit/lookandfeel/ToolkitFonts.h"
 
@@ -11,7 +10,6 @@ AlertWindow::AlertWindow (const juce::String& alertTitle, const juce::String& me
 {
     setTitle (alertTitle);
     setWantsKeyboardFocus (true);
-    editorkeyboard::setUsesKeys (*this, true); // Return and Escape answer it
 
     messageLabel.setJustificationType (juce::Justification::centredLeft);
     messageLabel.setBorderSize ({});

@@ -1,6 +1,5 @@
 #include "toolkit/windows/WindowComponent.h"
 
-#include "host/EditorKeyboard.h"
 #include "toolkit/lookandfeel/ToolkitArtwork.h"
 #include "toolkit/lookandfeel/ToolkitFonts.h"
 
@@ -117,7 +116,6 @@ void WindowComponent::setClosedByEscape (bool shouldBeClosedByEscape)
 {
     closedByEscape = shouldBeClosedByEscape;
     setWantsKeyboardFocus (shouldBeClosedByEscape);
-    editorkeyboard::setUsesKeys (*this, shouldBeClosedByEscape);
 }
 
 void WindowComponent::buttonClicked (juce::Button* button)
